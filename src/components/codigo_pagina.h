@@ -1,0 +1,34 @@
+#pragma once
+// Conversion between UTF-8 and the single-byte code pages that dBase tables carry.
+// Tables built once from ICU make each conversion a table lookup per character.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace pontavia {
+
+class CodigoPagina {
+  public:
+    // nombreICU: an ICU converter name such as "windows-1252" or "ibm-850".
+    static const CodigoPagina& porNombre(const std::string& nombreICU);
+    static const CodigoPagina& windows1252() { return porNombre("windows-1252"); }
+
+    const std::string& nombre() const { return nombre_; }
+
+    std::string aUtf8(std::string_view bytes) const;
+    // Characters the code page lacks become '?'.
+    std::string desdeUtf8(std::string_view texto) const;
+
+    explicit CodigoPagina(std::string nombreICU);
+
+  private:
+    std::string nombre_;
+    bool multibyte_ = false;
+    std::array<std::string, 256> aUtf8_{};
+    std::unordered_map<char32_t, char> desdeUnicode_;
+};
+
+} // namespace pontavia

@@ -1,0 +1,310 @@
+#include "documento_xml.h"
+
+#include "archivo_atomico.h"
+#include "error.h"
+#include "texto.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
+#include <unicode/unistr.h>
+
+namespace pontavia {
+
+namespace {
+
+enum class Familia { Utf8, Utf16LE, Utf16BE, Latin1, OtraICU };
+
+std::string minusculas(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+// The encoding named in the XML declaration, or the empty text when there is none.
+std::string codificacionDeclarada(std::string_view bytes) {
+    if (bytes.substr(0, 5) != "<?xml") return "";
+    const std::size_t fin = bytes.find("?>");
+    const std::string_view decl = bytes.substr(0, fin);
+    const std::size_t pos = decl.find("encoding");
+    if (pos == std::string_view::npos) return "";
+    std::size_t i = decl.find_first_of("\"'", pos);
+    if (i == std::string_view::npos) return "";
+    const char comilla = decl[i];
+    const std::size_t j = decl.find(comilla, i + 1);
+    if (j == std::string_view::npos) return "";
+    return std::string(decl.substr(i + 1, j - i - 1));
+}
+
+Familia familiaDe(const std::string& nombre) {
+    const std::string n = minusculas(nombre);
+    if (n == "utf-8" || n == "utf8") return Familia::Utf8;
+    if (n == "iso-8859-1" || n == "iso8859-1" || n == "latin1" || n == "iso_8859-1" ||
+        n == "latin-1" || n == "l1")
+        return Familia::Latin1;
+    if (n == "utf-16le") return Familia::Utf16LE;
+    if (n == "utf-16" || n == "utf-16be") return Familia::Utf16BE;
+    return Familia::OtraICU;
+}
+
+struct ConversorICU {
+    UConverter* c = nullptr;
+    explicit ConversorICU(const std::string& nombre) {
+        UErrorCode st = U_ZERO_ERROR;
+        c = ucnv_open(nombre.c_str(), &st);
+        if (U_FAILURE(st)) c = nullptr;
+    }
+    ~ConversorICU() {
+        if (c) ucnv_close(c);
+    }
+    ConversorICU(const ConversorICU&) = delete;
+    ConversorICU& operator=(const ConversorICU&) = delete;
+};
+
+std::size_t primerUtf8Invalido(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const std::size_t inicio = i;
+        if (siguienteCaracter(s, i) < 0) return inicio;
+    }
+    return std::string::npos;
+}
+
+std::string razonEnEspanol(pugi::xml_parse_status st) {
+    switch (st) {
+    case pugi::status_file_not_found:
+        return "no se encontró el archivo";
+    case pugi::status_io_error:
+        return "error de lectura";
+    case pugi::status_out_of_memory:
+        return "memoria insuficiente";
+    case pugi::status_unrecognized_tag:
+        return "etiqueta no reconocida";
+    case pugi::status_bad_pi:
+        return "instrucción de proceso o declaración mal formada";
+    case pugi::status_bad_comment:
+        return "comentario mal formado";
+    case pugi::status_bad_cdata:
+        return "sección CDATA mal formada";
+    case pugi::status_bad_doctype:
+        return "declaración DOCTYPE mal formada";
+    case pugi::status_bad_pcdata:
+        return "texto mal formado";
+    case pugi::status_bad_start_element:
+        return "etiqueta de apertura mal formada";
+    case pugi::status_bad_attribute:
+        return "atributo mal formado";
+    case pugi::status_bad_end_element:
+        return "etiqueta de cierre mal formada";
+    case pugi::status_end_element_mismatch:
+        return "la etiqueta de cierre no corresponde a la de apertura";
+    case pugi::status_append_invalid_root:
+        return "raíz no válida";
+    case pugi::status_no_document_element:
+        return "no hay elemento raíz";
+    default:
+        return "documento mal formado";
+    }
+}
+
+// Line and column (from 1) of a byte offset into the parsed UTF-8 text.
+std::pair<std::size_t, std::size_t> lineaYColumna(std::string_view texto, std::size_t offset) {
+    offset = std::min(offset, texto.size());
+    std::size_t linea = 1, columna = 1;
+    for (std::size_t i = 0; i < offset; ++i) {
+        if (texto[i] == '\n') {
+            ++linea;
+            columna = 1;
+        } else if ((static_cast<unsigned char>(texto[i]) & 0xC0) != 0x80) {
+            ++columna;
+        }
+    }
+    return {linea, columna};
+}
+
+std::string desdeUnicode(const std::string& utf8, const std::string& codificacion) {
+    ConversorICU conv(codificacion);
+    if (!conv.c) throw Error("No se puede escribir en la codificación " + codificacion + ".");
+    UErrorCode st = U_ZERO_ERROR;
+    // A character the encoding lacks becomes a character reference, so nothing is lost.
+    ucnv_setFromUCallBack(conv.c, UCNV_FROM_U_CALLBACK_ESCAPE, UCNV_ESCAPE_XML_DEC, nullptr,
+                          nullptr, &st);
+    icu::UnicodeString u = icu::UnicodeString::fromUTF8(
+        icu::StringPiece(utf8.data(), static_cast<std::int32_t>(utf8.size())));
+    std::string salida(static_cast<std::size_t>(u.length()) * 10 + 16, '\0');
+    st = U_ZERO_ERROR;
+    const std::int32_t n =
+        ucnv_fromUChars(conv.c, salida.data(), static_cast<std::int32_t>(salida.size()),
+                        u.getBuffer(), u.length(), &st);
+    if (U_FAILURE(st)) throw Error("No se pudo convertir el documento a " + codificacion + ".");
+    salida.resize(static_cast<std::size_t>(n));
+    return salida;
+}
+
+struct EscritorCadena : pugi::xml_writer {
+    std::string datos;
+    void write(const void* p, size_t n) override { datos.append(static_cast<const char*>(p), n); }
+};
+
+} // namespace
+
+DocumentoXML::DocumentoXML() : doc_(std::make_unique<pugi::xml_document>()) {}
+DocumentoXML::DocumentoXML(DocumentoXML&&) noexcept = default;
+DocumentoXML& DocumentoXML::operator=(DocumentoXML&&) noexcept = default;
+DocumentoXML::~DocumentoXML() = default;
+
+DocumentoXML DocumentoXML::cargar(const std::filesystem::path& ruta) {
+    std::ifstream f(ruta, std::ios::binary);
+    if (!f) throw Error("No se pudo abrir el archivo " + ruta.string() + ".");
+    std::ostringstream contenido;
+    contenido << f.rdbuf();
+    if (f.bad()) throw Error("No se pudo leer el archivo " + ruta.string() + ".");
+    return desdeBytes(contenido.str(), ruta.string());
+}
+
+DocumentoXML DocumentoXML::desdeBytes(std::string_view bytes, const std::string& nombre) {
+    DocumentoXML d;
+    // Decide the encoding: a byte order mark first, then the declaration.
+    std::string utf8;
+    if (bytes.substr(0, 2) == "\xFF\xFE" ||
+        (bytes.size() >= 2 && bytes[0] == '<' && bytes[1] == 0)) {
+        d.codificacion_ = "UTF-16LE";
+    } else if (bytes.substr(0, 2) == "\xFE\xFF" ||
+               (bytes.size() >= 2 && bytes[0] == 0 && bytes[1] == '<')) {
+        d.codificacion_ = "UTF-16BE";
+    } else {
+        std::string_view sinBom = bytes;
+        if (sinBom.substr(0, 3) == "\xEF\xBB\xBF") sinBom.remove_prefix(3);
+        const std::string declarada = codificacionDeclarada(sinBom);
+        d.codificacion_ = declarada.empty() ? "UTF-8" : declarada;
+    }
+
+    const Familia familia = familiaDe(d.codificacion_);
+    if (familia == Familia::Utf16LE || familia == Familia::Utf16BE) {
+        const std::string icu = familia == Familia::Utf16LE ? "UTF-16LE" : "UTF-16BE";
+        std::string_view cuerpo = bytes;
+        if (cuerpo.substr(0, 2) == "\xFF\xFE" || cuerpo.substr(0, 2) == "\xFE\xFF")
+            cuerpo.remove_prefix(2);
+        ConversorICU conv(icu);
+        UErrorCode st = U_ZERO_ERROR;
+        icu::UnicodeString u(cuerpo.data(), static_cast<std::int32_t>(cuerpo.size()), conv.c, st);
+        u.toUTF8String(utf8);
+    } else if (familia == Familia::Utf8) {
+        utf8.assign(bytes);
+        if (utf8.compare(0, 3, "\xEF\xBB\xBF") == 0) utf8.erase(0, 3);
+        const std::size_t malo = primerUtf8Invalido(utf8);
+        if (malo != std::string::npos) {
+            auto [l, c] = lineaYColumna(utf8, malo);
+            throw Error("El archivo " + nombre +
+                        " no es un XML válido: contiene bytes que no son UTF-8 (línea " +
+                        std::to_string(l) + ", columna " + std::to_string(c) + ").");
+        }
+    } else {
+        const std::string icu = familia == Familia::Latin1 ? "ISO-8859-1" : d.codificacion_;
+        ConversorICU conv(icu);
+        if (!conv.c)
+            throw Error("El archivo " + nombre +
+                        " declara una codificación desconocida: " + d.codificacion_ + ".");
+        UErrorCode st = U_ZERO_ERROR;
+        icu::UnicodeString u(bytes.data(), static_cast<std::int32_t>(bytes.size()), conv.c, st);
+        u.toUTF8String(utf8);
+    }
+
+    const unsigned opciones =
+        pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi;
+    const pugi::xml_parse_result r =
+        d.doc_->load_buffer(utf8.data(), utf8.size(), opciones, pugi::encoding_utf8);
+    if (!r) {
+        auto [l, c] =
+            lineaYColumna(utf8, static_cast<std::size_t>(std::max<std::ptrdiff_t>(r.offset, 0)));
+        throw Error("El archivo " + nombre + " no es un XML válido: " + razonEnEspanol(r.status) +
+                    " (línea " + std::to_string(l) + ", columna " + std::to_string(c) + ").");
+    }
+    return d;
+}
+
+Nodos DocumentoXML::selectNodes(const char* ruta) const {
+    Nodos nodos;
+    for (const pugi::xpath_node& n : doc_->select_nodes(ruta))
+        if (n.node()) nodos.push_back(n.node());
+    return nodos;
+}
+
+Nodo DocumentoXML::selectSingleNode(const char* ruta) const {
+    return doc_->select_node(ruta).node();
+}
+
+Nodo DocumentoXML::documentElement() const {
+    return doc_->document_element();
+}
+
+Nodo DocumentoXML::createElement(const char* nombre) {
+    // pugixml makes every node inside a tree: a new element waits at the document's end
+    // until appendChild or replaceChild places it.
+    return doc_->append_child(nombre);
+}
+
+void DocumentoXML::appendChild(Nodo hijo) {
+    doc_->append_move(hijo);
+}
+
+void DocumentoXML::removeChild(Nodo hijo) {
+    if (!doc_->remove_child(hijo))
+        throw Error("No se pudo quitar el elemento " + std::string(hijo.name()) + ".");
+}
+
+void DocumentoXML::replaceChild(Nodo nuevo, Nodo viejo) {
+    if (!doc_->insert_move_before(nuevo, viejo))
+        throw Error("No se pudo colocar el elemento " + std::string(nuevo.name()) + ".");
+    removeChild(viejo);
+}
+
+std::string DocumentoXML::aBytes() const {
+    EscritorCadena w;
+    // The prolog is part of the tree, so no declaration of pugixml's own is added.
+    const unsigned formato = pugi::format_indent | pugi::format_no_declaration;
+    const Familia familia = familiaDe(codificacion_);
+    if (familia == Familia::Utf8) {
+        doc_->save(w, "\t", formato, pugi::encoding_utf8);
+        return w.datos;
+    }
+    if (familia == Familia::Utf16LE || familia == Familia::Utf16BE) {
+        doc_->save(w, "\t", formato | pugi::format_write_bom,
+                   familia == Familia::Utf16LE ? pugi::encoding_utf16_le : pugi::encoding_utf16_be);
+        return w.datos;
+    }
+    doc_->save(w, "\t", formato, pugi::encoding_utf8);
+    return desdeUnicode(w.datos, familia == Familia::Latin1 ? "ISO-8859-1" : codificacion_);
+}
+
+void DocumentoXML::save(const std::filesystem::path& ruta) const {
+    escribirAtomico(ruta, aBytes());
+}
+
+void setAttribute(Nodo nodo, const char* nombre, std::string_view valor) {
+    pugi::xml_attribute a = nodo.attribute(nombre);
+    if (!a) a = nodo.append_attribute(nombre);
+    a.set_value(std::string(valor).c_str());
+}
+
+void setAttribute(Nodo nodo, const char* nombre, long long valor) {
+    setAttribute(nodo, nombre, std::to_string(valor));
+}
+
+std::string ElementoXML::leer(const char* atributo) const {
+    const pugi::xml_attribute a = nodo_.attribute(atributo);
+    if (!a) {
+        std::string quien =
+            "El elemento " + std::string(nodo_.name()) + " número " + std::to_string(posicion_ + 1);
+        if (identificador_) {
+            const pugi::xml_attribute id = nodo_.attribute(identificador_);
+            if (id) quien += " (" + std::string(identificador_) + " " + recortar(id.value()) + ")";
+        }
+        throw Error(quien + " no tiene el atributo " + atributo + ".");
+    }
+    return recortar(a.value());
+}
+
+} // namespace pontavia

@@ -1,0 +1,73 @@
+#pragma once
+// DocumentoXML: a VELMORA document on pugixml. Loading keeps the prolog (declaration,
+// comments) and the file's encoding, so that a save writes the same kind of file back.
+// No DTD is processed and no external entity is ever fetched or expanded.
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <pugixml.hpp>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pontavia {
+
+using Nodo = pugi::xml_node;
+using Nodos = std::vector<pugi::xml_node>;
+
+class DocumentoXML {
+  public:
+    // Raises an error with the parser's reason, line and column when the file is not
+    // well-formed XML.
+    static DocumentoXML cargar(const std::filesystem::path& ruta);
+    static DocumentoXML desdeBytes(std::string_view bytes, const std::string& nombre);
+    // A new, empty document that saves as UTF-8.
+    DocumentoXML();
+
+    DocumentoXML(DocumentoXML&&) noexcept;
+    DocumentoXML& operator=(DocumentoXML&&) noexcept;
+    ~DocumentoXML();
+
+    // The elements an absolute path selects, in document order.
+    Nodos selectNodes(const char* ruta) const;
+    Nodo selectSingleNode(const char* ruta) const;
+    Nodo documentElement() const;
+    Nodo createElement(const char* nombre);
+    void appendChild(Nodo hijo);
+    void removeChild(Nodo hijo);
+    // Puts nuevo where viejo stands among the document's children, then removes viejo.
+    void replaceChild(Nodo nuevo, Nodo viejo);
+
+    // The encoding the file had ("UTF-8" when it declared none).
+    const std::string& codificacion() const { return codificacion_; }
+
+    // Writes the document in its encoding, replacing ruta atomically.
+    void save(const std::filesystem::path& ruta) const;
+    std::string aBytes() const;
+
+  private:
+    std::unique_ptr<pugi::xml_document> doc_;
+    std::string codificacion_ = "UTF-8";
+};
+
+// The attributes are set in the order of the calls, which is the order they are written in.
+void setAttribute(Nodo nodo, const char* nombre, std::string_view valor);
+void setAttribute(Nodo nodo, const char* nombre, long long valor);
+
+// One element of a collection, as a builder reads it: its attributes come back trimmed of
+// characters with codes up to 32; a missing one raises an error naming the element (tag,
+// position in its collection, identifier) and the attribute.
+class ElementoXML {
+  public:
+    ElementoXML(Nodo nodo, std::size_t posicion, const char* atributoIdentificador = nullptr)
+        : nodo_(nodo), posicion_(posicion), identificador_(atributoIdentificador) {}
+    std::string leer(const char* atributo) const;
+    Nodo nodo() const { return nodo_; }
+
+  private:
+    Nodo nodo_;
+    std::size_t posicion_;
+    const char* identificador_;
+};
+
+} // namespace pontavia

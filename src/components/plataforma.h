@@ -1,0 +1,25 @@
+#pragma once
+// The small platform layer: where Tamberlo's folder is, how names in it are matched, and
+// where the running program lives.
+#include <filesystem>
+#include <string_view>
+
+namespace pontavia {
+
+namespace fs = std::filesystem;
+
+// Tamberlo's working folder: $PONTAVIA_KTEMP, or /KTEMP. Created when missing.
+fs::path carpetaKTEMP();
+
+// The entry of carpeta whose name equals nombre without regard to case, since Tamberlo and
+// Windows treat soluc.dbf and SOLUC.DBF as one file; carpeta/nombre when there is none.
+fs::path buscarEnCarpeta(const fs::path& carpeta, std::string_view nombre);
+bool existeEnCarpeta(const fs::path& carpeta, std::string_view nombre);
+
+// Whether a regular file (or a link to one) exists at ruta; the empty path never does.
+bool existeArchivo(const fs::path& ruta);
+
+// The folder of the running executable.
+fs::path carpetaDelEjecutable();
+
+} // namespace pontavia

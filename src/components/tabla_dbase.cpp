@@ -1,0 +1,276 @@
+#include "tabla_dbase.h"
+
+#include "archivo_atomico.h"
+#include "dbase_valores.h"
+#include "error.h"
+#include "texto.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <fcntl.h>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pontavia {
+
+namespace {
+
+constexpr char kFinArchivo = 0x1A;
+constexpr char kBorrado = '*';
+
+std::string mayusculas(std::string_view s) {
+    std::string r(s);
+    for (char& c : r)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return r;
+}
+
+std::string leerArchivo(int fd, const std::filesystem::path& ruta) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        throw Error("No se pudo leer la tabla " + ruta.string() + ": " + std::strerror(errno) +
+                    ".");
+    if (!S_ISREG(st.st_mode)) throw Error("La tabla " + ruta.string() + " no es un archivo.");
+    std::string datos(static_cast<std::size_t>(st.st_size), '\0');
+    std::size_t leidos = 0;
+    while (leidos < datos.size()) {
+        const ssize_t n =
+            ::pread(fd, datos.data() + leidos, datos.size() - leidos, static_cast<off_t>(leidos));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0)
+            throw Error("No se pudo leer la tabla " + ruta.string() + ": " + std::strerror(errno) +
+                        ".");
+        if (n == 0) break;
+        leidos += static_cast<std::size_t>(n);
+    }
+    datos.resize(leidos);
+    return datos;
+}
+
+} // namespace
+
+TablaDBase::TablaDBase(TablaDBase&&) noexcept = default;
+TablaDBase& TablaDBase::operator=(TablaDBase&&) noexcept = default;
+TablaDBase::~TablaDBase() = default;
+
+void TablaDBase::crear(const std::filesystem::path& ruta,
+                       const std::vector<DefinicionCampo>& campos) {
+    const FormatoDBase f = disenarFormato(campos);
+    std::string datos = escribirCabecera(f, 0);
+    datos += kFinArchivo;
+    escribirAtomico(ruta, datos);
+}
+
+TablaDBase TablaDBase::abrir(const std::filesystem::path& ruta) {
+    TablaDBase t;
+    t.nombre_ = ruta.filename().string();
+    t.ruta_ = ruta;
+    t.bloqueo_.emplace(ruta);
+    t.cargar(leerArchivo(t.bloqueo_->descriptor(), ruta));
+    return t;
+}
+
+TablaDBase TablaDBase::desdeMemoria(std::string datos, std::string nombre) {
+    TablaDBase t;
+    t.nombre_ = std::move(nombre);
+    t.cargar(std::move(datos));
+    return t;
+}
+
+void TablaDBase::cargar(std::string datos) {
+    datos_ = std::move(datos);
+    formato_ = leerFormato(datos_, nombre_);
+    cp_ = &CodigoPagina::porNombre(formato_.codigoPagina);
+    // Never trust the header's count beyond the records the file really holds.
+    const std::size_t caben =
+        (datos_.size() - formato_.longitudCabecera) / formato_.longitudRegistro;
+    registros_ = std::min<std::size_t>(formato_.registrosCabecera, caben);
+    for (std::size_t i = 0; i < formato_.campos.size(); ++i)
+        nombresCampos_.emplace(mayusculas(formato_.campos[i].nombre), i);
+    First();
+}
+
+bool TablaDBase::borrado(std::size_t r) const {
+    return datos_[formato_.longitudCabecera + r * formato_.longitudRegistro] == kBorrado;
+}
+
+void TablaDBase::saltarBorrados() {
+    while (actual_ < registros_ && borrado(actual_))
+        ++actual_;
+}
+
+void TablaDBase::First() {
+    actual_ = 0;
+    saltarBorrados();
+}
+
+void TablaDBase::Next() {
+    if (actual_ < registros_) ++actual_;
+    saltarBorrados();
+}
+
+bool TablaDBase::Eof() const {
+    return actual_ >= registros_;
+}
+
+bool TablaDBase::tieneCampo(std::string_view campo) const {
+    return nombresCampos_.count(mayusculas(campo)) > 0;
+}
+
+std::size_t TablaDBase::indiceCampo(std::string_view nombre) const {
+    auto it = nombresCampos_.find(mayusculas(nombre));
+    if (it == nombresCampos_.end())
+        throw Error("La tabla " + nombre_ + " no tiene el campo " + std::string(nombre) + ".");
+    return it->second;
+}
+
+const CampoDBase& TablaDBase::campo(std::string_view nombre) const {
+    return formato_.campos[indiceCampo(nombre)];
+}
+
+std::string_view TablaDBase::bytesCampo(std::size_t indice) const {
+    const CampoDBase& c = formato_.campos[indice];
+    if (hayPendiente_) return std::string_view(pendiente_).substr(c.desplazamiento, c.ancho);
+    if (Eof()) throw Error("La tabla " + nombre_ + " no tiene registro actual.");
+    const std::size_t inicio =
+        formato_.longitudCabecera + actual_ * formato_.longitudRegistro + c.desplazamiento;
+    return std::string_view(datos_).substr(inicio, c.ancho);
+}
+
+std::string TablaDBase::leerTexto(std::string_view campo) const {
+    const std::size_t i = indiceCampo(campo);
+    return textoDeCampo(formato_, formato_.campos[i], bytesCampo(i), *cp_);
+}
+
+bool TablaDBase::esNumerico(std::string_view campo) const {
+    return esCampoNumerico(formato_.campos[indiceCampo(campo)].tipo);
+}
+
+std::int32_t TablaDBase::leerEntero(std::string_view campo) const {
+    const std::size_t i = indiceCampo(campo);
+    const CampoDBase& c = formato_.campos[i];
+    if (c.tipo == 'C') {
+        const std::string t = recortar(leerTexto(campo));
+        return t.empty() ? 0 : aEntero(t);
+    }
+    const auto v = numeroDeCampo(formato_, c, bytesCampo(i), *cp_);
+    if (!v) return 0;
+    const double redondeado = std::nearbyint(*v);
+    if (!(redondeado >= std::numeric_limits<std::int32_t>::min() &&
+          redondeado <= std::numeric_limits<std::int32_t>::max()))
+        throw Error("'" + leerTexto(campo) + "' is not a valid integer value");
+    return static_cast<std::int32_t>(redondeado);
+}
+
+double TablaDBase::leerNumero(std::string_view campo) const {
+    const std::size_t i = indiceCampo(campo);
+    return numeroDeCampo(formato_, formato_.campos[i], bytesCampo(i), *cp_).value_or(0.0);
+}
+
+bool TablaDBase::Locate(std::string_view campo, std::string_view valor) {
+    const std::size_t i = indiceCampo(campo);
+    auto [it, nuevo] = indices_.try_emplace(i);
+    auto& indice = it->second;
+    if (nuevo) {
+        const CampoDBase& c = formato_.campos[i];
+        const std::size_t base = formato_.longitudCabecera + c.desplazamiento;
+        for (std::size_t r = registros_; r > 0; --r) {
+            // Walking backwards leaves the first record of each value in the index.
+            if (borrado(r - 1)) continue;
+            const std::string_view bytes = std::string_view(datos_).substr(
+                base + (r - 1) * formato_.longitudRegistro, c.ancho);
+            indice.insert_or_assign(textoDeCampo(formato_, c, bytes, *cp_), r - 1);
+        }
+    }
+    auto encontrado = indice.find(std::string(valor));
+    if (encontrado == indice.end()) return false;
+    hayPendiente_ = false;
+    actual_ = encontrado->second;
+    return true;
+}
+
+void TablaDBase::Append() {
+    pendiente_.assign(formato_.longitudRegistro, ' ');
+    for (const auto& c : formato_.campos)
+        codificarVacio(c, pendiente_.data() + c.desplazamiento);
+    hayPendiente_ = true;
+}
+
+char* TablaDBase::pendiente(std::size_t indice) {
+    if (!hayPendiente_) throw Error("La tabla " + nombre_ + " no está añadiendo un registro.");
+    return pendiente_.data() + formato_.campos[indice].desplazamiento;
+}
+
+void TablaDBase::asignarTexto(std::string_view campo, std::string_view texto) {
+    const std::size_t i = indiceCampo(campo);
+    const CampoDBase& c = formato_.campos[i];
+    char* destino = pendiente(i);
+    if (c.tipo == 'C') {
+        std::string bytes = cp_->desdeUtf8(texto);
+        if (bytes.size() > c.ancho) bytes.resize(c.ancho);
+        std::memset(destino, ' ', c.ancho);
+        std::memcpy(destino, bytes.data(), bytes.size());
+        return;
+    }
+    if ((c.tipo == 'N' && c.decimales == 0) || c.tipo == 'I' || c.tipo == '+') {
+        if (texto.empty()) {
+            codificarVacio(c, destino);
+            return;
+        }
+        std::int32_t valor = 0;
+        if (!esEntero(texto, valor))
+            throw Error("'" + std::string(texto) + "' is not a valid integer value for field '" +
+                        c.nombre + "'");
+        codificarEntero(formato_, c, valor, destino);
+        return;
+    }
+    throw Error("El campo " + c.nombre + " de la tabla " + nombre_ + " no admite texto.");
+}
+
+void TablaDBase::asignarEntero(std::string_view campo, std::int32_t valor) {
+    const std::size_t i = indiceCampo(campo);
+    codificarEntero(formato_, formato_.campos[i], valor, pendiente(i));
+}
+
+void TablaDBase::asignarDecimal(std::string_view campo, double valor) {
+    const std::size_t i = indiceCampo(campo);
+    codificarDecimal(formato_, formato_.campos[i], valor, pendiente(i));
+}
+
+void TablaDBase::asignarLogico(std::string_view campo, bool valor) {
+    const std::size_t i = indiceCampo(campo);
+    if (formato_.campos[i].tipo != 'L')
+        throw Error("El campo " + formato_.campos[i].nombre + " no es lógico.");
+    *pendiente(i) = valor ? 'T' : 'F';
+}
+
+void TablaDBase::Post() {
+    if (!hayPendiente_) return;
+    if (!modificada_) {
+        // Appending drops whatever followed the last record (the end mark, stray bytes).
+        datos_.resize(formato_.longitudCabecera + registros_ * formato_.longitudRegistro);
+        modificada_ = true;
+    }
+    if (registros_ >= std::numeric_limits<std::uint32_t>::max())
+        throw Error("La tabla " + nombre_ + " está llena.");
+    datos_ += pendiente_;
+    ++registros_;
+    hayPendiente_ = false;
+    indices_.clear();
+    actual_ = registros_ - 1;
+}
+
+void TablaDBase::cerrar() {
+    hayPendiente_ = false;
+    if (modificada_) {
+        actualizarCabecera(datos_, static_cast<std::uint32_t>(registros_));
+        datos_ += kFinArchivo;
+        escribirAtomico(ruta_, datos_);
+        modificada_ = false;
+    }
+    bloqueo_.reset();
+}
+
+} // namespace pontavia

@@ -1,0 +1,41 @@
+#pragma once
+// Text helpers shared by both runs. Text inside the program is UTF-8; "characters" here are
+// Unicode code points, never bytes.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace pontavia {
+
+// Removes leading and trailing characters with codes up to 32 (blanks and control characters).
+std::string recortar(std::string_view texto);
+// Removes trailing blanks only: what a fixed-width text field gives back.
+std::string_view recortarDerecha(std::string_view texto);
+
+// Decodes the character at byte i and moves i past it; -1 for a malformed sequence (i then
+// moves past one byte).
+std::int32_t siguienteCaracter(std::string_view texto, std::size_t& i);
+
+std::size_t longitud(std::string_view texto);
+std::string primeros(std::string_view texto, std::size_t n);
+std::string ultimos(std::string_view texto, std::size_t n);
+// n characters from character desde (0-based); fewer when the text ends first.
+std::string subcadena(std::string_view texto, std::size_t desde, std::size_t n);
+
+// Case folding for comparisons that ignore case: "ÁNGEL" and "ángel" fold alike, "angel" does not.
+std::string plegarMayusculas(std::string_view texto);
+
+// Strict decimal whole number (optional sign, digits), within 32 bits.
+bool esEntero(std::string_view texto, std::int32_t& valor);
+// As esEntero, raising "'%s' is not a valid integer value" when the text is not one.
+std::int32_t aEntero(std::string_view texto);
+
+// Decimal number written with the process locale's decimal separator, raising
+// "'%s' is not a valid floating point value" when the text is not one.
+double aDecimal(std::string_view texto);
+char separadorDecimal();
+
+// Shortest decimal text that reads back as the same number, with '.' as separator.
+std::string decimalMasCorto(double valor);
+
+} // namespace pontavia

@@ -1,0 +1,71 @@
+// CargarFranjas: the school's weekly time slots, into DIASHORAST.
+#include "exportacion.h"
+#include "tabla_dbase.h"
+#include "texto.h"
+
+#include <array>
+
+namespace pontavia {
+
+namespace {
+
+std::string nombreDia(std::int32_t dia) {
+    static const std::array<const char*, 7> nombres = {"Lunes",   "Martes", "Miércoles", "Jueves",
+                                                       "Viernes", "Sábado", "Domingo"};
+    return (dia >= 1 && dia <= 7) ? nombres[static_cast<std::size_t>(dia - 1)] : "";
+}
+
+// Minutes since midnight of a time written HH?MM: characters 1-2 and 4-5; the separator is
+// not looked at.
+std::int32_t minutosDe(const std::string& hora) {
+    return 60 * aEntero(subcadena(hora, 0, 2)) + aEntero(subcadena(hora, 3, 2));
+}
+
+} // namespace
+
+void CargarFranjas(Exportacion& e) {
+    const auto ruta = e.carpeta / "DIASHORAST.DBF";
+    TablaDBase::crear(ruta, {
+                                {"DIHO", TipoCampo::Texto, 10},
+                                {"CODDIHO", TipoCampo::Texto, 10},
+                                {"DIA", TipoCampo::Texto, 20},
+                                {"TEXTODIA", TipoCampo::Texto, 20},
+                                {"HORA", TipoCampo::Texto, 8},
+                                {"TEXTOHOR", TipoCampo::Texto, 15},
+                                {"HORADESDE", TipoCampo::Texto, 8},
+                                {"HORAHASTA", TipoCampo::Texto, 8},
+                                {"MINUTOS", TipoCampo::Texto, 8},
+                                {"MARCO", TipoCampo::Texto, 1},
+                                {"MARCOXML", TipoCampo::Texto, 10},
+                                {"SESION_ORDEN", TipoCampo::Entero, 0},
+                                {"PLANTILLA", TipoCampo::Texto, 20},
+                            });
+    const Nodos NodosXML = e.doc.selectNodes("/centro/franjashorarias/franjahoraria");
+    if (NodosXML.empty()) return;
+    TablaDBase tabla = TablaDBase::abrir(ruta);
+    for (std::size_t i = 0; i < NodosXML.size(); ++i) {
+        const ElementoXML NodoXML(NodosXML[i], i);
+        const std::int32_t dia = aEntero(NodoXML.leer("dia_semana"));
+        const std::int32_t posicion = aEntero(NodoXML.leer("posicion"));
+        const std::string inicio = NodoXML.leer("hora_inicio");
+        const std::string final_ = NodoXML.leer("hora_final");
+        const std::int32_t minutos = minutosDe(final_) - minutosDe(inicio);
+        const std::string pos = std::to_string(posicion);
+        tabla.Append();
+        tabla.asignarTexto("DIHO", std::to_string(dia) + pos);
+        tabla.asignarTexto("DIA", std::to_string(dia));
+        tabla.asignarTexto("TEXTODIA", nombreDia(dia));
+        tabla.asignarTexto("HORA", pos);
+        tabla.asignarTexto("TEXTOHOR", pos + "-" + inicio + "-" + final_);
+        tabla.asignarTexto("HORADESDE", inicio);
+        tabla.asignarTexto("HORAHASTA", final_);
+        tabla.asignarTexto("MINUTOS", std::to_string(minutos));
+        tabla.asignarTexto("MARCO", "0");
+        tabla.asignarEntero("SESION_ORDEN", posicion);
+        tabla.asignarTexto("PLANTILLA", "");
+        tabla.Post();
+    }
+    tabla.cerrar();
+}
+
+} // namespace pontavia

@@ -1,0 +1,41 @@
+// CargarProfesores: the teachers, into PROFT, each with a code unique among teachers.
+#include "codigos.h"
+#include "exportacion.h"
+#include "tabla_dbase.h"
+
+namespace pontavia {
+
+void CargarProfesores(Exportacion& e) {
+    const auto ruta = e.carpeta / "PROFT.DBF";
+    TablaDBase::crear(ruta, {
+                                {"ABREV", TipoCampo::Texto, 10},
+                                {"NOMBRE", TipoCampo::Texto, 80},
+                                {"DEPART", TipoCampo::Texto, 40},
+                                {"EMAIL", TipoCampo::Texto, 100},
+                                {"DNI", TipoCampo::Texto, 14},
+                                {"IDPROF", TipoCampo::Texto, 10},
+                            });
+    const Nodos NodosXML = e.doc.selectNodes("/centro/profesores/profesor");
+    TablaDBase tabla = TablaDBase::abrir(ruta);
+    CodigosSinMayusculas codigos;
+    for (std::size_t i = 0; i < NodosXML.size(); ++i) {
+        const ElementoXML NodoXML(NodosXML[i], i, "idprofesor");
+        const std::string codigo = NodoXML.leer("codigo");
+        const std::string nombreCompleto = NodoXML.leer("nombre") + ", " +
+                                           NodoXML.leer("apellido1") + " " +
+                                           NodoXML.leer("apellido2");
+        const std::string documento = NodoXML.leer("documento");
+        const std::string id = NodoXML.leer("idprofesor");
+        const std::string abrev = codigoUnicoNumerado(codigo, codigos);
+        codigos.agregar(abrev);
+        tabla.Append();
+        tabla.asignarTexto("ABREV", abrev);
+        tabla.asignarTexto("NOMBRE", nombreCompleto);
+        tabla.asignarTexto("DNI", documento);
+        tabla.asignarTexto("IDPROF", id);
+        tabla.Post();
+    }
+    tabla.cerrar();
+}
+
+} // namespace pontavia

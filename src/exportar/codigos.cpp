@@ -1,0 +1,69 @@
+#include "codigos.h"
+
+#include "texto.h"
+
+namespace pontavia {
+
+bool CodigosSinMayusculas::contiene(std::string_view codigo) const {
+    return plegados_.count(plegarMayusculas(codigo)) > 0;
+}
+
+void CodigosSinMayusculas::agregar(std::string_view codigo) {
+    plegados_.insert(plegarMayusculas(codigo));
+}
+
+std::string renumerar(std::string_view codigo, const CodigosSinMayusculas& tomados) {
+    const std::string base = primeros(codigo, kLongitudCodigo - 1);
+    for (unsigned long k = 1;; ++k) {
+        std::string candidato = base + std::to_string(k);
+        if (!tomados.contiene(candidato)) return candidato;
+    }
+}
+
+std::string acortarNumerando(std::string_view codigo, const CodigosSinMayusculas& tomados) {
+    for (unsigned long k = 1;; ++k) {
+        const std::string numero = std::to_string(k);
+        // Eight characters and the number; fewer once the number needs three digits.
+        std::string candidato =
+            primeros(codigo, kLongitudCodigo - std::max<std::size_t>(2, numero.size())) + numero;
+        if (!tomados.contiene(candidato)) return candidato;
+    }
+}
+
+std::string primerosYUltimos(std::string_view codigo) {
+    if (longitud(codigo) <= kLongitudCodigo) return std::string(codigo);
+    return primeros(codigo, 8) + ultimos(codigo, 2);
+}
+
+std::string codigoUnicoNumerado(std::string_view codigo, const CodigosSinMayusculas& tomados) {
+    std::string resultado(codigo);
+    if (tomados.contiene(resultado)) resultado = renumerar(resultado, tomados);
+    if (longitud(resultado) > kLongitudCodigo) resultado = acortarNumerando(resultado, tomados);
+    return resultado;
+}
+
+std::optional<std::string> asignarCodigoMateria(Programa& p, const std::string& codigo,
+                                                const std::string& nombre) {
+    const std::string corte = primeros(codigo, kLongitudCodigo);
+    const bool nombreConocido = !p.ListaNombres.insert(nombre).second;
+    std::string candidato;
+    if (p.ListaCodigos.count(corte)) {
+        if (nombreConocido) return std::nullopt;
+        // A new subject whose cut another subject already holds: it still gets a row, under
+        // the cut's first 9 characters and a counter, so that its assignments are kept.
+        const std::string base = primeros(corte, kLongitudCodigo - 1);
+        for (unsigned long k = 1;; ++k) {
+            candidato = primerosYUltimos(base + std::to_string(k));
+            if (!p.ListaCodigos.count(candidato)) break;
+        }
+    } else if (!nombreConocido) {
+        candidato = primerosYUltimos(codigo);
+        if (p.ListaCodigos.count(candidato)) return std::nullopt;
+    } else {
+        candidato = corte;
+    }
+    p.ListaCodigos.insert(candidato);
+    return candidato;
+}
+
+} // namespace pontavia

@@ -1,0 +1,45 @@
+#pragma once
+// Making short codes unique: the renumbering and shortening that teachers, rooms and groups
+// share, and the code assignment of subjects and activities.
+#include "programa.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+namespace pontavia {
+
+// Tamberlo keeps codes of at most this many characters.
+inline constexpr std::size_t kLongitudCodigo = 10;
+
+// Codes given so far in one builder's call, compared without regard to case
+// (ICU case folding: "ÁNGEL" matches "ángel" but not "angel").
+class CodigosSinMayusculas {
+  public:
+    bool contiene(std::string_view codigo) const;
+    void agregar(std::string_view codigo);
+
+  private:
+    std::unordered_set<std::string> plegados_;
+};
+
+// A taken code becomes its first 9 characters followed by the smallest k >= 1 not taken.
+std::string renumerar(std::string_view codigo, const CodigosSinMayusculas& tomados);
+
+// A code shortened to its first characters followed by the smallest k >= 1 not taken,
+// at most 10 characters in all (ABCDEFGHIJKL gives ABCDEFGH1).
+std::string acortarNumerando(std::string_view codigo, const CodigosSinMayusculas& tomados);
+
+// The first 8 and the last 2 characters of a code longer than 10; the code itself otherwise.
+std::string primerosYUltimos(std::string_view codigo);
+
+// Teachers and rooms: renumbered when taken, then shortened with a number when too long.
+std::string codigoUnicoNumerado(std::string_view codigo, const CodigosSinMayusculas& tomados);
+
+// The code a subject or an activity gets in ASIGNOMT, registering it and its name in the
+// program's ListaCodigos and ListaNombres; nullopt when the element is left out.
+std::optional<std::string> asignarCodigoMateria(Programa& programa, const std::string& codigo,
+                                                const std::string& nombre);
+
+} // namespace pontavia

@@ -1,0 +1,13 @@
+#pragma once
+// pontavia-cli mostrar: a dBase table as CSV, or its layout.
+#include "tabla_dbase.h"
+
+#include <ostream>
+
+namespace pontavia {
+
+// RFC 4180: a header row of field names, then one row per live record, CRLF line ends.
+void mostrarCSV(TablaDBase& tabla, std::ostream& salida);
+void mostrarEstructura(const TablaDBase& tabla, std::ostream& salida);
+
+} // namespace pontavia

@@ -1,0 +1,109 @@
+// pontavia-cli: the runs without a window, for scripts, checks and the tests.
+#include "error.h"
+#include "exportar.h"
+#include "importar.h"
+#include "mostrar.h"
+#include "plataforma.h"
+#include "programa.h"
+#include "tabla_dbase.h"
+#include "ventana_consola.h"
+
+#include <CLI/CLI.hpp>
+#include <clocale>
+#include <iostream>
+
+namespace {
+
+using namespace pontavia;
+
+enum Salida { kBien = 0, kError = 1, kFaltaArchivo = 2 };
+
+// A run on ARCHIVO as if it had been chosen in the dialog, in command-line mode so that a
+// missing input is told apart by its status.
+int ejecutar(void (*run)(Programa&, Ventana&), const std::string& archivo) {
+    Programa programa;
+    programa.ModoLinea = 2;
+    VentanaConsola ventana(archivo, std::cout);
+    run(programa, ventana);
+    if (programa.EstadoTransformado == 1) return kBien;
+    return programa.EstadoTransformado == -1 ? kFaltaArchivo : kError;
+}
+
+std::filesystem::path rutaDeTabla(const std::string& tabla) {
+    if (existeArchivo(tabla)) return tabla;
+    std::string nombre = tabla;
+    if (std::filesystem::path(nombre).extension().empty()) nombre += ".DBF";
+    const auto ruta = buscarEnCarpeta(carpetaKTEMP(), nombre);
+    if (!existeArchivo(ruta)) throw Error("No existe la tabla " + ruta.string() + ".");
+    return ruta;
+}
+
+void configurarEnEspanol(CLI::App& app) {
+    auto f = app.get_formatter();
+    f->label("OPTIONS", "OPCIONES");
+    f->label("SUBCOMMAND", "ORDEN");
+    f->label("SUBCOMMANDS", "ÓRDENES");
+    f->label("POSITIONALS", "ARGUMENTOS");
+    f->label("Usage", "Uso");
+    f->label("REQUIRED", "OBLIGATORIO");
+    f->label("TEXT", "TEXTO");
+    app.set_help_flag("-h,--ayuda", "Muestra esta ayuda y termina");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "");
+    CLI::App app{"Pontavia: intercambio de datos entre VELMORA y Tamberlo.\n"
+                 "Las tablas de Tamberlo están en la carpeta /KTEMP, o en la que indique la "
+                 "variable PONTAVIA_KTEMP.",
+                 "pontavia-cli"};
+    configurarEnEspanol(app);
+    app.require_subcommand(1);
+
+    std::string archivo;
+    auto* exportar = app.add_subcommand(
+        "exportar", "Crea las tablas de Tamberlo a partir del archivo XML de VELMORA");
+    configurarEnEspanol(*exportar);
+    exportar->add_option("ARCHIVO", archivo, "Archivo XML exportado por VELMORA")->required();
+
+    auto* importar = app.add_subcommand(
+        "importar", "Guarda el horario de Tamberlo (SOLUC) como XML junto al archivo de VELMORA");
+    configurarEnEspanol(*importar);
+    importar->add_option("ARCHIVO", archivo, "Archivo XML de VELMORA del que se exportó")
+        ->required();
+
+    std::string tabla;
+    bool estructura = false;
+    auto* mostrar = app.add_subcommand("mostrar", "Muestra una tabla dBase como CSV");
+    configurarEnEspanol(*mostrar);
+    mostrar->add_option("TABLA", tabla, "Nombre de la tabla en la carpeta de Tamberlo, o ruta")
+        ->required();
+    mostrar->add_flag("--estructura", estructura,
+                      "Muestra la estructura de la tabla en lugar de sus registros");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        if (e.get_exit_code() == 0) return app.exit(e);
+        std::cerr << "Uso incorrecto: " << e.what() << "\nConsulte pontavia-cli --ayuda.\n";
+        return kError;
+    }
+
+    try {
+        if (*exportar) return ejecutar(BExportarClick, archivo);
+        if (*importar) return ejecutar(BImportarClick, archivo);
+        TablaDBase t = TablaDBase::abrir(rutaDeTabla(tabla));
+        if (estructura)
+            mostrarEstructura(t, std::cout);
+        else
+            mostrarCSV(t, std::cout);
+        return kBien;
+    } catch (const std::exception& e) {
+        std::cout.flush();
+        std::cerr << e.what() << '\n';
+        return kError;
+    }
+}

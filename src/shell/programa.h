@@ -1,0 +1,27 @@
+#pragma once
+// The program-wide state that the runs share, handed to them by whichever front end runs
+// them (the window, pontavia-cli, the tests).
+#include "documento_xml.h"
+
+#include <optional>
+#include <set>
+#include <string>
+
+namespace pontavia {
+
+struct Programa {
+    // 2 when Tamberlo started the program with a mode word (command-line mode), 0 otherwise.
+    int ModoLinea = 0;
+    // Status of the last run: 0 none finished, 1 ended normally, -1 input missing in
+    // command-line mode. Tamberlo reads it from the status file.
+    int EstadoTransformado = 0;
+    // Subject codes written to ASIGNOMT, and subject names seen, in the current exportar run.
+    std::set<std::string> ListaCodigos;
+    std::set<std::string> ListaNombres;
+    // The document the last run loaded.
+    std::optional<DocumentoXML> DocXML;
+    // The XML file chosen last, by either run.
+    std::string filenameXML;
+};
+
+} // namespace pontavia

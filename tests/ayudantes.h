@@ -1,0 +1,94 @@
+#pragma once
+// What the tests share: a Tamberlo folder of their own, small files, tables read back as rows,
+// a window that records what a run shows, and the command-line front end.
+#include "programa.h"
+#include "tabla_dbase.h"
+#include "ventana.h"
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace pontavia::prueba {
+
+namespace fs = std::filesystem;
+
+// A fresh temporary folder that PONTAVIA_KTEMP points to while the object lives.
+class KTEMPTemporal {
+  public:
+    KTEMPTemporal();
+    ~KTEMPTemporal();
+    const fs::path& ruta() const { return ruta_; }
+    fs::path operator/(const std::string& nombre) const { return ruta_ / nombre; }
+
+  private:
+    fs::path ruta_;
+};
+
+// A temporary folder removed with the object.
+class CarpetaTemporal {
+  public:
+    CarpetaTemporal();
+    ~CarpetaTemporal();
+    const fs::path& ruta() const { return ruta_; }
+    fs::path operator/(const std::string& nombre) const { return ruta_ / nombre; }
+
+  private:
+    fs::path ruta_;
+};
+
+// Switches the process locale for one test.
+class LocaleTemporal {
+  public:
+    explicit LocaleTemporal(const char* nombre);
+    ~LocaleTemporal();
+
+  private:
+    std::string anterior_;
+};
+
+void escribirArchivo(const fs::path& ruta, const std::string& bytes);
+std::string leerArchivo(const fs::path& ruta);
+
+using Fila = std::map<std::string, std::string>;
+// Every live record of a table, each field read as text.
+std::vector<Fila> leerTabla(const fs::path& ruta);
+// The field names of a table in their order.
+std::vector<std::string> camposDe(const fs::path& ruta);
+// One column of every live record.
+std::vector<std::string> columna(const fs::path& ruta, const std::string& campo);
+
+// Every file below a folder with its bytes, to prove that nothing changed.
+std::map<std::string, std::string> instantanea(const fs::path& carpeta);
+
+// A VELMORA document (UTF-8) whose centro holds the given inner XML.
+std::string documento(const std::string& interior);
+
+// The window of the tests: the dialog answers with a fixed file, messages are recorded.
+class VentanaPrueba : public Ventana {
+  public:
+    std::string archivo;
+    bool confirmar = true;
+    std::vector<std::string> mensajes;
+    int cierres = 0;
+    bool ocupado = false;
+
+    bool elegirArchivo(const std::string&, std::string& elegido) override {
+        elegido = archivo;
+        return confirmar;
+    }
+    void mensaje(const std::string& texto) override { mensajes.push_back(texto); }
+    void cursorOcupado(bool o) override { ocupado = o; }
+    void cerrar() override { ++cierres; }
+};
+
+struct ResultadoCLI {
+    int codigo = 0;
+    std::string salida;
+    std::string errores;
+};
+// Runs pontavia-cli with the arguments (each quoted for the shell) and the current environment.
+ResultadoCLI ejecutarCLI(const std::vector<std::string>& argumentos);
+
+} // namespace pontavia::prueba

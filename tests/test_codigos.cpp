@@ -1,0 +1,82 @@
+// Making codes unique: the worked examples of each kind of code, as case tables.
+#include "codigos.h"
+
+#include <gtest/gtest.h>
+
+using namespace pontavia;
+
+namespace {
+
+// Feeds codes through a rule in order and returns what each became.
+template <typename Regla>
+std::vector<std::string> asignar(const std::vector<std::string>& codigos, Regla regla) {
+    CodigosSinMayusculas tomados;
+    std::vector<std::string> r;
+    for (const auto& c : codigos) {
+        r.push_back(regla(c, tomados));
+        tomados.agregar(r.back());
+    }
+    return r;
+}
+
+using Lista = std::vector<std::string>;
+
+} // namespace
+
+TEST(Codigos, ProfesoresYAulasRenumeranYAcortanConNumero) {
+    const std::vector<std::pair<Lista, Lista>> casos = {
+        {{"ANA", "ana", "ANA"}, {"ANA", "ana1", "ANA2"}},
+        {{"", "", ""}, {"", "1", "2"}},
+        {{"ABCDEFGHIJKL"}, {"ABCDEFGH1"}},
+        {{"ABCDEFGHIJ"}, {"ABCDEFGHIJ"}},
+        {{"ABCDEFGHIJK"}, {"ABCDEFGH1"}},
+        {{"GIMNASIO-PRINCIPAL", "GIMNASIO-SECUNDARIO"}, {"GIMNASIO1", "GIMNASIO2"}},
+        {{"ÁNGEL", "ángel", "angel"}, {"ÁNGEL", "ángel1", "angel"}},
+        {{"ABCDEFGHIJ", "ABCDEFGHIJ", "ABCDEFGHIJ"}, {"ABCDEFGHIJ", "ABCDEFGHI1", "ABCDEFGHI2"}},
+    };
+    for (const auto& [entrada, esperado] : casos)
+        EXPECT_EQ(asignar(entrada, codigoUnicoNumerado), esperado) << entrada.front();
+}
+
+TEST(Codigos, RenumeradoLargoSeAcortaOtraVez) {
+    Lista entrada(11, "ABCDEFGHIJ");
+    const auto r = asignar(entrada, codigoUnicoNumerado);
+    EXPECT_EQ(r[9], "ABCDEFGHI9");
+    EXPECT_EQ(r[10], "ABCDEFGH1"); // ABCDEFGHI10 has 11 characters
+    for (const auto& c : r)
+        EXPECT_LE(c.size(), 10u);
+}
+
+TEST(Codigos, MateriasComoLasAsignaElRegistro) {
+    struct Caso {
+        std::vector<std::pair<std::string, std::string>> elementos; // code, name
+        std::vector<std::optional<std::string>> esperado;
+    };
+    const std::vector<Caso> casos = {
+        {{{"MATEMATICAS1", "Matemáticas I"}, {"MATEMATICAS2", "Matemáticas II"}},
+         {"MATEMATIS1", "MATEMATIS2"}},
+        {{{"TUTORIA_1ESO", "Tutoría"}, {"TUTORIA_2ESO", "Tutoría"}}, {"TUTORIA_SO", "TUTORIA_2E"}},
+        {{{"LEN", "Lengua"}, {"LEN", "Lengua"}}, {"LEN", std::nullopt}},
+        {{{"TUTORIA_1ESO", "A"}, {"TUTORIA_1ESP", "B"}}, {"TUTORIA_SO", "TUTORIA_SP"}},
+        {{{"TUTORIA_1ESO", "A"}, {"TUTORIA_2ESO", "B"}}, {"TUTORIA_SO", std::nullopt}},
+        // A new name whose cut is taken gets the replacement code instead of being lost.
+        {{{"MATEMATICA", "Matemáticas"}, {"MATEMATICAS", "Matemáticas avanzadas"}},
+         {"MATEMATICA", "MATEMATIC1"}},
+        {{{"Mat", "x"}, {"MAT", "y"}}, {"Mat", "MAT"}},
+    };
+    for (const auto& caso : casos) {
+        Programa p;
+        std::vector<std::optional<std::string>> r;
+        for (const auto& [codigo, nombre] : caso.elementos)
+            r.push_back(asignarCodigoMateria(p, codigo, nombre));
+        EXPECT_EQ(r, caso.esperado) << caso.elementos.front().first;
+    }
+}
+
+TEST(Codigos, ReemplazoConContadorDeDosCifras) {
+    Programa p;
+    p.ListaCodigos = {"ABCDEFGHIJ"};
+    for (int k = 1; k <= 9; ++k)
+        p.ListaCodigos.insert("ABCDEFGHI" + std::to_string(k));
+    EXPECT_EQ(asignarCodigoMateria(p, "ABCDEFGHIJX", "nuevo"), "ABCDEFGH10");
+}

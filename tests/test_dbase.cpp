@@ -1,0 +1,329 @@
+// The table store: tables built byte by byte as other tools write them, read back; tables
+// written here, read back; Locate; the exclusive lock; damaged files.
+#include "ayudantes.h"
+#include "error.h"
+#include "tabla_dbase.h"
+
+#include <gtest/gtest.h>
+
+using namespace pontavia;
+using namespace pontavia::prueba;
+
+namespace {
+
+struct CampoBytes {
+    std::string nombre;
+    char tipo;
+    int ancho;
+    int decimales = 0;
+};
+
+void le(std::string& d, std::size_t pos, std::uint32_t v, int n) {
+    for (int i = 0; i < n; ++i, v >>= 8)
+        d[pos + static_cast<std::size_t>(i)] = static_cast<char>(v & 0xFF);
+}
+
+// A table as dBase III (version 0x03) or level 7 (0x04) writes it. Each record string
+// starts with its deletion flag.
+std::string tablaBytes(std::uint8_t version, const std::vector<CampoBytes>& campos,
+                       const std::vector<std::string>& registros, std::uint8_t idioma = 0x57,
+                       long cuentaCabecera = -1, const std::string& driver = "") {
+    const bool n7 = version == 0x04;
+    const std::size_t base = n7 ? 68 : 32, desc = n7 ? 48 : 32;
+    std::size_t lreg = 1;
+    for (auto& c : campos)
+        lreg += static_cast<std::size_t>(c.ancho);
+    std::string d(base + desc * campos.size() + 1, '\0');
+    d[0] = static_cast<char>(version);
+    d[1] = 126, d[2] = 1, d[3] = 2;
+    le(d, 4,
+       static_cast<std::uint32_t>(cuentaCabecera < 0 ? (long)registros.size() : cuentaCabecera), 4);
+    le(d, 8, static_cast<std::uint32_t>(d.size()), 2);
+    le(d, 10, static_cast<std::uint32_t>(lreg), 2);
+    d[29] = static_cast<char>(idioma);
+    if (n7) d.replace(32, driver.size(), driver);
+    std::size_t pos = base;
+    for (auto& c : campos) {
+        d.replace(pos, c.nombre.size(), c.nombre);
+        d[pos + (n7 ? 32 : 11)] = c.tipo;
+        d[pos + (n7 ? 33 : 16)] = static_cast<char>(c.ancho);
+        d[pos + (n7 ? 34 : 17)] = static_cast<char>(c.decimales);
+        pos += desc;
+    }
+    d[pos] = 0x0D;
+    for (auto& r : registros) {
+        EXPECT_EQ(r.size(), lreg);
+        d += r;
+    }
+    return d + "\x1A";
+}
+
+std::string be32(std::uint32_t v) {
+    std::string s(4, '\0');
+    for (int i = 3; i >= 0; --i, v >>= 8)
+        s[static_cast<std::size_t>(i)] = static_cast<char>(v & 0xFF);
+    return s;
+}
+
+// Level 7 I: big-endian with the sign bit flipped.
+std::string enteroNivel7(std::int32_t v) {
+    return be32(static_cast<std::uint32_t>(v) ^ 0x80000000u);
+}
+
+// Level 7 O: big-endian; sign bit flipped for values >= 0, all bits for negative ones.
+std::string dobleNivel7(double v) {
+    auto b = std::bit_cast<std::uint64_t>(v);
+    b = (b & 0x8000000000000000ull) ? ~b : (b ^ 0x8000000000000000ull);
+    return be32(static_cast<std::uint32_t>(b >> 32)) + be32(static_cast<std::uint32_t>(b));
+}
+
+TablaDBase abrirBytes(const std::string& bytes) {
+    return TablaDBase::desdeMemoria(bytes, "PRUEBA.DBF");
+}
+
+std::vector<Fila> filas(TablaDBase t) {
+    std::vector<Fila> r;
+    for (t.First(); !t.Eof(); t.Next()) {
+        Fila f;
+        for (auto& c : t.formato().campos)
+            f[c.nombre] = t.leerTexto(c.nombre);
+        r.push_back(f);
+    }
+    return r;
+}
+
+} // namespace
+
+TEST(LecturaDBase, TablaIIIConBorradosYTextoAcentuado) {
+    auto registro = [](char flag, std::string nombre, std::string n, std::string f, char l,
+                       std::string d) {
+        nombre.resize(10, ' ');
+        return std::string(1, flag) + nombre + std::string(5 - n.size(), ' ') + n +
+               std::string(8 - f.size(), ' ') + f + l + d;
+    };
+    const auto bytes = tablaBytes(
+        0x03, {{"NOMBRE", 'C', 10}, {"N", 'N', 5}, {"F", 'F', 8, 2}, {"L", 'L', 1}, {"D", 'D', 8}},
+        {registro(' ', "Mar\xEDtima", "12", "-3.50", 'T', "20261210"),
+         registro('*', "Borrada", "1", "1.00", 'F', "        "),
+         registro(' ', "\xC1ngel", "", "", '?', "        ")});
+    const auto f = filas(abrirBytes(bytes));
+    ASSERT_EQ(f.size(), 2u);
+    EXPECT_EQ(f[0].at("NOMBRE"), "Marítima");
+    EXPECT_EQ(f[0].at("N"), "12");
+    EXPECT_EQ(f[0].at("F"), "-3.50");
+    EXPECT_EQ(f[0].at("L"), "T");
+    EXPECT_EQ(f[0].at("D"), "2026-12-10");
+    EXPECT_EQ(f[1].at("NOMBRE"), "Ángel");
+    EXPECT_EQ(f[1].at("N"), "");
+    EXPECT_EQ(f[1].at("L"), "");
+    EXPECT_EQ(f[1].at("D"), "");
+}
+
+TEST(LecturaDBase, Nivel7ConEnterosYDoblesCodificados) {
+    const std::vector<std::pair<std::int32_t, double>> valores = {
+        {0, 0.0}, {1, 1.5}, {-1, -1.5}, {2147483647, 1e300}, {-2147483647, -0.25}};
+    std::vector<std::string> registros;
+    for (auto [i, o] : valores)
+        registros.push_back(" " + enteroNivel7(i) + dobleNivel7(o) + "Texto\xE9    ");
+    const auto bytes =
+        tablaBytes(0x04, {{"SESION_ORDEN", 'I', 4}, {"VALOR_DOBLE", 'O', 8}, {"T", 'C', 10}},
+                   registros, 0, -1, "DBWINWE0");
+    TablaDBase t = abrirBytes(bytes);
+    EXPECT_TRUE(t.formato().nivel7);
+    std::size_t k = 0;
+    for (t.First(); !t.Eof(); t.Next(), ++k) {
+        EXPECT_EQ(t.leerEntero("SESION_ORDEN"), valores[k].first);
+        EXPECT_DOUBLE_EQ(t.leerNumero("VALOR_DOBLE"), valores[k].second);
+        EXPECT_EQ(t.leerTexto("T"), "Textoé");
+    }
+    EXPECT_EQ(k, valores.size());
+    t.First();
+    t.Next();
+    EXPECT_EQ(t.leerTexto("VALOR_DOBLE"), "1.5");
+}
+
+TEST(LecturaDBase, CuentaDeCabeceraQueNoCoincideConElArchivo) {
+    const std::vector<std::string> regs = {" uno", " dos"};
+    // More records announced than the file holds: only what is there is read.
+    EXPECT_EQ(filas(abrirBytes(tablaBytes(0x03, {{"C", 'C', 3}}, regs, 0x57, 1000))).size(), 2u);
+    // Fewer announced: the header counts.
+    EXPECT_EQ(filas(abrirBytes(tablaBytes(0x03, {{"C", 'C', 3}}, regs, 0x57, 1))).size(), 1u);
+    // A file cut in the middle of its last record.
+    auto cortada = tablaBytes(0x03, {{"C", 'C', 3}}, regs);
+    cortada.resize(cortada.size() - 3);
+    EXPECT_EQ(filas(abrirBytes(cortada)).size(), 1u);
+}
+
+TEST(LecturaDBase, PaginaDeCodigosDeLaCabecera) {
+    // 0x82 is é in code page 850 and ‚ in Windows-1252.
+    const auto cp850 = tablaBytes(0x03, {{"C", 'C', 1}}, {" \x82"}, 0x02);
+    EXPECT_EQ(filas(abrirBytes(cp850))[0].at("C"), "é");
+    const auto desconocida = tablaBytes(0x03, {{"C", 'C', 1}}, {" \xE9"}, 0xEE);
+    EXPECT_EQ(filas(abrirBytes(desconocida))[0].at("C"), "é");
+    const auto n7 = tablaBytes(0x04, {{"C", 'C', 1}}, {" \x82"}, 0, -1, "DB850ES0");
+    EXPECT_EQ(filas(abrirBytes(n7))[0].at("C"), "é");
+}
+
+TEST(LecturaDBase, ArchivosDanadosDanUnErrorClaro) {
+    const auto buena = tablaBytes(0x03, {{"C", 'C', 3}}, {" abc"});
+    std::vector<std::pair<std::string, std::string>> casos = {
+        {"vacío", ""},
+        {"corto", buena.substr(0, 20)},
+        {"versión", std::string(1, '\x7F') + buena.substr(1)},
+        {"cabecera mayor que el archivo", buena.substr(0, 40)},
+    };
+    auto sinRegistro = buena;
+    sinRegistro[10] = 0, sinRegistro[11] = 0;
+    casos.push_back({"registro de longitud 0", sinRegistro});
+    auto campoFuera = buena;
+    campoFuera[32 + 16] = static_cast<char>(200);
+    casos.push_back({"campo que se sale del registro", campoFuera});
+    for (const auto& [nombre, bytes] : casos) {
+        SCOPED_TRACE(nombre);
+        try {
+            abrirBytes(bytes);
+            ADD_FAILURE() << "no dio error";
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find("PRUEBA.DBF"), std::string::npos) << e.what();
+        }
+    }
+}
+
+TEST(EscrituraDBase, IIIPlusConLosTiposDeEstePrograma) {
+    CarpetaTemporal tmp;
+    const auto ruta = tmp / "T.DBF";
+    TablaDBase::crear(ruta, {{"TEXTO", TipoCampo::Texto, 5},
+                             {"ENTERO", TipoCampo::Entero, 0},
+                             {"DECIMAL", TipoCampo::Decimal, 0},
+                             {"LOGICO", TipoCampo::Logico, 0}});
+    TablaDBase t = TablaDBase::abrir(ruta);
+    t.Append();
+    t.asignarTexto("TEXTO", "Áéñ€Ωxyz");
+    t.asignarTexto("ENTERO", "-42");
+    t.asignarDecimal("DECIMAL", 2.5);
+    t.asignarLogico("LOGICO", true);
+    t.Post();
+    t.Append();
+    t.asignarTexto("ENTERO", "");
+    t.Post();
+    t.Append(); // never posted: not written
+    t.cerrar();
+
+    const std::string bytes = leerArchivo(ruta);
+    EXPECT_EQ(bytes[0], 0x03);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[29]), 0x58);
+    EXPECT_EQ(bytes[4], 2);
+    EXPECT_EQ(bytes.back(), 0x1A);
+    const std::size_t cabecera = 32 + 4 * 32 + 1;
+    EXPECT_EQ(bytes.size(), cabecera + 2 * (1 + 5 + 11 + 20 + 1) + 1);
+    // Windows-1252 bytes; Ω is not in it and becomes '?'; the text is cut to its width.
+    EXPECT_EQ(bytes.substr(cabecera, 6), " \xC1\xE9\xF1\x80?");
+    EXPECT_EQ(bytes.substr(cabecera + 6, 11), "        -42");
+    EXPECT_EQ(bytes.substr(cabecera + 17, 20), "              2.5000");
+
+    const auto f = leerTabla(ruta);
+    ASSERT_EQ(f.size(), 2u);
+    EXPECT_EQ(f[0].at("TEXTO"), "Áéñ€?");
+    EXPECT_EQ(f[0].at("LOGICO"), "T");
+    EXPECT_EQ(f[1].at("ENTERO"), "");
+    EXPECT_EQ(f[1].at("LOGICO"), "");
+}
+
+TEST(EscrituraDBase, NombreLargoDaNivel7) {
+    CarpetaTemporal tmp;
+    const auto ruta = tmp / "T.DBF";
+    TablaDBase::crear(ruta,
+                      {{"SESION_ORDEN", TipoCampo::Entero, 0}, {"HORAS", TipoCampo::Decimal, 0}});
+    TablaDBase t = TablaDBase::abrir(ruta);
+    for (auto [i, d] : std::vector<std::pair<int, double>>{{7, 2.5}, {-3, -0.125}}) {
+        t.Append();
+        t.asignarEntero("SESION_ORDEN", i);
+        t.asignarDecimal("HORAS", d);
+        t.Post();
+    }
+    t.cerrar();
+    const std::string bytes = leerArchivo(ruta);
+    EXPECT_EQ(bytes[0], 0x04);
+    EXPECT_EQ(bytes.substr(32, 8), "DBWINWE0");
+    const std::size_t cabecera = 68 + 2 * 48 + 1;
+    EXPECT_EQ(bytes.substr(cabecera + 1, 4), enteroNivel7(7));
+    EXPECT_EQ(bytes.substr(cabecera + 5, 8), dobleNivel7(2.5));
+    EXPECT_EQ(bytes.substr(cabecera + 14, 4), enteroNivel7(-3));
+    EXPECT_EQ(columna(ruta, "SESION_ORDEN"), (std::vector<std::string>{"7", "-3"}));
+    EXPECT_EQ(columna(ruta, "HORAS"), (std::vector<std::string>{"2.5", "-0.125"}));
+}
+
+TEST(EscrituraDBase, EnteroDesdeTextoNoValido) {
+    CarpetaTemporal tmp;
+    const auto ruta = tmp / "T.DBF";
+    TablaDBase::crear(ruta, {{"MAXALUM", TipoCampo::Entero, 0}});
+    TablaDBase t = TablaDBase::abrir(ruta);
+    t.Append();
+    for (std::string malo : {"30.5", "treinta", "2147483648", " 30", "0x10", "+", "-"}) {
+        try {
+            t.asignarTexto("MAXALUM", malo);
+            ADD_FAILURE() << malo;
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()),
+                      "'" + malo + "' is not a valid integer value for field 'MAXALUM'");
+        }
+    }
+    for (std::string bueno : {"30", "+30", "-2147483648", "007"})
+        EXPECT_NO_THROW(t.asignarTexto("MAXALUM", bueno)) << bueno;
+}
+
+TEST(Locate, ValorEnteroExactoYPrimeroEnOrden) {
+    CarpetaTemporal tmp;
+    const auto ruta = tmp / "T.DBF";
+    TablaDBase::crear(ruta, {{"ID", TipoCampo::Texto, 10}, {"N", TipoCampo::Texto, 5}});
+    {
+        TablaDBase t = TablaDBase::abrir(ruta);
+        for (auto [id, n] : std::vector<std::pair<std::string, std::string>>{
+                 {"417", "a"}, {"Abc", "b"}, {"417", "c"}, {"ÁNGEL", "d"}}) {
+            t.Append();
+            t.asignarTexto("ID", id);
+            t.asignarTexto("N", n);
+            t.Post();
+        }
+        t.cerrar();
+    }
+    TablaDBase t = TablaDBase::abrir(ruta);
+    ASSERT_TRUE(t.Locate("ID", "417"));
+    EXPECT_EQ(t.leerTexto("N"), "a");
+    EXPECT_FALSE(t.Locate("ID", "41"));
+    EXPECT_FALSE(t.Locate("ID", "abc"));
+    EXPECT_FALSE(t.Locate("ID", "ángel"));
+    ASSERT_TRUE(t.Locate("ID", "ÁNGEL"));
+    EXPECT_EQ(t.leerTexto("N"), "d");
+    EXPECT_THROW(t.Locate("NOEXISTE", "x"), Error);
+}
+
+TEST(Bloqueo, UnaTablaAbiertaNoSePuedeAbrirOtraVez) {
+    CarpetaTemporal tmp;
+    const auto ruta = tmp / "PROFT.DBF";
+    TablaDBase::crear(ruta, {{"ABREV", TipoCampo::Texto, 10}});
+    TablaDBase primera = TablaDBase::abrir(ruta);
+    try {
+        TablaDBase::abrir(ruta);
+        ADD_FAILURE() << "se abrió dos veces";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("PROFT.DBF"), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find("en uso"), std::string::npos);
+    }
+    primera.cerrar();
+    EXPECT_NO_THROW(TablaDBase::abrir(ruta));
+}
+
+TEST(EscrituraDBase, UnaTablaQueNoSeCierraNoCambiaSuArchivo) {
+    CarpetaTemporal tmp;
+    const auto ruta = tmp / "T.DBF";
+    TablaDBase::crear(ruta, {{"C", TipoCampo::Texto, 3}});
+    const std::string antes = leerArchivo(ruta);
+    {
+        TablaDBase t = TablaDBase::abrir(ruta);
+        t.Append();
+        t.asignarTexto("C", "x");
+        t.Post();
+    }
+    EXPECT_EQ(leerArchivo(ruta), antes);
+}

@@ -1,0 +1,429 @@
+// The exportar run and its six builders: the worked examples, the field lists, the faults
+// mended, and the all-or-nothing replacement of Tamberlo's tables.
+#include "ayudantes.h"
+#include "error.h"
+#include "exportar.h"
+
+#include <gtest/gtest.h>
+
+using namespace pontavia;
+using namespace pontavia::prueba;
+
+namespace {
+
+const std::vector<std::string> kTablas = {"ASIGNOMT", "PROFT",      "AULAT",
+                                          "GRUPOST",  "DIASHORAST", "ASIGT"};
+
+class Exportar : public ::testing::Test {
+  protected:
+    KTEMPTemporal ktemp;
+    CarpetaTemporal datos;
+    Programa programa;
+    VentanaPrueba ventana;
+
+    // Runs exportar on a document with the given content of centro.
+    void exportar(const std::string& interior) {
+        ventana.archivo = (datos / "centro.xml").string();
+        escribirArchivo(ventana.archivo, documento(interior));
+        BExportarClick(programa, ventana);
+    }
+    std::string error(const std::string& interior) {
+        try {
+            exportar(interior);
+        } catch (const Error& e) {
+            return e.what();
+        }
+        return "";
+    }
+    fs::path tabla(const std::string& nombre) { return ktemp / (nombre + ".DBF"); }
+};
+
+std::string materia(const std::string& codigo, const std::string& nombre,
+                    const std::string& actividad, const std::string& id) {
+    return "<dmateria codigo=\"" + codigo + "\" nombre=\"" + nombre + "\" codigo_actividad=\"" +
+           actividad + "\" idmateria=\"" + id + "\"/>";
+}
+std::string profesor(const std::string& codigo, const std::string& nombre, const std::string& id,
+                     const std::string& ap2 = "López") {
+    return "<profesor codigo=\"" + codigo + "\" nombre=\"" + nombre +
+           "\" apellido1=\"García\" apellido2=\"" + ap2 + "\" documento=\"1H\" idprofesor=\"" + id +
+           "\"/>";
+}
+std::string aula(const std::string& codigo, const std::string& nombre, const std::string& cap,
+                 const std::string& id) {
+    return "<daula codigo=\"" + codigo + "\" nombre=\"" + nombre + "\" capacidad_alumnos=\"" + cap +
+           "\" idaula=\"" + id + "\"/>";
+}
+std::string grupo(const std::string& codigo, const std::string& id,
+                  const std::string& curso = "21") {
+    return "<dgrupo codigo=\"" + codigo + "\" nombre=\"Grupo " + codigo +
+           "\" codigo_nivel=\"ESO\" curso=\"1\" cgrupo=\"A\" idgrupo=\"" + id + "\" idcurso=\"" +
+           curso + "\"/>";
+}
+std::string franja(const std::string& dia, const std::string& pos, const std::string& ini,
+                   const std::string& fin) {
+    return "<franjahoraria dia_semana=\"" + dia + "\" posicion=\"" + pos + "\" hora_inicio=\"" +
+           ini + "\" hora_final=\"" + fin + "\"/>";
+}
+std::string asignatura(const std::string& g, const std::string& a, const std::string& p,
+                       const std::string& horas, const std::string& conexion = "0") {
+    return "<dasignatura cgrupo=\"" + g + "\" casig=\"" + a + "\" cprofe=\"" + p +
+           "\" conexion=\"" + conexion + "\" nhoras=\"" + horas + "\"/>";
+}
+
+} // namespace
+
+TEST_F(Exportar, CentroVacioCreaLasSeisTablasSinFilas) {
+    exportar("");
+    EXPECT_EQ(ventana.mensajes, (std::vector<std::string>{"Proceso finalizado"}));
+    EXPECT_EQ(programa.EstadoTransformado, 1);
+    EXPECT_FALSE(ventana.ocupado);
+    const std::map<std::string, std::vector<std::string>> campos = {
+        {"ASIGNOMT", {"COD", "CODLARGO", "NOMBRE", "CODTAREA", "ESTAREA", "IDASIG"}},
+        {"PROFT", {"ABREV", "NOMBRE", "DEPART", "EMAIL", "DNI", "IDPROF"}},
+        {"AULAT", {"ABREV", "NOMBRE", "EDIFICIO", "MAXALUM", "IDAULA"}},
+        {"GRUPOST",
+         {"ABREV", "TURNO", "NIVEL", "CURSO", "GRUPO", "MARCO", "IDGRUPO", "IDCURSO", "DESCRIP",
+          "TUTOR"}},
+        {"DIASHORAST",
+         {"DIHO", "CODDIHO", "DIA", "TEXTODIA", "HORA", "TEXTOHOR", "HORADESDE", "HORAHASTA",
+          "MINUTOS", "MARCO", "MARCOXML", "SESION_ORDEN", "PLANTILLA"}},
+        {"ASIGT",
+         {"CASIG", "CPROF", "CGRUP", "CAULA", "TURNO", "NIVEL", "CURSO", "GRUPO", "HORAS",
+          "SESIONES", "CTAREA", "NCONEX", "IDCURSO", "IDGRUP", "IDASIG", "IDPROF"}},
+    };
+    for (const auto& [t, esperados] : campos) {
+        EXPECT_EQ(camposDe(tabla(t)), esperados) << t;
+        EXPECT_TRUE(leerTabla(tabla(t)).empty()) << t;
+    }
+    // Only the KTEMP tables: no staging folder left behind.
+    EXPECT_EQ(instantanea(ktemp.ruta()).size(), 6u);
+}
+
+TEST_F(Exportar, TiposYAnchosDeLosCampos) {
+    exportar("");
+    TablaDBase aulas = TablaDBase::abrir(tabla("AULAT"));
+    EXPECT_EQ(aulas.campo("MAXALUM").tipo, 'N');
+    EXPECT_EQ(aulas.campo("IDAULA").ancho, 20u);
+    TablaDBase asignt = TablaDBase::abrir(tabla("ASIGT"));
+    EXPECT_EQ(asignt.campo("HORAS").tipo, 'N');
+    EXPECT_EQ(asignt.campo("HORAS").decimales, 4);
+    TablaDBase franjas = TablaDBase::abrir(tabla("DIASHORAST"));
+    EXPECT_EQ(franjas.formato().version, 0x04);
+    EXPECT_EQ(franjas.campo("SESION_ORDEN").tipo, 'I');
+    TablaDBase materias = TablaDBase::abrir(tabla("ASIGNOMT"));
+    EXPECT_EQ(materias.campo("ESTAREA").tipo, 'L');
+    EXPECT_EQ(materias.campo("NOMBRE").ancho, 80u);
+}
+
+TEST_F(Exportar, UnSoloElementoTambienSeEscribe) {
+    exportar("<materias>" + materia("MAT", "Matemáticas", "LECTIVA", "1") +
+             "</materias>"
+             "<profesores>" +
+             profesor("ANA", "Ana", "417") +
+             "</profesores>"
+             "<aulas>" +
+             aula("A1", "Aula 1", "30", "501") +
+             "</aulas>"
+             "<grupos>" +
+             grupo("1ESOA", "301") +
+             "</grupos>"
+             "<franjashorarias>" +
+             franja("1", "1", "08:00", "08:55") +
+             "</franjashorarias>"
+             "<asignaturas>" +
+             asignatura("301", "1", "417", "3") + "</asignaturas>");
+    for (const auto& t : kTablas)
+        EXPECT_EQ(leerTabla(tabla(t)).size(), 1u) << t;
+}
+
+TEST_F(Exportar, Materias) {
+    exportar("<materias>" + materia(" MATEMATICAS1 ", "Matemáticas I", "LECTIVA", "1") +
+             materia("MATEMATICAS2", "Matemáticas II", "LECTIVA", "2") +
+             materia("GUARDIA", "Guardia", "GUARDIA", "3") +
+             materia("LEN", "Lengua Castellana", "LECTIVA", "4") +
+             materia("LEN", "Lengua Castellana", "LECTIVA", "5") +
+             materia("Mat", "Tutoría", "Mat", "6") + materia("", "Vacía", "", "7") +
+             materia("MATEMATICA", "Matemáticas", "LECTIVA", "8") +
+             materia("MATEMATICAS", "Matemáticas avanzadas", "LECTIVA", "9") + "</materias>");
+    const auto f = leerTabla(tabla("ASIGNOMT"));
+    std::vector<std::string> resumen;
+    for (const auto& r : f)
+        resumen.push_back(r.at("COD") + "|" + r.at("CODLARGO") + "|" + r.at("CODTAREA") + "|" +
+                          r.at("ESTAREA") + "|" + r.at("IDASIG"));
+    EXPECT_EQ(resumen, (std::vector<std::string>{
+                           "MATEMATIS1|Matemática|LECTIVA|F|1",
+                           "MATEMATIS2|Matemática|LECTIVA|F|2",
+                           "LEN|Lengua Cas|LECTIVA|F|4",
+                           "MATEMATICA|Matemática|LECTIVA|F|8",
+                           "MATEMATIC1|Matemática|LECTIVA|F|9",
+                           "GUARDIA|Guardia|GUARDIA|T|3",
+                           "Mat|Tutoría|Mat|T|6",
+                           "|Vacía||T|7",
+                       }));
+    EXPECT_EQ(f[0].at("NOMBRE"), "Matemáticas I");
+}
+
+TEST_F(Exportar, Profesores) {
+    exportar("<profesores>" + profesor(" ANA ", "Ana", "417") + profesor("ana", "Luis", "418") +
+             profesor("ANA", "Eva", "419") + profesor("ABCDEFGHIJKL", "Largo", "420") +
+             profesor("ABCDEFGHIJKX", "Largo2", "421") + profesor("Ángel", "Sin", "422", "") +
+             profesor("ángel", "Con", "423") + profesor("angel", "Otro", "424") + "</profesores>");
+    EXPECT_EQ(columna(tabla("PROFT"), "ABREV"),
+              (std::vector<std::string>{"ANA", "ana1", "ANA2", "ABCDEFGH1", "ABCDEFGH2", "Ángel",
+                                        "ángel1", "angel"}));
+    const auto f = leerTabla(tabla("PROFT"));
+    EXPECT_EQ(f[0].at("NOMBRE"), "Ana, García López");
+    EXPECT_EQ(f[5].at("NOMBRE"), "Sin, García");
+    EXPECT_EQ(f[0].at("DNI"), "1H");
+    EXPECT_EQ(f[0].at("IDPROF"), "417");
+    EXPECT_EQ(f[0].at("DEPART"), "");
+}
+
+TEST_F(Exportar, Aulas) {
+    exportar("<aulas>" + aula("A1", "Aula 1", "30", "501") +
+             aula("", "Laboratorio de Biología", "24", "502") +
+             aula("", "Laboratorio de Química", "", "503") +
+             aula("GIMNASIO-PRINCIPAL", "Gimnasio", " 200 ", "504") +
+             aula("GIMNASIO-SECUNDARIO", "Gimnasio pequeño", "90", "505") +
+             aula("Lab", "Lab", "1", "506") + aula("", "Lab 2", "1", "507") + "</aulas>");
+    EXPECT_EQ(
+        columna(tabla("AULAT"), "ABREV"),
+        (std::vector<std::string>{"A1", "Labo", "Labo1", "GIMNASIO1", "GIMNASIO2", "Lab", "Lab1"}));
+    EXPECT_EQ(columna(tabla("AULAT"), "MAXALUM"),
+              (std::vector<std::string>{"30", "24", "", "200", "90", "1", "1"}));
+}
+
+TEST_F(Exportar, CapacidadNoEnteraDetieneLaExportacion) {
+    const std::string m = error("<aulas>" + aula("A1", "Aula", "30", "1") +
+                                aula("A2", "Aula", "30.5", "2") + "</aulas>");
+    EXPECT_EQ(m, "'30.5' is not a valid integer value for field 'MAXALUM'");
+}
+
+TEST_F(Exportar, Grupos) {
+    exportar("<grupos>" + grupo("1ESOA", "301") + grupo("1esoa", "302") +
+             grupo("2BACHILLERATOB", "303", "22") + grupo("2BACHILLEROB", "304") +
+             grupo("ABCDEFGHIJ", "305") + grupo("ABCDEFGHIJ", "306") + "</grupos>");
+    EXPECT_EQ(columna(tabla("GRUPOST"), "ABREV"),
+              (std::vector<std::string>{"1ESOA", "1esoa1", "2BACHILLOB", "2BACHILL1", "ABCDEFGHIJ",
+                                        "ABCDEFGHI1"}));
+    const auto f = leerTabla(tabla("GRUPOST"));
+    EXPECT_EQ(f[2].at("IDCURSO"), "22");
+    EXPECT_EQ(f[2].at("MARCO"), "0");
+    EXPECT_EQ(f[2].at("TURNO"), "");
+    EXPECT_EQ(f[2].at("DESCRIP"), "Grupo 2BACHILLERATOB");
+}
+
+TEST_F(Exportar, Franjas) {
+    exportar("<franjashorarias>" + franja("2", "3", "10:05", "11:00") +
+             franja(" 5 ", "07", "13:30", "14:25") + franja("1", "03", "08:00", "08:55") +
+             franja("1", "1", "10:00", "09:30") + franja("3", "1", "08:00:00", "08:55:00") +
+             franja("-1", "3", "08:00", "08:3") + franja("1", "12", "08:00", "09:00") +
+             "</franjashorarias>");
+    const auto f = leerTabla(tabla("DIASHORAST"));
+    ASSERT_EQ(f.size(), 7u);
+    EXPECT_EQ(f[0], (Fila{{"DIHO", "23"},
+                          {"CODDIHO", ""},
+                          {"DIA", "2"},
+                          {"TEXTODIA", "Martes"},
+                          {"HORA", "3"},
+                          {"TEXTOHOR", "3-10:05-11:00"},
+                          {"HORADESDE", "10:05"},
+                          {"HORAHASTA", "11:00"},
+                          {"MINUTOS", "55"},
+                          {"MARCO", "0"},
+                          {"MARCOXML", ""},
+                          {"SESION_ORDEN", "3"},
+                          {"PLANTILLA", ""}}));
+    EXPECT_EQ(f[1].at("DIHO"), "57");
+    EXPECT_EQ(f[1].at("TEXTODIA"), "Viernes");
+    EXPECT_EQ(f[2].at("DIHO"), "13");
+    EXPECT_EQ(f[2].at("HORADESDE"), "08:00");
+    EXPECT_EQ(f[3].at("MINUTOS"), "-30");
+    EXPECT_EQ(f[4].at("MINUTOS"), "55");
+    EXPECT_EQ(f[4].at("TEXTOHOR"), "1-08:00:00-08:5");
+    EXPECT_EQ(f[5].at("DIHO"), "-13");
+    EXPECT_EQ(f[5].at("TEXTODIA"), "");
+    EXPECT_EQ(f[5].at("MINUTOS"), "3"); // 08:3 is 3 minutes past 8
+    EXPECT_EQ(f[6].at("DIHO"), "112");
+    EXPECT_EQ(f[4].at("TEXTODIA"), "Miércoles");
+}
+
+TEST_F(Exportar, FranjasConHoraMalEscrita) {
+    for (const auto& [ini, pieza] : std::vector<std::pair<std::string, std::string>>{
+             {"8:30", "8:"}, {"08:", ""}, {"ab:00", "ab"}}) {
+        EXPECT_EQ(
+            error("<franjashorarias>" + franja("1", "1", ini, "09:00") + "</franjashorarias>"),
+            "'" + pieza + "' is not a valid integer value");
+    }
+}
+
+TEST_F(Exportar, Asignaturas) {
+    exportar("<materias>" + materia("MAT", "Matemáticas", "LECTIVA", "3310") +
+             "</materias>"
+             "<profesores>" +
+             profesor("ANA", "Ana", "417") +
+             "</profesores>"
+             "<grupos>" +
+             grupo("1ESOA", "1205") +
+             "</grupos>"
+             "<asignaturas>" +
+             asignatura("1205", "3310", "417", "4") +
+             asignatura("1205", "3310", "999", "16", "12345") +
+             asignatura("999", "3310", "417", "0") + asignatura("1205", "8888", "417", "2") +
+             asignatura("1205", "3310", "417", "-2") + asignatura("1205", "3310", "417", "13") +
+             asignatura("1205", "3310", "417", "14") + "</asignaturas>");
+    const auto f = leerTabla(tabla("ASIGT"));
+    ASSERT_EQ(f.size(), 6u);
+    EXPECT_EQ(f[0], (Fila{{"CASIG", "MAT"},
+                          {"CPROF", "ANA"},
+                          {"CGRUP", "1ESOA"},
+                          {"CAULA", ""},
+                          {"TURNO", ""},
+                          {"NIVEL", "ESO"},
+                          {"CURSO", "1"},
+                          {"GRUPO", "A"},
+                          {"HORAS", "4.0000"},
+                          {"SESIONES", "1111"},
+                          {"CTAREA", "LECTIVA"},
+                          {"NCONEX", "0"},
+                          {"IDCURSO", "21"},
+                          {"IDGRUP", "1205"},
+                          {"IDASIG", "3310"},
+                          {"IDPROF", "417"}}));
+    EXPECT_EQ(f[1].at("CPROF"), "");
+    EXPECT_EQ(f[1].at("IDPROF"), "999");
+    EXPECT_EQ(f[1].at("SESIONES"), "31111111111111");
+    EXPECT_EQ(f[1].at("NCONEX"), "1234");
+    EXPECT_EQ(f[2].at("CGRUP"), "");
+    EXPECT_EQ(f[2].at("IDCURSO"), "");
+    EXPECT_EQ(f[2].at("IDGRUP"), "999");
+    EXPECT_EQ(f[2].at("HORAS"), "1.0000");
+    EXPECT_EQ(f[2].at("SESIONES"), "1½");
+    EXPECT_EQ(f[3].at("HORAS"), "-2.0000");
+    EXPECT_EQ(f[3].at("SESIONES"), "");
+    EXPECT_EQ(f[4].at("SESIONES"), std::string(13, '1'));
+    EXPECT_EQ(f[5].at("SESIONES"), "1" + std::string(13, '1'));
+}
+
+TEST_F(Exportar, HorasConDecimalesSegunLaConfiguracionRegional) {
+    LocaleTemporal es("es_ES.UTF-8");
+    const std::string base =
+        "<materias>" + materia("MAT", "M", "L", "1") + "</materias><asignaturas>";
+    exportar(base + asignatura("1", "1", "1", "2,5") + asignatura("1", "1", "1", "3,0") +
+             asignatura("1", "1", "1", "0,5") + "</asignaturas>");
+    EXPECT_EQ(columna(tabla("ASIGT"), "SESIONES"), (std::vector<std::string>{"11½", "111", "½"}));
+    EXPECT_EQ(columna(tabla("ASIGT"), "HORAS"),
+              (std::vector<std::string>{"2.5000", "3.0000", "0.5000"}));
+    EXPECT_EQ(error(base + asignatura("1", "1", "1", "2.5") + "</asignaturas>"),
+              "'2.5' is not a valid floating point value");
+}
+
+TEST_F(Exportar, UnaSegundaEjecucionEscribeLasMismasTablas) {
+    const std::string interior = "<materias>" + materia("MAT", "M", "L", "1") +
+                                 materia("MAT", "M", "L", "2") + "</materias><profesores>" +
+                                 profesor("A", "A", "1") + profesor("a", "B", "2") +
+                                 "</profesores>";
+    exportar(interior);
+    const auto primera = instantanea(ktemp.ruta());
+    exportar(interior);
+    EXPECT_EQ(instantanea(ktemp.ruta()), primera);
+}
+
+TEST_F(Exportar, ArchivoQueNoExiste) {
+    ventana.archivo = (datos / "no-existe.xml").string();
+    BExportarClick(programa, ventana);
+    EXPECT_EQ(ventana.mensajes, (std::vector<std::string>{"No existe archivo"}));
+    EXPECT_EQ(programa.EstadoTransformado, 0);
+    EXPECT_EQ(ventana.cierres, 0);
+
+    programa.ModoLinea = 2;
+    ventana.confirmar = false; // cancelled on the first run: the empty name
+    BExportarClick(programa, ventana);
+    EXPECT_EQ(programa.EstadoTransformado, -1);
+    EXPECT_EQ(ventana.cierres, 1);
+}
+
+TEST_F(Exportar, DialogoCanceladoUsaElArchivoAnterior) {
+    exportar("<profesores>" + profesor("A", "A", "1") + "</profesores>");
+    ventana.confirmar = false;
+    ventana.archivo = "otro.xml";
+    BExportarClick(programa, ventana);
+    EXPECT_EQ(ventana.mensajes.back(), "Proceso finalizado");
+    EXPECT_EQ(programa.filenameXML, (datos / "centro.xml").string());
+}
+
+// Any failure leaves Tamberlo's folder byte for byte as it was, and no staging folder.
+TEST_F(Exportar, TodoONada) {
+    exportar("<profesores>" + profesor("A", "A", "1") + profesor("B", "B", "2") + "</profesores>");
+    escribirArchivo(ktemp / "PROFT.MDX", "indice antiguo");
+    const auto antes = instantanea(ktemp.ruta());
+    const std::string tablasBuenas = "<materias>" + materia("MAT", "M", "L", "1") + "</materias>";
+    const std::vector<std::pair<std::string, std::string>> casos = {
+        {"número no válido",
+         tablasBuenas + "<asignaturas>" + asignatura("1", "1", "1", "x") + "</asignaturas>"},
+        {"atributo ausente",
+         tablasBuenas + "<grupos><dgrupo codigo=\"A\" idgrupo=\"9\"/></grupos>"},
+        {"hora mal escrita", tablasBuenas + "<franjashorarias>" + franja("1", "1", "8:30", "9:00") +
+                                 "</franjashorarias>"},
+    };
+    for (const auto& [nombre, interior] : casos) {
+        SCOPED_TRACE(nombre);
+        EXPECT_NE(error(interior), "");
+        EXPECT_EQ(instantanea(ktemp.ruta()), antes);
+        EXPECT_FALSE(ventana.ocupado);
+    }
+    EXPECT_NE(error(tablasBuenas +
+                    "<grupos><dgrupo codigo=\"A\" nombre=\"n\" codigo_nivel=\"E\" curso=\"1\" "
+                    "cgrupo=\"A\" idcurso=\"2\"/></grupos>"),
+              "");
+    EXPECT_EQ(programa.EstadoTransformado, 1); // from the first run, kept
+}
+
+TEST_F(Exportar, AtributoAusenteNombraElElemento) {
+    EXPECT_EQ(error("<profesores>" + profesor("A", "A", "1") +
+                    "<profesor codigo=\"B\" nombre=\"B\" apellido1=\"x\" apellido2=\"y\" "
+                    "idprofesor=\"77\"/></profesores>"),
+              "El elemento profesor número 2 (idprofesor 77) no tiene el atributo documento.");
+}
+
+TEST_F(Exportar, TablaEnUsoPorOtroProgramaNoSeReemplaza) {
+    exportar("<profesores>" + profesor("A", "A", "1") + "</profesores>");
+    const auto antes = instantanea(ktemp.ruta());
+    TablaDBase enUso = TablaDBase::abrir(tabla("GRUPOST"));
+    const std::string m = error("<profesores>" + profesor("B", "B", "2") + "</profesores>");
+    EXPECT_NE(m.find("GRUPOST.DBF"), std::string::npos) << m;
+    EXPECT_NE(m.find("en uso"), std::string::npos) << m;
+    EXPECT_EQ(instantanea(ktemp.ruta()), antes);
+}
+
+TEST_F(Exportar, ReemplazaTablasDeNombreEnMinusculasYQuitaIndicesViejos) {
+    exportar("");
+    fs::rename(tabla("PROFT"), ktemp / "proft.dbf");
+    escribirArchivo(ktemp / "asignomt.mdx", "x");
+    escribirArchivo(ktemp / "DIASHORAST.MDX", "x");
+    exportar("<profesores>" + profesor("A", "A", "1") + "</profesores>");
+    const auto archivos = instantanea(ktemp.ruta());
+    EXPECT_TRUE(archivos.count("proft.dbf"));
+    EXPECT_FALSE(archivos.count("PROFT.DBF"));
+    EXPECT_FALSE(archivos.count("asignomt.mdx"));
+    EXPECT_TRUE(archivos.count("DIASHORAST.MDX"));
+    EXPECT_EQ(leerTabla(ktemp / "proft.dbf").size(), 1u);
+}
+
+TEST_F(Exportar, ArchivoQueNoEsXMLOConOtraRaizNoTocaNada) {
+    exportar("");
+    const auto antes = instantanea(ktemp.ruta());
+    for (const std::string& contenido :
+         {std::string("esto no es XML"), std::string("<escuela/>")}) {
+        escribirArchivo(datos / "malo.xml", contenido);
+        ventana.archivo = (datos / "malo.xml").string();
+        try {
+            BExportarClick(programa, ventana);
+            ADD_FAILURE();
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find("malo.xml"), std::string::npos);
+        }
+        EXPECT_EQ(instantanea(ktemp.ruta()), antes);
+    }
+}

@@ -1,0 +1,110 @@
+// The XML document: encodings in and out, the prolog kept, clear errors, no entities.
+#include "ayudantes.h"
+#include "documento_xml.h"
+#include "error.h"
+
+#include <gtest/gtest.h>
+
+using namespace pontavia;
+using namespace pontavia::prueba;
+
+namespace {
+
+std::string mensajeDe(const std::string& bytes) {
+    try {
+        DocumentoXML::desdeBytes(bytes, "centro.xml");
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "";
+}
+
+} // namespace
+
+TEST(DocumentoXML, LeeLasCodificacionesDeclaradas) {
+    const std::string latin1 =
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><centro nombre=\"Mar\xEDtima\"/>";
+    const std::string utf8 =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><centro nombre=\"Marítima\"/>";
+    const std::string sinDeclaracion = "<centro nombre=\"Marítima\"/>";
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string("<centro nombre=\"Mar\xEDtima\"/>")) {
+        utf16 += c;
+        utf16 += '\0';
+    }
+    const std::string w1252 =
+        "<?xml version=\"1.0\" encoding=\"windows-1252\"?><centro nombre=\"Mar\xEDtima \x80\"/>";
+    for (const auto& [bytes, esperado] :
+         std::vector<std::pair<std::string, std::string>>{{latin1, "Marítima"},
+                                                          {utf8, "Marítima"},
+                                                          {sinDeclaracion, "Marítima"},
+                                                          {utf16, "Marítima"},
+                                                          {w1252, "Marítima €"}}) {
+        const auto d = DocumentoXML::desdeBytes(bytes, "x.xml");
+        EXPECT_EQ(std::string(d.documentElement().attribute("nombre").value()), esperado);
+    }
+}
+
+TEST(DocumentoXML, ErroresConRazonYLinea) {
+    const std::vector<std::pair<std::string, std::string>> casos = {
+        {"no es XML", "(línea 1"},
+        {"<centro>\n<materias>\n</centro>", "línea 3"},
+        {"<?xml version=\"1.0\" encoding=\"KLINGON-9\"?><centro/>", "codificación desconocida"},
+        {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<centro nombre=\"\xFF\"/>", "UTF-8"},
+        {"", "no hay elemento raíz"},
+    };
+    for (const auto& [bytes, fragmento] : casos) {
+        const std::string m = mensajeDe(bytes);
+        EXPECT_NE(m.find("centro.xml"), std::string::npos) << m;
+        EXPECT_NE(m.find(fragmento), std::string::npos) << bytes << " -> " << m;
+    }
+}
+
+TEST(DocumentoXML, NoExpandeEntidadesNiLeeArchivosExternos) {
+    const std::string bytes = "<?xml version=\"1.0\"?>\n"
+                              "<!DOCTYPE centro [<!ENTITY x SYSTEM \"file:///etc/passwd\">"
+                              "<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;\">]>\n"
+                              "<centro nombre=\"&x;&b;\"/>";
+    const auto d = DocumentoXML::desdeBytes(bytes, "x.xml");
+    const std::string valor = d.documentElement().attribute("nombre").value();
+    EXPECT_EQ(valor.find("root:"), std::string::npos);
+    EXPECT_EQ(valor.find("aaaaa"), std::string::npos);
+}
+
+TEST(DocumentoXML, SeleccionYAtributosRecortados) {
+    const auto d = DocumentoXML::desdeBytes(
+        documento("<aulas><daula codigo=\" A1 \" idaula=\"501\"/><daula idaula=\"502\"/></aulas>"),
+        "x.xml");
+    const Nodos nodos = d.selectNodes("/centro/aulas/daula");
+    ASSERT_EQ(nodos.size(), 2u);
+    EXPECT_EQ(ElementoXML(nodos[0], 0, "idaula").leer("codigo"), "A1");
+    try {
+        ElementoXML(nodos[1], 1, "idaula").leer("codigo");
+        ADD_FAILURE();
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "El elemento daula número 2 (idaula 502) no tiene el atributo codigo.");
+    }
+    EXPECT_TRUE(d.selectNodes("/centro/materias/dmateria").empty());
+}
+
+TEST(DocumentoXML, GuardaConSuPrologoYSuCodificacion) {
+    CarpetaTemporal tmp;
+    const std::string latin1 =
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!-- cabecera -->\n"
+        "<centro nombre=\"Mar\xEDtima\"/>";
+    auto d = DocumentoXML::desdeBytes(latin1, "x.xml");
+    Nodo viejo = d.documentElement();
+    Nodo nuevo = d.createElement("centro");
+    setAttribute(nuevo, "nombre", "Ωmega ñ");
+    setAttribute(nuevo, "dia", 3LL);
+    d.replaceChild(nuevo, viejo);
+    d.save(tmp / "r.xml");
+    const std::string bytes = leerArchivo(tmp / "r.xml");
+    EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>", 0), 0u) << bytes;
+    EXPECT_NE(bytes.find("<!-- cabecera -->"), std::string::npos);
+    // ñ as its Latin-1 byte; Ω, which Latin-1 lacks, as a character reference.
+    EXPECT_NE(bytes.find("nombre=\"&#937;mega \xF1\" dia=\"3\""), std::string::npos) << bytes;
+    const auto releido = DocumentoXML::cargar(tmp / "r.xml");
+    EXPECT_EQ(std::string(releido.documentElement().attribute("nombre").value()), "Ωmega ñ");
+}
