@@ -1,11 +1,76 @@
 #include "importar.h"
 
-#include "error.h"
+#include "cargar_solucion.h"
+#include "plataforma.h"
+#include "tablas_tamberlo.h"
+#include "velmora.h"
+
+#include <ctime>
 
 namespace pontavia {
 
-void BImportarClick(Programa&, Ventana&) {
-    throw Error("Importar aún no está disponible.");
+namespace {
+
+// The date and time of the run in the locale's own formats (LC_TIME's D_FMT and T_FMT).
+std::string fechaExportacion() {
+    const std::time_t ahora = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&ahora, &local);
+    char buf[128];
+    const std::size_t n = std::strftime(buf, sizeof buf, "%x %X", &local);
+    return std::string(buf, n);
+}
+
+} // namespace
+
+void BImportarClick(Programa& p, Ventana& v) {
+    v.mensaje("Deberá Abrir el fichero XML de VELMORA,\r\n"
+              "desde el cual realizó la Importación a Tamberlo");
+    std::string elegido;
+    if (v.elegirArchivo(p.filenameXML, elegido))
+        p.filenameXML = elegido;
+    const auto ktemp = carpetaKTEMP();
+    if (!existeArchivo(p.filenameXML) || !existeEnCarpeta(ktemp, "SOLUC.DBF")) {
+        v.mensaje("No existe archivo XML o Solución.");
+        if (p.ModoLinea == 2) {
+            p.EstadoTransformado = -1;
+            v.cerrar();
+        }
+        return;
+    }
+
+    CursorOcupado cursor(v);
+    TablasTamberlo tablas(ktemp);
+    p.DocXML = DocumentoXML::cargar(p.filenameXML);
+    DocumentoXML& doc = *p.DocXML;
+    exigirCentro(doc, p.filenameXML);
+
+    // The school's header is all the result keeps of the chosen file's root.
+    Nodo CentroXML = doc.documentElement();
+    const ElementoXML cabecera(CentroXML, 0);
+    const std::string codigoInterno = cabecera.leer("codigo_interno");
+    const std::string nombre = cabecera.leer("nombre");
+    const std::string curso = cabecera.leer("curso");
+    const std::string version = cabecera.leer("version");
+
+    Nodo nuevo = doc.createElement("centro");
+    setAttribute(nuevo, "codigo_interno", codigoInterno);
+    setAttribute(nuevo, "nombre", nombre);
+    setAttribute(nuevo, "curso", curso);
+    setAttribute(nuevo, "fecha_exportacion", fechaExportacion());
+    setAttribute(nuevo, "version", version);
+    doc.replaceChild(nuevo, CentroXML);
+    CentroXML = nuevo;
+    CargarSolucion(tablas, CentroXML.append_child("solucion_horario"));
+
+    const std::filesystem::path elegida(p.filenameXML);
+    doc.save(elegida.parent_path() / ("ResultadoTamberlo" + elegida.filename().string()));
+    cursor.restaurar();
+
+    p.EstadoTransformado = 1;
+    v.mensaje("Proceso finalizado");
+    if (p.ModoLinea == 2)
+        v.cerrar();
 }
 
 } // namespace pontavia

@@ -1,0 +1,266 @@
+// The importar run: each dsolucion rule, SOLUC in the III and level 7 layouts, missing input,
+// failures that write nothing, and the round trip of the sample school.
+#include "ayudantes.h"
+#include "error.h"
+#include "exportar.h"
+#include "importar.h"
+
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+
+using namespace pontavia;
+using namespace pontavia::prueba;
+
+namespace {
+
+const char* kCentro =
+    "<materias>"
+    "<dmateria codigo=\"MAT\" nombre=\"Matemáticas\" codigo_actividad=\"LECTIVA\" idmateria=\"3310\"/>"
+    "<dmateria codigo=\"LECTIVA\" nombre=\"Lectiva\" codigo_actividad=\"LECTIVA\" idmateria=\"9001\"/>"
+    "<dmateria codigo=\"TUTO\" nombre=\"Tutoría\" codigo_actividad=\"TUTORIA\" idmateria=\"TUTO77\"/>"
+    "</materias><profesores>"
+    "<profesor codigo=\"ANA\" nombre=\"Ana\" apellido1=\"a\" apellido2=\"b\" documento=\"1\" idprofesor=\"417\"/>"
+    "</profesores><aulas>"
+    "<daula codigo=\"A1\" nombre=\"Aula 1\" capacidad_alumnos=\"30\" idaula=\"501\"/>"
+    "</aulas><grupos>"
+    "<dgrupo codigo=\"1ESOA\" nombre=\"1A\" codigo_nivel=\"ESO\" curso=\"1\" cgrupo=\"A\" idgrupo=\"1205\" idcurso=\"21\"/>"
+    "</grupos>";
+
+// One SOLUC record: DIA, HORA, SESIONES, CODGRUPO, ASIG, TAREA, PROF, AULA.
+using Leccion = std::vector<std::string>;
+
+class Importar : public ::testing::Test {
+  protected:
+    KTEMPTemporal ktemp;
+    CarpetaTemporal datos;
+    Programa programa;
+    VentanaPrueba ventana;
+
+    void SetUp() override {
+        ventana.archivo = (datos / "centro.xml").string();
+        escribirArchivo(ventana.archivo,
+                        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- de VELMORA -->\n"
+                        "<centro codigo_interno=\" 28 \" nombre=\"IES Ñ\" curso=\"2026\" version=\"3\" "
+                        "otro=\"x\">" + std::string(kCentro) + "</centro>\n");
+        BExportarClick(programa, ventana);
+        ventana.mensajes.clear();
+    }
+
+    // SOLUC with the given field types for DIA and HORA.
+    void soluc(const std::vector<Leccion>& lecciones, TipoCampo tipoNumero = TipoCampo::Entero,
+               bool nivel7 = false) {
+        std::vector<DefinicionCampo> campos = {
+            {nivel7 ? "DIA_SEMANAL" : "DIA", tipoNumero, 4}, {"HORA", tipoNumero, 4},
+            {"SESIONES", TipoCampo::Texto, 20}, {"CODGRUPO", TipoCampo::Texto, 10},
+            {"ASIG", TipoCampo::Texto, 10},     {"TAREA", TipoCampo::Texto, 10},
+            {"PROF", TipoCampo::Texto, 10},     {"AULA", TipoCampo::Texto, 10}};
+        if (nivel7)
+            campos.push_back({"DIA", tipoNumero, 4}); // a long name forces the level 7 layout
+        const auto ruta = ktemp / "SOLUC.DBF";
+        TablaDBase::crear(ruta, campos);
+        TablaDBase t = TablaDBase::abrir(ruta);
+        const char* nombres[] = {"DIA", "HORA", "SESIONES", "CODGRUPO", "ASIG", "TAREA", "PROF", "AULA"};
+        for (const auto& l : lecciones) {
+            t.Append();
+            for (std::size_t i = 0; i < l.size(); ++i) {
+                if (i < 2 && tipoNumero == TipoCampo::Decimal) {
+                    if (!l[i].empty())
+                        t.asignarDecimal(nombres[i], std::stod(l[i]));
+                } else {
+                    t.asignarTexto(nombres[i], l[i]);
+                }
+            }
+            t.Post();
+        }
+        t.cerrar();
+    }
+
+    fs::path resultado() { return datos / "ResultadoTamberlocentro.xml"; }
+
+    // The dsolucion elements of the result, each as "attr=value ..." in their order.
+    std::vector<std::string> dsoluciones() {
+        pugi::xml_document d;
+        EXPECT_TRUE(d.load_file(resultado().c_str()));
+        std::vector<std::string> r;
+        for (auto n : d.select_nodes("/centro/solucion_horario/dsolucion")) {
+            std::string s;
+            for (auto a : n.node().attributes())
+                s += std::string(s.empty() ? "" : " ") + a.name() + "=" + a.value();
+            r.push_back(s);
+        }
+        return r;
+    }
+};
+
+} // namespace
+
+TEST_F(Importar, CadaReglaDeDsolucion) {
+    soluc({{"1", "2", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"},   // all found; LECT to LECTIVA's id
+           {"0", "2", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"},   // day 0: not placed
+           {"1", "0", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"},   // hour 0
+           {"", "3", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"},    // empty day
+           {"2", "3", "1", "1ESOA", "NOESTA", "LECT", "ANA", "A1"}, // unknown subject: dropped
+           {"2", "4", "11", "ZZ", "MAT", "GUAR", "XX", "YY"},      // unknown group, teacher, room
+           {"3", "5", "1", "1ESOA", "TUTO", "TUTO", "ANA", "A1"},  // TAREA = first 4 of casig
+           {"3", "6", "1", "1ESOA", "MAT", "lect", "ANA", "A1"},   // lower case: not translated
+           {"3", "6", "1", "1ESOA", "MAT", "lect", "ANA", "A1"}}); // duplicates kept
+    BImportarClick(programa, ventana);
+    EXPECT_EQ(ventana.mensajes,
+              (std::vector<std::string>{"Deberá Abrir el fichero XML de VELMORA,\r\ndesde el cual realizó la "
+                                        "Importación a Tamberlo",
+                                        "Proceso finalizado"}));
+    EXPECT_EQ(programa.EstadoTransformado, 1);
+    EXPECT_EQ(dsoluciones(),
+              (std::vector<std::string>{
+                  "casig=3310 cgrupo=1205 cprofe=417 caula=501 cactiv=9001 dia=1 hora=2 sesiones=1 idcurso=21",
+                  "casig=3310 cgrupo= cprofe= caula= cactiv=GUARDIA dia=2 hora=4 sesiones=11 idcurso=",
+                  "casig=TUTO77 cgrupo=1205 cprofe=417 caula=501 cactiv=TUTO77 dia=3 hora=5 sesiones=1 idcurso=21",
+                  "casig=3310 cgrupo=1205 cprofe=417 caula=501 cactiv=lect dia=3 hora=6 sesiones=1 idcurso=21",
+                  "casig=3310 cgrupo=1205 cprofe=417 caula=501 cactiv=lect dia=3 hora=6 sesiones=1 idcurso=21",
+              }));
+}
+
+TEST_F(Importar, CabeceraYPrologo) {
+    soluc({});
+    BImportarClick(programa, ventana);
+    const std::string r = leerArchivo(resultado());
+    EXPECT_EQ(r.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- de VELMORA -->\n<centro "
+                      "codigo_interno=\"28\" nombre=\"IES Ñ\" curso=\"2026\" fecha_exportacion=\"",
+                      0),
+              0u)
+        << r;
+    pugi::xml_document d;
+    ASSERT_TRUE(d.load_string(r.c_str()));
+    const auto centro = d.document_element();
+    EXPECT_EQ(std::distance(centro.attributes_begin(), centro.attributes_end()), 5);
+    EXPECT_EQ(std::string(centro.last_attribute().name()), "version");
+    EXPECT_EQ(std::distance(centro.begin(), centro.end()), 1);
+    EXPECT_EQ(std::string(centro.first_child().name()), "solucion_horario");
+    EXPECT_FALSE(centro.first_child().first_child());
+}
+
+TEST_F(Importar, FechaConLosFormatosDeLaConfiguracionRegional) {
+    LocaleTemporal es("es_ES.UTF-8");
+    soluc({});
+    BImportarClick(programa, ventana);
+    pugi::xml_document d;
+    ASSERT_TRUE(d.load_file(resultado().c_str()));
+    const std::string fecha = d.document_element().attribute("fecha_exportacion").value();
+    // es_ES: dd/mm/yy hh:mm:ss
+    ASSERT_EQ(fecha.size(), 17u) << fecha;
+    EXPECT_EQ(fecha[2], '/');
+    EXPECT_EQ(fecha[5], '/');
+    EXPECT_EQ(fecha[8], ' ');
+    EXPECT_EQ(fecha[11], ':');
+}
+
+TEST_F(Importar, SolucEnDistintosFormatosYTipos) {
+    struct Caso {
+        const char* nombre;
+        TipoCampo tipo;
+        bool nivel7;
+    };
+    for (const Caso& c : {Caso{"III con N", TipoCampo::Entero, false},
+                          Caso{"III con decimales", TipoCampo::Decimal, false},
+                          Caso{"III con texto", TipoCampo::Texto, false},
+                          Caso{"nivel 7 con I", TipoCampo::Entero, true},
+                          Caso{"nivel 7 con O", TipoCampo::Decimal, true}}) {
+        SCOPED_TRACE(c.nombre);
+        soluc({{"3", "4", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"},
+               {"0", "4", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"}},
+              c.tipo, c.nivel7);
+        BImportarClick(programa, ventana);
+        const auto d = dsoluciones();
+        ASSERT_EQ(d.size(), 1u);
+        EXPECT_NE(d[0].find("dia=3 hora=4 sesiones=1"), std::string::npos) << d[0];
+    }
+}
+
+TEST_F(Importar, FaltaElXMLOLaSolucion) {
+    BImportarClick(programa, ventana); // no SOLUC yet
+    EXPECT_EQ(ventana.mensajes.back(), "No existe archivo XML o Solución.");
+    EXPECT_EQ(programa.EstadoTransformado, 1);
+    programa.ModoLinea = 2;
+    soluc({});
+    ventana.archivo = (datos / "no-existe.xml").string();
+    BImportarClick(programa, ventana);
+    EXPECT_EQ(ventana.mensajes.back(), "No existe archivo XML o Solución.");
+    EXPECT_EQ(programa.EstadoTransformado, -1);
+    EXPECT_EQ(ventana.cierres, 1);
+    EXPECT_FALSE(fs::exists(resultado()));
+}
+
+// A run that fails writes nothing, keeps an earlier result and lets the next run work.
+TEST_F(Importar, FallosQueNoEscribenNada) {
+    soluc({{"1", "2", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"}});
+    BImportarClick(programa, ventana);
+    const std::string anterior = leerArchivo(resultado());
+    const std::vector<std::pair<std::string, std::string>> documentos = {
+        {"no es XML", "<centro"},
+        {"otra raíz", "<escuela codigo_interno=\"1\" nombre=\"n\" curso=\"c\" version=\"v\"/>"},
+        {"sin version", "<centro codigo_interno=\"1\" nombre=\"n\" curso=\"c\"/>"},
+    };
+    for (const auto& [nombre, contenido] : documentos) {
+        SCOPED_TRACE(nombre);
+        CarpetaTemporal otra;
+        escribirArchivo(otra / "centro.xml", contenido);
+        ventana.archivo = (otra / "centro.xml").string();
+        EXPECT_THROW(BImportarClick(programa, ventana), Error);
+        EXPECT_FALSE(fs::exists(otra / "ResultadoTamberlocentro.xml"));
+        EXPECT_FALSE(ventana.ocupado);
+    }
+    // A SOLUC without a field the run reads; then a table held by another program.
+    ventana.archivo = (datos / "centro.xml").string();
+    TablaDBase::crear(ktemp / "SOLUC.DBF", {{"DIA", TipoCampo::Entero, 0}});
+    try {
+        BImportarClick(programa, ventana);
+        ADD_FAILURE();
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("HORA"), std::string::npos) << e.what();
+    }
+    soluc({{"1", "2", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"}});
+    {
+        TablaDBase enUso = TablaDBase::abrir(ktemp / "AULAT.DBF");
+        EXPECT_THROW(BImportarClick(programa, ventana), Error);
+    }
+    EXPECT_EQ(leerArchivo(resultado()), anterior);
+    // Every table was closed: the next run works.
+    ventana.mensajes.clear();
+    BImportarClick(programa, ventana);
+    EXPECT_EQ(ventana.mensajes.back(), "Proceso finalizado");
+}
+
+TEST(ImportarEjemplo, IdaYVueltaDelColegioDeEjemplo) {
+    KTEMPTemporal ktemp;
+    CarpetaTemporal datos;
+    fs::copy_file(std::string(PONTAVIA_EJEMPLOS) + "/centro.xml", datos / "centro.xml");
+    ASSERT_EQ(ejecutarCLI({"exportar", (datos / "centro.xml").string()}).codigo, 0);
+    const std::string colocar = "/usr/bin/python3 " + std::string(PONTAVIA_SCRIPTS) +
+                                "/colocar_horario.py " + ktemp.ruta().string();
+    ASSERT_EQ(std::system(colocar.c_str()), 0);
+    const auto r = ejecutarCLI({"importar", (datos / "centro.xml").string()});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+
+    // Every lesson placed for an assignment comes back with its VELMORA identifiers.
+    std::multiset<std::string> esperadas;
+    for (const auto& a : leerTabla(ktemp / "ASIGT.DBF")) {
+        const int lecciones = std::max(1, static_cast<int>(std::stod(a.at("HORAS"))));
+        for (int k = 0; k < lecciones; ++k)
+            esperadas.insert(a.at("IDASIG") + "|" + a.at("IDGRUP") + "|" + a.at("IDPROF") + "|" +
+                             a.at("IDCURSO"));
+    }
+    std::set<std::string> aulas;
+    for (const auto& a : leerTabla(ktemp / "AULAT.DBF"))
+        aulas.insert(a.at("IDAULA"));
+    pugi::xml_document d;
+    ASSERT_TRUE(d.load_file((datos / "ResultadoTamberlocentro.xml").c_str()));
+    std::multiset<std::string> obtenidas;
+    for (auto n : d.select_nodes("/centro/solucion_horario/dsolucion")) {
+        const auto e = n.node();
+        obtenidas.insert(std::string(e.attribute("casig").value()) + "|" + e.attribute("cgrupo").value() +
+                         "|" + e.attribute("cprofe").value() + "|" + e.attribute("idcurso").value());
+        EXPECT_TRUE(aulas.count(e.attribute("caula").value())) << e.attribute("caula").value();
+    }
+    EXPECT_EQ(obtenidas, esperadas);
+    EXPECT_GT(obtenidas.size(), 1000u);
+}
