@@ -15,15 +15,20 @@ namespace {
 
 const char* kCentro =
     "<materias>"
-    "<dmateria codigo=\"MAT\" nombre=\"Matemáticas\" codigo_actividad=\"LECTIVA\" idmateria=\"3310\"/>"
-    "<dmateria codigo=\"LECTIVA\" nombre=\"Lectiva\" codigo_actividad=\"LECTIVA\" idmateria=\"9001\"/>"
-    "<dmateria codigo=\"TUTO\" nombre=\"Tutoría\" codigo_actividad=\"TUTORIA\" idmateria=\"TUTO77\"/>"
+    "<dmateria codigo=\"MAT\" nombre=\"Matemáticas\" codigo_actividad=\"LECTIVA\" "
+    "idmateria=\"3310\"/>"
+    "<dmateria codigo=\"LECTIVA\" nombre=\"Lectiva\" codigo_actividad=\"LECTIVA\" "
+    "idmateria=\"9001\"/>"
+    "<dmateria codigo=\"TUTO\" nombre=\"Tutoría\" codigo_actividad=\"TUTORIA\" "
+    "idmateria=\"TUTO77\"/>"
     "</materias><profesores>"
-    "<profesor codigo=\"ANA\" nombre=\"Ana\" apellido1=\"a\" apellido2=\"b\" documento=\"1\" idprofesor=\"417\"/>"
+    "<profesor codigo=\"ANA\" nombre=\"Ana\" apellido1=\"a\" apellido2=\"b\" documento=\"1\" "
+    "idprofesor=\"417\"/>"
     "</profesores><aulas>"
     "<daula codigo=\"A1\" nombre=\"Aula 1\" capacidad_alumnos=\"30\" idaula=\"501\"/>"
     "</aulas><grupos>"
-    "<dgrupo codigo=\"1ESOA\" nombre=\"1A\" codigo_nivel=\"ESO\" curso=\"1\" cgrupo=\"A\" idgrupo=\"1205\" idcurso=\"21\"/>"
+    "<dgrupo codigo=\"1ESOA\" nombre=\"1A\" codigo_nivel=\"ESO\" curso=\"1\" cgrupo=\"A\" "
+    "idgrupo=\"1205\" idcurso=\"21\"/>"
     "</grupos>";
 
 // One SOLUC record: DIA, HORA, SESIONES, CODGRUPO, ASIG, TAREA, PROF, AULA.
@@ -38,10 +43,12 @@ class Importar : public ::testing::Test {
 
     void SetUp() override {
         ventana.archivo = (datos / "centro.xml").string();
-        escribirArchivo(ventana.archivo,
-                        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- de VELMORA -->\n"
-                        "<centro codigo_interno=\" 28 \" nombre=\"IES Ñ\" curso=\"2026\" version=\"3\" "
-                        "otro=\"x\">" + std::string(kCentro) + "</centro>\n");
+        escribirArchivo(
+            ventana.archivo,
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- de VELMORA -->\n"
+            "<centro codigo_interno=\" 28 \" nombre=\"IES Ñ\" curso=\"2026\" version=\"3\" "
+            "otro=\"x\">" +
+                std::string(kCentro) + "</centro>\n");
         BExportarClick(programa, ventana);
         ventana.mensajes.clear();
     }
@@ -49,23 +56,26 @@ class Importar : public ::testing::Test {
     // SOLUC with the given field types for DIA and HORA.
     void soluc(const std::vector<Leccion>& lecciones, TipoCampo tipoNumero = TipoCampo::Entero,
                bool nivel7 = false) {
-        std::vector<DefinicionCampo> campos = {
-            {nivel7 ? "DIA_SEMANAL" : "DIA", tipoNumero, 4}, {"HORA", tipoNumero, 4},
-            {"SESIONES", TipoCampo::Texto, 20}, {"CODGRUPO", TipoCampo::Texto, 10},
-            {"ASIG", TipoCampo::Texto, 10},     {"TAREA", TipoCampo::Texto, 10},
-            {"PROF", TipoCampo::Texto, 10},     {"AULA", TipoCampo::Texto, 10}};
+        std::vector<DefinicionCampo> campos = {{nivel7 ? "DIA_SEMANAL" : "DIA", tipoNumero, 4},
+                                               {"HORA", tipoNumero, 4},
+                                               {"SESIONES", TipoCampo::Texto, 20},
+                                               {"CODGRUPO", TipoCampo::Texto, 10},
+                                               {"ASIG", TipoCampo::Texto, 10},
+                                               {"TAREA", TipoCampo::Texto, 10},
+                                               {"PROF", TipoCampo::Texto, 10},
+                                               {"AULA", TipoCampo::Texto, 10}};
         if (nivel7)
             campos.push_back({"DIA", tipoNumero, 4}); // a long name forces the level 7 layout
         const auto ruta = ktemp / "SOLUC.DBF";
         TablaDBase::crear(ruta, campos);
         TablaDBase t = TablaDBase::abrir(ruta);
-        const char* nombres[] = {"DIA", "HORA", "SESIONES", "CODGRUPO", "ASIG", "TAREA", "PROF", "AULA"};
+        const char* nombres[] = {"DIA",  "HORA",  "SESIONES", "CODGRUPO",
+                                 "ASIG", "TAREA", "PROF",     "AULA"};
         for (const auto& l : lecciones) {
             t.Append();
             for (std::size_t i = 0; i < l.size(); ++i) {
                 if (i < 2 && tipoNumero == TipoCampo::Decimal) {
-                    if (!l[i].empty())
-                        t.asignarDecimal(nombres[i], std::stod(l[i]));
+                    if (!l[i].empty()) t.asignarDecimal(nombres[i], std::stod(l[i]));
                 } else {
                     t.asignarTexto(nombres[i], l[i]);
                 }
@@ -95,29 +105,35 @@ class Importar : public ::testing::Test {
 } // namespace
 
 TEST_F(Importar, CadaReglaDeDsolucion) {
-    soluc({{"1", "2", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"},   // all found; LECT to LECTIVA's id
-           {"0", "2", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"},   // day 0: not placed
-           {"1", "0", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"},   // hour 0
-           {"", "3", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"},    // empty day
+    soluc({{"1", "2", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"}, // all found; LECT to LECTIVA's id
+           {"0", "2", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"}, // day 0: not placed
+           {"1", "0", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"}, // hour 0
+           {"", "3", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"},  // empty day
            {"2", "3", "1", "1ESOA", "NOESTA", "LECT", "ANA", "A1"}, // unknown subject: dropped
-           {"2", "4", "11", "ZZ", "MAT", "GUAR", "XX", "YY"},      // unknown group, teacher, room
-           {"3", "5", "1", "1ESOA", "TUTO", "TUTO", "ANA", "A1"},  // TAREA = first 4 of casig
-           {"3", "6", "1", "1ESOA", "MAT", "lect", "ANA", "A1"},   // lower case: not translated
-           {"3", "6", "1", "1ESOA", "MAT", "lect", "ANA", "A1"}}); // duplicates kept
+           {"2", "4", "11", "ZZ", "MAT", "GUAR", "XX", "YY"},       // unknown group, teacher, room
+           {"3", "5", "1", "1ESOA", "TUTO", "TUTO", "ANA", "A1"},   // TAREA = first 4 of casig
+           {"3", "6", "1", "1ESOA", "MAT", "lect", "ANA", "A1"},    // lower case: not translated
+           {"3", "6", "1", "1ESOA", "MAT", "lect", "ANA", "A1"}});  // duplicates kept
     BImportarClick(programa, ventana);
     EXPECT_EQ(ventana.mensajes,
-              (std::vector<std::string>{"Deberá Abrir el fichero XML de VELMORA,\r\ndesde el cual realizó la "
-                                        "Importación a Tamberlo",
-                                        "Proceso finalizado"}));
-    EXPECT_EQ(programa.EstadoTransformado, 1);
-    EXPECT_EQ(dsoluciones(),
               (std::vector<std::string>{
-                  "casig=3310 cgrupo=1205 cprofe=417 caula=501 cactiv=9001 dia=1 hora=2 sesiones=1 idcurso=21",
-                  "casig=3310 cgrupo= cprofe= caula= cactiv=GUARDIA dia=2 hora=4 sesiones=11 idcurso=",
-                  "casig=TUTO77 cgrupo=1205 cprofe=417 caula=501 cactiv=TUTO77 dia=3 hora=5 sesiones=1 idcurso=21",
-                  "casig=3310 cgrupo=1205 cprofe=417 caula=501 cactiv=lect dia=3 hora=6 sesiones=1 idcurso=21",
-                  "casig=3310 cgrupo=1205 cprofe=417 caula=501 cactiv=lect dia=3 hora=6 sesiones=1 idcurso=21",
-              }));
+                  "Deberá Abrir el fichero XML de VELMORA,\r\ndesde el cual realizó la "
+                  "Importación a Tamberlo",
+                  "Proceso finalizado"}));
+    EXPECT_EQ(programa.EstadoTransformado, 1);
+    EXPECT_EQ(
+        dsoluciones(),
+        (std::vector<std::string>{
+            "casig=3310 cgrupo=1205 cprofe=417 caula=501 cactiv=9001 dia=1 hora=2 sesiones=1 "
+            "idcurso=21",
+            "casig=3310 cgrupo= cprofe= caula= cactiv=GUARDIA dia=2 hora=4 sesiones=11 idcurso=",
+            "casig=TUTO77 cgrupo=1205 cprofe=417 caula=501 cactiv=TUTO77 dia=3 hora=5 sesiones=1 "
+            "idcurso=21",
+            "casig=3310 cgrupo=1205 cprofe=417 caula=501 cactiv=lect dia=3 hora=6 sesiones=1 "
+            "idcurso=21",
+            "casig=3310 cgrupo=1205 cprofe=417 caula=501 cactiv=lect dia=3 hora=6 sesiones=1 "
+            "idcurso=21",
+        }));
 }
 
 TEST_F(Importar, CabeceraYPrologo) {
@@ -257,8 +273,9 @@ TEST(ImportarEjemplo, IdaYVueltaDelColegioDeEjemplo) {
     std::multiset<std::string> obtenidas;
     for (auto n : d.select_nodes("/centro/solucion_horario/dsolucion")) {
         const auto e = n.node();
-        obtenidas.insert(std::string(e.attribute("casig").value()) + "|" + e.attribute("cgrupo").value() +
-                         "|" + e.attribute("cprofe").value() + "|" + e.attribute("idcurso").value());
+        obtenidas.insert(std::string(e.attribute("casig").value()) + "|" +
+                         e.attribute("cgrupo").value() + "|" + e.attribute("cprofe").value() + "|" +
+                         e.attribute("idcurso").value());
         EXPECT_TRUE(aulas.count(e.attribute("caula").value())) << e.attribute("caula").value();
     }
     EXPECT_EQ(obtenidas, esperadas);

@@ -9,8 +9,7 @@ namespace {
 // A number stored as a number comes back as its plain decimal text (3, not 3.00 or 03);
 // a text field comes back as written.
 std::string textoDe(const TablaDBase& t, const char* campo) {
-    if (t.esNumerico(campo))
-        return decimalMasCorto(t.leerNumero(campo));
+    if (t.esNumerico(campo)) return decimalMasCorto(t.leerNumero(campo));
     return t.leerTexto(campo);
 }
 
@@ -20,8 +19,7 @@ std::string actividad(TablaDBase& materias, std::string tarea, const std::string
         tarea = "LECTIVA";
     else if (tarea == "GUAR")
         tarea = "GUARDIA";
-    if (materias.Locate("COD", tarea))
-        return materias.leerTexto("IDASIG");
+    if (materias.Locate("COD", tarea)) return materias.leerTexto("IDASIG");
     return primeros(casig, 4) == tarea ? casig : tarea;
 }
 
@@ -32,10 +30,8 @@ void CargarSolucion(TablasTamberlo& t, Nodo solucionHorario) {
     for (soluc.First(); !soluc.Eof(); soluc.Next()) {
         // Day or hour 0 (or empty) is a lesson Tamberlo did not place.
         const std::int32_t dia = soluc.leerEntero("DIA");
-        if (dia == 0 || soluc.leerNumero("HORA") == 0)
-            continue;
-        if (!t.materias.Locate("COD", soluc.leerTexto("ASIG")))
-            continue;
+        if (dia == 0 || soluc.leerNumero("HORA") == 0) continue;
+        if (!t.materias.Locate("COD", soluc.leerTexto("ASIG"))) continue;
         const std::string casig = t.materias.leerTexto("IDASIG");
         std::string cgrupo, idcurso, cprofe, caula;
         if (t.grupos.Locate("ABREV", soluc.leerTexto("CODGRUPO"))) {
@@ -45,8 +41,7 @@ void CargarSolucion(TablasTamberlo& t, Nodo solucionHorario) {
         const std::string cactiv = actividad(t.materias, soluc.leerTexto("TAREA"), casig);
         if (t.profesores.Locate("ABREV", soluc.leerTexto("PROF")))
             cprofe = t.profesores.leerTexto("IDPROF");
-        if (t.aulas.Locate("ABREV", soluc.leerTexto("AULA")))
-            caula = t.aulas.leerTexto("IDAULA");
+        if (t.aulas.Locate("ABREV", soluc.leerTexto("AULA"))) caula = t.aulas.leerTexto("IDAULA");
 
         Nodo DsolucionXML = solucionHorario.append_child("dsolucion");
         setAttribute(DsolucionXML, "casig", casig);

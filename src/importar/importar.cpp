@@ -27,8 +27,7 @@ void BImportarClick(Programa& p, Ventana& v) {
     v.mensaje("Deberá Abrir el fichero XML de VELMORA,\r\n"
               "desde el cual realizó la Importación a Tamberlo");
     std::string elegido;
-    if (v.elegirArchivo(p.filenameXML, elegido))
-        p.filenameXML = elegido;
+    if (v.elegirArchivo(p.filenameXML, elegido)) p.filenameXML = elegido;
     const auto ktemp = carpetaKTEMP();
     if (!existeArchivo(p.filenameXML) || !existeEnCarpeta(ktemp, "SOLUC.DBF")) {
         v.mensaje("No existe archivo XML o Solución.");
@@ -69,8 +68,7 @@ void BImportarClick(Programa& p, Ventana& v) {
 
     p.EstadoTransformado = 1;
     v.mensaje("Proceso finalizado");
-    if (p.ModoLinea == 2)
-        v.cerrar();
+    if (p.ModoLinea == 2) v.cerrar();
 }
 
 } // namespace pontavia

@@ -1,0 +1,18 @@
+// pontavia: the window. Started by Tamberlo with a mode word, or by hand.
+#include "mform.h"
+#include "plataforma.h"
+
+#include <QApplication>
+#include <clocale>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    std::setlocale(LC_ALL, "");
+    QApplication::setApplicationName("Pontavia");
+    QApplication::setApplicationDisplayName("Pontavia");
+    QStringList parametros = QApplication::arguments();
+    parametros.removeFirst();
+    pontavia::TMForm MForm(parametros, pontavia::carpetaDelEjecutable() / "Tamberlo.ini");
+    MForm.show();
+    return app.exec();
+}

@@ -1,0 +1,41 @@
+// The status entry in Tamberlo.ini: only that entry changes, every other byte stays.
+#include "archivo_ini.h"
+#include "ayudantes.h"
+#include "error.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using namespace pontavia;
+using namespace pontavia::prueba;
+
+TEST(ArchivoIni, SoloCambiaLaEntrada) {
+    const std::vector<std::pair<std::string, std::string>> casos = {
+        {"", "[Transformadores]\r\nTransformado=1\r\n"},
+        {"[Transformadores]\r\nTransformado=0\r\n", "[Transformadores]\r\nTransformado=1\r\n"},
+        {"; comentario\n[Otra]\nClave=x\n\n[transformadores]\n  transformado = -1\nOtraClave=2\n",
+         "; comentario\n[Otra]\nClave=x\n\n[transformadores]\nTransformado=1\nOtraClave=2\n"},
+        {"[Transformadores]\r\nAntes=1\r\n\r\n[Otra]\r\nTransformado=7\r\n",
+         "[Transformadores]\r\nAntes=1\r\nTransformado=1\r\n\r\n[Otra]\r\nTransformado=7\r\n"},
+        {"[Otra]\nClave=x", "[Otra]\nClave=x\n[Transformadores]\nTransformado=1\n"},
+        {"[Transformadores]", "[Transformadores]\r\nTransformado=1\r\n"},
+    };
+    for (const auto& [antes, despues] : casos)
+        EXPECT_EQ(conEntradaIni(antes, "Transformadores", "Transformado", "1"), despues) << antes;
+}
+
+TEST(ArchivoIni, EscribeYDiceCuandoNoPuede) {
+    CarpetaTemporal tmp;
+    const auto ini = tmp / "Tamberlo.ini";
+    escribirEntradaIni(ini, "Transformadores", "Transformado", "-1");
+    EXPECT_EQ(leerArchivo(ini), "[Transformadores]\r\nTransformado=-1\r\n");
+
+    fs::create_directory(tmp / "carpeta.ini");
+    try {
+        escribirEntradaIni(tmp / "carpeta.ini", "Transformadores", "Transformado", "1");
+        ADD_FAILURE();
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + (tmp / "carpeta.ini").string());
+    }
+    EXPECT_THROW(escribirEntradaIni(tmp / "no-existe" / "Tamberlo.ini", "T", "T", "1"), Error);
+}
