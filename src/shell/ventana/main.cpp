@@ -9,7 +9,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::setlocale(LC_ALL, "");
     QApplication::setApplicationName("Pontavia");
-    QApplication::setApplicationDisplayName("Pontavia");
     QStringList parametros = QApplication::arguments();
     parametros.removeFirst();
     pontavia::TMForm MForm(parametros, pontavia::carpetaDelEjecutable() / "Tamberlo.ini");
