@@ -1,5 +1,6 @@
 // The exportar run and its six builders: the worked examples, the field lists, the faults
 // mended, and the all-or-nothing replacement of Tamberlo's tables.
+#include "archivo_atomico.h"
 #include "ayudantes.h"
 #include "error.h"
 #include "exportar.h"
@@ -424,6 +425,25 @@ TEST_F(Exportar, ArchivoQueNoEsXMLOConOtraRaizNoTocaNada) {
         } catch (const Error& e) {
             EXPECT_NE(std::string(e.what()).find("malo.xml"), std::string::npos);
         }
+        EXPECT_EQ(instantanea(ktemp.ruta()), antes);
+    }
+}
+
+// A disk that fills up after any number of bytes leaves Tamberlo's folder as it was.
+TEST_F(Exportar, DiscoLlenoEnCualquierPuntoNoCambiaNada) {
+    const std::string interior = "<materias>" + materia("MAT", "M", "L", "1") +
+                                 "</materias><profesores>" + profesor("A", "A", "1") +
+                                 "</profesores><franjashorarias>" +
+                                 franja("1", "1", "08:00", "09:00") + "</franjashorarias>";
+    exportar(interior);
+    const auto antes = instantanea(ktemp.ruta());
+    std::size_t total = 0;
+    for (const auto& [nombre, bytes] : antes)
+        total += bytes.size();
+    for (std::size_t limite = 0; limite < total; limite += 61) {
+        SCOPED_TRACE(limite);
+        LimiteEscritura disco(limite);
+        EXPECT_NE(error(interior + "<aulas>" + aula("B", "B", "1", "9") + "</aulas>"), "");
         EXPECT_EQ(instantanea(ktemp.ruta()), antes);
     }
 }
