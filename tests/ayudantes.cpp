@@ -96,6 +96,14 @@ std::map<std::string, std::string> instantanea(const fs::path& carpeta) {
     return archivos;
 }
 
+std::map<std::string, std::string> tablasEn(const fs::path& carpeta) {
+    std::map<std::string, std::string> tablas;
+    for (const auto& e : fs::directory_iterator(carpeta))
+        if (e.is_regular_file() && e.path().extension() == ".DBF")
+            tablas[e.path().filename().string()] = leerArchivo(e.path());
+    return tablas;
+}
+
 std::string documento(const std::string& interior) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<centro codigo_interno=\"1\" nombre=\"IES Prueba\" curso=\"2026/2027\" "

@@ -61,6 +61,8 @@ std::vector<std::string> columna(const fs::path& ruta, const std::string& campo)
 
 // Every file below a folder with its bytes, to prove that nothing changed.
 std::map<std::string, std::string> instantanea(const fs::path& carpeta);
+// The tables (.DBF) directly in a folder, with their bytes.
+std::map<std::string, std::string> tablasEn(const fs::path& carpeta);
 
 // A VELMORA document (UTF-8) whose centro holds the given inner XML.
 std::string documento(const std::string& interior);

@@ -68,7 +68,7 @@ TEST(Codigos, MateriasComoLasAsignaElRegistro) {
         Programa p;
         std::vector<std::optional<std::string>> r;
         for (const auto& [codigo, nombre] : caso.elementos)
-            r.push_back(asignarCodigoMateria(p, codigo, nombre));
+            r.push_back(asignarCodigoMateria(p, codigo, nombre).codigo);
         EXPECT_EQ(r, caso.esperado) << caso.elementos.front().first;
     }
 }
@@ -78,5 +78,5 @@ TEST(Codigos, ReemplazoConContadorDeDosCifras) {
     p.ListaCodigos = {"ABCDEFGHIJ"};
     for (int k = 1; k <= 9; ++k)
         p.ListaCodigos.insert("ABCDEFGHI" + std::to_string(k));
-    EXPECT_EQ(asignarCodigoMateria(p, "ABCDEFGHIJX", "nuevo"), "ABCDEFGH10");
+    EXPECT_EQ(asignarCodigoMateria(p, "ABCDEFGHIJX", "nuevo").codigo, "ABCDEFGH10");
 }

@@ -74,7 +74,8 @@ class ArchivoTemporal {
 
 } // namespace
 
-void escribirAtomico(const std::filesystem::path& destino, std::string_view datos) {
+ArchivoPreparado::ArchivoPreparado(const std::filesystem::path& destino, std::string_view datos)
+    : destino_(destino) {
     ArchivoTemporal temporal(destino);
     auto falla = [&] {
         return Error("No se pudo escribir " + destino.string() + ": " + std::strerror(errno) + ".");
@@ -86,8 +87,22 @@ void escribirAtomico(const std::filesystem::path& destino, std::string_view dato
     if (!escribirTodo(temporal.fd(), datos.data(), datos.size()) || ::fsync(temporal.fd()) != 0)
         throw falla();
     if (!temporal.cerrar()) throw falla();
-    if (::rename(temporal.ruta().c_str(), destino.c_str()) != 0) throw falla();
     temporal.confirmar();
+    temporal_ = temporal.ruta();
+}
+
+ArchivoPreparado::~ArchivoPreparado() {
+    if (!confirmado_) ::unlink(temporal_.c_str());
+}
+
+void ArchivoPreparado::confirmar() {
+    if (::rename(temporal_.c_str(), destino_.c_str()) != 0)
+        throw Error("No se pudo escribir " + destino_.string() + ": " + std::strerror(errno) + ".");
+    confirmado_ = true;
+}
+
+void escribirAtomico(const std::filesystem::path& destino, std::string_view datos) {
+    ArchivoPreparado(destino, datos).confirmar();
 }
 
 LimiteEscritura::LimiteEscritura(std::size_t bytes) {

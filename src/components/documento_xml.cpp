@@ -293,17 +293,18 @@ void setAttribute(Nodo nodo, const char* nombre, long long valor) {
     setAttribute(nodo, nombre, std::to_string(valor));
 }
 
+std::string ElementoXML::descripcion() const {
+    std::string quien = std::string(nodo_.name()) + " número " + std::to_string(posicion_ + 1);
+    if (identificador_) {
+        const pugi::xml_attribute id = nodo_.attribute(identificador_);
+        if (id) quien += " (" + std::string(identificador_) + " " + recortar(id.value()) + ")";
+    }
+    return quien;
+}
+
 std::string ElementoXML::leer(const char* atributo) const {
     const pugi::xml_attribute a = nodo_.attribute(atributo);
-    if (!a) {
-        std::string quien =
-            "El elemento " + std::string(nodo_.name()) + " número " + std::to_string(posicion_ + 1);
-        if (identificador_) {
-            const pugi::xml_attribute id = nodo_.attribute(identificador_);
-            if (id) quien += " (" + std::string(identificador_) + " " + recortar(id.value()) + ")";
-        }
-        throw Error(quien + " no tiene el atributo " + atributo + ".");
-    }
+    if (!a) throw Error("El elemento " + descripcion() + " no tiene el atributo " + atributo + ".");
     return recortar(a.value());
 }
 

@@ -63,6 +63,8 @@ class ElementoXML {
         : nodo_(nodo), posicion_(posicion), identificador_(atributoIdentificador) {}
     std::string leer(const char* atributo) const;
     Nodo nodo() const { return nodo_; }
+    // How a user finds it in the file: "profesor número 2 (idprofesor 77)".
+    std::string descripcion() const;
 
   private:
     Nodo nodo_;

@@ -4,6 +4,7 @@
 #include "texto.h"
 
 #include <cstdlib>
+#include <ctime>
 #include <system_error>
 
 namespace pontavia {
@@ -48,6 +49,15 @@ fs::path carpetaDelEjecutable() {
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     if (ec) return fs::current_path();
     return exe.parent_path();
+}
+
+std::string fechaHoraLocal() {
+    const std::time_t ahora = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&ahora, &local);
+    char buf[128];
+    const std::size_t n = std::strftime(buf, sizeof buf, "%x %X", &local);
+    return std::string(buf, n);
 }
 
 } // namespace pontavia

@@ -2,6 +2,7 @@
 // The small platform layer: where Tamberlo's folder is, how names in it are matched, and
 // where the running program lives.
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace pontavia {
@@ -18,6 +19,9 @@ bool existeEnCarpeta(const fs::path& carpeta, std::string_view nombre);
 
 // Whether a regular file (or a link to one) exists at ruta; the empty path never does.
 bool existeArchivo(const fs::path& ruta);
+
+// The current date and time in the locale's own formats (LC_TIME's D_FMT and T_FMT).
+std::string fechaHoraLocal();
 
 // The folder of the running executable.
 fs::path carpetaDelEjecutable();

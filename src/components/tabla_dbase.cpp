@@ -5,6 +5,7 @@
 #include "error.h"
 #include "texto.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -209,7 +210,13 @@ void TablaDBase::asignarTexto(std::string_view campo, std::string_view texto) {
     char* destino = pendiente(i);
     if (c.tipo == 'C') {
         std::string bytes = cp_->desdeUtf8(texto);
-        if (bytes.size() > c.ancho) bytes.resize(c.ancho);
+        const bool recortado = bytes.size() > c.ancho;
+        if (avisoValor_ && (recortado || std::count(bytes.begin(), bytes.end(), '?') !=
+                                             std::count(texto.begin(), texto.end(), '?'))) {
+            const std::string guardado = cp_->aUtf8(std::string_view(bytes).substr(0, c.ancho));
+            avisoValor_(c, texto, recortarDerecha(guardado), recortado);
+        }
+        if (recortado) bytes.resize(c.ancho);
         std::memset(destino, ' ', c.ancho);
         std::memcpy(destino, bytes.data(), bytes.size());
         return;

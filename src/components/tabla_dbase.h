@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,6 +37,8 @@ class TablaDBase {
     const FormatoDBase& formato() const { return formato_; }
     const CodigoPagina& codigoPagina() const { return *cp_; }
     std::size_t registros() const { return registros_; } // live and deleted alike
+    // The current record's number, counting from 1 as dBase does.
+    std::size_t numeroRegistro() const { return actual_ + 1; }
 
     // Navigation over live records; deleted ones are skipped.
     void First();
@@ -66,6 +69,12 @@ class TablaDBase {
     void asignarLogico(std::string_view campo, bool valor);
     void Post();
 
+    // Told whenever asignarTexto stores other than it was given: a value the field's width
+    // cuts (recortado), or characters the code page lacks stored as '?'.
+    using AvisoValor = std::function<void(const CampoDBase& campo, std::string_view valor,
+                                          std::string_view guardado, bool recortado)>;
+    void alCambiarValor(AvisoValor aviso) { avisoValor_ = std::move(aviso); }
+
     // Writes the table back when rows were posted, then releases it. A table destroyed
     // without cerrar() keeps its file exactly as it was.
     void cerrar();
@@ -90,6 +99,7 @@ class TablaDBase {
     std::string pendiente_;
     bool hayPendiente_ = false;
     bool modificada_ = false;
+    AvisoValor avisoValor_;
     std::unordered_map<std::string, std::size_t> nombresCampos_;
     std::unordered_map<std::size_t, std::unordered_map<std::string, std::size_t>> indices_;
 };

@@ -31,9 +31,13 @@ void CargarAsignaturas(Exportacion& e) {
     TablaDBase materias = TablaDBase::abrir(e.carpeta / "ASIGNOMT.DBF");
     TablaDBase profesores = TablaDBase::abrir(e.carpeta / "PROFT.DBF");
 
+    Informe& informe = e.programa.informe;
+    informe.vigilar(tabla);
+
     const Nodos NodosXML = e.doc.selectNodes("/centro/asignaturas/dasignatura");
     for (std::size_t i = 0; i < NodosXML.size(); ++i) {
         const ElementoXML NodoXML(NodosXML[i], i);
+        informe.elementoActual(NodoXML);
         const std::string cgrupo = NodoXML.leer("cgrupo");
         const std::string casig = NodoXML.leer("casig");
         const std::string cprofe = NodoXML.leer("cprofe");
@@ -42,7 +46,8 @@ void CargarAsignaturas(Exportacion& e) {
 
         // Nothing carries over from the previous element: a value not found stays blank.
         std::string abrevGrupo, turno, nivel, curso, grupo, idCurso;
-        if (grupos.Locate("IDGRUPO", cgrupo)) {
+        const bool grupoHallado = grupos.Locate("IDGRUPO", cgrupo);
+        if (grupoHallado) {
             abrevGrupo = grupos.leerTexto("ABREV");
             turno = grupos.leerTexto("TURNO");
             nivel = grupos.leerTexto("NIVEL");
@@ -51,16 +56,31 @@ void CargarAsignaturas(Exportacion& e) {
             idCurso = grupos.leerTexto("IDCURSO");
         }
         std::string cod, codTarea;
-        if (materias.Locate("IDASIG", casig)) {
+        const bool materiaHallada = materias.Locate("IDASIG", casig);
+        if (materiaHallada) {
             cod = materias.leerTexto("COD");
             codTarea = materias.leerTexto("CODTAREA");
         }
         std::string abrevProfesor;
-        if (profesores.Locate("IDPROF", cprofe)) abrevProfesor = profesores.leerTexto("ABREV");
+        const bool profesorHallado = profesores.Locate("IDPROF", cprofe);
+        if (profesorHallado) abrevProfesor = profesores.leerTexto("ABREV");
         const Sesiones sesiones = calcularSesiones(nhoras);
 
         // Without its subject Tamberlo could not place the lessons: no row.
-        if (cod.empty()) continue;
+        if (cod.empty()) {
+            informe.agregar({"ASIGT", TipoAviso::Omitido, NodoXML.descripcion(), "casig", casig, "",
+                             materiaHallada ? "su materia no tiene código en ASIGNOMT"
+                                            : "ninguna materia de ASIGNOMT tiene ese idmateria"});
+            continue;
+        }
+        // An empty identifier asks for nothing; one that finds nothing leaves a blank code.
+        if (!grupoHallado && !cgrupo.empty())
+            informe.agregar({"ASIGT", TipoAviso::SinCorrespondencia, NodoXML.descripcion(),
+                             "cgrupo", cgrupo, "", "ningún grupo de GRUPOST tiene ese idgrupo"});
+        if (!profesorHallado && !cprofe.empty())
+            informe.agregar({"ASIGT", TipoAviso::SinCorrespondencia, NodoXML.descripcion(),
+                             "cprofe", cprofe, "",
+                             "ningún profesor de PROFT tiene ese idprofesor"});
         tabla.Append();
         tabla.asignarTexto("CASIG", cod);
         tabla.asignarTexto("CPROF", abrevProfesor);
@@ -80,6 +100,7 @@ void CargarAsignaturas(Exportacion& e) {
         tabla.asignarTexto("IDPROF", cprofe);
         tabla.Post();
     }
+    informe.filas("ASIGT", tabla.registros());
     tabla.cerrar();
 }
 

@@ -17,17 +17,21 @@ void CargarAulas(Exportacion& e) {
                             });
     const Nodos NodosXML = e.doc.selectNodes("/centro/aulas/daula");
     TablaDBase tabla = TablaDBase::abrir(ruta);
+    Informe& informe = e.programa.informe;
+    informe.vigilar(tabla);
     CodigosSinMayusculas codigos;
     for (std::size_t i = 0; i < NodosXML.size(); ++i) {
         const ElementoXML NodoXML(NodosXML[i], i, "idaula");
-        std::string codigo = NodoXML.leer("codigo");
+        informe.elementoActual(NodoXML);
+        const std::string codigoDado = NodoXML.leer("codigo");
         const std::string nombre = NodoXML.leer("nombre");
         const std::string capacidad = NodoXML.leer("capacidad_alumnos");
         const std::string id = NodoXML.leer("idaula");
         // The table gives a code back without trailing blanks ("Lab 2" gives "Lab"), so the
         // uniqueness test must see it that way too.
-        if (codigo.empty()) codigo = recortar(primeros(nombre, 4));
+        const std::string codigo = codigoDado.empty() ? recortar(primeros(nombre, 4)) : codigoDado;
         const std::string abrev = codigoUnicoNumerado(codigo, codigos);
+        avisarCambioCodigo(informe, "AULAT", NodoXML, codigoDado, abrev, codigos.contiene(codigo));
         codigos.agregar(abrev);
         tabla.Append();
         tabla.asignarTexto("ABREV", abrev);
@@ -36,6 +40,7 @@ void CargarAulas(Exportacion& e) {
         tabla.asignarTexto("IDAULA", id);
         tabla.Post();
     }
+    informe.filas("AULAT", tabla.registros());
     tabla.cerrar();
 }
 

@@ -41,10 +41,14 @@ void CargarFranjas(Exportacion& e) {
                                 {"PLANTILLA", TipoCampo::Texto, 20},
                             });
     const Nodos NodosXML = e.doc.selectNodes("/centro/franjashorarias/franjahoraria");
+    Informe& informe = e.programa.informe;
+    informe.filas("DIASHORAST", NodosXML.size());
     if (NodosXML.empty()) return;
     TablaDBase tabla = TablaDBase::abrir(ruta);
+    informe.vigilar(tabla);
     for (std::size_t i = 0; i < NodosXML.size(); ++i) {
         const ElementoXML NodoXML(NodosXML[i], i);
+        informe.elementoActual(NodoXML);
         const std::int32_t dia = aEntero(NodoXML.leer("dia_semana"));
         const std::int32_t posicion = aEntero(NodoXML.leer("posicion"));
         const std::string inicio = NodoXML.leer("hora_inicio");

@@ -37,9 +37,12 @@ void CargarGrupos(Exportacion& e) {
                             });
     const Nodos NodosXML = e.doc.selectNodes("/centro/grupos/dgrupo");
     TablaDBase tabla = TablaDBase::abrir(ruta);
+    Informe& informe = e.programa.informe;
+    informe.vigilar(tabla);
     CodigosSinMayusculas codigos;
     for (std::size_t i = 0; i < NodosXML.size(); ++i) {
         const ElementoXML NodoXML(NodosXML[i], i, "idgrupo");
+        informe.elementoActual(NodoXML);
         const std::string codigo = NodoXML.leer("codigo");
         const std::string nombre = NodoXML.leer("nombre");
         const std::string nivel = NodoXML.leer("codigo_nivel");
@@ -48,6 +51,7 @@ void CargarGrupos(Exportacion& e) {
         const std::string idGrupo = NodoXML.leer("idgrupo");
         const std::string idCurso = NodoXML.leer("idcurso");
         const std::string abrev = codigoGrupo(codigo, codigos);
+        avisarCambioCodigo(informe, "GRUPOST", NodoXML, codigo, abrev, codigos.contiene(codigo));
         codigos.agregar(abrev);
         tabla.Append();
         tabla.asignarTexto("ABREV", abrev);
@@ -62,6 +66,7 @@ void CargarGrupos(Exportacion& e) {
         tabla.asignarTexto("TUTOR", "");
         tabla.Post();
     }
+    informe.filas("GRUPOST", tabla.registros());
     tabla.cerrar();
 }
 

@@ -17,9 +17,12 @@ void CargarProfesores(Exportacion& e) {
                             });
     const Nodos NodosXML = e.doc.selectNodes("/centro/profesores/profesor");
     TablaDBase tabla = TablaDBase::abrir(ruta);
+    Informe& informe = e.programa.informe;
+    informe.vigilar(tabla);
     CodigosSinMayusculas codigos;
     for (std::size_t i = 0; i < NodosXML.size(); ++i) {
         const ElementoXML NodoXML(NodosXML[i], i, "idprofesor");
+        informe.elementoActual(NodoXML);
         const std::string codigo = NodoXML.leer("codigo");
         const std::string nombreCompleto = NodoXML.leer("nombre") + ", " +
                                            NodoXML.leer("apellido1") + " " +
@@ -27,6 +30,7 @@ void CargarProfesores(Exportacion& e) {
         const std::string documento = NodoXML.leer("documento");
         const std::string id = NodoXML.leer("idprofesor");
         const std::string abrev = codigoUnicoNumerado(codigo, codigos);
+        avisarCambioCodigo(informe, "PROFT", NodoXML, codigo, abrev, codigos.contiene(codigo));
         codigos.agregar(abrev);
         tabla.Append();
         tabla.asignarTexto("ABREV", abrev);
@@ -35,6 +39,7 @@ void CargarProfesores(Exportacion& e) {
         tabla.asignarTexto("IDPROF", id);
         tabla.Post();
     }
+    informe.filas("PROFT", tabla.registros());
     tabla.cerrar();
 }
 

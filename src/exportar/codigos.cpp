@@ -42,13 +42,31 @@ std::string codigoUnicoNumerado(std::string_view codigo, const CodigosSinMayuscu
     return resultado;
 }
 
-std::optional<std::string> asignarCodigoMateria(Programa& p, const std::string& codigo,
-                                                const std::string& nombre) {
+std::string motivoCambioCodigo(std::string_view codigo, bool tomado) {
+    const bool largo = longitud(codigo) > kLongitudCodigo;
+    if (codigo.empty()) return "no tiene código; se toma de su nombre";
+    if (tomado && largo) return "el código ya lo tiene otro y pasa de 10 caracteres";
+    if (tomado) return "el código ya lo tiene otro";
+    return "el código pasa de 10 caracteres";
+}
+
+void avisarCambioCodigo(Informe& informe, const char* tabla, const ElementoXML& elemento,
+                        const std::string& codigo, const std::string& nuevo, bool tomado) {
+    if (nuevo == codigo) return;
+    informe.agregar({tabla, TipoAviso::CodigoCambiado, elemento.descripcion(), "codigo", codigo,
+                     nuevo, motivoCambioCodigo(codigo, tomado)});
+}
+
+CodigoMateria asignarCodigoMateria(Programa& p, const std::string& codigo,
+                                   const std::string& nombre) {
     const std::string corte = primeros(codigo, kLongitudCodigo);
     const bool nombreConocido = !p.ListaNombres.insert(nombre).second;
     std::string candidato;
+    std::string motivo;
     if (p.ListaCodigos.count(corte)) {
-        if (nombreConocido) return std::nullopt;
+        if (nombreConocido)
+            return {std::nullopt, "ya hay en ASIGNOMT una materia con el código \"" + corte +
+                                      "\" y otra con el mismo nombre"};
         // A new subject whose cut another subject already holds: it still gets a row, under
         // the cut's first 9 characters and a counter, so that its assignments are kept.
         const std::string base = primeros(corte, kLongitudCodigo - 1);
@@ -56,14 +74,19 @@ std::optional<std::string> asignarCodigoMateria(Programa& p, const std::string& 
             candidato = primerosYUltimos(base + std::to_string(k));
             if (!p.ListaCodigos.count(candidato)) break;
         }
+        motivo = "el código \"" + corte + "\" ya lo tiene otra materia de otro nombre";
     } else if (!nombreConocido) {
         candidato = primerosYUltimos(codigo);
-        if (p.ListaCodigos.count(candidato)) return std::nullopt;
+        if (p.ListaCodigos.count(candidato))
+            return {std::nullopt,
+                    "su código acortado \"" + candidato + "\" ya lo tiene otra materia"};
+        motivo = motivoCambioCodigo(codigo, false);
     } else {
         candidato = corte;
+        motivo = motivoCambioCodigo(codigo, false);
     }
     p.ListaCodigos.insert(candidato);
-    return candidato;
+    return {candidato, candidato == codigo ? std::string() : motivo};
 }
 
 } // namespace pontavia

@@ -1,6 +1,7 @@
 #pragma once
 // Making short codes unique: the renumbering and shortening that teachers, rooms and groups
 // share, and the code assignment of subjects and activities.
+#include "informe.h"
 #include "programa.h"
 
 #include <optional>
@@ -37,9 +38,23 @@ std::string primerosYUltimos(std::string_view codigo);
 // Teachers and rooms: renumbered when taken, then shortened with a number when too long.
 std::string codigoUnicoNumerado(std::string_view codigo, const CodigosSinMayusculas& tomados);
 
-// The code a subject or an activity gets in ASIGNOMT, registering it and its name in the
-// program's ListaCodigos and ListaNombres; nullopt when the element is left out.
-std::optional<std::string> asignarCodigoMateria(Programa& programa, const std::string& codigo,
-                                                const std::string& nombre);
+// The code a subject or an activity gets in ASIGNOMT (nullopt when the element is left out),
+// and, for the report, why it was left out or its code changed.
+struct CodigoMateria {
+    std::optional<std::string> codigo;
+    std::string motivo;
+};
+
+// Registers the code given and its name in the program's ListaCodigos and ListaNombres.
+CodigoMateria asignarCodigoMateria(Programa& programa, const std::string& codigo,
+                                   const std::string& nombre);
+
+// Why a code came out other than given, for the report.
+std::string motivoCambioCodigo(std::string_view codigo, bool tomado);
+
+// Reports a teacher's, room's or group's code that came out other than given; tomado: the
+// code given was already taken in its table.
+void avisarCambioCodigo(Informe& informe, const char* tabla, const ElementoXML& elemento,
+                        const std::string& codigo, const std::string& nuevo, bool tomado);
 
 } // namespace pontavia

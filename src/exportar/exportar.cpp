@@ -1,11 +1,34 @@
 #include "exportar.h"
 
+#include "archivo_atomico.h"
+#include "error.h"
 #include "exportacion.h"
 #include "plataforma.h"
 #include "preparacion.h"
 #include "velmora.h"
 
 namespace pontavia {
+
+namespace {
+
+// The builders in their order; each may read the tables written before it.
+void construirTablas(Programa& p, const std::filesystem::path& carpeta) {
+    Exportacion e{p, *p.DocXML, carpeta};
+    CargarMaterias(e);
+    CargarTareas(e);
+    CargarProfesores(e);
+    CargarAulas(e);
+    CargarGrupos(e);
+    CargarFranjas(e);
+    CargarAsignaturas(e);
+}
+
+void cargarDocumento(Programa& p) {
+    p.DocXML = DocumentoXML::cargar(p.filenameXML);
+    exigirCentro(*p.DocXML, p.filenameXML);
+}
+
+} // namespace
 
 void BExportarClick(Programa& p, Ventana& v) {
     std::string elegido;
@@ -20,26 +43,28 @@ void BExportarClick(Programa& p, Ventana& v) {
     }
 
     CursorOcupado cursor(v);
-    p.DocXML = DocumentoXML::cargar(p.filenameXML);
-    exigirCentro(*p.DocXML, p.filenameXML);
-
-    CarpetaPreparacion preparacion(carpetaKTEMP());
-    Exportacion e{p, *p.DocXML, preparacion.carpeta()};
-    CargarMaterias(e);
-    CargarTareas(e);
-    CargarProfesores(e);
-    CargarAulas(e);
-    CargarGrupos(e);
-    CargarFranjas(e);
-    CargarAsignaturas(e);
-    // DIASHORAST never had an index, so an index file of that name is not Pontavia's to remove.
-    preparacion.confirmar({"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "DIASHORAST", "ASIGT"},
-                          {"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT"});
+    cargarDocumento(p);
+    p.informe.empezar("exportar", p.filenameXML);
+    const auto ktemp = carpetaKTEMP();
+    CarpetaPreparacion preparacion(ktemp);
+    construirTablas(p, preparacion.carpeta());
+    // The report appears with the tables, or not at all.
+    ArchivoPreparado informe(buscarEnCarpeta(ktemp, kNombreInforme), p.informe.contenidoArchivo());
+    preparacion.confirmar(preparacion.carpeta(), tablasExportadas());
+    informe.confirmar();
     cursor.restaurar();
 
     p.EstadoTransformado = 1;
     v.mensaje("Proceso finalizado");
     if (p.ModoLinea == 2) v.cerrar();
+}
+
+void comprobarExportacion(Programa& p, const std::filesystem::path& archivo) {
+    p.filenameXML = archivo.string();
+    cargarDocumento(p);
+    p.informe.empezar("comprobar", p.filenameXML);
+    CarpetaPreparacion preparacion(std::filesystem::temp_directory_path());
+    construirTablas(p, preparacion.carpeta());
 }
 
 } // namespace pontavia

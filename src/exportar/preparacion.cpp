@@ -19,18 +19,53 @@ struct Movimiento {
     std::filesystem::path hasta;
 };
 
-void mover(const std::filesystem::path& desde, const std::filesystem::path& hasta) {
-    if (std::rename(desde.c_str(), hasta.c_str()) != 0)
-        throw Error("No se pudo mover " + desde.string() + " a " + hasta.string() + ": " +
-                    std::strerror(errno) + ".");
+// Renames in order and, when one fails, undoes those done, newest first.
+class Movimientos {
+  public:
+    Movimientos() = default;
+    Movimientos(const Movimientos&) = delete;
+    Movimientos& operator=(const Movimientos&) = delete;
+    ~Movimientos() {
+        if (confirmados_) return;
+        for (auto it = hechos_.rbegin(); it != hechos_.rend(); ++it)
+            std::rename(it->hasta.c_str(), it->desde.c_str());
+    }
+
+    void mover(const std::filesystem::path& desde, const std::filesystem::path& hasta) {
+        if (std::rename(desde.c_str(), hasta.c_str()) != 0)
+            throw Error("No se pudo mover " + desde.string() + " a " + hasta.string() + ": " +
+                        std::strerror(errno) + ".");
+        hechos_.push_back({desde, hasta});
+    }
+    void confirmar() { confirmados_ = true; }
+
+  private:
+    std::vector<Movimiento> hechos_;
+    bool confirmados_ = false;
+};
+
+std::vector<std::string> archivosDe(const ConjuntoTablas& conjunto) {
+    std::vector<std::string> archivos;
+    for (const auto& t : conjunto.tablas)
+        archivos.push_back(t + ".DBF");
+    for (const auto& t : conjunto.indices)
+        archivos.push_back(t + ".MDX");
+    return archivos;
 }
 
 } // namespace
 
-CarpetaPreparacion::CarpetaPreparacion(const std::filesystem::path& ktemp) : ktemp_(ktemp) {
-    std::string plantilla = (ktemp / ".pontavia-preparacion-XXXXXX").string();
+const ConjuntoTablas& tablasExportadas() {
+    static const ConjuntoTablas conjunto{
+        {"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "DIASHORAST", "ASIGT"},
+        {"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT"}};
+    return conjunto;
+}
+
+CarpetaPreparacion::CarpetaPreparacion(const std::filesystem::path& base) : ktemp_(base) {
+    std::string plantilla = (base / ".pontavia-preparacion-XXXXXX").string();
     if (!::mkdtemp(plantilla.data()))
-        throw Error("No se pudo preparar la exportación en " + ktemp.string() + ": " +
+        throw Error("No se pudo preparar la exportación en " + base.string() + ": " +
                     std::strerror(errno) + ".");
     carpeta_ = plantilla;
 }
@@ -40,42 +75,43 @@ CarpetaPreparacion::~CarpetaPreparacion() {
     std::filesystem::remove_all(carpeta_, ec);
 }
 
-void CarpetaPreparacion::confirmar(const std::vector<std::string>& tablas,
-                                   const std::vector<std::string>& indicesObsoletos) {
+void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
+                                   const ConjuntoTablas& conjunto) {
     // Hold every table Tamberlo may have open before touching any of them.
     std::vector<BloqueoExclusivo> bloqueos;
-    for (const auto& t : tablas) {
+    for (const auto& t : conjunto.tablas) {
         const auto actual = buscarEnCarpeta(ktemp_, t + ".DBF");
         if (existeArchivo(actual)) bloqueos.emplace_back(actual);
     }
 
-    const auto anteriores = carpeta_ / "anteriores";
-    std::filesystem::create_directory(anteriores);
-    std::vector<Movimiento> hechos;
-    try {
-        // The old files step aside first, so that a failure can put them back.
-        auto apartar = [&](const std::string& nombre) {
-            const auto actual = buscarEnCarpeta(ktemp_, nombre);
-            if (!existeArchivo(actual)) return actual.parent_path() / nombre;
-            const auto destino = anteriores / actual.filename();
-            mover(actual, destino);
-            hechos.push_back({actual, destino});
-            return actual;
-        };
-        std::vector<std::filesystem::path> destinos;
-        for (const auto& t : tablas)
-            destinos.push_back(apartar(t + ".DBF"));
-        for (const auto& t : indicesObsoletos)
-            apartar(t + ".MDX");
-        for (std::size_t i = 0; i < tablas.size(); ++i) {
-            mover(carpeta_ / (tablas[i] + ".DBF"), destinos[i]);
-            hechos.push_back({carpeta_ / (tablas[i] + ".DBF"), destinos[i]});
-        }
-    } catch (...) {
-        for (auto it = hechos.rbegin(); it != hechos.rend(); ++it)
-            std::rename(it->hasta.c_str(), it->desde.c_str());
-        throw;
+    const auto apartados = carpeta_ / "apartados";
+    std::filesystem::create_directory(apartados);
+    Movimientos movimientos;
+    // The files in place step aside first, each keeping its name, so that a failure can put
+    // them back and the next generation holds them as they were.
+    std::vector<std::filesystem::path> destinos;
+    for (const auto& nombre : archivosDe(conjunto)) {
+        const auto actual = buscarEnCarpeta(ktemp_, nombre);
+        destinos.push_back(actual);
+        if (existeArchivo(actual)) movimientos.mover(actual, apartados / actual.filename());
     }
+    const auto archivos = archivosDe(conjunto);
+    for (std::size_t i = 0; i < archivos.size(); ++i) {
+        const auto entrante = buscarEnCarpeta(entrantes, archivos[i]);
+        if (!existeArchivo(entrante)) continue;
+        // A file takes the name its predecessor had, or its own when it had none.
+        const auto destino = existeArchivo(apartados / destinos[i].filename())
+                                 ? destinos[i]
+                                 : ktemp_ / entrante.filename();
+        movimientos.mover(entrante, destino);
+    }
+
+    // The replaced set becomes the one generation kept; the one before it goes.
+    const auto anterior = ktemp_ / kCarpetaAnterior;
+    std::error_code ec;
+    if (std::filesystem::exists(anterior, ec)) movimientos.mover(anterior, carpeta_ / "descartada");
+    movimientos.mover(apartados, anterior);
+    movimientos.confirmar();
 }
 
 } // namespace pontavia

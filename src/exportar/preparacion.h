@@ -1,26 +1,44 @@
 #pragma once
-// All or nothing for exportar: the six tables are written into a staging folder inside
-// Tamberlo's folder and moved into place only when every builder has succeeded. Until then,
-// and whenever anything fails, Tamberlo's folder stays exactly as it was.
+// All or nothing for the tables of Tamberlo's folder: a new set is written into a staging
+// folder inside it and moved into place only when complete. Until then, and whenever anything
+// fails, Tamberlo's folder stays exactly as it was. The set a move replaces is kept, one
+// generation deep, so that it can be put back.
 #include <filesystem>
 #include <string>
 #include <vector>
 
 namespace pontavia {
 
+// The tables of a set, and the index files of theirs that a new set makes stale.
+struct ConjuntoTablas {
+    std::vector<std::string> tablas;
+    std::vector<std::string> indices;
+};
+
+// The six tables exportar writes. DIASHORAST never had an index, so an index file of that
+// name is not Pontavia's to remove.
+const ConjuntoTablas& tablasExportadas();
+
+// The folder inside Tamberlo's where the set last replaced is kept; Tamberlo reads only the
+// files of its own folder.
+inline constexpr const char* kCarpetaAnterior = ".pontavia-anterior";
+
 class CarpetaPreparacion {
   public:
-    explicit CarpetaPreparacion(const std::filesystem::path& ktemp);
+    // The staging folder is made inside base (Tamberlo's folder, or a temporary one for a run
+    // that must write nothing there).
+    explicit CarpetaPreparacion(const std::filesystem::path& base);
     ~CarpetaPreparacion(); // removes the staging folder, whatever happened
     CarpetaPreparacion(const CarpetaPreparacion&) = delete;
     CarpetaPreparacion& operator=(const CarpetaPreparacion&) = delete;
 
     const std::filesystem::path& carpeta() const { return carpeta_; }
 
-    // Replaces Tamberlo's tables (and removes their stale index files) with the staged ones.
-    // Refuses, changing nothing, when another program holds any of the tables.
-    void confirmar(const std::vector<std::string>& tablas,
-                   const std::vector<std::string>& indicesObsoletos);
+    // Replaces the set's files in Tamberlo's folder with those of entrantes (a set's file
+    // missing there is missing afterwards too), and keeps the replaced files as the new
+    // generation in kCarpetaAnterior. Refuses, changing nothing, when another program holds
+    // any of the tables; any failure puts everything back.
+    void confirmar(const std::filesystem::path& entrantes, const ConjuntoTablas& conjunto);
 
   private:
     std::filesystem::path ktemp_;

@@ -13,35 +13,69 @@ std::string textoDe(const TablaDBase& t, const char* campo) {
     return t.leerTexto(campo);
 }
 
-// The activity: LECT and GUAR are Tamberlo's names for LECTIVA and GUARDIA.
-std::string actividad(TablaDBase& materias, std::string tarea, const std::string& casig) {
-    if (tarea == "LECT")
-        tarea = "LECTIVA";
-    else if (tarea == "GUAR")
-        tarea = "GUARDIA";
-    if (materias.Locate("COD", tarea)) return materias.leerTexto("IDASIG");
-    return primeros(casig, 4) == tarea ? casig : tarea;
+// LECT and GUAR are Tamberlo's names for the activities LECTIVA and GUARDIA.
+std::string nombreActividad(const std::string& tarea) {
+    if (tarea == "LECT") return "LECTIVA";
+    if (tarea == "GUAR") return "GUARDIA";
+    return tarea;
 }
 
 } // namespace
 
-void CargarSolucion(TablasTamberlo& t, Nodo solucionHorario) {
+void CargarSolucion(TablasTamberlo& t, Nodo solucionHorario, Informe& informe) {
     TablaDBase& soluc = t.soluc;
+    std::size_t leidos = 0, escritos = 0;
     for (soluc.First(); !soluc.Eof(); soluc.Next()) {
+        ++leidos;
+        const std::string registro = "registro " + std::to_string(soluc.numeroRegistro());
+        auto avisar = [&](TipoAviso tipo, const char* campo, const std::string& valor,
+                          std::string motivo) {
+            informe.agregar({"SOLUC", tipo, registro, campo, valor, "", std::move(motivo)});
+        };
         // Day or hour 0 (or empty) is a lesson Tamberlo did not place.
         const std::int32_t dia = soluc.leerEntero("DIA");
-        if (dia == 0 || soluc.leerNumero("HORA") == 0) continue;
-        if (!t.materias.Locate("COD", soluc.leerTexto("ASIG"))) continue;
+        if (dia == 0 || soluc.leerNumero("HORA") == 0) {
+            avisar(TipoAviso::Omitido, dia == 0 ? "DIA" : "HORA", "0",
+                   "Tamberlo no colocó la sesión de " + soluc.leerTexto("ASIG"));
+            continue;
+        }
+        const std::string asig = soluc.leerTexto("ASIG");
+        if (!t.materias.Locate("COD", asig)) {
+            avisar(TipoAviso::Omitido, "ASIG", asig,
+                   "ninguna materia de ASIGNOMT tiene ese código");
+            continue;
+        }
         const std::string casig = t.materias.leerTexto("IDASIG");
+        // A blank code asks for nothing; one that finds nothing leaves a blank identifier.
+        auto buscar = [&](TablaDBase& tabla, const char* campo, const char* donde) {
+            const std::string codigo = soluc.leerTexto(campo);
+            if (tabla.Locate("ABREV", codigo)) return true;
+            if (!codigo.empty())
+                avisar(TipoAviso::SinCorrespondencia, campo, codigo,
+                       std::string("ninguna fila de ") + donde + " tiene ese código");
+            return false;
+        };
         std::string cgrupo, idcurso, cprofe, caula;
-        if (t.grupos.Locate("ABREV", soluc.leerTexto("CODGRUPO"))) {
+        if (buscar(t.grupos, "CODGRUPO", "GRUPOST")) {
             cgrupo = t.grupos.leerTexto("IDGRUPO");
             idcurso = t.grupos.leerTexto("IDCURSO");
         }
-        const std::string cactiv = actividad(t.materias, soluc.leerTexto("TAREA"), casig);
-        if (t.profesores.Locate("ABREV", soluc.leerTexto("PROF")))
-            cprofe = t.profesores.leerTexto("IDPROF");
-        if (t.aulas.Locate("ABREV", soluc.leerTexto("AULA"))) caula = t.aulas.leerTexto("IDAULA");
+        // An activity ASIGNOMT does not know is written as its code, or as the subject when
+        // the subject's identifier begins with it.
+        const std::string tarea = nombreActividad(soluc.leerTexto("TAREA"));
+        std::string cactiv;
+        if (t.materias.Locate("COD", tarea)) {
+            cactiv = t.materias.leerTexto("IDASIG");
+        } else if (primeros(casig, 4) == tarea) {
+            cactiv = casig;
+        } else {
+            cactiv = tarea;
+            if (!tarea.empty())
+                avisar(TipoAviso::SinCorrespondencia, "TAREA", tarea,
+                       "ninguna actividad de ASIGNOMT tiene ese código; se escribe el código");
+        }
+        if (buscar(t.profesores, "PROF", "PROFT")) cprofe = t.profesores.leerTexto("IDPROF");
+        if (buscar(t.aulas, "AULA", "AULAT")) caula = t.aulas.leerTexto("IDAULA");
 
         Nodo DsolucionXML = solucionHorario.append_child("dsolucion");
         setAttribute(DsolucionXML, "casig", casig);
@@ -53,7 +87,10 @@ void CargarSolucion(TablasTamberlo& t, Nodo solucionHorario) {
         setAttribute(DsolucionXML, "hora", textoDe(soluc, "HORA"));
         setAttribute(DsolucionXML, "sesiones", textoDe(soluc, "SESIONES"));
         setAttribute(DsolucionXML, "idcurso", idcurso);
+        ++escritos;
     }
+    informe.filas("SOLUC", leidos);
+    informe.filas("dsolucion", escritos);
 }
 
 } // namespace pontavia

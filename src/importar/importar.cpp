@@ -1,27 +1,12 @@
 #include "importar.h"
 
+#include "archivo_atomico.h"
 #include "cargar_solucion.h"
 #include "plataforma.h"
 #include "tablas_tamberlo.h"
 #include "velmora.h"
 
-#include <ctime>
-
 namespace pontavia {
-
-namespace {
-
-// The date and time of the run in the locale's own formats (LC_TIME's D_FMT and T_FMT).
-std::string fechaExportacion() {
-    const std::time_t ahora = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&ahora, &local);
-    char buf[128];
-    const std::size_t n = std::strftime(buf, sizeof buf, "%x %X", &local);
-    return std::string(buf, n);
-}
-
-} // namespace
 
 void BImportarClick(Programa& p, Ventana& v) {
     v.mensaje("Deberá Abrir el fichero XML de VELMORA,\r\n"
@@ -56,14 +41,18 @@ void BImportarClick(Programa& p, Ventana& v) {
     setAttribute(nuevo, "codigo_interno", codigoInterno);
     setAttribute(nuevo, "nombre", nombre);
     setAttribute(nuevo, "curso", curso);
-    setAttribute(nuevo, "fecha_exportacion", fechaExportacion());
+    setAttribute(nuevo, "fecha_exportacion", fechaHoraLocal());
     setAttribute(nuevo, "version", version);
     doc.replaceChild(nuevo, CentroXML);
     CentroXML = nuevo;
-    CargarSolucion(tablas, CentroXML.append_child("solucion_horario"));
+    p.informe.empezar("importar", p.filenameXML);
+    CargarSolucion(tablas, CentroXML.append_child("solucion_horario"), p.informe);
 
+    // The report appears only once the result is saved.
+    ArchivoPreparado informe(buscarEnCarpeta(ktemp, kNombreInforme), p.informe.contenidoArchivo());
     const std::filesystem::path elegida(p.filenameXML);
     doc.save(elegida.parent_path() / ("ResultadoTamberlo" + elegida.filename().string()));
+    informe.confirmar();
     cursor.restaurar();
 
     p.EstadoTransformado = 1;

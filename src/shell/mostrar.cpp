@@ -1,23 +1,12 @@
 #include "mostrar.h"
 
+#include "csv.h"
+
 #include <cstdio>
 
 namespace pontavia {
 
 namespace {
-
-void celda(std::ostream& o, const std::string& v) {
-    if (v.find_first_of(",\"\r\n") == std::string::npos) {
-        o << v;
-        return;
-    }
-    o << '"';
-    for (char c : v) {
-        if (c == '"') o << '"';
-        o << c;
-    }
-    o << '"';
-}
 
 std::string nombreVersion(const FormatoDBase& f) {
     if (f.nivel7) return "dBase nivel 7";
@@ -42,17 +31,15 @@ std::string nombreVersion(const FormatoDBase& f) {
 
 void mostrarCSV(TablaDBase& tabla, std::ostream& o) {
     const auto& campos = tabla.formato().campos;
-    for (std::size_t i = 0; i < campos.size(); ++i) {
-        if (i) o << ',';
-        celda(o, campos[i].nombre);
-    }
-    o << "\r\n";
+    std::vector<std::string> fila;
+    for (const auto& c : campos)
+        fila.push_back(c.nombre);
+    o << filaCSV(fila);
     for (tabla.First(); !tabla.Eof(); tabla.Next()) {
-        for (std::size_t i = 0; i < campos.size(); ++i) {
-            if (i) o << ',';
-            celda(o, tabla.leerTexto(campos[i].nombre));
-        }
-        o << "\r\n";
+        fila.clear();
+        for (const auto& c : campos)
+            fila.push_back(tabla.leerTexto(c.nombre));
+        o << filaCSV(fila);
     }
 }
 

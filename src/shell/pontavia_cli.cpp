@@ -1,4 +1,5 @@
 // pontavia-cli: the runs without a window, for scripts, checks and the tests.
+#include "archivo_atomico.h"
 #include "error.h"
 #include "exportar.h"
 #include "importar.h"
@@ -18,15 +19,38 @@ using namespace pontavia;
 
 enum Salida { kBien = 0, kError = 1, kFaltaArchivo = 2 };
 
+void escribirInformeCSV(const Informe& informe, const std::string& destino) {
+    if (!destino.empty()) escribirAtomico(destino, informe.csv());
+}
+
 // A run on ARCHIVO as if it had been chosen in the dialog, in command-line mode so that a
-// missing input is told apart by its status.
-int ejecutar(void (*run)(Programa&, Ventana&), const std::string& archivo) {
+// missing input is told apart by its status; after its messages, the report's summary.
+int ejecutar(void (*run)(Programa&, Ventana&), const std::string& archivo,
+             const std::string& informeCSV) {
     Programa programa;
     programa.ModoLinea = 2;
     VentanaConsola ventana(archivo, std::cout);
     run(programa, ventana);
-    if (programa.EstadoTransformado == 1) return kBien;
-    return programa.EstadoTransformado == -1 ? kFaltaArchivo : kError;
+    if (programa.EstadoTransformado != 1)
+        return programa.EstadoTransformado == -1 ? kFaltaArchivo : kError;
+    std::cout << "\nResumen del informe:\n"
+              << programa.informe.resumen() << "Informe completo en "
+              << buscarEnCarpeta(carpetaKTEMP(), kNombreInforme).string() << "\n";
+    escribirInformeCSV(programa.informe, informeCSV);
+    return kBien;
+}
+
+// The dry run: the whole report on standard output, nothing written but the CSV asked for.
+int comprobar(const std::string& archivo, const std::string& informeCSV) {
+    if (!existeArchivo(archivo)) {
+        std::cout << "No existe archivo\n";
+        return kFaltaArchivo;
+    }
+    Programa programa;
+    comprobarExportacion(programa, archivo);
+    std::cout << programa.informe.texto();
+    escribirInformeCSV(programa.informe, informeCSV);
+    return kBien;
 }
 
 std::filesystem::path rutaDeTabla(const std::string& tabla) {
@@ -62,16 +86,37 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
 
     std::string archivo;
+    std::string informeCSV;
+    auto opcionInforme = [&](CLI::App* orden) {
+        orden
+            ->add_option("--informe", informeCSV,
+                         "Escribe además el informe completo como CSV en FICHERO")
+            ->option_text("FICHERO");
+    };
     auto* exportar = app.add_subcommand(
         "exportar", "Crea las tablas de Tamberlo a partir del archivo XML de VELMORA");
     configurarEnEspanol(*exportar);
     exportar->add_option("ARCHIVO", archivo, "Archivo XML exportado por VELMORA")->required();
+    opcionInforme(exportar);
 
     auto* importar = app.add_subcommand(
         "importar", "Guarda el horario de Tamberlo (SOLUC) como XML junto al archivo de VELMORA");
     configurarEnEspanol(*importar);
     importar->add_option("ARCHIVO", archivo, "Archivo XML de VELMORA del que se exportó")
         ->required();
+    opcionInforme(importar);
+
+    auto* comprobar_ = app.add_subcommand(
+        "comprobar", "Prueba la exportación sin escribir nada y muestra su informe, para "
+                     "corregir antes los datos en VELMORA");
+    configurarEnEspanol(*comprobar_);
+    comprobar_->add_option("ARCHIVO", archivo, "Archivo XML exportado por VELMORA")->required();
+    opcionInforme(comprobar_);
+
+    auto* restaurar = app.add_subcommand(
+        "restaurar", "Devuelve a la carpeta de Tamberlo las tablas que había antes de la última "
+                     "exportación (y guarda las actuales, para poder deshacerlo)");
+    configurarEnEspanol(*restaurar);
 
     std::string tabla;
     bool estructura = false;
@@ -93,8 +138,15 @@ int main(int argc, char** argv) {
     }
 
     try {
-        if (*exportar) return ejecutar(BExportarClick, archivo);
-        if (*importar) return ejecutar(BImportarClick, archivo);
+        if (*exportar) return ejecutar(BExportarClick, archivo, informeCSV);
+        if (*importar) return ejecutar(BImportarClick, archivo, informeCSV);
+        if (*comprobar_) return comprobar(archivo, informeCSV);
+        if (*restaurar) {
+            for (const auto& linea : restaurarExportacion())
+                std::cout << linea << '\n';
+            std::cout << "Restauradas las tablas anteriores a la última exportación.\n";
+            return kBien;
+        }
         TablaDBase t = TablaDBase::abrir(rutaDeTabla(tabla));
         if (estructura)
             mostrarEstructura(t, std::cout);

@@ -2,6 +2,7 @@
 // The program-wide state that the runs share, handed to them by whichever front end runs
 // them (the window, pontavia-cli, the tests).
 #include "documento_xml.h"
+#include "informe.h"
 
 #include <optional>
 #include <set>
@@ -22,6 +23,8 @@ struct Programa {
     std::optional<DocumentoXML> DocXML;
     // The XML file chosen last, by either run.
     std::string filenameXML;
+    // What the last run did to the data besides passing it through.
+    Informe informe;
 };
 
 } // namespace pontavia

@@ -1,0 +1,31 @@
+// restaurar: the undo of exportar, from the one generation of tables it keeps.
+#include "error.h"
+#include "exportar.h"
+#include "plataforma.h"
+#include "preparacion.h"
+
+namespace pontavia {
+
+std::vector<std::string> restaurarExportacion() {
+    const auto ktemp = carpetaKTEMP();
+    const auto anterior = ktemp / kCarpetaAnterior;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(anterior, ec))
+        throw Error("No hay tablas de una exportación anterior que restaurar en " + ktemp.string() +
+                    ".");
+
+    std::vector<std::string> hecho;
+    for (const auto& t : tablasExportadas().tablas) {
+        const bool guardada = existeEnCarpeta(anterior, t + ".DBF");
+        const bool actual = existeEnCarpeta(ktemp, t + ".DBF");
+        if (guardada)
+            hecho.push_back(t + ": restaurada");
+        else if (actual)
+            hecho.push_back(t + ": retirada (no existía antes)");
+    }
+    CarpetaPreparacion preparacion(ktemp);
+    preparacion.confirmar(anterior, tablasExportadas());
+    return hecho;
+}
+
+} // namespace pontavia
