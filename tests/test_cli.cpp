@@ -1,10 +1,12 @@
 // pontavia-cli end to end: exit codes, messages, mostrar, and the sample school read back
 // by an independent dBase reader.
 #include "ayudantes.h"
+#include "informe.h"
 
 #include <gtest/gtest.h>
 
 using namespace pontavia::prueba;
+using pontavia::kNombreInforme;
 
 TEST(CLI, ExportarSusCodigosDeSalida) {
     KTEMPTemporal ktemp;
@@ -67,4 +69,46 @@ TEST(CLI, ColegioDeEjemploLeidoPorOtroLector) {
     EXPECT_EQ(leerTabla(ktemp / "GRUPOST.DBF").size(), 24u);
     EXPECT_EQ(leerTabla(ktemp / "AULAT.DBF").size(), 40u);
     EXPECT_EQ(leerTabla(ktemp / "DIASHORAST.DBF").size(), 30u);
+}
+
+TEST(CLI, InformeComprobarYRestaurar) {
+    KTEMPTemporal ktemp;
+    CarpetaTemporal datos;
+    escribirArchivo(datos / "c.xml",
+                    documento("<aulas><daula codigo=\"\" nombre=\"Lab, \xC2\xABnorte\xC2\xBB\" "
+                              "capacidad_alumnos=\"\" idaula=\"7\"/></aulas>"));
+
+    // comprobar: the whole report, and nothing written but the CSV asked for.
+    auto r = ejecutarCLI(
+        {"comprobar", (datos / "c.xml").string(), "--informe", (datos / "informe.csv").string()});
+    EXPECT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_NE(r.salida.find("Informe de Pontavia: comprobar\n"), std::string::npos) << r.salida;
+    EXPECT_NE(r.salida.find("  AULAT       1 fila, 1 aviso\n"), std::string::npos) << r.salida;
+    EXPECT_TRUE(fs::is_empty(ktemp.ruta()));
+    const std::string csv = "tabla,tipo,elemento,campo,valor,resultado,motivo\r\n"
+                            "AULAT,código cambiado,daula número 1 (idaula 7),codigo,,\"Lab,\","
+                            "no tiene código; se toma de su nombre\r\n";
+    EXPECT_EQ(leerArchivo(datos / "informe.csv"), csv);
+    EXPECT_EQ(ejecutarCLI({"comprobar", (datos / "no.xml").string()}).codigo, 2);
+
+    // exportar: its message, then the summary; the same CSV.
+    r = ejecutarCLI(
+        {"exportar", (datos / "c.xml").string(), "--informe", (datos / "exportar.csv").string()});
+    EXPECT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_NE(r.salida.find("  AULAT       1 fila, 1 aviso\n  GRUPOST     0 filas, 0 avisos\n"),
+              std::string::npos)
+        << r.salida;
+    EXPECT_NE(r.salida.find("Informe completo en " + (ktemp / kNombreInforme).string()),
+              std::string::npos);
+    EXPECT_EQ(leerArchivo(datos / "exportar.csv"), csv);
+
+    // restaurar: the first exportar found no tables, so they are taken away again.
+    r = ejecutarCLI({"restaurar"});
+    EXPECT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_NE(r.salida.find("AULAT: retirada (no existía antes)\n"), std::string::npos);
+    EXPECT_TRUE(tablasEn(ktemp.ruta()).empty());
+    fs::remove_all(ktemp / ".pontavia-anterior");
+    r = ejecutarCLI({"restaurar"});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("No hay tablas de una exportación anterior"), std::string::npos);
 }

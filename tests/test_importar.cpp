@@ -136,6 +136,34 @@ TEST_F(Importar, CadaReglaDeDsolucion) {
         }));
 }
 
+// What the rules leave out or cannot translate is in the report; blank codes ask for nothing.
+TEST_F(Importar, InformeDeLoQueNoPasa) {
+    soluc({{"1", "2", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"},
+           {"0", "2", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"},
+           {"1", "0", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"},
+           {"2", "3", "1", "1ESOA", "NOESTA", "LECT", "ANA", "A1"},
+           {"2", "4", "1", "ZZ", "MAT", "GUAR", "XX", "YY"},
+           {"3", "5", "1", "1ESOA", "TUTO", "TUTO", "", ""},
+           {"3", "6", "1", "", "MAT", "", "ANA", "A1"}});
+    BImportarClick(programa, ventana);
+    std::vector<std::string> avisos;
+    for (const auto& a : programa.informe.avisos())
+        avisos.push_back(a.tabla + " " + textoTipo(a.tipo) + " " + a.elemento + " " + a.campo +
+                         "=" + a.valor);
+    EXPECT_EQ(avisos, (std::vector<std::string>{
+                          "SOLUC omitido registro 2 DIA=0",
+                          "SOLUC omitido registro 3 HORA=0",
+                          "SOLUC omitido registro 4 ASIG=NOESTA",
+                          "SOLUC sin correspondencia registro 5 CODGRUPO=ZZ",
+                          "SOLUC sin correspondencia registro 5 TAREA=GUARDIA",
+                          "SOLUC sin correspondencia registro 5 PROF=XX",
+                          "SOLUC sin correspondencia registro 5 AULA=YY",
+                      }));
+    EXPECT_EQ(programa.informe.filas(),
+              (std::vector<std::pair<std::string, std::size_t>>{{"SOLUC", 7}, {"dsolucion", 4}}));
+    EXPECT_EQ(leerArchivo(ktemp / kNombreInforme), programa.informe.contenidoArchivo());
+}
+
 TEST_F(Importar, CabeceraYPrologo) {
     soluc({});
     BImportarClick(programa, ventana);

@@ -126,6 +126,10 @@ TEST_F(VentanaTMForm, ExportarDesdeLaLineaDeOrdenes) {
     EXPECT_EQ(leerArchivo(ini()),
               "; de Tamberlo\r\n[Otra]\r\nX=1\r\n[Transformadores]\r\nTransformado=1\r\n");
     EXPECT_TRUE(fs::exists(ktemp / "ASIGT.DBF"));
+    // The window's messages stay as they are; the report waits in Tamberlo's folder.
+    EXPECT_EQ(leerArchivo(ktemp / "INFORME-PONTAVIA.TXT")
+                  .rfind("\xEF\xBB\xBFInforme de Pontavia: exportar", 0),
+              0u);
 }
 
 TEST_F(VentanaTMForm, ImportarSinSolucionDejaMenosUno) {
