@@ -67,7 +67,7 @@ std::vector<Fila> leerTabla(const fs::path& ruta) {
     for (t.First(); !t.Eof(); t.Next()) {
         Fila f;
         for (const auto& c : t.formato().campos)
-            f[c.nombre] = t.leerTexto(c.nombre);
+            f[c.nombre] = t.leerTexto(NombreCampo::deTexto(c.nombre));
         filas.push_back(std::move(f));
     }
     return filas;

@@ -1,7 +1,11 @@
 // Making codes unique: the worked examples of each kind of code, as case tables.
 #include "codigos.h"
 
+#include "texto.h"
+
 #include <gtest/gtest.h>
+#include <random>
+#include <set>
 
 using namespace pontavia;
 
@@ -79,4 +83,40 @@ TEST(Codigos, ReemplazoConContadorDeDosCifras) {
     for (int k = 1; k <= 9; ++k)
         p.ListaCodigos.insert("ABCDEFGHI" + std::to_string(k));
     EXPECT_EQ(asignarCodigoMateria(p, "ABCDEFGHIJX", "nuevo").codigo, "ABCDEFGH10");
+}
+
+// The numbering resumes where it stopped for each family of codes; whatever the order and
+// the case of the codes, it must give what trying every number from 1 gives.
+TEST(Codigos, NumeracionReanudadaIgualQueProbarDesdeUno) {
+    auto primeroLibreDesdeUno = [](const std::set<std::string>& tomados, auto candidato) {
+        for (unsigned long k = 1;; ++k)
+            if (!tomados.count(plegarMayusculas(candidato(k)))) return candidato(k);
+    };
+    auto referencia = [&](const std::string& codigo, const std::set<std::string>& tomados) {
+        std::string r = codigo;
+        if (tomados.count(plegarMayusculas(r))) {
+            const std::string base = primeros(r, 9);
+            r = primeroLibreDesdeUno(tomados,
+                                     [&](unsigned long k) { return base + std::to_string(k); });
+        }
+        if (longitud(r) > 10)
+            r = primeroLibreDesdeUno(tomados, [&](unsigned long k) {
+                const std::string n = std::to_string(k);
+                return primeros(r, 10 - std::max<std::size_t>(2, n.size())) + n;
+            });
+        return r;
+    };
+    const Lista raices = {"ANA",        "ana",       "ABCDEFGHIJ",   "abcdefghij",
+                          "ABCDEFGHI1", "ABCDEFGH1", "ABCDEFGHIJKL", "abcdefghXYZ",
+                          "ABCDEFG",    "ÁNGEL",     "ángel"};
+    std::mt19937 azar(7);
+    CodigosSinMayusculas tomados;
+    std::set<std::string> plegados;
+    for (int i = 0; i < 2000; ++i) {
+        const std::string codigo = raices[azar() % raices.size()];
+        const std::string esperado = referencia(codigo, plegados);
+        ASSERT_EQ(codigoUnicoNumerado(codigo, tomados), esperado) << i << " " << codigo;
+        tomados.agregar(esperado);
+        plegados.insert(plegarMayusculas(esperado));
+    }
 }

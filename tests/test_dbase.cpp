@@ -86,7 +86,7 @@ std::vector<Fila> filas(TablaDBase t) {
     for (t.First(); !t.Eof(); t.Next()) {
         Fila f;
         for (auto& c : t.formato().campos)
-            f[c.nombre] = t.leerTexto(c.nombre);
+            f[c.nombre] = t.leerTexto(NombreCampo::deTexto(c.nombre));
         r.push_back(f);
     }
     return r;

@@ -75,9 +75,10 @@ class Importar : public ::testing::Test {
             t.Append();
             for (std::size_t i = 0; i < l.size(); ++i) {
                 if (i < 2 && tipoNumero == TipoCampo::Decimal) {
-                    if (!l[i].empty()) t.asignarDecimal(nombres[i], std::stod(l[i]));
+                    if (!l[i].empty())
+                        t.asignarDecimal(NombreCampo::deTexto(nombres[i]), std::stod(l[i]));
                 } else {
-                    t.asignarTexto(nombres[i], l[i]);
+                    t.asignarTexto(NombreCampo::deTexto(nombres[i]), l[i]);
                 }
             }
             t.Post();

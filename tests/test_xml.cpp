@@ -108,3 +108,35 @@ TEST(DocumentoXML, GuardaConSuPrologoYSuCodificacion) {
     const auto releido = DocumentoXML::cargar(tmp / "r.xml");
     EXPECT_EQ(std::string(releido.documentElement().attribute("nombre").value()), "Ωmega ñ");
 }
+
+// A large document is written a piece at a time, so characters fall across the pieces'
+// edges; every encoding must still give back exactly what was set.
+TEST(DocumentoXML, DocumentoGrandeIdaYVueltaEnCadaCodificacion) {
+    CarpetaTemporal tmp;
+    for (const char* codificacion : {"UTF-8", "ISO-8859-1", "windows-1252", "UTF-16LE"}) {
+        SCOPED_TRACE(codificacion);
+        std::string fuente =
+            std::string("<?xml version=\"1.0\" encoding=\"") + codificacion + "\"?><centro/>";
+        if (std::string(codificacion) == "UTF-16LE") {
+            std::string utf16;
+            for (char c : fuente)
+                utf16 += std::string{c, '\0'};
+            fuente = utf16;
+        }
+        auto d = DocumentoXML::desdeBytes(fuente, "x.xml");
+        Nodo centro = d.documentElement();
+        std::vector<std::string> valores;
+        for (int i = 0; i < 20000; ++i) {
+            valores.push_back(std::string(static_cast<std::size_t>(i % 7), 'a') + "ñ€Łü\"<&" +
+                              std::to_string(i));
+            setAttribute(centro.append_child("d"), "v", valores.back());
+        }
+        d.save(tmp / "g.xml");
+        const auto releido = DocumentoXML::cargar(tmp / "g.xml");
+        EXPECT_EQ(releido.codificacion(), codificacion);
+        std::size_t i = 0;
+        for (Nodo n : releido.selectNodes("/centro/d"))
+            ASSERT_EQ(std::string(n.attribute("v").value()), valores[i++]);
+        EXPECT_EQ(i, valores.size());
+    }
+}

@@ -40,64 +40,69 @@ bool escribirTodo(int fd, const char* p, std::size_t n) {
     return true;
 }
 
-class ArchivoTemporal {
-  public:
-    explicit ArchivoTemporal(const std::filesystem::path& destino) {
-        plantilla_ =
-            (destino.parent_path() / ("." + destino.filename().string() + ".XXXXXX")).string();
-        fd_ = ::mkstemp(plantilla_.data());
-        if (fd_ < 0)
-            throw Error("No se pudo escribir " + destino.string() + ": " + std::strerror(errno) +
-                        ".");
-    }
-    ~ArchivoTemporal() {
-        if (fd_ >= 0) ::close(fd_);
-        if (!confirmado_) ::unlink(plantilla_.c_str());
-    }
-    ArchivoTemporal(const ArchivoTemporal&) = delete;
-    ArchivoTemporal& operator=(const ArchivoTemporal&) = delete;
-
-    int fd() const { return fd_; }
-    const std::string& ruta() const { return plantilla_; }
-    bool cerrar() {
-        const int r = ::close(fd_);
-        fd_ = -1;
-        return r == 0;
-    }
-    void confirmar() { confirmado_ = true; }
-
-  private:
-    std::string plantilla_;
-    int fd_ = -1;
-    bool confirmado_ = false;
-};
+// Pieces are gathered up to this size before each write.
+constexpr std::size_t kTrozo = 1 << 18;
 
 } // namespace
 
-ArchivoPreparado::ArchivoPreparado(const std::filesystem::path& destino, std::string_view datos)
-    : destino_(destino) {
-    ArchivoTemporal temporal(destino);
-    auto falla = [&] {
-        return Error("No se pudo escribir " + destino.string() + ": " + std::strerror(errno) + ".");
-    };
+ArchivoPreparado::ArchivoPreparado(const std::filesystem::path& destino) : destino_(destino) {
+    temporal_ = (destino.parent_path() / ("." + destino.filename().string() + ".XXXXXX")).string();
+    fd_ = ::mkstemp(temporal_.data());
+    if (fd_ < 0) {
+        temporal_.clear();
+        fallo();
+    }
     // Keep the usual permissions of a new file rather than mkstemp's private ones.
     const mode_t mascara = ::umask(0);
     ::umask(mascara);
-    ::fchmod(temporal.fd(), 0666 & ~mascara);
-    if (!escribirTodo(temporal.fd(), datos.data(), datos.size()) || ::fsync(temporal.fd()) != 0)
-        throw falla();
-    if (!temporal.cerrar()) throw falla();
-    temporal.confirmar();
-    temporal_ = temporal.ruta();
+    ::fchmod(fd_, 0666 & ~mascara);
+    pendiente_.reserve(kTrozo);
+}
+
+ArchivoPreparado::ArchivoPreparado(const std::filesystem::path& destino, std::string_view datos)
+    : ArchivoPreparado(destino) {
+    escribir(datos);
+    terminar();
 }
 
 ArchivoPreparado::~ArchivoPreparado() {
-    if (!confirmado_) ::unlink(temporal_.c_str());
+    if (fd_ >= 0) ::close(fd_);
+    if (!confirmado_ && !temporal_.empty()) ::unlink(temporal_.c_str());
+}
+
+void ArchivoPreparado::fallo() const {
+    throw Error("No se pudo escribir " + destino_.string() + ": " + std::strerror(errno) + ".");
+}
+
+void ArchivoPreparado::vaciar() {
+    if (!escribirTodo(fd_, pendiente_.data(), pendiente_.size())) fallo();
+    pendiente_.clear();
+}
+
+void ArchivoPreparado::escribir(std::string_view datos) {
+    if (pendiente_.size() + datos.size() > kTrozo) {
+        vaciar();
+        // A large piece goes straight through, without a copy.
+        if (datos.size() >= kTrozo) {
+            if (!escribirTodo(fd_, datos.data(), datos.size())) fallo();
+            return;
+        }
+    }
+    pendiente_.append(datos);
+}
+
+void ArchivoPreparado::terminar() {
+    if (fd_ < 0) return;
+    vaciar();
+    if (::fsync(fd_) != 0) fallo();
+    const int r = ::close(fd_);
+    fd_ = -1;
+    if (r != 0) fallo();
 }
 
 void ArchivoPreparado::confirmar() {
-    if (::rename(temporal_.c_str(), destino_.c_str()) != 0)
-        throw Error("No se pudo escribir " + destino_.string() + ": " + std::strerror(errno) + ".");
+    terminar();
+    if (::rename(temporal_.c_str(), destino_.c_str()) != 0) fallo();
     confirmado_ = true;
 }
 

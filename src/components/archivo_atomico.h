@@ -4,26 +4,37 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace pontavia {
 
 void escribirAtomico(const std::filesystem::path& destino, std::string_view datos);
 
-// The same in two steps, for a file that must appear only if other work succeeds: the bytes
-// are written and flushed at once; confirmar() puts them in place. Destroyed unconfirmed,
-// it leaves no trace.
+// The same in steps, for a file written a piece at a time or one that must appear only if
+// other work succeeds: escribir() as often as needed (buffered), terminar() makes the bytes
+// safe on disk, confirmar() puts them in place. Destroyed unconfirmed, it leaves no trace.
 class ArchivoPreparado {
   public:
+    explicit ArchivoPreparado(const std::filesystem::path& destino);
+    // Writes datos and terminates at once.
     ArchivoPreparado(const std::filesystem::path& destino, std::string_view datos);
     ~ArchivoPreparado();
     ArchivoPreparado(const ArchivoPreparado&) = delete;
     ArchivoPreparado& operator=(const ArchivoPreparado&) = delete;
-    void confirmar();
+
+    void escribir(std::string_view datos);
+    void terminar();
+    void confirmar(); // terminates first when still open
 
   private:
+    void vaciar();
+    [[noreturn]] void fallo() const;
+
     std::filesystem::path destino_;
     std::string temporal_;
+    int fd_ = -1;
+    std::string pendiente_;
     bool confirmado_ = false;
 };
 

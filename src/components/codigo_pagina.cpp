@@ -1,5 +1,7 @@
 #include "codigo_pagina.h"
 
+#include <algorithm>
+
 #include "error.h"
 
 #include "texto.h"
@@ -68,18 +70,22 @@ std::string CodigoPagina::aUtf8(std::string_view bytes) const {
         icu::UnicodeString u(bytes.data(), static_cast<std::int32_t>(bytes.size()), conv.c, st);
         return utf8DeUnicode(u);
     }
-    std::string s;
-    s.reserve(bytes.size());
-    for (char c : bytes) {
-        if (static_cast<unsigned char>(c) < 0x80)
-            s += c;
+    auto ascii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
+    // Most values are plain ASCII, which is the same in UTF-8: one copy.
+    const auto primero = std::find_if_not(bytes.begin(), bytes.end(), ascii);
+    std::string s(bytes.begin(), primero);
+    if (primero == bytes.end()) return s;
+    s.reserve(bytes.size() + 8);
+    for (auto it = primero; it != bytes.end(); ++it) {
+        if (ascii(*it))
+            s += *it;
         else
-            s += aUtf8_[static_cast<unsigned char>(c)];
+            s += aUtf8_[static_cast<unsigned char>(*it)];
     }
     return s;
 }
 
-std::string CodigoPagina::desdeUtf8(std::string_view texto) const {
+std::string CodigoPagina::desdeUtf8(std::string_view texto, bool* sustituido) const {
     if (multibyte_) {
         Conversor conv(nombre_);
         icu::UnicodeString u = icu::UnicodeString::fromUTF8(
@@ -89,21 +95,30 @@ std::string CodigoPagina::desdeUtf8(std::string_view texto) const {
         const std::int32_t n =
             ucnv_fromUChars(conv.c, buf.data(), static_cast<std::int32_t>(buf.size()),
                             u.getBuffer(), u.length(), &st);
-        return std::string(buf.data(), static_cast<std::size_t>(n > 0 ? n : 0));
+        std::string bytes(buf.data(), static_cast<std::size_t>(n > 0 ? n : 0));
+        // Whatever does not come back the same was substituted.
+        if (sustituido && aUtf8(bytes) != texto) *sustituido = true;
+        return bytes;
     }
     std::string s;
     s.reserve(texto.size());
     std::size_t i = 0;
     while (i < texto.size()) {
-        const unsigned char b = static_cast<unsigned char>(texto[i]);
-        if (b < 0x80) {
-            s += static_cast<char>(b);
-            ++i;
-            continue;
-        }
+        // ASCII is the same in every code page here: copied a run at a time.
+        std::size_t fin = i;
+        while (fin < texto.size() && static_cast<unsigned char>(texto[fin]) < 0x80)
+            ++fin;
+        s.append(texto, i, fin - i);
+        i = fin;
+        if (i == texto.size()) break;
         const std::int32_t c = siguienteCaracter(texto, i);
         auto it = c < 0 ? desdeUnicode_.end() : desdeUnicode_.find(static_cast<char32_t>(c));
-        s += (it == desdeUnicode_.end()) ? '?' : it->second;
+        if (it != desdeUnicode_.end()) {
+            s += it->second;
+        } else {
+            s += '?';
+            if (sustituido) *sustituido = true;
+        }
     }
     return s;
 }

@@ -18,9 +18,12 @@ class CodigoPagina {
 
     const std::string& nombre() const { return nombre_; }
 
+    // Single-byte code pages of dBase keep ASCII as it is, byte for byte.
+    bool asciiIgual() const { return !multibyte_; }
+
     std::string aUtf8(std::string_view bytes) const;
-    // Characters the code page lacks become '?'.
-    std::string desdeUtf8(std::string_view texto) const;
+    // Characters the code page lacks become '?' (and set *sustituido when given).
+    std::string desdeUtf8(std::string_view texto, bool* sustituido = nullptr) const;
 
     explicit CodigoPagina(std::string nombreICU);
 

@@ -5,7 +5,10 @@
 #include "texto.h"
 
 #include <algorithm>
+#include <array>
+#include <exception>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
@@ -124,28 +127,80 @@ std::pair<std::size_t, std::size_t> lineaYColumna(std::string_view texto, std::s
     return {linea, columna};
 }
 
-std::string desdeUnicode(const std::string& utf8, const std::string& codificacion) {
-    ConversorICU conv(codificacion);
-    if (!conv.c) throw Error("No se puede escribir en la codificación " + codificacion + ".");
-    UErrorCode st = U_ZERO_ERROR;
-    // A character the encoding lacks becomes a character reference, so nothing is lost.
-    ucnv_setFromUCallBack(conv.c, UCNV_FROM_U_CALLBACK_ESCAPE, UCNV_ESCAPE_XML_DEC, nullptr,
-                          nullptr, &st);
-    icu::UnicodeString u = icu::UnicodeString::fromUTF8(
-        icu::StringPiece(utf8.data(), static_cast<std::int32_t>(utf8.size())));
-    std::string salida(static_cast<std::size_t>(u.length()) * 10 + 16, '\0');
-    st = U_ZERO_ERROR;
-    const std::int32_t n =
-        ucnv_fromUChars(conv.c, salida.data(), static_cast<std::int32_t>(salida.size()),
-                        u.getBuffer(), u.length(), &st);
-    if (U_FAILURE(st)) throw Error("No se pudo convertir el documento a " + codificacion + ".");
-    salida.resize(static_cast<std::size_t>(n));
-    return salida;
-}
+// pugixml's output on its way out: converted piece by piece into the document's encoding
+// when pugixml cannot write that itself, and handed on. An error raised by the destination
+// (a full disk) is kept and raised again once pugixml has returned.
+class SalidaDocumento : public pugi::xml_writer {
+  public:
+    SalidaDocumento(const std::function<void(std::string_view)>& destino,
+                    const std::string& codificacion)
+        : destino_(destino) {
+        if (codificacion.empty()) return;
+        destinoICU_ = std::make_unique<ConversorICU>(codificacion);
+        origenICU_ = std::make_unique<ConversorICU>("UTF-8");
+        if (!destinoICU_->c || !origenICU_->c)
+            throw Error("No se puede escribir en la codificación " + codificacion + ".");
+        UErrorCode st = U_ZERO_ERROR;
+        // A character the encoding lacks becomes a character reference, so nothing is lost.
+        ucnv_setFromUCallBack(destinoICU_->c, UCNV_FROM_U_CALLBACK_ESCAPE, UCNV_ESCAPE_XML_DEC,
+                              nullptr, nullptr, &st);
+        codificacion_ = codificacion;
+    }
 
-struct EscritorCadena : pugi::xml_writer {
-    std::string datos;
-    void write(const void* p, size_t n) override { datos.append(static_cast<const char*>(p), n); }
+    void write(const void* datos, size_t n) override {
+        if (error_) return;
+        try {
+            const std::string_view trozo(static_cast<const char*>(datos), n);
+            if (destinoICU_)
+                convertir(trozo, false);
+            else
+                destino_(trozo);
+        } catch (...) {
+            error_ = std::current_exception();
+        }
+    }
+
+    void terminar() {
+        if (!error_ && destinoICU_) {
+            try {
+                convertir({}, true);
+            } catch (...) {
+                error_ = std::current_exception();
+            }
+        }
+        if (error_) std::rethrow_exception(error_);
+    }
+
+  private:
+    void convertir(std::string_view utf8, bool final) {
+        // ICU refuses a null source, even an empty one.
+        const char* fuente = utf8.empty() ? "" : utf8.data();
+        const char* const fin = fuente + utf8.size();
+        for (;;) {
+            char* salida = trozo_.data();
+            UErrorCode st = U_ZERO_ERROR;
+            ucnv_convertEx(destinoICU_->c, origenICU_->c, &salida, trozo_.data() + trozo_.size(),
+                           &fuente, fin, pivote_.data(), &pivoteInicio_, &pivoteFin_,
+                           pivote_.data() + pivote_.size(), primero_, final, &st);
+            primero_ = false;
+            destino_(
+                std::string_view(trozo_.data(), static_cast<std::size_t>(salida - trozo_.data())));
+            if (st == U_BUFFER_OVERFLOW_ERROR) continue;
+            if (U_FAILURE(st))
+                throw Error("No se pudo convertir el documento a " + codificacion_ + ".");
+            return;
+        }
+    }
+
+    const std::function<void(std::string_view)>& destino_;
+    std::unique_ptr<ConversorICU> destinoICU_, origenICU_;
+    std::string codificacion_;
+    std::array<char, 1 << 16> trozo_{};
+    std::array<UChar, 1 << 12> pivote_{};
+    UChar* pivoteInicio_ = pivote_.data();
+    UChar* pivoteFin_ = pivote_.data();
+    bool primero_ = true;
+    std::exception_ptr error_;
 };
 
 } // namespace
@@ -156,18 +211,20 @@ DocumentoXML& DocumentoXML::operator=(DocumentoXML&&) noexcept = default;
 DocumentoXML::~DocumentoXML() = default;
 
 DocumentoXML DocumentoXML::cargar(const std::filesystem::path& ruta) {
-    std::ifstream f(ruta, std::ios::binary);
+    std::ifstream f(ruta, std::ios::binary | std::ios::ate);
     if (!f) throw Error("No se pudo abrir el archivo " + ruta.string() + ".");
-    std::ostringstream contenido;
-    contenido << f.rdbuf();
-    if (f.bad()) throw Error("No se pudo leer el archivo " + ruta.string() + ".");
-    return desdeBytes(contenido.str(), ruta.string());
+    // Read in one piece into a buffer of the file's size: no copy on the way.
+    std::string contenido(static_cast<std::size_t>(std::max<std::streamoff>(f.tellg(), 0)), '\0');
+    f.seekg(0);
+    f.read(contenido.data(), static_cast<std::streamsize>(contenido.size()));
+    if (f.bad() || static_cast<std::size_t>(f.gcount()) != contenido.size())
+        throw Error("No se pudo leer el archivo " + ruta.string() + ".");
+    return desdeBytes(contenido, ruta.string());
 }
 
 DocumentoXML DocumentoXML::desdeBytes(std::string_view bytes, const std::string& nombre) {
     DocumentoXML d;
     // Decide the encoding: a byte order mark first, then the declaration.
-    std::string utf8;
     if (bytes.substr(0, 2) == "\xFF\xFE" ||
         (bytes.size() >= 2 && bytes[0] == '<' && bytes[1] == 0)) {
         d.codificacion_ = "UTF-16LE";
@@ -182,43 +239,54 @@ DocumentoXML DocumentoXML::desdeBytes(std::string_view bytes, const std::string&
     }
 
     const Familia familia = familiaDe(d.codificacion_);
-    if (familia == Familia::Utf16LE || familia == Familia::Utf16BE) {
-        const std::string icu = familia == Familia::Utf16LE ? "UTF-16LE" : "UTF-16BE";
-        std::string_view cuerpo = bytes;
-        if (cuerpo.substr(0, 2) == "\xFF\xFE" || cuerpo.substr(0, 2) == "\xFE\xFF")
-            cuerpo.remove_prefix(2);
-        ConversorICU conv(icu);
-        UErrorCode st = U_ZERO_ERROR;
-        icu::UnicodeString u(cuerpo.data(), static_cast<std::int32_t>(cuerpo.size()), conv.c, st);
-        u.toUTF8String(utf8);
-    } else if (familia == Familia::Utf8) {
-        utf8.assign(bytes);
-        if (utf8.compare(0, 3, "\xEF\xBB\xBF") == 0) utf8.erase(0, 3);
-        const std::size_t malo = primerUtf8Invalido(utf8);
-        if (malo != std::string::npos) {
-            auto [l, c] = lineaYColumna(utf8, malo);
-            throw Error("El archivo " + nombre +
-                        " no es un XML válido: contiene bytes que no son UTF-8 (línea " +
-                        std::to_string(l) + ", columna " + std::to_string(c) + ").");
-        }
-    } else {
-        const std::string icu = familia == Familia::Latin1 ? "ISO-8859-1" : d.codificacion_;
+    // pugixml reads UTF-8 and Latin-1 itself, in one pass and one copy; UTF-16 and the other
+    // encodings go through ICU into UTF-8 first.
+    std::string convertido;
+    std::string_view texto = bytes;
+    pugi::xml_encoding codificacion = pugi::encoding_utf8;
+    auto aUtf8 = [&](const std::string& icu, std::string_view cuerpo) {
         ConversorICU conv(icu);
         if (!conv.c)
             throw Error("El archivo " + nombre +
                         " declara una codificación desconocida: " + d.codificacion_ + ".");
         UErrorCode st = U_ZERO_ERROR;
-        icu::UnicodeString u(bytes.data(), static_cast<std::int32_t>(bytes.size()), conv.c, st);
+        icu::UnicodeString u(cuerpo.data(), static_cast<std::int32_t>(cuerpo.size()), conv.c, st);
+        std::string utf8;
         u.toUTF8String(utf8);
+        return utf8;
+    };
+    if (familia == Familia::Utf16LE || familia == Familia::Utf16BE) {
+        std::string_view cuerpo = bytes;
+        if (cuerpo.substr(0, 2) == "\xFF\xFE" || cuerpo.substr(0, 2) == "\xFE\xFF")
+            cuerpo.remove_prefix(2);
+        convertido = aUtf8(familia == Familia::Utf16LE ? "UTF-16LE" : "UTF-16BE", cuerpo);
+        texto = convertido;
+    } else if (familia == Familia::Utf8) {
+        if (texto.substr(0, 3) == "\xEF\xBB\xBF") texto.remove_prefix(3);
+        const std::size_t malo = primerUtf8Invalido(texto);
+        if (malo != std::string::npos) {
+            auto [l, c] = lineaYColumna(texto, malo);
+            throw Error("El archivo " + nombre +
+                        " no es un XML válido: contiene bytes que no son UTF-8 (línea " +
+                        std::to_string(l) + ", columna " + std::to_string(c) + ").");
+        }
+    } else if (familia == Familia::Latin1) {
+        codificacion = pugi::encoding_latin1;
+    } else {
+        convertido = aUtf8(d.codificacion_, bytes);
+        texto = convertido;
     }
 
     const unsigned opciones =
         pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi;
     const pugi::xml_parse_result r =
-        d.doc_->load_buffer(utf8.data(), utf8.size(), opciones, pugi::encoding_utf8);
+        d.doc_->load_buffer(texto.data(), texto.size(), opciones, codificacion);
     if (!r) {
+        // The parser counts in the UTF-8 it read, so the position is found in that text.
+        const std::string leido =
+            codificacion == pugi::encoding_latin1 ? aUtf8("ISO-8859-1", bytes) : std::string(texto);
         auto [l, c] =
-            lineaYColumna(utf8, static_cast<std::size_t>(std::max<std::ptrdiff_t>(r.offset, 0)));
+            lineaYColumna(leido, static_cast<std::size_t>(std::max<std::ptrdiff_t>(r.offset, 0)));
         throw Error("El archivo " + nombre + " no es un XML válido: " + razonEnEspanol(r.status) +
                     " (línea " + std::to_string(l) + ", columna " + std::to_string(c) + ").");
     }
@@ -261,32 +329,42 @@ void DocumentoXML::replaceChild(Nodo nuevo, Nodo viejo) {
     removeChild(viejo);
 }
 
-std::string DocumentoXML::aBytes() const {
-    EscritorCadena w;
+void DocumentoXML::escribir(const std::function<void(std::string_view)>& destino) const {
     // The prolog is part of the tree, so no declaration of pugixml's own is added.
     const unsigned formato = pugi::format_indent | pugi::format_no_declaration;
     const Familia familia = familiaDe(codificacion_);
-    if (familia == Familia::Utf8) {
-        doc_->save(w, "\t", formato, pugi::encoding_utf8);
-        return w.datos;
-    }
-    if (familia == Familia::Utf16LE || familia == Familia::Utf16BE) {
-        doc_->save(w, "\t", formato | pugi::format_write_bom,
+    const bool utf16 = familia == Familia::Utf16LE || familia == Familia::Utf16BE;
+    // pugixml writes UTF-8 and UTF-16 itself; any other encoding is converted on the way.
+    std::string otra;
+    if (familia == Familia::Latin1)
+        otra = "ISO-8859-1";
+    else if (familia == Familia::OtraICU)
+        otra = codificacion_;
+    SalidaDocumento salida(destino, otra);
+    if (utf16)
+        doc_->save(salida, "\t", formato | pugi::format_write_bom,
                    familia == Familia::Utf16LE ? pugi::encoding_utf16_le : pugi::encoding_utf16_be);
-        return w.datos;
-    }
-    doc_->save(w, "\t", formato, pugi::encoding_utf8);
-    return desdeUnicode(w.datos, familia == Familia::Latin1 ? "ISO-8859-1" : codificacion_);
+    else
+        doc_->save(salida, "\t", formato, pugi::encoding_utf8);
+    salida.terminar();
+}
+
+std::string DocumentoXML::aBytes() const {
+    std::string bytes;
+    escribir([&](std::string_view trozo) { bytes.append(trozo); });
+    return bytes;
 }
 
 void DocumentoXML::save(const std::filesystem::path& ruta) const {
-    escribirAtomico(ruta, aBytes());
+    ArchivoPreparado archivo(ruta);
+    escribir([&](std::string_view trozo) { archivo.escribir(trozo); });
+    archivo.confirmar();
 }
 
 void setAttribute(Nodo nodo, const char* nombre, std::string_view valor) {
     pugi::xml_attribute a = nodo.attribute(nombre);
     if (!a) a = nodo.append_attribute(nombre);
-    a.set_value(std::string(valor).c_str());
+    a.set_value(valor.data(), valor.size());
 }
 
 void setAttribute(Nodo nodo, const char* nombre, long long valor) {

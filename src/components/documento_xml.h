@@ -4,6 +4,7 @@
 // No DTD is processed and no external entity is ever fetched or expanded.
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <pugixml.hpp>
 #include <string>
@@ -46,6 +47,9 @@ class DocumentoXML {
     std::string aBytes() const;
 
   private:
+    // The bytes of the file, in pieces, in the document's encoding.
+    void escribir(const std::function<void(std::string_view)>& destino) const;
+
     std::unique_ptr<pugi::xml_document> doc_;
     std::string codificacion_ = "UTF-8";
 };

@@ -86,7 +86,7 @@ std::vector<std::string> tablasDe(const std::vector<std::pair<std::string, std::
 
 } // namespace
 
-std::string Informe::resumen() const {
+std::string Informe::resumen(const char* finLinea) const {
     std::map<std::string, std::size_t> filasPorTabla(filas_.begin(), filas_.end());
     std::string r;
     for (const auto& t : tablasDe(filas_, avisos_)) {
@@ -94,9 +94,9 @@ std::string Informe::resumen() const {
         linea.resize(std::max<std::size_t>(linea.size() + 1, 14), ' ');
         const auto f = filasPorTabla.find(t);
         if (f != filasPorTabla.end()) linea += plural(f->second, "fila", "filas") + ", ";
-        r += linea + plural(avisosDe(t), "aviso", "avisos") + "\n";
+        r += linea + plural(avisosDe(t), "aviso", "avisos") + finLinea;
     }
-    return r + "  Total: " + plural(avisos_.size(), "aviso", "avisos") + "\n";
+    return r + "  Total: " + plural(avisos_.size(), "aviso", "avisos") + finLinea;
 }
 
 std::string Informe::csv() const {
@@ -107,31 +107,39 @@ std::string Informe::csv() const {
     return s;
 }
 
-std::string Informe::texto() const {
-    std::string s = "Informe de Pontavia: " + operacion_ + "\n" + "Archivo: " + archivo_ + "\n" +
-                    "Fecha: " + fecha_ + "\n\n" + resumen();
+std::string Informe::texto(const char* finLinea) const {
+    const std::string_view fin = finLinea;
+    std::string s;
+    // A large school's report has thousands of lines: built by appending, without
+    // temporaries.
+    auto linea = [&](std::initializer_list<std::string_view> partes) {
+        for (auto p : partes)
+            s.append(p);
+        s.append(fin);
+    };
+    linea({"Informe de Pontavia: ", operacion_});
+    linea({"Archivo: ", archivo_});
+    linea({"Fecha: ", fecha_});
+    linea({});
+    s += resumen(finLinea);
     for (const auto& t : tablasDe(filas_, avisos_)) {
         if (avisosDe(t) == 0) continue;
-        s += "\n" + t + "\n";
+        linea({});
+        linea({t});
         for (const auto& a : avisos_) {
             if (a.tabla != t) continue;
-            s += "  " + std::string(textoTipo(a.tipo)) + ": ";
-            if (!a.elemento.empty()) s += a.elemento + ", ";
-            s += a.campo + " \"" + a.valor + "\"";
-            if (!a.resultado.empty()) s += " -> \"" + a.resultado + "\"";
-            s += " (" + a.motivo + ")\n";
+            s.append("  ").append(textoTipo(a.tipo)).append(": ");
+            if (!a.elemento.empty()) s.append(a.elemento).append(", ");
+            s.append(a.campo).append(" \"").append(a.valor).append("\"");
+            if (!a.resultado.empty()) s.append(" -> \"").append(a.resultado).append("\"");
+            linea({" (", a.motivo, ")"});
         }
     }
     return s;
 }
 
 std::string Informe::contenidoArchivo() const {
-    std::string s = "\xEF\xBB\xBF";
-    for (char c : texto()) {
-        if (c == '\n') s += '\r';
-        s += c;
-    }
-    return s;
+    return "\xEF\xBB\xBF" + texto("\r\n");
 }
 
 } // namespace pontavia

@@ -54,11 +54,11 @@ class Informe {
     std::size_t avisosDe(std::string_view tabla) const;
 
     // A few lines: rows and items per table.
-    std::string resumen() const;
+    std::string resumen(const char* finLinea = "\n") const;
     // Every item as CSV (RFC 4180, CRLF), one row each, with a header row.
     std::string csv() const;
     // The whole report for people: a heading, the summary, then every item.
-    std::string texto() const;
+    std::string texto(const char* finLinea = "\n") const;
     // texto() as the file in the Tamberlo folder holds it: UTF-8 marked as such and CRLF line
     // ends, so that Windows' own editors show it right.
     std::string contenidoArchivo() const;

@@ -88,8 +88,8 @@ void TablaDBase::cargar(std::string datos) {
     const std::size_t caben =
         (datos_.size() - formato_.longitudCabecera) / formato_.longitudRegistro;
     registros_ = std::min<std::size_t>(formato_.registrosCabecera, caben);
-    for (std::size_t i = 0; i < formato_.campos.size(); ++i)
-        nombresCampos_.emplace(mayusculas(formato_.campos[i].nombre), i);
+    for (const auto& c : formato_.campos)
+        nombresCampos_.push_back(mayusculas(c.nombre));
     First();
 }
 
@@ -116,18 +116,43 @@ bool TablaDBase::Eof() const {
     return actual_ >= registros_;
 }
 
-bool TablaDBase::tieneCampo(std::string_view campo) const {
-    return nombresCampos_.count(mayusculas(campo)) > 0;
+std::optional<std::size_t> TablaDBase::buscarCampo(NombreCampo nombre) const {
+    auto buscar = [&](std::string_view n) -> std::optional<std::size_t> {
+        for (std::size_t i = 0; i < nombresCampos_.size(); ++i)
+            if (nombresCampos_[i] == n) return i;
+        return std::nullopt;
+    };
+    auto porTexto = [&]() {
+        auto i = buscar(nombre.texto());
+        return i ? i : buscar(mayusculas(nombre.texto()));
+    };
+    if (!nombre.fijo()) return porTexto();
+
+    const char* direccion = nombre.texto().data();
+    const std::size_t n = camposRecordados_.size();
+    std::size_t r = ranura(direccion);
+    for (std::size_t k = 0; k < n; ++k, r = (r + 1) % n) {
+        CampoRecordado& c = camposRecordados_[r];
+        if (c.direccion == direccion) return c.indice;
+        if (c.direccion == nullptr) {
+            const auto i = porTexto();
+            if (i) c = {direccion, *i};
+            return i;
+        }
+    }
+    return porTexto(); // more literal names than places to remember them
 }
 
-std::size_t TablaDBase::indiceCampo(std::string_view nombre) const {
-    auto it = nombresCampos_.find(mayusculas(nombre));
-    if (it == nombresCampos_.end())
-        throw Error("La tabla " + nombre_ + " no tiene el campo " + std::string(nombre) + ".");
-    return it->second;
+bool TablaDBase::tieneCampo(NombreCampo campo) const {
+    return buscarCampo(campo).has_value();
 }
 
-const CampoDBase& TablaDBase::campo(std::string_view nombre) const {
+std::size_t TablaDBase::indiceCampoBuscado(NombreCampo nombre) const {
+    if (auto i = buscarCampo(nombre)) return *i;
+    throw Error("La tabla " + nombre_ + " no tiene el campo " + std::string(nombre.texto()) + ".");
+}
+
+const CampoDBase& TablaDBase::campo(NombreCampo nombre) const {
     return formato_.campos[indiceCampo(nombre)];
 }
 
@@ -140,16 +165,16 @@ std::string_view TablaDBase::bytesCampo(std::size_t indice) const {
     return std::string_view(datos_).substr(inicio, c.ancho);
 }
 
-std::string TablaDBase::leerTexto(std::string_view campo) const {
+std::string TablaDBase::leerTexto(NombreCampo campo) const {
     const std::size_t i = indiceCampo(campo);
     return textoDeCampo(formato_, formato_.campos[i], bytesCampo(i), *cp_);
 }
 
-bool TablaDBase::esNumerico(std::string_view campo) const {
+bool TablaDBase::esNumerico(NombreCampo campo) const {
     return esCampoNumerico(formato_.campos[indiceCampo(campo)].tipo);
 }
 
-std::int32_t TablaDBase::leerEntero(std::string_view campo) const {
+std::int32_t TablaDBase::leerEntero(NombreCampo campo) const {
     const std::size_t i = indiceCampo(campo);
     const CampoDBase& c = formato_.campos[i];
     if (c.tipo == 'C') {
@@ -165,12 +190,12 @@ std::int32_t TablaDBase::leerEntero(std::string_view campo) const {
     return static_cast<std::int32_t>(redondeado);
 }
 
-double TablaDBase::leerNumero(std::string_view campo) const {
+double TablaDBase::leerNumero(NombreCampo campo) const {
     const std::size_t i = indiceCampo(campo);
     return numeroDeCampo(formato_, formato_.campos[i], bytesCampo(i), *cp_).value_or(0.0);
 }
 
-bool TablaDBase::Locate(std::string_view campo, std::string_view valor) {
+bool TablaDBase::Locate(NombreCampo campo, std::string_view valor) {
     const std::size_t i = indiceCampo(campo);
     auto [it, nuevo] = indices_.try_emplace(i);
     auto& indice = it->second;
@@ -185,7 +210,7 @@ bool TablaDBase::Locate(std::string_view campo, std::string_view valor) {
             indice.insert_or_assign(textoDeCampo(formato_, c, bytes, *cp_), r - 1);
         }
     }
-    auto encontrado = indice.find(std::string(valor));
+    auto encontrado = indice.find(valor);
     if (encontrado == indice.end()) return false;
     hayPendiente_ = false;
     actual_ = encontrado->second;
@@ -193,9 +218,13 @@ bool TablaDBase::Locate(std::string_view campo, std::string_view valor) {
 }
 
 void TablaDBase::Append() {
-    pendiente_.assign(formato_.longitudRegistro, ' ');
-    for (const auto& c : formato_.campos)
-        codificarVacio(c, pendiente_.data() + c.desplazamiento);
+    // The blank record is the same for every row: made once, then copied.
+    if (registroVacio_.empty()) {
+        registroVacio_.assign(formato_.longitudRegistro, ' ');
+        for (const auto& c : formato_.campos)
+            codificarVacio(c, registroVacio_.data() + c.desplazamiento);
+    }
+    pendiente_ = registroVacio_;
     hayPendiente_ = true;
 }
 
@@ -204,21 +233,34 @@ char* TablaDBase::pendiente(std::size_t indice) {
     return pendiente_.data() + formato_.campos[indice].desplazamiento;
 }
 
-void TablaDBase::asignarTexto(std::string_view campo, std::string_view texto) {
+void TablaDBase::asignarTexto(NombreCampo campo, std::string_view texto) {
     const std::size_t i = indiceCampo(campo);
     const CampoDBase& c = formato_.campos[i];
     char* destino = pendiente(i);
     if (c.tipo == 'C') {
-        std::string bytes = cp_->desdeUtf8(texto);
+        // Text is padded with blanks to the field's width.
+        auto copiar = [&](std::string_view bytes) {
+            const std::size_t n = std::min<std::size_t>(bytes.size(), c.ancho);
+            std::memcpy(destino, bytes.data(), n);
+            std::memset(destino + n, ' ', c.ancho - n);
+        };
+        if (cp_->asciiIgual() && std::all_of(texto.begin(), texto.end(), [](char b) {
+                return static_cast<unsigned char>(b) < 0x80;
+            })) {
+            const bool recortado = texto.size() > c.ancho;
+            if (recortado && avisoValor_)
+                avisoValor_(c, texto, recortarDerecha(texto.substr(0, c.ancho)), true);
+            copiar(texto);
+            return;
+        }
+        bool sustituido = false;
+        std::string bytes = cp_->desdeUtf8(texto, &sustituido);
         const bool recortado = bytes.size() > c.ancho;
-        if (avisoValor_ && (recortado || std::count(bytes.begin(), bytes.end(), '?') !=
-                                             std::count(texto.begin(), texto.end(), '?'))) {
+        if (avisoValor_ && (recortado || sustituido)) {
             const std::string guardado = cp_->aUtf8(std::string_view(bytes).substr(0, c.ancho));
             avisoValor_(c, texto, recortarDerecha(guardado), recortado);
         }
-        if (recortado) bytes.resize(c.ancho);
-        std::memset(destino, ' ', c.ancho);
-        std::memcpy(destino, bytes.data(), bytes.size());
+        copiar(bytes);
         return;
     }
     if ((c.tipo == 'N' && c.decimales == 0) || c.tipo == 'I' || c.tipo == '+') {
@@ -236,17 +278,17 @@ void TablaDBase::asignarTexto(std::string_view campo, std::string_view texto) {
     throw Error("El campo " + c.nombre + " de la tabla " + nombre_ + " no admite texto.");
 }
 
-void TablaDBase::asignarEntero(std::string_view campo, std::int32_t valor) {
+void TablaDBase::asignarEntero(NombreCampo campo, std::int32_t valor) {
     const std::size_t i = indiceCampo(campo);
     codificarEntero(formato_, formato_.campos[i], valor, pendiente(i));
 }
 
-void TablaDBase::asignarDecimal(std::string_view campo, double valor) {
+void TablaDBase::asignarDecimal(NombreCampo campo, double valor) {
     const std::size_t i = indiceCampo(campo);
     codificarDecimal(formato_, formato_.campos[i], valor, pendiente(i));
 }
 
-void TablaDBase::asignarLogico(std::string_view campo, bool valor) {
+void TablaDBase::asignarLogico(NombreCampo campo, bool valor) {
     const std::size_t i = indiceCampo(campo);
     if (formato_.campos[i].tipo != 'L')
         throw Error("El campo " + formato_.campos[i].nombre + " no es lógico.");

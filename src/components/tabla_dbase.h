@@ -5,6 +5,7 @@
 #include "codigo_pagina.h"
 #include "dbase_formato.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -16,6 +17,25 @@
 #include <vector>
 
 namespace pontavia {
+
+// A field's name as callers of the table store give it. A name written in the code is a
+// literal: it stays at its address with its content for the whole run, so a table can tell
+// which field it is by that address alone (rows name their fields many thousands of times).
+// A name made at run time goes through deTexto and is looked up by its text each time.
+class NombreCampo {
+  public:
+    template <std::size_t N>
+    consteval NombreCampo(const char (&literal)[N]) : texto_(literal, N - 1), fijo_(true) {}
+    static NombreCampo deTexto(std::string_view nombre) { return NombreCampo(nombre); }
+
+    std::string_view texto() const { return texto_; }
+    bool fijo() const { return fijo_; }
+
+  private:
+    explicit NombreCampo(std::string_view nombre) : texto_(nombre), fijo_(false) {}
+    std::string_view texto_;
+    bool fijo_;
+};
 
 class TablaDBase {
   public:
@@ -45,28 +65,28 @@ class TablaDBase {
     void Next();
     bool Eof() const;
 
-    bool tieneCampo(std::string_view campo) const;
-    const CampoDBase& campo(std::string_view nombre) const;
+    bool tieneCampo(NombreCampo campo) const;
+    const CampoDBase& campo(NombreCampo nombre) const;
 
     // Reading the current record.
-    std::string leerTexto(std::string_view campo) const;
-    bool esNumerico(std::string_view campo) const;
+    std::string leerTexto(NombreCampo campo) const;
+    bool esNumerico(NombreCampo campo) const;
     // Whole number: empty fields read 0; text that is not one raises
     // "'%s' is not a valid integer value".
-    std::int32_t leerEntero(std::string_view campo) const;
+    std::int32_t leerEntero(NombreCampo campo) const;
     // Number: empty fields read 0.
-    double leerNumero(std::string_view campo) const;
+    double leerNumero(NombreCampo campo) const;
 
     // Makes the first live record whose field equals valor (whole value, exact, case counting)
     // current. Answers from an index built on first use for that field.
-    bool Locate(std::string_view campo, std::string_view valor);
+    bool Locate(NombreCampo campo, std::string_view valor);
 
     // Writing: Append starts a blank record, the setters fill it, Post adds it to the table.
     void Append();
-    void asignarTexto(std::string_view campo, std::string_view texto);
-    void asignarEntero(std::string_view campo, std::int32_t valor);
-    void asignarDecimal(std::string_view campo, double valor);
-    void asignarLogico(std::string_view campo, bool valor);
+    void asignarTexto(NombreCampo campo, std::string_view texto);
+    void asignarEntero(NombreCampo campo, std::int32_t valor);
+    void asignarDecimal(NombreCampo campo, double valor);
+    void asignarLogico(NombreCampo campo, bool valor);
     void Post();
 
     // Told whenever asignarTexto stores other than it was given: a value the field's width
@@ -82,7 +102,22 @@ class TablaDBase {
   private:
     TablaDBase() = default;
     void cargar(std::string datos);
-    std::size_t indiceCampo(std::string_view nombre) const;
+    std::optional<std::size_t> buscarCampo(NombreCampo nombre) const;
+    // A literal name seen before is answered here, inline: the row loops call this for
+    // every field of every row.
+    std::size_t indiceCampo(NombreCampo nombre) const {
+        if (nombre.fijo()) {
+            const CampoRecordado& c = camposRecordados_[ranura(nombre.texto().data())];
+            if (c.direccion == nombre.texto().data()) return c.indice;
+        }
+        return indiceCampoBuscado(nombre);
+    }
+    std::size_t indiceCampoBuscado(NombreCampo nombre) const;
+    static std::size_t ranura(const char* direccion) {
+        return (static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(direccion)) *
+                0x9E3779B97F4A7C15ull) >>
+               58;
+    }
     std::string_view bytesCampo(std::size_t indice) const;
     char* pendiente(std::size_t indice);
     bool borrado(std::size_t registro) const;
@@ -97,11 +132,27 @@ class TablaDBase {
     std::size_t registros_ = 0;
     std::size_t actual_ = 0;
     std::string pendiente_;
+    std::string registroVacio_;
     bool hayPendiente_ = false;
     bool modificada_ = false;
+    // Looked up by string_view without building a string: Locate runs once per row.
+    struct HashTexto {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const noexcept {
+            return std::hash<std::string_view>{}(s);
+        }
+    };
+    using MapaTexto = std::unordered_map<std::string, std::size_t, HashTexto, std::equal_to<>>;
+
     AvisoValor avisoValor_;
-    std::unordered_map<std::string, std::size_t> nombresCampos_;
-    std::unordered_map<std::size_t, std::unordered_map<std::string, std::size_t>> indices_;
+    std::vector<std::string> nombresCampos_; // upper case, in the fields' order
+    struct CampoRecordado {
+        const char* direccion = nullptr;
+        std::size_t indice = 0;
+    };
+    // Literal names already found, by their address (open addressing).
+    mutable std::array<CampoRecordado, 64> camposRecordados_{};
+    std::unordered_map<std::size_t, MapaTexto> indices_;
 };
 
 } // namespace pontavia

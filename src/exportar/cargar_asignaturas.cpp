@@ -4,7 +4,42 @@
 #include "sesiones.h"
 #include "tabla_dbase.h"
 
+#include <unordered_map>
+
 namespace pontavia {
+
+namespace {
+
+// What an assignment takes from the tables written before it in the run.
+struct Grupo {
+    std::string abrev, turno, nivel, curso, grupo, idCurso;
+};
+struct Materia {
+    std::string cod, codTarea;
+};
+
+// A table's rows by their VELMORA identifier, read once: thousands of assignments point to
+// the same few groups, subjects and teachers. The first row with an identifier answers, as
+// Locate would.
+template <typename Fila, typename Leer>
+std::unordered_map<std::string, Fila> porIdentificador(const std::filesystem::path& ruta,
+                                                       NombreCampo identificador, Leer leer) {
+    TablaDBase tabla = TablaDBase::abrir(ruta);
+    std::unordered_map<std::string, Fila> filas;
+    for (tabla.First(); !tabla.Eof(); tabla.Next()) {
+        auto [it, nueva] = filas.try_emplace(tabla.leerTexto(identificador));
+        if (nueva) it->second = leer(tabla);
+    }
+    return filas;
+}
+
+template <typename Fila>
+const Fila* buscar(const std::unordered_map<std::string, Fila>& filas, const std::string& id) {
+    const auto it = filas.find(id);
+    return it == filas.end() ? nullptr : &it->second;
+}
+
+} // namespace
 
 void CargarAsignaturas(Exportacion& e) {
     const auto ruta = e.carpeta / "ASIGT.DBF";
@@ -27,9 +62,18 @@ void CargarAsignaturas(Exportacion& e) {
                                 {"IDPROF", TipoCampo::Texto, 10},
                             });
     TablaDBase tabla = TablaDBase::abrir(ruta);
-    TablaDBase grupos = TablaDBase::abrir(e.carpeta / "GRUPOST.DBF");
-    TablaDBase materias = TablaDBase::abrir(e.carpeta / "ASIGNOMT.DBF");
-    TablaDBase profesores = TablaDBase::abrir(e.carpeta / "PROFT.DBF");
+    const auto grupos =
+        porIdentificador<Grupo>(e.carpeta / "GRUPOST.DBF", "IDGRUPO", [](const TablaDBase& t) {
+            return Grupo{t.leerTexto("ABREV"), t.leerTexto("TURNO"), t.leerTexto("NIVEL"),
+                         t.leerTexto("CURSO"), t.leerTexto("GRUPO"), t.leerTexto("IDCURSO")};
+        });
+    const auto materias =
+        porIdentificador<Materia>(e.carpeta / "ASIGNOMT.DBF", "IDASIG", [](const TablaDBase& t) {
+            return Materia{t.leerTexto("COD"), t.leerTexto("CODTAREA")};
+        });
+    const auto profesores =
+        porIdentificador<std::string>(e.carpeta / "PROFT.DBF", "IDPROF",
+                                      [](const TablaDBase& t) { return t.leerTexto("ABREV"); });
 
     Informe& informe = e.programa.informe;
     informe.vigilar(tabla);
@@ -45,29 +89,19 @@ void CargarAsignaturas(Exportacion& e) {
         const std::string nhoras = NodoXML.leer("nhoras");
 
         // Nothing carries over from the previous element: a value not found stays blank.
-        std::string abrevGrupo, turno, nivel, curso, grupo, idCurso;
-        const bool grupoHallado = grupos.Locate("IDGRUPO", cgrupo);
-        if (grupoHallado) {
-            abrevGrupo = grupos.leerTexto("ABREV");
-            turno = grupos.leerTexto("TURNO");
-            nivel = grupos.leerTexto("NIVEL");
-            curso = grupos.leerTexto("CURSO");
-            grupo = grupos.leerTexto("GRUPO");
-            idCurso = grupos.leerTexto("IDCURSO");
-        }
-        std::string cod, codTarea;
-        const bool materiaHallada = materias.Locate("IDASIG", casig);
-        if (materiaHallada) {
-            cod = materias.leerTexto("COD");
-            codTarea = materias.leerTexto("CODTAREA");
-        }
-        std::string abrevProfesor;
-        const bool profesorHallado = profesores.Locate("IDPROF", cprofe);
-        if (profesorHallado) abrevProfesor = profesores.leerTexto("ABREV");
+        static const Grupo sinGrupo;
+        static const Materia sinMateria;
+        static const std::string sinProfesor;
+        const Grupo* grupoHallado = buscar(grupos, cgrupo);
+        const Materia* materiaHallada = buscar(materias, casig);
+        const std::string* profesorHallado = buscar(profesores, cprofe);
+        const Grupo& grupo = grupoHallado ? *grupoHallado : sinGrupo;
+        const Materia& materia = materiaHallada ? *materiaHallada : sinMateria;
+        const std::string& abrevProfesor = profesorHallado ? *profesorHallado : sinProfesor;
         const Sesiones sesiones = calcularSesiones(nhoras);
 
         // Without its subject Tamberlo could not place the lessons: no row.
-        if (cod.empty()) {
+        if (materia.cod.empty()) {
             informe.agregar({"ASIGT", TipoAviso::Omitido, NodoXML.descripcion(), "casig", casig, "",
                              materiaHallada ? "su materia no tiene código en ASIGNOMT"
                                             : "ninguna materia de ASIGNOMT tiene ese idmateria"});
@@ -82,19 +116,19 @@ void CargarAsignaturas(Exportacion& e) {
                              "cprofe", cprofe, "",
                              "ningún profesor de PROFT tiene ese idprofesor"});
         tabla.Append();
-        tabla.asignarTexto("CASIG", cod);
+        tabla.asignarTexto("CASIG", materia.cod);
         tabla.asignarTexto("CPROF", abrevProfesor);
-        tabla.asignarTexto("CGRUP", abrevGrupo);
+        tabla.asignarTexto("CGRUP", grupo.abrev);
         tabla.asignarTexto("CAULA", "");
-        tabla.asignarTexto("TURNO", turno);
-        tabla.asignarTexto("NIVEL", nivel);
-        tabla.asignarTexto("CURSO", curso);
-        tabla.asignarTexto("GRUPO", grupo);
+        tabla.asignarTexto("TURNO", grupo.turno);
+        tabla.asignarTexto("NIVEL", grupo.nivel);
+        tabla.asignarTexto("CURSO", grupo.curso);
+        tabla.asignarTexto("GRUPO", grupo.grupo);
         tabla.asignarDecimal("HORAS", sesiones.horas);
         tabla.asignarTexto("SESIONES", sesiones.texto);
-        tabla.asignarTexto("CTAREA", codTarea);
+        tabla.asignarTexto("CTAREA", materia.codTarea);
         tabla.asignarTexto("NCONEX", conexion);
-        tabla.asignarTexto("IDCURSO", idCurso);
+        tabla.asignarTexto("IDCURSO", grupo.idCurso);
         tabla.asignarTexto("IDGRUP", cgrupo);
         tabla.asignarTexto("IDASIG", casig);
         tabla.asignarTexto("IDPROF", cprofe);

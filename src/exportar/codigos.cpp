@@ -14,20 +14,16 @@ void CodigosSinMayusculas::agregar(std::string_view codigo) {
 
 std::string renumerar(std::string_view codigo, const CodigosSinMayusculas& tomados) {
     const std::string base = primeros(codigo, kLongitudCodigo - 1);
-    for (unsigned long k = 1;; ++k) {
-        std::string candidato = base + std::to_string(k);
-        if (!tomados.contiene(candidato)) return candidato;
-    }
+    return tomados.primeroLibre("r" + plegarMayusculas(base),
+                                [&](unsigned long k) { return base + std::to_string(k); });
 }
 
 std::string acortarNumerando(std::string_view codigo, const CodigosSinMayusculas& tomados) {
-    for (unsigned long k = 1;; ++k) {
+    // Eight characters and the number; fewer once the number needs three digits.
+    return tomados.primeroLibre("a" + plegarMayusculas(primeros(codigo, 8)), [&](unsigned long k) {
         const std::string numero = std::to_string(k);
-        // Eight characters and the number; fewer once the number needs three digits.
-        std::string candidato =
-            primeros(codigo, kLongitudCodigo - std::max<std::size_t>(2, numero.size())) + numero;
-        if (!tomados.contiene(candidato)) return candidato;
-    }
+        return primeros(codigo, kLongitudCodigo - std::max<std::size_t>(2, numero.size())) + numero;
+    });
 }
 
 std::string primerosYUltimos(std::string_view codigo) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace pontavia {
@@ -21,8 +22,22 @@ class CodigosSinMayusculas {
     bool contiene(std::string_view codigo) const;
     void agregar(std::string_view codigo);
 
+    // The first candidate(k), k = 1, 2, ..., that is not taken. Candidates that share a
+    // familia (the same folded prefix) are numbered alike, and since codes are only ever
+    // added, the search resumes where the last one for that familia stopped: a school with
+    // a hundred groups of one prefix does not try a hundred numbers for each.
+    template <typename Candidato>
+    std::string primeroLibre(const std::string& familia, Candidato candidato) const {
+        unsigned long& k = siguiente_.try_emplace(familia, 1).first->second;
+        for (;; ++k) {
+            std::string c = candidato(k);
+            if (!contiene(c)) return c;
+        }
+    }
+
   private:
     std::unordered_set<std::string> plegados_;
+    mutable std::unordered_map<std::string, unsigned long> siguiente_;
 };
 
 // A taken code becomes its first 9 characters followed by the smallest k >= 1 not taken.

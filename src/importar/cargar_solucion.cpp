@@ -8,7 +8,7 @@ namespace {
 
 // A number stored as a number comes back as its plain decimal text (3, not 3.00 or 03);
 // a text field comes back as written.
-std::string textoDe(const TablaDBase& t, const char* campo) {
+std::string textoDe(const TablaDBase& t, NombreCampo campo) {
     if (t.esNumerico(campo)) return decimalMasCorto(t.leerNumero(campo));
     return t.leerTexto(campo);
 }
@@ -28,9 +28,10 @@ void CargarSolucion(TablasTamberlo& t, Nodo solucionHorario, Informe& informe) {
     for (soluc.First(); !soluc.Eof(); soluc.Next()) {
         ++leidos;
         const std::string registro = "registro " + std::to_string(soluc.numeroRegistro());
-        auto avisar = [&](TipoAviso tipo, const char* campo, const std::string& valor,
+        auto avisar = [&](TipoAviso tipo, std::string campo, const std::string& valor,
                           std::string motivo) {
-            informe.agregar({"SOLUC", tipo, registro, campo, valor, "", std::move(motivo)});
+            informe.agregar(
+                {"SOLUC", tipo, registro, std::move(campo), valor, "", std::move(motivo)});
         };
         // Day or hour 0 (or empty) is a lesson Tamberlo did not place.
         const std::int32_t dia = soluc.leerEntero("DIA");
@@ -47,11 +48,11 @@ void CargarSolucion(TablasTamberlo& t, Nodo solucionHorario, Informe& informe) {
         }
         const std::string casig = t.materias.leerTexto("IDASIG");
         // A blank code asks for nothing; one that finds nothing leaves a blank identifier.
-        auto buscar = [&](TablaDBase& tabla, const char* campo, const char* donde) {
+        auto buscar = [&](TablaDBase& tabla, NombreCampo campo, const char* donde) {
             const std::string codigo = soluc.leerTexto(campo);
             if (tabla.Locate("ABREV", codigo)) return true;
             if (!codigo.empty())
-                avisar(TipoAviso::SinCorrespondencia, campo, codigo,
+                avisar(TipoAviso::SinCorrespondencia, std::string(campo.texto()), codigo,
                        std::string("ninguna fila de ") + donde + " tiene ese código");
             return false;
         };

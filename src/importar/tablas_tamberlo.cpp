@@ -17,7 +17,7 @@ TablaDBase abrirTabla(const std::filesystem::path& ktemp, const char* nombre,
                     ": exporte antes los datos de VELMORA a Tamberlo.");
     TablaDBase t = TablaDBase::abrir(ruta);
     for (const char* campo : campos)
-        if (!t.tieneCampo(campo))
+        if (!t.tieneCampo(NombreCampo::deTexto(campo)))
             throw Error("La tabla " + ruta.string() + " no tiene el campo " + campo + ".");
     return t;
 }

@@ -38,7 +38,7 @@ void mostrarCSV(TablaDBase& tabla, std::ostream& o) {
     for (tabla.First(); !tabla.Eof(); tabla.Next()) {
         fila.clear();
         for (const auto& c : campos)
-            fila.push_back(tabla.leerTexto(c.nombre));
+            fila.push_back(tabla.leerTexto(NombreCampo::deTexto(c.nombre)));
         o << filaCSV(fila);
     }
 }

@@ -5,8 +5,8 @@
 #include "informe.h"
 
 #include <optional>
-#include <set>
 #include <string>
+#include <unordered_set>
 
 namespace pontavia {
 
@@ -17,8 +17,8 @@ struct Programa {
     // command-line mode. Tamberlo reads it from the status file.
     int EstadoTransformado = 0;
     // Subject codes written to ASIGNOMT, and subject names seen, in the current exportar run.
-    std::set<std::string> ListaCodigos;
-    std::set<std::string> ListaNombres;
+    std::unordered_set<std::string> ListaCodigos;
+    std::unordered_set<std::string> ListaNombres;
     // The document the last run loaded.
     std::optional<DocumentoXML> DocXML;
     // The XML file chosen last, by either run.

@@ -1,0 +1,111 @@
+// The two runs, and the floor that reading their input and writing their output sets, at the
+// scales bench/run generates (1 is the size of the sample school).
+// Usage: bench_pontavia DATOS [Google Benchmark flags]
+#include "escenario.h"
+#include "exportar.h"
+#include "importar.h"
+#include "programa.h"
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <fstream>
+#include <iostream>
+#include <pugixml.hpp>
+#include <unistd.h>
+
+namespace {
+
+using namespace pontavia;
+using namespace pontavia::bench;
+namespace fs = std::filesystem;
+
+fs::path g_datos;
+
+void porElemento(benchmark::State& state, std::size_t elementos) {
+    state.counters["elementos"] = static_cast<double>(elementos);
+    // Seconds per element, per iteration.
+    state.counters["s_por_elemento"] = benchmark::Counter(
+        static_cast<double>(elementos),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// The least any program must do to write these bytes durably: one write and one flush.
+void escribirUnaVez(const fs::path& ruta, const std::string& bytes) {
+    const int fd = ::open(ruta.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
+        ::fsync(fd) != 0)
+        std::abort();
+    ::close(fd);
+}
+
+std::string leerUnaVez(const fs::path& ruta) {
+    std::ifstream f(ruta, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+void Exportar(benchmark::State& state) {
+    const Escenario& e = escenario(g_datos, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        Programa programa;
+        VentanaMuda ventana(e.xml.string());
+        BExportarClick(programa, ventana);
+    }
+    porElemento(state, e.elementosXML);
+}
+
+void SueloExportar(benchmark::State& state) {
+    const Escenario& e = escenario(g_datos, static_cast<int>(state.range(0)));
+    const fs::path salida = e.ktemp / "suelo";
+    fs::create_directories(salida);
+    for (auto _ : state) {
+        pugi::xml_document d;
+        benchmark::DoNotOptimize(d.load_file(e.xml.c_str()));
+        for (const auto& [nombre, bytes] : e.tablasExportadas)
+            escribirUnaVez(salida / (nombre + ".DBF"), bytes);
+    }
+    porElemento(state, e.elementosXML);
+}
+
+void Importar(benchmark::State& state) {
+    const Escenario& e = escenario(g_datos, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        Programa programa;
+        VentanaMuda ventana(e.xml.string());
+        BImportarClick(programa, ventana);
+    }
+    porElemento(state, e.lecciones);
+}
+
+void SueloImportar(benchmark::State& state) {
+    const Escenario& e = escenario(g_datos, static_cast<int>(state.range(0)));
+    const fs::path salida = e.ktemp / "suelo";
+    fs::create_directories(salida);
+    for (auto _ : state) {
+        pugi::xml_document d;
+        benchmark::DoNotOptimize(d.load_file(e.xml.c_str()));
+        // The tables importar reads: the timetable and the four it translates codes with.
+        for (const char* t : {"SOLUC", "GRUPOST", "PROFT", "AULAT", "ASIGNOMT"})
+            benchmark::DoNotOptimize(leerUnaVez(e.ktemp / (std::string(t) + ".DBF")));
+        escribirUnaVez(salida / "resultado.xml", e.resultadoImportar);
+    }
+    porElemento(state, e.lecciones);
+}
+
+} // namespace
+
+BENCHMARK(Exportar)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(SueloExportar)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(Importar)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(SueloImportar)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (argc != 2) {
+        std::cerr << "Uso: bench_pontavia DATOS [opciones de Google Benchmark]\n";
+        return 1;
+    }
+    g_datos = argv[1];
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
