@@ -80,15 +80,25 @@ std::string recortarBlancos(std::string_view b) {
     return std::string(b.substr(i, j - i));
 }
 
-std::optional<double> leerDecimalPunto(const std::string& texto) {
+std::optional<double> leerDecimalPunto(std::string_view texto) {
     if (texto.empty()) return std::nullopt;
     const char* inicio = texto.data() + (texto[0] == '+' ? 1 : 0);
     const char* fin = texto.data() + texto.size();
     double v = 0;
     auto [ptr, ec] = std::from_chars(inicio, fin, v);
     if (ec != std::errc() || ptr != fin)
-        throw Error("'" + texto + "' is not a valid floating point value");
+        throw Error("'" + std::string(texto) + "' is not a valid floating point value");
     return v;
+}
+
+// A number field's digits without the blanks, NULs and other padding around them.
+std::string_view sinRelleno(std::string_view b) {
+    auto relleno = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    while (!b.empty() && relleno(b.front()))
+        b.remove_prefix(1);
+    while (!b.empty() && relleno(b.back()))
+        b.remove_suffix(1);
+    return b;
 }
 
 } // namespace
@@ -190,6 +200,10 @@ std::optional<double> numeroDeCampo(const FormatoDBase& f, const CampoDBase& c, 
     case 'P':
     case 'W':
         throw Error("El campo " + c.nombre + " no es numérico.");
+    case 'N':
+    case 'F':
+        // Digits are ASCII in every code page: read in place, without a copy.
+        return leerDecimalPunto(sinRelleno(b));
     default:
         return leerDecimalPunto(recortar(textoDeCampo(f, c, b, cp)));
     }

@@ -130,6 +130,11 @@ std::pair<std::size_t, std::size_t> lineaYColumna(std::string_view texto, std::s
 // pugixml's output on its way out: converted piece by piece into the document's encoding
 // when pugixml cannot write that itself, and handed on. An error raised by the destination
 // (a full disk) is kept and raised again once pugixml has returned.
+bool esAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 class SalidaDocumento : public pugi::xml_writer {
   public:
     SalidaDocumento(const std::function<void(std::string_view)>& destino,
@@ -151,7 +156,11 @@ class SalidaDocumento : public pugi::xml_writer {
         if (error_) return;
         try {
             const std::string_view trozo(static_cast<const char*>(datos), n);
-            if (destinoICU_)
+            // ASCII is the same in UTF-8 and in every encoding converted here, so such a
+            // piece (most of a school's file: identifiers, numbers, markup) goes as it is.
+            // A character split between two pieces has bytes above 0x7F in both, so both
+            // go through the converter, which joins it.
+            if (destinoICU_ && !esAscii(trozo))
                 convertir(trozo, false);
             else
                 destino_(trozo);
@@ -365,6 +374,10 @@ void setAttribute(Nodo nodo, const char* nombre, std::string_view valor) {
     pugi::xml_attribute a = nodo.attribute(nombre);
     if (!a) a = nodo.append_attribute(nombre);
     a.set_value(valor.data(), valor.size());
+}
+
+void anadirAtributo(Nodo nodo, const char* nombre, std::string_view valor) {
+    nodo.append_attribute(nombre).set_value(valor.data(), valor.size());
 }
 
 void setAttribute(Nodo nodo, const char* nombre, long long valor) {

@@ -57,6 +57,8 @@ class DocumentoXML {
 // The attributes are set in the order of the calls, which is the order they are written in.
 void setAttribute(Nodo nodo, const char* nombre, std::string_view valor);
 void setAttribute(Nodo nodo, const char* nombre, long long valor);
+// The same for an element being built, which cannot have the attribute yet: no search.
+void anadirAtributo(Nodo nodo, const char* nombre, std::string_view valor);
 
 // One element of a collection, as a builder reads it: its attributes come back trimmed of
 // characters with codes up to 32; a missing one raises an error naming the element (tag,

@@ -155,4 +155,25 @@ class TablaDBase {
     std::unordered_map<std::size_t, MapaTexto> indices_;
 };
 
+// The live rows of a table by the text of one field, each value answered by its first row,
+// as Locate would: for lookups repeated many thousands of times, which then cost one hash
+// each instead of a Locate and a read of every field wanted.
+template <typename Fila, typename Leer>
+std::unordered_map<std::string, Fila> filasPor(TablaDBase& tabla, NombreCampo campo, Leer leer) {
+    std::unordered_map<std::string, Fila> filas;
+    for (tabla.First(); !tabla.Eof(); tabla.Next()) {
+        auto [it, nueva] = filas.try_emplace(tabla.leerTexto(campo));
+        if (nueva) it->second = leer(tabla);
+    }
+    return filas;
+}
+
+// The row found for a value, or nullptr.
+template <typename Fila>
+const Fila* buscarFila(const std::unordered_map<std::string, Fila>& filas,
+                       const std::string& valor) {
+    const auto it = filas.find(valor);
+    return it == filas.end() ? nullptr : &it->second;
+}
+
 } // namespace pontavia

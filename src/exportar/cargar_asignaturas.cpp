@@ -4,8 +4,6 @@
 #include "sesiones.h"
 #include "tabla_dbase.h"
 
-#include <unordered_map>
-
 namespace pontavia {
 
 namespace {
@@ -17,27 +15,6 @@ struct Grupo {
 struct Materia {
     std::string cod, codTarea;
 };
-
-// A table's rows by their VELMORA identifier, read once: thousands of assignments point to
-// the same few groups, subjects and teachers. The first row with an identifier answers, as
-// Locate would.
-template <typename Fila, typename Leer>
-std::unordered_map<std::string, Fila> porIdentificador(const std::filesystem::path& ruta,
-                                                       NombreCampo identificador, Leer leer) {
-    TablaDBase tabla = TablaDBase::abrir(ruta);
-    std::unordered_map<std::string, Fila> filas;
-    for (tabla.First(); !tabla.Eof(); tabla.Next()) {
-        auto [it, nueva] = filas.try_emplace(tabla.leerTexto(identificador));
-        if (nueva) it->second = leer(tabla);
-    }
-    return filas;
-}
-
-template <typename Fila>
-const Fila* buscar(const std::unordered_map<std::string, Fila>& filas, const std::string& id) {
-    const auto it = filas.find(id);
-    return it == filas.end() ? nullptr : &it->second;
-}
 
 } // namespace
 
@@ -62,18 +39,20 @@ void CargarAsignaturas(Exportacion& e) {
                                 {"IDPROF", TipoCampo::Texto, 10},
                             });
     TablaDBase tabla = TablaDBase::abrir(ruta);
-    const auto grupos =
-        porIdentificador<Grupo>(e.carpeta / "GRUPOST.DBF", "IDGRUPO", [](const TablaDBase& t) {
-            return Grupo{t.leerTexto("ABREV"), t.leerTexto("TURNO"), t.leerTexto("NIVEL"),
-                         t.leerTexto("CURSO"), t.leerTexto("GRUPO"), t.leerTexto("IDCURSO")};
-        });
-    const auto materias =
-        porIdentificador<Materia>(e.carpeta / "ASIGNOMT.DBF", "IDASIG", [](const TablaDBase& t) {
-            return Materia{t.leerTexto("COD"), t.leerTexto("CODTAREA")};
-        });
-    const auto profesores =
-        porIdentificador<std::string>(e.carpeta / "PROFT.DBF", "IDPROF",
-                                      [](const TablaDBase& t) { return t.leerTexto("ABREV"); });
+    // The tables written before, each row by its VELMORA identifier: thousands of assignments
+    // point to the same few groups, subjects and teachers.
+    TablaDBase tablaGrupos = TablaDBase::abrir(e.carpeta / "GRUPOST.DBF");
+    TablaDBase tablaMaterias = TablaDBase::abrir(e.carpeta / "ASIGNOMT.DBF");
+    TablaDBase tablaProfesores = TablaDBase::abrir(e.carpeta / "PROFT.DBF");
+    const auto grupos = filasPor<Grupo>(tablaGrupos, "IDGRUPO", [](const TablaDBase& t) {
+        return Grupo{t.leerTexto("ABREV"), t.leerTexto("TURNO"), t.leerTexto("NIVEL"),
+                     t.leerTexto("CURSO"), t.leerTexto("GRUPO"), t.leerTexto("IDCURSO")};
+    });
+    const auto materias = filasPor<Materia>(tablaMaterias, "IDASIG", [](const TablaDBase& t) {
+        return Materia{t.leerTexto("COD"), t.leerTexto("CODTAREA")};
+    });
+    const auto profesores = filasPor<std::string>(
+        tablaProfesores, "IDPROF", [](const TablaDBase& t) { return t.leerTexto("ABREV"); });
 
     Informe& informe = e.programa.informe;
     informe.vigilar(tabla);
@@ -92,9 +71,9 @@ void CargarAsignaturas(Exportacion& e) {
         static const Grupo sinGrupo;
         static const Materia sinMateria;
         static const std::string sinProfesor;
-        const Grupo* grupoHallado = buscar(grupos, cgrupo);
-        const Materia* materiaHallada = buscar(materias, casig);
-        const std::string* profesorHallado = buscar(profesores, cprofe);
+        const Grupo* grupoHallado = buscarFila(grupos, cgrupo);
+        const Materia* materiaHallada = buscarFila(materias, casig);
+        const std::string* profesorHallado = buscarFila(profesores, cprofe);
         const Grupo& grupo = grupoHallado ? *grupoHallado : sinGrupo;
         const Materia& materia = materiaHallada ? *materiaHallada : sinMateria;
         const std::string& abrevProfesor = profesorHallado ? *profesorHallado : sinProfesor;

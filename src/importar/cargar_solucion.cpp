@@ -20,18 +20,32 @@ std::string nombreActividad(const std::string& tarea) {
     return tarea;
 }
 
+struct Grupo {
+    std::string idGrupo, idCurso;
+};
+
 } // namespace
 
 void CargarSolucion(TablasTamberlo& t, Nodo solucionHorario, Informe& informe) {
+    // The lookup tables by Tamberlo's codes, read once: every lesson asks them again.
+    const auto materias = filasPor<std::string>(
+        t.materias, "COD", [](const TablaDBase& m) { return m.leerTexto("IDASIG"); });
+    const auto grupos = filasPor<Grupo>(t.grupos, "ABREV", [](const TablaDBase& g) {
+        return Grupo{g.leerTexto("IDGRUPO"), g.leerTexto("IDCURSO")};
+    });
+    const auto profesores = filasPor<std::string>(
+        t.profesores, "ABREV", [](const TablaDBase& p) { return p.leerTexto("IDPROF"); });
+    const auto aulas = filasPor<std::string>(
+        t.aulas, "ABREV", [](const TablaDBase& a) { return a.leerTexto("IDAULA"); });
+
     TablaDBase& soluc = t.soluc;
     std::size_t leidos = 0, escritos = 0;
     for (soluc.First(); !soluc.Eof(); soluc.Next()) {
         ++leidos;
-        const std::string registro = "registro " + std::to_string(soluc.numeroRegistro());
         auto avisar = [&](TipoAviso tipo, std::string campo, const std::string& valor,
                           std::string motivo) {
-            informe.agregar(
-                {"SOLUC", tipo, registro, std::move(campo), valor, "", std::move(motivo)});
+            informe.agregar({"SOLUC", tipo, "registro " + std::to_string(soluc.numeroRegistro()),
+                             std::move(campo), valor, "", std::move(motivo)});
         };
         // Day or hour 0 (or empty) is a lesson Tamberlo did not place.
         const std::int32_t dia = soluc.leerEntero("DIA");
@@ -41,32 +55,33 @@ void CargarSolucion(TablasTamberlo& t, Nodo solucionHorario, Informe& informe) {
             continue;
         }
         const std::string asig = soluc.leerTexto("ASIG");
-        if (!t.materias.Locate("COD", asig)) {
+        const std::string* materia = buscarFila(materias, asig);
+        if (!materia) {
             avisar(TipoAviso::Omitido, "ASIG", asig,
                    "ninguna materia de ASIGNOMT tiene ese código");
             continue;
         }
-        const std::string casig = t.materias.leerTexto("IDASIG");
+        const std::string& casig = *materia;
         // A blank code asks for nothing; one that finds nothing leaves a blank identifier.
-        auto buscar = [&](TablaDBase& tabla, NombreCampo campo, const char* donde) {
+        auto buscar = [&](const auto& filas, NombreCampo campo, const char* donde) {
             const std::string codigo = soluc.leerTexto(campo);
-            if (tabla.Locate("ABREV", codigo)) return true;
-            if (!codigo.empty())
+            const auto* fila = buscarFila(filas, codigo);
+            if (!fila && !codigo.empty())
                 avisar(TipoAviso::SinCorrespondencia, std::string(campo.texto()), codigo,
                        std::string("ninguna fila de ") + donde + " tiene ese código");
-            return false;
+            return fila;
         };
         std::string cgrupo, idcurso, cprofe, caula;
-        if (buscar(t.grupos, "CODGRUPO", "GRUPOST")) {
-            cgrupo = t.grupos.leerTexto("IDGRUPO");
-            idcurso = t.grupos.leerTexto("IDCURSO");
+        if (const Grupo* g = buscar(grupos, "CODGRUPO", "GRUPOST")) {
+            cgrupo = g->idGrupo;
+            idcurso = g->idCurso;
         }
         // An activity ASIGNOMT does not know is written as its code, or as the subject when
         // the subject's identifier begins with it.
         const std::string tarea = nombreActividad(soluc.leerTexto("TAREA"));
         std::string cactiv;
-        if (t.materias.Locate("COD", tarea)) {
-            cactiv = t.materias.leerTexto("IDASIG");
+        if (const std::string* actividad = buscarFila(materias, tarea)) {
+            cactiv = *actividad;
         } else if (primeros(casig, 4) == tarea) {
             cactiv = casig;
         } else {
@@ -75,19 +90,19 @@ void CargarSolucion(TablasTamberlo& t, Nodo solucionHorario, Informe& informe) {
                 avisar(TipoAviso::SinCorrespondencia, "TAREA", tarea,
                        "ninguna actividad de ASIGNOMT tiene ese código; se escribe el código");
         }
-        if (buscar(t.profesores, "PROF", "PROFT")) cprofe = t.profesores.leerTexto("IDPROF");
-        if (buscar(t.aulas, "AULA", "AULAT")) caula = t.aulas.leerTexto("IDAULA");
+        if (const std::string* p = buscar(profesores, "PROF", "PROFT")) cprofe = *p;
+        if (const std::string* a = buscar(aulas, "AULA", "AULAT")) caula = *a;
 
         Nodo DsolucionXML = solucionHorario.append_child("dsolucion");
-        setAttribute(DsolucionXML, "casig", casig);
-        setAttribute(DsolucionXML, "cgrupo", cgrupo);
-        setAttribute(DsolucionXML, "cprofe", cprofe);
-        setAttribute(DsolucionXML, "caula", caula);
-        setAttribute(DsolucionXML, "cactiv", cactiv);
-        setAttribute(DsolucionXML, "dia", static_cast<long long>(dia));
-        setAttribute(DsolucionXML, "hora", textoDe(soluc, "HORA"));
-        setAttribute(DsolucionXML, "sesiones", textoDe(soluc, "SESIONES"));
-        setAttribute(DsolucionXML, "idcurso", idcurso);
+        anadirAtributo(DsolucionXML, "casig", casig);
+        anadirAtributo(DsolucionXML, "cgrupo", cgrupo);
+        anadirAtributo(DsolucionXML, "cprofe", cprofe);
+        anadirAtributo(DsolucionXML, "caula", caula);
+        anadirAtributo(DsolucionXML, "cactiv", cactiv);
+        anadirAtributo(DsolucionXML, "dia", std::to_string(dia));
+        anadirAtributo(DsolucionXML, "hora", textoDe(soluc, "HORA"));
+        anadirAtributo(DsolucionXML, "sesiones", textoDe(soluc, "SESIONES"));
+        anadirAtributo(DsolucionXML, "idcurso", idcurso);
         ++escritos;
     }
     informe.filas("SOLUC", leidos);
