@@ -1,10 +1,14 @@
 #include "ayudantes.h"
 
 #include <clocale>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
+#include <stdexcept>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace pontavia::prueba {
 
@@ -109,6 +113,55 @@ std::string documento(const std::string& interior) {
            "<centro codigo_interno=\"1\" nombre=\"IES Prueba\" curso=\"2026/2027\" "
            "version=\"1\">" +
            interior + "</centro>\n";
+}
+
+static void le(std::string& d, std::size_t pos, std::uint32_t v, int n) {
+    for (int i = 0; i < n; ++i, v >>= 8)
+        d[pos + static_cast<std::size_t>(i)] = static_cast<char>(v & 0xFF);
+}
+
+std::string tablaBytes(std::uint8_t version, const std::vector<CampoBytes>& campos,
+                       const std::vector<std::string>& registros, std::uint8_t idioma,
+                       long cuentaCabecera, const std::string& driver) {
+    const bool n7 = version == 0x04;
+    const std::size_t base = n7 ? 68 : 32, desc = n7 ? 48 : 32;
+    std::size_t lreg = 1;
+    for (auto& c : campos)
+        lreg += static_cast<std::size_t>(c.ancho);
+    std::string d(base + desc * campos.size() + 1, '\0');
+    d[0] = static_cast<char>(version);
+    d[1] = 126, d[2] = 1, d[3] = 2;
+    le(d, 4,
+       static_cast<std::uint32_t>(cuentaCabecera < 0 ? (long)registros.size() : cuentaCabecera), 4);
+    le(d, 8, static_cast<std::uint32_t>(d.size()), 2);
+    le(d, 10, static_cast<std::uint32_t>(lreg), 2);
+    d[29] = static_cast<char>(idioma);
+    if (n7) d.replace(32, driver.size(), driver);
+    std::size_t pos = base;
+    for (auto& c : campos) {
+        d.replace(pos, c.nombre.size(), c.nombre);
+        d[pos + (n7 ? 32 : 11)] = c.tipo;
+        d[pos + (n7 ? 33 : 16)] = static_cast<char>(c.ancho);
+        d[pos + (n7 ? 34 : 17)] = static_cast<char>(c.decimales);
+        pos += desc;
+    }
+    d[pos] = 0x0D;
+    for (auto& r : registros) {
+        EXPECT_EQ(r.size(), lreg);
+        d += r;
+    }
+    return d + "\x1A";
+}
+
+ComoOtroUsuario::ComoOtroUsuario() {
+    if (::geteuid() != 0) return;
+    if (::setegid(65534) != 0 || ::seteuid(65534) != 0) throw std::runtime_error("seteuid");
+    cambiado_ = true;
+}
+
+ComoOtroUsuario::~ComoOtroUsuario() {
+    if (!cambiado_) return;
+    if (::seteuid(0) != 0 || ::setegid(0) != 0) std::abort();
 }
 
 ResultadoCLI ejecutarCLI(const std::vector<std::string>& argumentos) {

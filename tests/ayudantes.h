@@ -85,6 +85,32 @@ class VentanaPrueba : public Ventana {
     void cerrar() override { ++cierres; }
 };
 
+// A dBase table byte by byte, as other tools write it: dBase III (version 0x03) or level 7
+// (0x04). Each record string starts with its deletion flag; cuentaCabecera < 0 gives the
+// real number of records.
+struct CampoBytes {
+    std::string nombre;
+    char tipo;
+    int ancho;
+    int decimales = 0;
+};
+std::string tablaBytes(std::uint8_t version, const std::vector<CampoBytes>& campos,
+                       const std::vector<std::string>& registros, std::uint8_t idioma = 0x57,
+                       long cuentaCabecera = -1, const std::string& driver = "");
+
+// While it lives, the process acts as a user without rights over what it does not own:
+// when the tests run as root, who writes anywhere, it takes the identity of user nobody.
+class ComoOtroUsuario {
+  public:
+    ComoOtroUsuario();
+    ~ComoOtroUsuario();
+    ComoOtroUsuario(const ComoOtroUsuario&) = delete;
+    ComoOtroUsuario& operator=(const ComoOtroUsuario&) = delete;
+
+  private:
+    bool cambiado_ = false;
+};
+
 struct ResultadoCLI {
     int codigo = 0;
     std::string salida;

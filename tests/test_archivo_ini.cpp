@@ -1,4 +1,5 @@
 // The status entry in Tamberlo.ini: only that entry changes, every other byte stays.
+#include "archivo_atomico.h"
 #include "archivo_ini.h"
 #include "ayudantes.h"
 #include "error.h"
@@ -38,4 +39,35 @@ TEST(ArchivoIni, EscribeYDiceCuandoNoPuede) {
         EXPECT_EQ(std::string(e.what()), "Unable to write to " + (tmp / "carpeta.ini").string());
     }
     EXPECT_THROW(escribirEntradaIni(tmp / "no-existe" / "Tamberlo.ini", "T", "T", "1"), Error);
+
+    // Read-only, in a folder the program may not write to: the same message, the file kept.
+    fs::permissions(ini, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(tmp.ruta(), fs::perms::owner_all | fs::perms::group_read |
+                                    fs::perms::group_exec | fs::perms::others_read |
+                                    fs::perms::others_exec);
+    {
+        ComoOtroUsuario otro;
+        try {
+            escribirEntradaIni(ini, "Transformadores", "Transformado", "1");
+            ADD_FAILURE();
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()), "Unable to write to " + ini.string());
+        }
+    }
+    EXPECT_EQ(leerArchivo(ini), "[Transformadores]\r\nTransformado=-1\r\n");
+}
+
+// A disk that fills up at any byte of the status file: Tamberlo is told, the file is kept.
+TEST(ArchivoIni, DiscoLlenoEnCualquierByte) {
+    CarpetaTemporal tmp;
+    const auto ini = tmp / "Tamberlo.ini";
+    const std::string antes =
+        "; de Tamberlo\r\n[Otra]\r\nX=1\r\n[Transformadores]\r\nTransformado=0\r\n";
+    escribirArchivo(ini, antes);
+    for (std::size_t limite = 0; limite < antes.size(); ++limite) {
+        LimiteEscritura disco(limite);
+        EXPECT_THROW(escribirEntradaIni(ini, "Transformadores", "Transformado", "1"), Error);
+        ASSERT_EQ(instantanea(tmp.ruta()),
+                  (std::map<std::string, std::string>{{"Tamberlo.ini", antes}}));
+    }
 }

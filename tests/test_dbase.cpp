@@ -11,53 +11,6 @@ using namespace pontavia::prueba;
 
 namespace {
 
-struct CampoBytes {
-    std::string nombre;
-    char tipo;
-    int ancho;
-    int decimales = 0;
-};
-
-void le(std::string& d, std::size_t pos, std::uint32_t v, int n) {
-    for (int i = 0; i < n; ++i, v >>= 8)
-        d[pos + static_cast<std::size_t>(i)] = static_cast<char>(v & 0xFF);
-}
-
-// A table as dBase III (version 0x03) or level 7 (0x04) writes it. Each record string
-// starts with its deletion flag.
-std::string tablaBytes(std::uint8_t version, const std::vector<CampoBytes>& campos,
-                       const std::vector<std::string>& registros, std::uint8_t idioma = 0x57,
-                       long cuentaCabecera = -1, const std::string& driver = "") {
-    const bool n7 = version == 0x04;
-    const std::size_t base = n7 ? 68 : 32, desc = n7 ? 48 : 32;
-    std::size_t lreg = 1;
-    for (auto& c : campos)
-        lreg += static_cast<std::size_t>(c.ancho);
-    std::string d(base + desc * campos.size() + 1, '\0');
-    d[0] = static_cast<char>(version);
-    d[1] = 126, d[2] = 1, d[3] = 2;
-    le(d, 4,
-       static_cast<std::uint32_t>(cuentaCabecera < 0 ? (long)registros.size() : cuentaCabecera), 4);
-    le(d, 8, static_cast<std::uint32_t>(d.size()), 2);
-    le(d, 10, static_cast<std::uint32_t>(lreg), 2);
-    d[29] = static_cast<char>(idioma);
-    if (n7) d.replace(32, driver.size(), driver);
-    std::size_t pos = base;
-    for (auto& c : campos) {
-        d.replace(pos, c.nombre.size(), c.nombre);
-        d[pos + (n7 ? 32 : 11)] = c.tipo;
-        d[pos + (n7 ? 33 : 16)] = static_cast<char>(c.ancho);
-        d[pos + (n7 ? 34 : 17)] = static_cast<char>(c.decimales);
-        pos += desc;
-    }
-    d[pos] = 0x0D;
-    for (auto& r : registros) {
-        EXPECT_EQ(r.size(), lreg);
-        d += r;
-    }
-    return d + "\x1A";
-}
-
 std::string be32(std::uint32_t v) {
     std::string s(4, '\0');
     for (int i = 3; i >= 0; --i, v >>= 8)

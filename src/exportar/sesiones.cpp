@@ -1,5 +1,6 @@
 #include "sesiones.h"
 
+#include "error.h"
 #include "texto.h"
 
 #include <cmath>
@@ -9,12 +10,17 @@ namespace pontavia {
 namespace {
 
 constexpr long kPartesMaximas = 13;
+// HORAS holds 15 digits before its decimals; larger (or infinite) hours cannot be written,
+// and no timetable has them.
+constexpr float kHorasMaximas = 1e15f;
 constexpr const char* kMedia = "½";
 
 } // namespace
 
 Sesiones calcularSesiones(std::string_view nhoras) {
     const auto escritas = static_cast<float>(aDecimal(nhoras));
+    if (!(std::fabs(escritas) < kHorasMaximas))
+        throw Error("El número de horas " + std::string(nhoras) + " está fuera de rango.");
     Sesiones s;
     s.horas = escritas == 0.0f ? 1.0f : escritas;
     const bool entera = std::floor(escritas) == escritas;

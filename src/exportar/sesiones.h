@@ -12,7 +12,8 @@ struct Sesiones {
 };
 
 // From the trimmed nhoras, written with the locale's decimal separator; raises
-// "'%s' is not a valid floating point value" when it is not a number.
+// "'%s' is not a valid floating point value" when it is not a number, and an error when it
+// is too large (or infinite) for HORAS.
 Sesiones calcularSesiones(std::string_view nhoras);
 
 } // namespace pontavia

@@ -1,0 +1,429 @@
+// Every input the program reads, spoiled the ways real files, folders and disks get spoiled.
+// Each case gives its clear error, or the behaviour the README documents, and never a crash,
+// a hang, or a file changed that should not change.
+#include "archivo_atomico.h"
+#include "ayudantes.h"
+#include "error.h"
+#include "exportar.h"
+#include "importar.h"
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <map>
+#include <optional>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace pontavia;
+using namespace pontavia::prueba;
+
+namespace {
+
+// Every collection and attribute the runs read, with a valid value for each.
+struct Coleccion {
+    const char* coleccion;
+    const char* elemento;
+    std::vector<std::pair<const char*, const char*>> atributos;
+};
+const std::vector<Coleccion> kColecciones = {
+    {"materias",
+     "dmateria",
+     {{"codigo", "MAT"},
+      {"nombre", "Matemáticas"},
+      {"codigo_actividad", "LECTIVA"},
+      {"idmateria", "11"}}},
+    {"profesores",
+     "profesor",
+     {{"codigo", "ANA"},
+      {"nombre", "Ana"},
+      {"apellido1", "Ruiz"},
+      {"apellido2", "Gil"},
+      {"documento", "1A"},
+      {"idprofesor", "21"}}},
+    {"aulas",
+     "daula",
+     {{"codigo", "A1"}, {"nombre", "Aula 1"}, {"capacidad_alumnos", "30"}, {"idaula", "31"}}},
+    {"grupos",
+     "dgrupo",
+     {{"codigo", "1ESOA"},
+      {"nombre", "1º ESO A"},
+      {"codigo_nivel", "ESO"},
+      {"curso", "1"},
+      {"cgrupo", "A"},
+      {"idgrupo", "41"},
+      {"idcurso", "5"}}},
+    {"franjashorarias",
+     "franjahoraria",
+     {{"dia_semana", "1"}, {"posicion", "1"}, {"hora_inicio", "08:00"}, {"hora_final", "09:00"}}},
+    {"asignaturas",
+     "dasignatura",
+     {{"cgrupo", "41"}, {"casig", "11"}, {"cprofe", "21"}, {"conexion", "0"}, {"nhoras", "3"}}},
+};
+
+std::string escapar(const std::string& v) {
+    std::string r;
+    for (char c : v)
+        r += c == '"' ? std::string("&quot;") : c == '&' ? std::string("&amp;") : std::string(1, c);
+    return r;
+}
+
+// The school of one element per collection; cambios sets "elemento.atributo" to a value, or
+// leaves it out when the value is nullopt.
+std::string colegio(const std::map<std::string, std::optional<std::string>>& cambios = {}) {
+    std::string interior;
+    for (const auto& c : kColecciones) {
+        interior += std::string("<") + c.coleccion + "><" + c.elemento;
+        for (const auto& [nombre, valor] : c.atributos) {
+            auto it = cambios.find(std::string(c.elemento) + "." + nombre);
+            if (it == cambios.end())
+                interior += std::string(" ") + nombre + "=\"" + valor + "\"";
+            else if (it->second)
+                interior += std::string(" ") + nombre + "=\"" + escapar(*it->second) + "\"";
+        }
+        interior += std::string("/></") + c.coleccion + ">";
+    }
+    return documento(interior);
+}
+
+// A value padded to a field's width: on the left for numbers, on the right for text.
+std::string numero(const std::string& v, std::size_t ancho) {
+    return std::string(ancho - v.size(), ' ') + v;
+}
+std::string texto(const std::string& v, std::size_t ancho) {
+    return v + std::string(ancho - v.size(), ' ');
+}
+
+const std::vector<CampoBytes> kCamposSoluc = {
+    {"DIA", 'N', 2},   {"HORA", 'N', 2},   {"SESIONES", 'C', 4}, {"CODGRUPO", 'C', 10},
+    {"ASIG", 'C', 10}, {"TAREA", 'C', 10}, {"PROF", 'C', 10},    {"AULA", 'C', 10}};
+const std::string kLeccion = " " + numero("1", 2) + numero("2", 2) + texto("1", 4) +
+                             texto("1ESOA", 10) + texto("MAT", 10) + texto("LECT", 10) +
+                             texto("ANA", 10) + texto("A1", 10);
+
+class EntradasMalas : public ::testing::Test {
+  protected:
+    KTEMPTemporal ktemp;
+    CarpetaTemporal datos;
+    Programa programa;
+    VentanaPrueba ventana;
+
+    // A Tamberlo folder with an earlier export, its timetable, and an earlier result.
+    void SetUp() override {
+        ventana.archivo = (datos / "centro.xml").string();
+        escribirArchivo(ventana.archivo, colegio());
+        BExportarClick(programa, ventana);
+        escribirArchivo(ktemp / "SOLUC.DBF", tablaBytes(0x03, kCamposSoluc, {kLeccion}));
+        BImportarClick(programa, ventana);
+        ASSERT_TRUE(fs::exists(datos / "ResultadoTamberlocentro.xml"));
+    }
+
+    // Runs a run on the chosen file; returns its error, or "" when it ends normally.
+    std::string ejecutar(void (*run)(Programa&, Ventana&)) {
+        try {
+            run(programa, ventana);
+        } catch (const Error& e) {
+            return e.what();
+        }
+        return "";
+    }
+
+    // The run must fail with a message holding fragmento and leave every file as it was.
+    void fallaSinCambiarNada(void (*run)(Programa&, Ventana&), const std::string& fragmento) {
+        const auto antesKtemp = instantanea(ktemp.ruta());
+        const auto antesDatos = instantanea(datos.ruta());
+        const std::string error = ejecutar(run);
+        EXPECT_NE(error, "");
+        EXPECT_NE(error.find(fragmento), std::string::npos) << error;
+        EXPECT_EQ(instantanea(ktemp.ruta()), antesKtemp);
+        EXPECT_EQ(instantanea(datos.ruta()), antesDatos);
+    }
+};
+
+} // namespace
+
+// VELMORA's file, spoiled: both runs refuse it and change nothing.
+TEST_F(EntradasMalas, ArchivoXMLDeVelmora) {
+    const std::string bueno = colegio();
+    const std::vector<std::pair<std::string, std::string>> casos = {
+        {"no es XML", "esto no es XML"},
+        {"vacío", ""},
+        {"cortado", bueno.substr(0, bueno.size() / 2)},
+        {"otra raíz", "<escuela/>"},
+        {"declara UTF-8 y trae Latin-1",
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><centro nombre=\"Mar\xEDtima\"/>"},
+        {"codificación desconocida", "<?xml version=\"1.0\" encoding=\"X-NO-EXISTE\"?><centro/>"},
+        {"UTF-8 no válido", "<centro nombre=\"\xC3\x28\"/>"},
+        {"entidad sin declarar", "<centro nombre=\"&desconocida;\"><</centro>"},
+    };
+    const std::map<std::string, std::string> fragmentos = {
+        {"otra raíz", "debería ser centro"},
+        {"declara UTF-8 y trae Latin-1", "no son UTF-8"},
+        {"codificación desconocida", "codificación desconocida"},
+        {"UTF-8 no válido", "no son UTF-8"},
+    };
+    for (const auto& [nombre, contenido] : casos) {
+        SCOPED_TRACE(nombre);
+        escribirArchivo(ventana.archivo, contenido);
+        const auto f = fragmentos.find(nombre);
+        const std::string fragmento = f == fragmentos.end() ? "no es un XML válido" : f->second;
+        fallaSinCambiarNada(BExportarClick, fragmento);
+        fallaSinCambiarNada(BImportarClick, fragmento);
+    }
+}
+
+// Each attribute of each collection, left out, stops exportar before it writes anything.
+TEST_F(EntradasMalas, CadaAtributoQueFalta) {
+    int casos = 0;
+    for (const auto& c : kColecciones)
+        for (const auto& [atributo, valor] : c.atributos) {
+            SCOPED_TRACE(std::string(c.elemento) + "." + atributo);
+            escribirArchivo(ventana.archivo,
+                            colegio({{std::string(c.elemento) + "." + atributo, std::nullopt}}));
+            fallaSinCambiarNada(BExportarClick,
+                                std::string("El elemento ") + c.elemento + " número 1");
+            EXPECT_NE(ejecutar(BExportarClick)
+                          .find(std::string("no tiene el atributo ") + atributo + "."),
+                      std::string::npos);
+            ++casos;
+        }
+    EXPECT_EQ(casos, 30);
+}
+
+// Numbers that cannot be read, or that no field can hold, stop exportar with their value.
+TEST_F(EntradasMalas, NumerosFueraDeRango) {
+    const std::vector<std::tuple<std::string, std::string, std::string>> casos = {
+        {"daula.capacidad_alumnos", "99999999999", "'99999999999' is not a valid integer value"},
+        {"daula.capacidad_alumnos", "treinta", "'treinta' is not a valid integer value"},
+        {"franjahoraria.dia_semana", "99999999999", "'99999999999' is not a valid integer"},
+        {"franjahoraria.posicion", "-", "'-' is not a valid integer value"},
+        {"franjahoraria.hora_inicio", "ab:cd", "'ab' is not a valid integer value"},
+        {"dasignatura.nhoras", "1e999", "'1e999' is not a valid floating point value"},
+        {"dasignatura.nhoras", "nan", "'nan' is not a valid floating point value"},
+        {"dasignatura.nhoras", "1e300", "El número de horas 1e300 está fuera de rango."},
+        {"dasignatura.nhoras", "-1e30", "El número de horas -1e30 está fuera de rango."},
+        {"dasignatura.nhoras", "1e15", "El número de horas 1e15 está fuera de rango."},
+    };
+    for (const auto& [atributo, valor, fragmento] : casos) {
+        SCOPED_TRACE(atributo + "=" + valor);
+        escribirArchivo(ventana.archivo, colegio({{atributo, valor}}));
+        fallaSinCambiarNada(BExportarClick, fragmento);
+    }
+    // The largest hours HORAS can hold still go through.
+    escribirArchivo(ventana.archivo, colegio({{"dasignatura.nhoras", "99999"}}));
+    EXPECT_EQ(ejecutar(BExportarClick), "");
+    EXPECT_EQ(columna(ktemp / "ASIGT.DBF", "HORAS"), std::vector<std::string>{"99999.0000"});
+}
+
+// Entities are never expanded nor fetched: the reference stays as text, in a row like any
+// other, and a run ends at once however deep the entities nest.
+TEST_F(EntradasMalas, EntidadesNoSeExpandenNiSeLeen) {
+    const std::string dtd =
+        "<?xml version=\"1.0\"?><!DOCTYPE centro ["
+        "<!ENTITY fuera SYSTEM \"file:///etc/passwd\">"
+        "<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">"
+        "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
+        "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
+        "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">]>";
+    std::string doc = colegio();
+    doc = dtd + doc.substr(doc.find("<centro"));
+    const auto pos = doc.find("Ruiz");
+    doc.replace(pos, 4, "&fuera;&d;");
+    escribirArchivo(ventana.archivo, doc);
+    EXPECT_EQ(ejecutar(BExportarClick), "");
+    const auto nombres = columna(ktemp / "PROFT.DBF", "NOMBRE");
+    ASSERT_EQ(nombres.size(), 1u);
+    EXPECT_EQ(nombres[0], "Ana, &fuera;&d; Gil");
+}
+
+// A huge value is cut to its field and reported; a million elements load and pass.
+TEST_F(EntradasMalas, ValoresEnormesYMillonDeElementos) {
+    const std::string enorme(10'000'000, 'x');
+    escribirArchivo(ventana.archivo, colegio({{"daula.nombre", enorme}}));
+    EXPECT_EQ(ejecutar(BExportarClick), "");
+    EXPECT_EQ(columna(ktemp / "AULAT.DBF", "NOMBRE"),
+              std::vector<std::string>{std::string(80, 'x')});
+    ASSERT_EQ(programa.informe.avisos().size(), 1u);
+    EXPECT_EQ(programa.informe.avisos()[0].tipo, TipoAviso::ValorRecortado);
+
+    std::string muchos = colegio();
+    std::string relleno;
+    relleno.reserve(5'000'000);
+    for (int i = 0; i < 1'000'000; ++i)
+        relleno += "<x/>";
+    muchos.insert(muchos.find("</centro>"), relleno);
+    escribirArchivo(ventana.archivo, muchos);
+    EXPECT_EQ(ejecutar(BExportarClick), "");
+    EXPECT_EQ(leerTabla(ktemp / "ASIGT.DBF").size(), 1u);
+}
+
+namespace {
+
+// SOLUC as other writers leave it: the header's count, the field list and the bytes vary.
+std::string soluc(const std::vector<CampoBytes>& campos, const std::vector<std::string>& filas,
+                  long cuenta = -1, std::uint8_t idioma = 0x57) {
+    return tablaBytes(0x03, campos, filas, idioma, cuenta);
+}
+
+std::vector<CampoBytes> camposCon(const std::string& nombre, std::optional<CampoBytes> nuevo) {
+    std::vector<CampoBytes> r;
+    for (const auto& c : kCamposSoluc) {
+        if (c.nombre != nombre)
+            r.push_back(c);
+        else if (nuevo)
+            r.push_back(*nuevo);
+    }
+    return r;
+}
+
+} // namespace
+
+// SOLUC and the tables it is read with, spoiled: a clear error that names the table and
+// changes nothing, or, where the README says so, a result from the records that are whole.
+TEST_F(EntradasMalas, SolucYTablasDeConsulta) {
+    const std::string buena = soluc(kCamposSoluc, {kLeccion, kLeccion});
+    const std::string sinAula = " " + kLeccion.substr(1, kLeccion.size() - 11);
+    const std::vector<std::tuple<std::string, std::string, std::string, std::string>> fallan = {
+        {"vacía", "SOLUC.DBF", "", "SOLUC.DBF"},
+        {"cabecera cortada", "SOLUC.DBF", buena.substr(0, 20), "SOLUC.DBF"},
+        {"lista de campos cortada", "SOLUC.DBF", buena.substr(0, 80), "SOLUC.DBF"},
+        {"DIA de tipo fecha", "SOLUC.DBF",
+         soluc(camposCon("DIA", CampoBytes{"DIA", 'D', 2}), {kLeccion}), "DIA"},
+        {"DIA que no es un número", "SOLUC.DBF", soluc(kCamposSoluc, {" ab" + kLeccion.substr(3)}),
+         "'ab' is not a valid"},
+        {"sin el campo AULA", "SOLUC.DBF", soluc(camposCon("AULA", std::nullopt), {sinAula}),
+         "no tiene el campo AULA"},
+        {"GRUPOST vacía", "GRUPOST.DBF", "", "GRUPOST.DBF"},
+        {"GRUPOST cortada", "GRUPOST.DBF", leerArchivo(ktemp / "GRUPOST.DBF").substr(0, 100),
+         "GRUPOST.DBF"},
+        {"ASIGNOMT sin IDASIG", "ASIGNOMT.DBF",
+         tablaBytes(0x03, {{"COD", 'C', 10}}, {" MAT       "}), "no tiene el campo IDASIG"},
+    };
+    const auto original = leerArchivo(ktemp / "SOLUC.DBF");
+    for (const auto& [nombre, tabla, bytes, fragmento] : fallan) {
+        SCOPED_TRACE(nombre);
+        const auto anterior = leerArchivo(ktemp / tabla);
+        escribirArchivo(ktemp / tabla, bytes);
+        fallaSinCambiarNada(BImportarClick, fragmento);
+        escribirArchivo(ktemp / tabla, anterior);
+    }
+    EXPECT_EQ(leerArchivo(ktemp / "SOLUC.DBF"), original);
+
+    // Read as far as the records are whole, and as the header counts them.
+    const std::string dos = soluc(kCamposSoluc, {kLeccion, kLeccion});
+    const std::vector<std::tuple<std::string, std::string, std::size_t>> leen = {
+        {"registro final cortado", dos.substr(0, dos.size() - 20), 1},
+        {"cuenta mayor que los registros", soluc(kCamposSoluc, {kLeccion}, 5), 1},
+        {"cuenta menor que los registros", soluc(kCamposSoluc, {kLeccion, kLeccion}, 1), 1},
+        {"página de códigos desconocida", soluc(kCamposSoluc, {kLeccion}, -1, 0xEE), 1},
+        {"ASIG de 255 caracteres",
+         soluc(camposCon("ASIG", CampoBytes{"ASIG", 'C', 255}),
+               {kLeccion.substr(0, 19) + texto("MAT", 255) + kLeccion.substr(29)}),
+         1},
+        {"CODGRUPO de ancho 0",
+         soluc(camposCon("CODGRUPO", CampoBytes{"CODGRUPO", 'C', 0}),
+               {kLeccion.substr(0, 9) + kLeccion.substr(19)}),
+         1},
+    };
+    for (const auto& [nombre, bytes, lecciones] : leen) {
+        SCOPED_TRACE(nombre);
+        escribirArchivo(ktemp / "SOLUC.DBF", bytes);
+        EXPECT_EQ(ejecutar(BImportarClick), "");
+        const auto r = DocumentoXML::cargar(datos / "ResultadoTamberlocentro.xml");
+        EXPECT_EQ(r.selectNodes("/centro/solucion_horario/dsolucion").size(), lecciones);
+    }
+}
+
+// Tamberlo's folder missing, read-only, or a file where it should be.
+TEST_F(EntradasMalas, CarpetaDeTamberlo) {
+    // Missing: it is made, as Tamberlo would have it.
+    const auto nueva = datos / "nueva" / "KTEMP";
+    setenv("PONTAVIA_KTEMP", nueva.c_str(), 1);
+    EXPECT_EQ(ejecutar(BExportarClick), "");
+    EXPECT_EQ(tablasEn(nueva).size(), 6u);
+
+    // A file in its place: a clear error, and the file as it was.
+    escribirArchivo(datos / "archivo", "no es una carpeta");
+    setenv("PONTAVIA_KTEMP", (datos / "archivo").c_str(), 1);
+    fallaSinCambiarNada(BExportarClick, "no es una carpeta: ya existe un archivo");
+    fallaSinCambiarNada(BImportarClick, "no es una carpeta: ya existe un archivo");
+    setenv("PONTAVIA_KTEMP", ktemp.ruta().c_str(), 1);
+
+    // Read-only: both runs refuse, nothing is written there or beside the file.
+    fs::permissions(datos.ruta(), fs::perms::all);
+    fs::permissions(ktemp.ruta(), fs::perms::owner_read | fs::perms::owner_exec |
+                                      fs::perms::group_read | fs::perms::group_exec |
+                                      fs::perms::others_read | fs::perms::others_exec);
+    {
+        ComoOtroUsuario otro;
+        fallaSinCambiarNada(BExportarClick, "Permission denied");
+        fallaSinCambiarNada(BImportarClick, "Permission denied");
+    }
+    fs::permissions(ktemp.ruta(), fs::perms::owner_all);
+}
+
+// A disk that fills up after any number of bytes, every one of them, while importar writes
+// its result and its report: the result and Tamberlo's folder stay exactly as they were.
+TEST_F(EntradasMalas, DiscoLlenoAlImportar) {
+    const auto antesKtemp = instantanea(ktemp.ruta());
+    const auto antesDatos = instantanea(datos.ruta());
+    const std::size_t total = leerArchivo(datos / "ResultadoTamberlocentro.xml").size() +
+                              leerArchivo(ktemp / kNombreInforme).size();
+    for (std::size_t limite = 0; limite < total; ++limite) {
+        SCOPED_TRACE(limite);
+        LimiteEscritura disco(limite);
+        EXPECT_NE(ejecutar(BImportarClick), "");
+        ASSERT_EQ(instantanea(ktemp.ruta()), antesKtemp);
+        ASSERT_EQ(instantanea(datos.ruta()), antesDatos);
+    }
+    EXPECT_EQ(ejecutar(BImportarClick), "");
+}
+
+namespace {
+
+// Another program (Tamberlo) holding a table: flock(1) keeps an exclusive lock on it for as
+// long as the object lives.
+class TablaRetenida {
+  public:
+    explicit TablaRetenida(const fs::path& tabla) {
+        const auto senal = tabla.string() + ".retenida";
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::setpgid(0, 0); // flock's shell and sleep inherit the lock: all go together
+            const std::string orden = "touch '" + senal + "'; exec sleep 60";
+            ::execlp("flock", "flock", "-x", tabla.c_str(), "-c", orden.c_str(),
+                     static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        for (int i = 0; i < 500 && !fs::exists(senal); ++i)
+            ::usleep(10'000);
+        EXPECT_TRUE(fs::exists(senal));
+        fs::remove(senal);
+    }
+    ~TablaRetenida() {
+        ::kill(-pid_, SIGTERM);
+        int estado = 0;
+        ::waitpid(pid_, &estado, 0);
+    }
+    TablaRetenida(const TablaRetenida&) = delete;
+    TablaRetenida& operator=(const TablaRetenida&) = delete;
+
+  private:
+    pid_t pid_ = -1;
+};
+
+} // namespace
+
+// Tamberlo holding a table: exportar and importar say which one is in use and change nothing.
+TEST_F(EntradasMalas, TablaEnUsoPorOtroPrograma) {
+    for (const char* tabla : {"ASIGT.DBF", "PROFT.DBF"}) {
+        SCOPED_TRACE(tabla);
+        TablaRetenida tamberlo(ktemp / tabla);
+        fallaSinCambiarNada(BExportarClick, tabla);
+    }
+    for (const char* tabla : {"SOLUC.DBF", "AULAT.DBF"}) {
+        SCOPED_TRACE(tabla);
+        TablaRetenida tamberlo(ktemp / tabla);
+        fallaSinCambiarNada(BImportarClick, tabla);
+    }
+    EXPECT_EQ(ejecutar(BExportarClick), "");
+}
