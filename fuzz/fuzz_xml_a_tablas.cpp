@@ -16,7 +16,8 @@ namespace {
 
 const std::filesystem::path& carpeta() {
     static const std::filesystem::path c = [] {
-        auto ruta = std::filesystem::path("/dev/shm") / ("pontavia-fuzz-" + std::to_string(::getpid()));
+        auto ruta =
+            std::filesystem::path("/dev/shm") / ("pontavia-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(ruta);
         setenv("TMPDIR", ruta.c_str(), 1);
         return ruta;
