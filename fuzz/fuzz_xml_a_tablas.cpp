@@ -16,8 +16,11 @@ namespace {
 
 const std::filesystem::path& carpeta() {
     static const std::filesystem::path c = [] {
-        auto ruta =
-            std::filesystem::path("/dev/shm") / ("pontavia-fuzz-" + std::to_string(::getpid()));
+        // Memory when the system has it mounted, the usual temporary folder otherwise.
+        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm")
+                                               ? std::filesystem::path("/dev/shm")
+                                               : std::filesystem::temp_directory_path();
+        auto ruta = base / ("pontavia-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(ruta);
         setenv("TMPDIR", ruta.c_str(), 1);
         return ruta;
