@@ -394,7 +394,7 @@ std::string ElementoXML::descripcion() const {
 }
 
 std::string ElementoXML::leer(const char* atributo) const {
-    const pugi::xml_attribute a = nodo_.attribute(atributo);
+    const pugi::xml_attribute a = nodo_.attribute(atributo, pista_);
     if (!a) throw Error("El elemento " + descripcion() + " no tiene el atributo " + atributo + ".");
     return recortar(a.value());
 }

@@ -76,6 +76,9 @@ class ElementoXML {
     Nodo nodo_;
     std::size_t posicion_;
     const char* identificador_;
+    // Where the last attribute was found: builders read attributes in about the order the
+    // file gives them, so the next search starts there.
+    mutable pugi::xml_attribute pista_;
 };
 
 } // namespace pontavia

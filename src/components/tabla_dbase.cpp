@@ -167,7 +167,17 @@ std::string_view TablaDBase::bytesCampo(std::size_t indice) const {
 
 std::string TablaDBase::leerTexto(NombreCampo campo) const {
     const std::size_t i = indiceCampo(campo);
-    return textoDeCampo(formato_, formato_.campos[i], bytesCampo(i), *cp_);
+    const CampoDBase& c = formato_.campos[i];
+    const std::string_view bytes = bytesCampo(i);
+    // Most text is plain ASCII, which reads the same in every code page here: a copy of the
+    // bytes without their padding, no conversion.
+    if (c.tipo == 'C' && cp_->asciiIgual()) {
+        const std::string_view t = recortarDerecha(bytes);
+        if (std::all_of(t.begin(), t.end(),
+                        [](char b) { return static_cast<unsigned char>(b) < 0x80; }))
+            return std::string(t);
+    }
+    return textoDeCampo(formato_, c, bytes, *cp_);
 }
 
 bool TablaDBase::esNumerico(NombreCampo campo) const {
@@ -228,9 +238,8 @@ void TablaDBase::Append() {
     hayPendiente_ = true;
 }
 
-char* TablaDBase::pendiente(std::size_t indice) {
-    if (!hayPendiente_) throw Error("La tabla " + nombre_ + " no está añadiendo un registro.");
-    return pendiente_.data() + formato_.campos[indice].desplazamiento;
+void TablaDBase::sinRegistroPendiente() const {
+    throw Error("La tabla " + nombre_ + " no está añadiendo un registro.");
 }
 
 void TablaDBase::asignarTexto(NombreCampo campo, std::string_view texto) {

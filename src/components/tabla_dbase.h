@@ -119,7 +119,11 @@ class TablaDBase {
                58;
     }
     std::string_view bytesCampo(std::size_t indice) const;
-    char* pendiente(std::size_t indice);
+    char* pendiente(std::size_t indice) {
+        if (!hayPendiente_) sinRegistroPendiente();
+        return pendiente_.data() + formato_.campos[indice].desplazamiento;
+    }
+    [[noreturn]] void sinRegistroPendiente() const;
     bool borrado(std::size_t registro) const;
     void saltarBorrados();
 
