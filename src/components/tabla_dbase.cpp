@@ -253,14 +253,19 @@ void TablaDBase::asignarTexto(NombreCampo campo, std::string_view texto) {
             std::memcpy(destino, bytes.data(), n);
             std::memset(destino + n, ' ', c.ancho - n);
         };
-        if (cp_->asciiIgual() && std::all_of(texto.begin(), texto.end(), [](char b) {
-                return static_cast<unsigned char>(b) < 0x80;
-            })) {
-            const bool recortado = texto.size() > c.ancho;
-            if (recortado && avisoValor_)
-                avisoValor_(c, texto, recortarDerecha(texto.substr(0, c.ancho)), true);
-            copiar(texto);
-            return;
+        if (cp_->asciiIgual()) {
+            // ASCII is the same in every code page here: copied as it is, in one pass, for as
+            // long as it lasts. When what fits is all ASCII, anything beyond it is cut.
+            const std::size_t cabe = std::min<std::size_t>(texto.size(), c.ancho);
+            std::size_t n = 0;
+            for (; n < cabe && static_cast<unsigned char>(texto[n]) < 0x80; ++n)
+                destino[n] = texto[n];
+            if (n == cabe) {
+                std::memset(destino + n, ' ', c.ancho - n);
+                if (texto.size() > c.ancho && avisoValor_)
+                    avisoValor_(c, texto, recortarDerecha(texto.substr(0, c.ancho)), true);
+                return;
+            }
         }
         bool sustituido = false;
         std::string bytes = cp_->desdeUtf8(texto, &sustituido);
