@@ -1,7 +1,5 @@
 #include "codigo_pagina.h"
 
-#include <algorithm>
-
 #include "error.h"
 
 #include "texto.h"
@@ -70,17 +68,15 @@ std::string CodigoPagina::aUtf8(std::string_view bytes) const {
         icu::UnicodeString u(bytes.data(), static_cast<std::int32_t>(bytes.size()), conv.c, st);
         return utf8DeUnicode(u);
     }
-    auto ascii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
     // Most values are plain ASCII, which is the same in UTF-8: one copy.
-    const auto primero = std::find_if_not(bytes.begin(), bytes.end(), ascii);
-    std::string s(bytes.begin(), primero);
-    if (primero == bytes.end()) return s;
+    if (esAscii(bytes)) return std::string(bytes);
+    std::string s;
     s.reserve(bytes.size() + 8);
-    for (auto it = primero; it != bytes.end(); ++it) {
-        if (ascii(*it))
-            s += *it;
+    for (char c : bytes) {
+        if (static_cast<unsigned char>(c) < 0x80)
+            s += c;
         else
-            s += aUtf8_[static_cast<unsigned char>(*it)];
+            s += aUtf8_[static_cast<unsigned char>(c)];
     }
     return s;
 }

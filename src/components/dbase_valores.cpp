@@ -91,16 +91,6 @@ std::optional<double> leerDecimalPunto(std::string_view texto) {
     return v;
 }
 
-// A number field's digits without the blanks, NULs and other padding around them.
-std::string_view sinRelleno(std::string_view b) {
-    auto relleno = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!b.empty() && relleno(b.front()))
-        b.remove_prefix(1);
-    while (!b.empty() && relleno(b.back()))
-        b.remove_suffix(1);
-    return b;
-}
-
 } // namespace
 
 bool esCampoNumerico(char tipo) {
@@ -203,7 +193,7 @@ std::optional<double> numeroDeCampo(const FormatoDBase& f, const CampoDBase& c, 
     case 'N':
     case 'F':
         // Digits are ASCII in every code page: read in place, without a copy.
-        return leerDecimalPunto(sinRelleno(b));
+        return leerDecimalPunto(recortarVista(b));
     default:
         return leerDecimalPunto(recortar(textoDeCampo(f, c, b, cp)));
     }

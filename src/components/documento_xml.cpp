@@ -9,7 +9,6 @@
 #include <exception>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
 #include <unicode/unistr.h>
@@ -130,11 +129,6 @@ std::pair<std::size_t, std::size_t> lineaYColumna(std::string_view texto, std::s
 // pugixml's output on its way out: converted piece by piece into the document's encoding
 // when pugixml cannot write that itself, and handed on. An error raised by the destination
 // (a full disk) is kept and raised again once pugixml has returned.
-bool esAscii(std::string_view s) {
-    return std::all_of(s.begin(), s.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 class SalidaDocumento : public pugi::xml_writer {
   public:
     SalidaDocumento(const std::function<void(std::string_view)>& destino,

@@ -48,7 +48,6 @@ class Informe {
     void vigilar(TablaDBase& tabla);
     void filas(const std::string& tabla, std::size_t cuantas);
 
-    const std::string& operacion() const { return operacion_; }
     const std::vector<Aviso>& avisos() const { return avisos_; }
     const std::vector<std::pair<std::string, std::size_t>>& filas() const { return filas_; }
     std::size_t avisosDe(std::string_view tabla) const;

@@ -167,17 +167,7 @@ std::string_view TablaDBase::bytesCampo(std::size_t indice) const {
 
 std::string TablaDBase::leerTexto(NombreCampo campo) const {
     const std::size_t i = indiceCampo(campo);
-    const CampoDBase& c = formato_.campos[i];
-    const std::string_view bytes = bytesCampo(i);
-    // Most text is plain ASCII, which reads the same in every code page here: a copy of the
-    // bytes without their padding, no conversion.
-    if (c.tipo == 'C' && cp_->asciiIgual()) {
-        const std::string_view t = recortarDerecha(bytes);
-        if (std::all_of(t.begin(), t.end(),
-                        [](char b) { return static_cast<unsigned char>(b) < 0x80; }))
-            return std::string(t);
-    }
-    return textoDeCampo(formato_, c, bytes, *cp_);
+    return textoDeCampo(formato_, formato_.campos[i], bytesCampo(i), *cp_);
 }
 
 bool TablaDBase::esNumerico(NombreCampo campo) const {

@@ -66,14 +66,24 @@ std::int32_t siguienteCaracter(std::string_view t, std::size_t& i) {
     return c;
 }
 
-std::string recortar(std::string_view texto) {
+std::string_view recortarVista(std::string_view texto) {
     std::size_t inicio = 0;
     std::size_t fin = texto.size();
     while (inicio < fin && esRelleno(texto[inicio]))
         ++inicio;
     while (fin > inicio && esRelleno(texto[fin - 1]))
         --fin;
-    return std::string(texto.substr(inicio, fin - inicio));
+    return texto.substr(inicio, fin - inicio);
+}
+
+std::string recortar(std::string_view texto) {
+    return std::string(recortarVista(texto));
+}
+
+bool esAscii(std::string_view texto) {
+    for (char c : texto)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
 }
 
 std::string_view recortarDerecha(std::string_view texto) {

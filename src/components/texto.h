@@ -9,8 +9,14 @@ namespace pontavia {
 
 // Removes leading and trailing characters with codes up to 32 (blanks and control characters).
 std::string recortar(std::string_view texto);
+// The same, as a view into texto: no copy.
+std::string_view recortarVista(std::string_view texto);
 // Removes trailing blanks only: what a fixed-width text field gives back.
 std::string_view recortarDerecha(std::string_view texto);
+
+// Whether every byte is ASCII, which reads the same in UTF-8 and in every code page the
+// program converts to and from.
+bool esAscii(std::string_view texto);
 
 // Decodes the character at byte i and moves i past it; -1 for a malformed sequence (i then
 // moves past one byte).

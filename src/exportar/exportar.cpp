@@ -3,6 +3,7 @@
 #include "archivo_atomico.h"
 #include "error.h"
 #include "exportacion.h"
+#include "fin_de_corrida.h"
 #include "plataforma.h"
 #include "preparacion.h"
 #include "velmora.h"
@@ -34,11 +35,7 @@ void BExportarClick(Programa& p, Ventana& v) {
     std::string elegido;
     if (v.elegirArchivo(p.filenameXML, elegido)) p.filenameXML = elegido;
     if (!existeArchivo(p.filenameXML)) {
-        v.mensaje("No existe archivo");
-        if (p.ModoLinea == 2) {
-            p.EstadoTransformado = -1;
-            v.cerrar();
-        }
+        faltaEntrada(p, v, "No existe archivo");
         return;
     }
 
@@ -54,9 +51,7 @@ void BExportarClick(Programa& p, Ventana& v) {
     informe.confirmar();
     cursor.restaurar();
 
-    p.EstadoTransformado = 1;
-    v.mensaje("Proceso finalizado");
-    if (p.ModoLinea == 2) v.cerrar();
+    procesoFinalizado(p, v);
 }
 
 void comprobarExportacion(Programa& p, const std::filesystem::path& archivo) {

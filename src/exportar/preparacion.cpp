@@ -89,13 +89,13 @@ void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
     Movimientos movimientos;
     // The files in place step aside first, each keeping its name, so that a failure can put
     // them back and the next generation holds them as they were.
+    const auto archivos = archivosDe(conjunto);
     std::vector<std::filesystem::path> destinos;
-    for (const auto& nombre : archivosDe(conjunto)) {
+    for (const auto& nombre : archivos) {
         const auto actual = buscarEnCarpeta(ktemp_, nombre);
         destinos.push_back(actual);
         if (existeArchivo(actual)) movimientos.mover(actual, apartados / actual.filename());
     }
-    const auto archivos = archivosDe(conjunto);
     for (std::size_t i = 0; i < archivos.size(); ++i) {
         const auto entrante = buscarEnCarpeta(entrantes, archivos[i]);
         if (!existeArchivo(entrante)) continue;

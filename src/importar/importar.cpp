@@ -2,6 +2,7 @@
 
 #include "archivo_atomico.h"
 #include "cargar_solucion.h"
+#include "fin_de_corrida.h"
 #include "plataforma.h"
 #include "tablas_tamberlo.h"
 #include "velmora.h"
@@ -15,11 +16,7 @@ void BImportarClick(Programa& p, Ventana& v) {
     if (v.elegirArchivo(p.filenameXML, elegido)) p.filenameXML = elegido;
     const auto ktemp = carpetaKTEMP();
     if (!existeArchivo(p.filenameXML) || !existeEnCarpeta(ktemp, "SOLUC.DBF")) {
-        v.mensaje("No existe archivo XML o Solución.");
-        if (p.ModoLinea == 2) {
-            p.EstadoTransformado = -1;
-            v.cerrar();
-        }
+        faltaEntrada(p, v, "No existe archivo XML o Solución.");
         return;
     }
 
@@ -55,9 +52,7 @@ void BImportarClick(Programa& p, Ventana& v) {
     informe.confirmar();
     cursor.restaurar();
 
-    p.EstadoTransformado = 1;
-    v.mensaje("Proceso finalizado");
-    if (p.ModoLinea == 2) v.cerrar();
+    procesoFinalizado(p, v);
 }
 
 } // namespace pontavia
