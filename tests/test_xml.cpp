@@ -113,14 +113,16 @@ TEST(DocumentoXML, GuardaConSuPrologoYSuCodificacion) {
 // edges; every encoding must still give back exactly what was set.
 TEST(DocumentoXML, DocumentoGrandeIdaYVueltaEnCadaCodificacion) {
     CarpetaTemporal tmp;
-    for (const char* codificacion : {"UTF-8", "ISO-8859-1", "windows-1252", "UTF-16LE"}) {
+    for (const char* codificacion :
+         {"UTF-8", "ISO-8859-1", "windows-1252", "UTF-16LE", "UTF-16BE"}) {
         SCOPED_TRACE(codificacion);
         std::string fuente =
             std::string("<?xml version=\"1.0\" encoding=\"") + codificacion + "\"?><centro/>";
-        if (std::string(codificacion) == "UTF-16LE") {
-            std::string utf16;
+        const std::string c16(codificacion);
+        if (c16.starts_with("UTF-16")) {
+            std::string utf16 = c16 == "UTF-16LE" ? "\xFF\xFE" : "\xFE\xFF";
             for (char c : fuente)
-                utf16 += std::string{c, '\0'};
+                utf16 += c16 == "UTF-16LE" ? std::string{c, '\0'} : std::string{'\0', c};
             fuente = utf16;
         }
         auto d = DocumentoXML::desdeBytes(fuente, "x.xml");
@@ -138,5 +140,24 @@ TEST(DocumentoXML, DocumentoGrandeIdaYVueltaEnCadaCodificacion) {
         for (Nodo n : releido.selectNodes("/centro/d"))
             ASSERT_EQ(std::string(n.attribute("v").value()), valores[i++]);
         EXPECT_EQ(i, valores.size());
+    }
+}
+
+// In UTF-7 even ASCII is not always itself ('+' opens an encoded run), so no part of the
+// document may skip the conversion, be it all ASCII or not.
+TEST(DocumentoXML, UTF7NoTomaElASCIIPorSuyo) {
+    CarpetaTemporal tmp;
+    for (const std::vector<std::string>& valores :
+         {std::vector<std::string>{"1+1=2", "+AGE-"}, std::vector<std::string>{"ñ+ü", "a+b"}}) {
+        auto d = DocumentoXML::desdeBytes("<?xml version=\"1.0\" encoding=\"UTF-7\"?><centro/>",
+                                          "x.xml");
+        for (const std::string& v : valores)
+            setAttribute(d.documentElement().append_child("d"), "v", v);
+        d.save(tmp / "r.xml");
+        const auto releido = DocumentoXML::cargar(tmp / "r.xml");
+        std::vector<std::string> leidos;
+        for (Nodo n : releido.selectNodes("/centro/d"))
+            leidos.push_back(n.attribute("v").value());
+        EXPECT_EQ(leidos, valores);
     }
 }

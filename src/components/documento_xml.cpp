@@ -2,15 +2,13 @@
 
 #include "archivo_atomico.h"
 #include "error.h"
+#include "salida_documento.h"
 #include "texto.h"
 
 #include <algorithm>
-#include <array>
-#include <exception>
 #include <fstream>
 #include <functional>
 #include <unicode/ucnv.h>
-#include <unicode/ucnv_cb.h>
 #include <unicode/unistr.h>
 
 namespace pontavia {
@@ -50,20 +48,6 @@ Familia familiaDe(const std::string& nombre) {
     if (n == "utf-16" || n == "utf-16be") return Familia::Utf16BE;
     return Familia::OtraICU;
 }
-
-struct ConversorICU {
-    UConverter* c = nullptr;
-    explicit ConversorICU(const std::string& nombre) {
-        UErrorCode st = U_ZERO_ERROR;
-        c = ucnv_open(nombre.c_str(), &st);
-        if (U_FAILURE(st)) c = nullptr;
-    }
-    ~ConversorICU() {
-        if (c) ucnv_close(c);
-    }
-    ConversorICU(const ConversorICU&) = delete;
-    ConversorICU& operator=(const ConversorICU&) = delete;
-};
 
 std::size_t primerUtf8Invalido(std::string_view s) {
     std::size_t i = 0;
@@ -125,86 +109,6 @@ std::pair<std::size_t, std::size_t> lineaYColumna(std::string_view texto, std::s
     }
     return {linea, columna};
 }
-
-// pugixml's output on its way out: converted piece by piece into the document's encoding
-// when pugixml cannot write that itself, and handed on. An error raised by the destination
-// (a full disk) is kept and raised again once pugixml has returned.
-class SalidaDocumento : public pugi::xml_writer {
-  public:
-    SalidaDocumento(const std::function<void(std::string_view)>& destino,
-                    const std::string& codificacion)
-        : destino_(destino) {
-        if (codificacion.empty()) return;
-        destinoICU_ = std::make_unique<ConversorICU>(codificacion);
-        origenICU_ = std::make_unique<ConversorICU>("UTF-8");
-        if (!destinoICU_->c || !origenICU_->c)
-            throw Error("No se puede escribir en la codificación " + codificacion + ".");
-        UErrorCode st = U_ZERO_ERROR;
-        // A character the encoding lacks becomes a character reference, so nothing is lost.
-        ucnv_setFromUCallBack(destinoICU_->c, UCNV_FROM_U_CALLBACK_ESCAPE, UCNV_ESCAPE_XML_DEC,
-                              nullptr, nullptr, &st);
-        codificacion_ = codificacion;
-    }
-
-    void write(const void* datos, size_t n) override {
-        if (error_) return;
-        try {
-            const std::string_view trozo(static_cast<const char*>(datos), n);
-            // ASCII is the same in UTF-8 and in every encoding converted here, so such a
-            // piece (most of a school's file: identifiers, numbers, markup) goes as it is.
-            // A character split between two pieces has bytes above 0x7F in both, so both
-            // go through the converter, which joins it.
-            if (destinoICU_ && !esAscii(trozo))
-                convertir(trozo, false);
-            else
-                destino_(trozo);
-        } catch (...) {
-            error_ = std::current_exception();
-        }
-    }
-
-    void terminar() {
-        if (!error_ && destinoICU_) {
-            try {
-                convertir({}, true);
-            } catch (...) {
-                error_ = std::current_exception();
-            }
-        }
-        if (error_) std::rethrow_exception(error_);
-    }
-
-  private:
-    void convertir(std::string_view utf8, bool final) {
-        // ICU refuses a null source, even an empty one.
-        const char* fuente = utf8.empty() ? "" : utf8.data();
-        const char* const fin = fuente + utf8.size();
-        for (;;) {
-            char* salida = trozo_.data();
-            UErrorCode st = U_ZERO_ERROR;
-            ucnv_convertEx(destinoICU_->c, origenICU_->c, &salida, trozo_.data() + trozo_.size(),
-                           &fuente, fin, pivote_.data(), &pivoteInicio_, &pivoteFin_,
-                           pivote_.data() + pivote_.size(), primero_, final, &st);
-            primero_ = false;
-            destino_(
-                std::string_view(trozo_.data(), static_cast<std::size_t>(salida - trozo_.data())));
-            if (st == U_BUFFER_OVERFLOW_ERROR) continue;
-            if (U_FAILURE(st))
-                throw Error("No se pudo convertir el documento a " + codificacion_ + ".");
-            return;
-        }
-    }
-
-    const std::function<void(std::string_view)>& destino_;
-    std::unique_ptr<ConversorICU> destinoICU_, origenICU_;
-    std::string codificacion_;
-    std::array<char, 1 << 16> trozo_{};
-    std::array<UChar, 1 << 12> pivote_{};
-    UChar* pivoteInicio_ = pivote_.data();
-    UChar* pivoteFin_ = pivote_.data();
-    bool primero_ = true;
-    std::exception_ptr error_;
-};
 
 } // namespace
 
@@ -332,21 +236,34 @@ void DocumentoXML::replaceChild(Nodo nuevo, Nodo viejo) {
     removeChild(viejo);
 }
 
-void DocumentoXML::escribir(const std::function<void(std::string_view)>& destino) const {
+void DocumentoXML::escribir(const std::function<void(std::string_view)>& destino,
+                            pugi::xml_node contenedor, const ProducirHijos* producir) const {
     // The prolog is part of the tree, so no declaration of pugixml's own is added.
     const unsigned formato = pugi::format_indent | pugi::format_no_declaration;
-    const Familia familia = familiaDe(codificacion_);
-    const bool utf16 = familia == Familia::Utf16LE || familia == Familia::Utf16BE;
-    // pugixml writes UTF-8 and UTF-16 itself; any other encoding is converted on the way.
-    std::string otra;
-    if (familia == Familia::Latin1)
-        otra = "ISO-8859-1";
-    else if (familia == Familia::OtraICU)
-        otra = codificacion_;
-    SalidaDocumento salida(destino, otra);
-    if (utf16)
-        doc_->save(salida, "\t", formato | pugi::format_write_bom,
-                   familia == Familia::Utf16LE ? pugi::encoding_utf16_le : pugi::encoding_utf16_be);
+    // pugixml writes UTF-8; any other encoding is converted on the way.
+    std::string icu;
+    std::string_view bom;
+    switch (familiaDe(codificacion_)) {
+    case Familia::Utf8:
+        break;
+    case Familia::Utf16LE:
+        icu = "UTF-16LE";
+        bom = "\xFF\xFE";
+        break;
+    case Familia::Utf16BE:
+        icu = "UTF-16BE";
+        bom = "\xFE\xFF";
+        break;
+    case Familia::Latin1:
+        icu = "ISO-8859-1";
+        break;
+    case Familia::OtraICU:
+        icu = codificacion_;
+        break;
+    }
+    SalidaDocumento salida(destino, icu, bom);
+    if (producir)
+        escribirConHijos(*doc_, salida, formato, contenedor, *producir);
     else
         doc_->save(salida, "\t", formato, pugi::encoding_utf8);
     salida.terminar();
@@ -354,14 +271,19 @@ void DocumentoXML::escribir(const std::function<void(std::string_view)>& destino
 
 std::string DocumentoXML::aBytes() const {
     std::string bytes;
-    escribir([&](std::string_view trozo) { bytes.append(trozo); });
+    escribir([&](std::string_view trozo) { bytes.append(trozo); }, {}, nullptr);
     return bytes;
 }
 
 void DocumentoXML::save(const std::filesystem::path& ruta) const {
     ArchivoPreparado archivo(ruta);
-    escribir([&](std::string_view trozo) { archivo.escribir(trozo); });
+    escribir([&](std::string_view trozo) { archivo.escribir(trozo); }, {}, nullptr);
     archivo.confirmar();
+}
+
+void DocumentoXML::escribirEn(ArchivoPreparado& archivo, Nodo contenedor,
+                              const ProducirHijos& producir) const {
+    escribir([&](std::string_view trozo) { archivo.escribir(trozo); }, contenedor, &producir);
 }
 
 void setAttribute(Nodo nodo, const char* nombre, std::string_view valor) {

@@ -11,7 +11,11 @@
 #include <string_view>
 #include <vector>
 
+#include "hijos_en_curso.h"
+
 namespace pontavia {
+
+class ArchivoPreparado;
 
 using Nodo = pugi::xml_node;
 using Nodos = std::vector<pugi::xml_node>;
@@ -44,11 +48,16 @@ class DocumentoXML {
 
     // Writes the document in its encoding, replacing ruta atomically.
     void save(const std::filesystem::path& ruta) const;
+    // The same into a file the caller confirms, with the children producir makes written
+    // into contenedor as they are made (see hijos_en_curso.h).
+    void escribirEn(ArchivoPreparado& archivo, Nodo contenedor,
+                    const ProducirHijos& producir) const;
     std::string aBytes() const;
 
   private:
     // The bytes of the file, in pieces, in the document's encoding.
-    void escribir(const std::function<void(std::string_view)>& destino) const;
+    void escribir(const std::function<void(std::string_view)>& destino, Nodo contenedor,
+                  const ProducirHijos* producir) const;
 
     std::unique_ptr<pugi::xml_document> doc_;
     std::string codificacion_ = "UTF-8";

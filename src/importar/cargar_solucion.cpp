@@ -26,7 +26,7 @@ struct Grupo {
 
 } // namespace
 
-void CargarSolucion(TablasTamberlo& t, Nodo solucionHorario, Informe& informe) {
+void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& informe) {
     // The lookup tables by Tamberlo's codes, read once: every lesson asks them again.
     const auto materias = filasPor<std::string>(
         t.materias, "COD", [](const TablaDBase& m) { return m.leerTexto("IDASIG"); });
@@ -93,16 +93,17 @@ void CargarSolucion(TablasTamberlo& t, Nodo solucionHorario, Informe& informe) {
         if (const std::string* p = buscar(profesores, "PROF", "PROFT")) cprofe = *p;
         if (const std::string* a = buscar(aulas, "AULA", "AULAT")) caula = *a;
 
-        Nodo DsolucionXML = solucionHorario.append_child("dsolucion");
-        anadirAtributo(DsolucionXML, "casig", casig);
-        anadirAtributo(DsolucionXML, "cgrupo", cgrupo);
-        anadirAtributo(DsolucionXML, "cprofe", cprofe);
-        anadirAtributo(DsolucionXML, "caula", caula);
-        anadirAtributo(DsolucionXML, "cactiv", cactiv);
-        anadirAtributo(DsolucionXML, "dia", std::to_string(dia));
-        anadirAtributo(DsolucionXML, "hora", textoDe(soluc, "HORA"));
-        anadirAtributo(DsolucionXML, "sesiones", textoDe(soluc, "SESIONES"));
-        anadirAtributo(DsolucionXML, "idcurso", idcurso);
+        FilaXML& DsolucionXML = solucionHorario.crear("dsolucion");
+        DsolucionXML.anadirAtributo("casig", casig);
+        DsolucionXML.anadirAtributo("cgrupo", cgrupo);
+        DsolucionXML.anadirAtributo("cprofe", cprofe);
+        DsolucionXML.anadirAtributo("caula", caula);
+        DsolucionXML.anadirAtributo("cactiv", cactiv);
+        DsolucionXML.anadirAtributo("dia", std::to_string(dia));
+        DsolucionXML.anadirAtributo("hora", textoDe(soluc, "HORA"));
+        DsolucionXML.anadirAtributo("sesiones", textoDe(soluc, "SESIONES"));
+        DsolucionXML.anadirAtributo("idcurso", idcurso);
+        solucionHorario.escribir(DsolucionXML);
         ++escritos;
     }
     informe.filas("SOLUC", leidos);

@@ -5,8 +5,8 @@
 
 namespace pontavia {
 
-// Appends to solucion_horario one dsolucion per lesson that SOLUC places, Tamberlo's codes
+// Writes into solucion_horario one dsolucion per lesson that SOLUC places, Tamberlo's codes
 // translated back into VELMORA's identifiers; what did not pass goes into the report.
-void CargarSolucion(TablasTamberlo& tablas, Nodo solucionHorario, Informe& informe);
+void CargarSolucion(TablasTamberlo& tablas, HijosEnCurso& solucionHorario, Informe& informe);
 
 } // namespace pontavia

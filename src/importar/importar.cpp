@@ -43,12 +43,15 @@ void BImportarClick(Programa& p, Ventana& v) {
     doc.replaceChild(nuevo, CentroXML);
     CentroXML = nuevo;
     p.informe.empezar("importar", p.filenameXML);
-    CargarSolucion(tablas, CentroXML.append_child("solucion_horario"), p.informe);
-
-    // The report appears only once the result is saved.
-    ArchivoPreparado informe(buscarEnCarpeta(ktemp, kNombreInforme), p.informe.contenidoArchivo());
+    // The lessons go to the file as SOLUC is read: a large timetable never sits in the tree.
     const std::filesystem::path elegida(p.filenameXML);
-    doc.save(elegida.parent_path() / ("ResultadoTamberlo" + elegida.filename().string()));
+    ArchivoPreparado resultado(elegida.parent_path() /
+                               ("ResultadoTamberlo" + elegida.filename().string()));
+    doc.escribirEn(resultado, CentroXML.append_child("solucion_horario"),
+                   [&](HijosEnCurso& solucion) { CargarSolucion(tablas, solucion, p.informe); });
+    // The report appears only once the result is in place.
+    ArchivoPreparado informe(buscarEnCarpeta(ktemp, kNombreInforme), p.informe.contenidoArchivo());
+    resultado.confirmar();
     informe.confirmar();
     cursor.restaurar();
 
