@@ -118,18 +118,35 @@ DocumentoXML& DocumentoXML::operator=(DocumentoXML&&) noexcept = default;
 DocumentoXML::~DocumentoXML() = default;
 
 DocumentoXML DocumentoXML::cargar(const std::filesystem::path& ruta) {
-    std::ifstream f(ruta, std::ios::binary | std::ios::ate);
-    if (!f) throw Error("No se pudo abrir el archivo " + ruta.string() + ".");
-    // Read in one piece into a buffer of the file's size: no copy on the way.
-    std::string contenido(static_cast<std::size_t>(std::max<std::streamoff>(f.tellg(), 0)), '\0');
-    f.seekg(0);
-    f.read(contenido.data(), static_cast<std::streamsize>(contenido.size()));
-    if (f.bad() || static_cast<std::size_t>(f.gcount()) != contenido.size())
-        throw Error("No se pudo leer el archivo " + ruta.string() + ".");
-    return desdeBytes(contenido, ruta.string());
+    // Read in one piece into a buffer of the file's size, which the tree then lives in.
+    auto leerArchivo = [&] {
+        std::ifstream f(ruta, std::ios::binary | std::ios::ate);
+        if (!f) throw Error("No se pudo abrir el archivo " + ruta.string() + ".");
+        const auto tamano = static_cast<std::size_t>(std::max<std::streamoff>(f.tellg(), 0));
+        auto bytes = std::make_unique_for_overwrite<char[]>(tamano);
+        f.seekg(0);
+        f.read(bytes.get(), static_cast<std::streamsize>(tamano));
+        if (f.bad() || static_cast<std::size_t>(f.gcount()) != tamano)
+            throw Error("No se pudo leer el archivo " + ruta.string() + ".");
+        return std::pair{std::move(bytes), tamano};
+    };
+    auto [bytes, tamano] = leerArchivo();
+    return leer(std::move(bytes), tamano, ruta.string(), [&] {
+        const auto [otra, n] = leerArchivo();
+        return std::string(otra.get(), n);
+    });
 }
 
 DocumentoXML DocumentoXML::desdeBytes(std::string_view bytes, const std::string& nombre) {
+    auto copia = std::make_unique_for_overwrite<char[]>(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), copia.get());
+    return leer(std::move(copia), bytes.size(), nombre, [&] { return std::string(bytes); });
+}
+
+DocumentoXML DocumentoXML::leer(std::unique_ptr<char[]> propios, std::size_t tamano,
+                                const std::string& nombre,
+                                const std::function<std::string()>& original) {
+    const std::string_view bytes(propios.get(), tamano);
     DocumentoXML d;
     // Decide the encoding: a byte order mark first, then the declaration.
     if (bytes.substr(0, 2) == "\xFF\xFE" ||
@@ -186,12 +203,27 @@ DocumentoXML DocumentoXML::desdeBytes(std::string_view bytes, const std::string&
 
     const unsigned opciones =
         pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi;
-    const pugi::xml_parse_result r =
-        d.doc_->load_buffer(texto.data(), texto.size(), opciones, codificacion);
+    // UTF-8 as read is parsed where it lies, without a copy of a large file.
+    const bool enSitio = familia == Familia::Utf8;
+    pugi::xml_parse_result r;
+    if (enSitio) {
+        const std::size_t inicio = static_cast<std::size_t>(texto.data() - propios.get());
+        d.texto_ = std::move(propios);
+        r = d.doc_->load_buffer_inplace(d.texto_.get() + inicio, texto.size(), opciones,
+                                        codificacion);
+    } else {
+        r = d.doc_->load_buffer(texto.data(), texto.size(), opciones, codificacion);
+    }
     if (!r) {
         // The parser counts in the UTF-8 it read, so the position is found in that text.
-        const std::string leido =
-            codificacion == pugi::encoding_latin1 ? aUtf8("ISO-8859-1", bytes) : std::string(texto);
+        std::string leido;
+        if (enSitio) {
+            leido = original();
+            if (std::string_view(leido).substr(0, 3) == "\xEF\xBB\xBF") leido.erase(0, 3);
+        } else {
+            leido = codificacion == pugi::encoding_latin1 ? aUtf8("ISO-8859-1", bytes)
+                                                          : std::string(texto);
+        }
         auto [l, c] =
             lineaYColumna(leido, static_cast<std::size_t>(std::max<std::ptrdiff_t>(r.offset, 0)));
         throw Error("El archivo " + nombre + " no es un XML válido: " + razonEnEspanol(r.status) +

@@ -55,10 +55,17 @@ class DocumentoXML {
     std::string aBytes() const;
 
   private:
+    // original gives the bytes again, for the position of an error: a UTF-8 text is parsed
+    // where it lies, which changes it.
+    static DocumentoXML leer(std::unique_ptr<char[]> bytes, std::size_t tamano,
+                             const std::string& nombre,
+                             const std::function<std::string()>& original);
     // The bytes of the file, in pieces, in the document's encoding.
     void escribir(const std::function<void(std::string_view)>& destino, Nodo contenedor,
                   const ProducirHijos* producir) const;
 
+    // The UTF-8 text the tree's names and values point into, when it was parsed in place.
+    std::unique_ptr<char[]> texto_;
     std::unique_ptr<pugi::xml_document> doc_;
     std::string codificacion_ = "UTF-8";
 };
