@@ -217,6 +217,12 @@ bool TablaDBase::Locate(NombreCampo campo, std::string_view valor) {
     return true;
 }
 
+void TablaDBase::reservar(std::size_t registros) {
+    // The records and the end mark, so that a large table is never copied while it grows.
+    datos_.reserve(formato_.longitudCabecera +
+                   (registros_ + registros) * formato_.longitudRegistro + 1);
+}
+
 void TablaDBase::Append() {
     // The blank record is the same for every row: made once, then copied.
     if (registroVacio_.empty()) {
@@ -244,14 +250,11 @@ void TablaDBase::asignarTexto(NombreCampo campo, std::string_view texto) {
             std::memset(destino + n, ' ', c.ancho - n);
         };
         if (cp_->asciiIgual()) {
-            // ASCII is the same in every code page here: copied as it is, in one pass, for as
-            // long as it lasts. When what fits is all ASCII, anything beyond it is cut.
+            // ASCII is the same in every code page here: copied as it is. When what fits is
+            // all ASCII, anything beyond it is cut.
             const std::size_t cabe = std::min<std::size_t>(texto.size(), c.ancho);
-            std::size_t n = 0;
-            for (; n < cabe && static_cast<unsigned char>(texto[n]) < 0x80; ++n)
-                destino[n] = texto[n];
-            if (n == cabe) {
-                std::memset(destino + n, ' ', c.ancho - n);
+            if (esAscii(texto.substr(0, cabe))) {
+                copiar(texto);
                 if (texto.size() > c.ancho && avisoValor_)
                     avisoValor_(c, texto, recortarDerecha(texto.substr(0, c.ancho)), true);
                 return;

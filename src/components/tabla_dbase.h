@@ -82,6 +82,8 @@ class TablaDBase {
     bool Locate(NombreCampo campo, std::string_view valor);
 
     // Writing: Append starts a blank record, the setters fill it, Post adds it to the table.
+    // reservar makes room for that many more records at once, when they are known ahead.
+    void reservar(std::size_t registros);
     void Append();
     void asignarTexto(NombreCampo campo, std::string_view texto);
     void asignarEntero(NombreCampo campo, std::int32_t valor);
@@ -116,7 +118,7 @@ class TablaDBase {
     static std::size_t ranura(const char* direccion) {
         return (static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(direccion)) *
                 0x9E3779B97F4A7C15ull) >>
-               58;
+               56;
     }
     std::string_view bytesCampo(std::size_t indice) const;
     char* pendiente(std::size_t indice) {
@@ -155,7 +157,7 @@ class TablaDBase {
         std::size_t indice = 0;
     };
     // Literal names already found, by their address (open addressing).
-    mutable std::array<CampoRecordado, 64> camposRecordados_{};
+    mutable std::array<CampoRecordado, 256> camposRecordados_{};
     std::unordered_map<std::size_t, MapaTexto> indices_;
 };
 

@@ -81,9 +81,11 @@ std::string recortar(std::string_view texto) {
 }
 
 bool esAscii(std::string_view texto) {
+    // No early exit: the loop stays simple enough for the compiler to do it many bytes at once.
+    unsigned char bits = 0;
     for (char c : texto)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
+        bits |= static_cast<unsigned char>(c);
+    return bits < 0x80;
 }
 
 std::string_view recortarDerecha(std::string_view texto) {

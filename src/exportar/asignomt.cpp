@@ -11,6 +11,7 @@ void escribirMaterias(Exportacion& e, bool tareas) {
     TablaDBase tabla = TablaDBase::abrir(e.carpeta / "ASIGNOMT.DBF");
     Informe& informe = e.programa.informe;
     informe.vigilar(tabla);
+    tabla.reservar(NodosXML.size());
     for (std::size_t i = 0; i < NodosXML.size(); ++i) {
         const ElementoXML NodoXML(NodosXML[i], i, "idmateria");
         informe.elementoActual(NodoXML);

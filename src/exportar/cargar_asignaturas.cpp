@@ -58,6 +58,7 @@ void CargarAsignaturas(Exportacion& e) {
     informe.vigilar(tabla);
 
     const Nodos NodosXML = e.doc.selectNodes("/centro/asignaturas/dasignatura");
+    tabla.reservar(NodosXML.size());
     for (std::size_t i = 0; i < NodosXML.size(); ++i) {
         const ElementoXML NodoXML(NodosXML[i], i);
         informe.elementoActual(NodoXML);

@@ -20,6 +20,7 @@ void CargarAulas(Exportacion& e) {
     Informe& informe = e.programa.informe;
     informe.vigilar(tabla);
     CodigosSinMayusculas codigos;
+    tabla.reservar(NodosXML.size());
     for (std::size_t i = 0; i < NodosXML.size(); ++i) {
         const ElementoXML NodoXML(NodosXML[i], i, "idaula");
         informe.elementoActual(NodoXML);

@@ -40,6 +40,7 @@ void CargarGrupos(Exportacion& e) {
     Informe& informe = e.programa.informe;
     informe.vigilar(tabla);
     CodigosSinMayusculas codigos;
+    tabla.reservar(NodosXML.size());
     for (std::size_t i = 0; i < NodosXML.size(); ++i) {
         const ElementoXML NodoXML(NodosXML[i], i, "idgrupo");
         informe.elementoActual(NodoXML);

@@ -20,6 +20,7 @@ void CargarProfesores(Exportacion& e) {
     Informe& informe = e.programa.informe;
     informe.vigilar(tabla);
     CodigosSinMayusculas codigos;
+    tabla.reservar(NodosXML.size());
     for (std::size_t i = 0; i < NodosXML.size(); ++i) {
         const ElementoXML NodoXML(NodosXML[i], i, "idprofesor");
         informe.elementoActual(NodoXML);
