@@ -7,6 +7,7 @@ namespace pontavia {
 void CargarMaterias(Exportacion& e) {
     e.programa.ListaCodigos.clear();
     e.programa.ListaNombres.clear();
+    e.programa.SiguienteNumeroCodigo.clear();
     TablaDBase::crear(e.carpeta / "ASIGNOMT.DBF", {
                                                       {"COD", TipoCampo::Texto, 10},
                                                       {"CODLARGO", TipoCampo::Texto, 10},

@@ -66,7 +66,8 @@ CodigoMateria asignarCodigoMateria(Programa& p, const std::string& codigo,
         // A new subject whose cut another subject already holds: it still gets a row, under
         // the cut's first 9 characters and a counter, so that its assignments are kept.
         const std::string base = primeros(corte, kLongitudCodigo - 1);
-        for (unsigned long k = 1;; ++k) {
+        unsigned long& k = p.SiguienteNumeroCodigo.try_emplace(base, 1).first->second;
+        for (;; ++k) {
             candidato = primerosYUltimos(base + std::to_string(k));
             if (!p.ListaCodigos.count(candidato)) break;
         }

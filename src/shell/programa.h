@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace pontavia {
@@ -19,6 +20,9 @@ struct Programa {
     // Subject codes written to ASIGNOMT, and subject names seen, in the current exportar run.
     std::unordered_set<std::string> ListaCodigos;
     std::unordered_set<std::string> ListaNombres;
+    // For each subject code renumbered in that run, the number its next copy tries first:
+    // codes are only ever added, so every number below it is still taken.
+    std::unordered_map<std::string, unsigned long> SiguienteNumeroCodigo;
     // The document the last run loaded.
     std::optional<DocumentoXML> DocXML;
     // The XML file chosen last, by either run.
