@@ -1,9 +1,11 @@
 // The table store: tables built byte by byte as other tools write them, read back; tables
 // written here, read back; Locate; the exclusive lock; damaged files.
 #include "ayudantes.h"
+#include "dbase_valores.h"
 #include "error.h"
 #include "tabla_dbase.h"
 
+#include <charconv>
 #include <gtest/gtest.h>
 
 using namespace pontavia;
@@ -279,4 +281,27 @@ TEST(EscrituraDBase, UnaTablaQueNoSeCierraNoCambiaSuArchivo) {
         t.Post();
     }
     EXPECT_EQ(leerArchivo(ruta), antes);
+}
+
+// A numeric field's text: whole numbers take a shorter way, which must give the same text as
+// formatting the double, for every width and number of decimals.
+TEST(EscrituraDBase, TextoDeNumeroComoLoFormateaUnDouble) {
+    FormatoDBase formato;
+    for (int decimales : {0, 1, 2, 5}) {
+        const CampoDBase campo{"N", 'N', 12, decimales, 1};
+        for (double v : {0.0, -0.0, 1.0, -1.0, 3.0, 2.5, -0.125, 42.0, 99999999999.0,
+                         123456789012.0, -12345.0, 1e14, 1e15, 1e300, 0.1}) {
+            SCOPED_TRACE(std::to_string(decimales) + " " + std::to_string(v));
+            char buf[64];
+            const auto r =
+                std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimales);
+            const std::string texto(buf, r.ptr);
+            const std::string esperado = texto.size() > campo.ancho
+                                             ? std::string(campo.ancho, '*')
+                                             : std::string(campo.ancho - texto.size(), ' ') + texto;
+            std::string destino(campo.ancho, '?');
+            codificarDecimal(formato, campo, v, destino.data());
+            EXPECT_EQ(destino, esperado);
+        }
+    }
 }

@@ -3,6 +3,7 @@
 #include "error.h"
 #include "texto.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -234,9 +235,22 @@ void codificarDecimal(const FormatoDBase& f, const CampoDBase& c, double valor, 
     if (c.tipo != 'N' && c.tipo != 'F') throw Error("El campo " + c.nombre + " no es numérico.");
     // Numbers are stored as text right-aligned in the field, always with '.'.
     char buf[64];
-    auto [ptr, ec] =
-        std::to_chars(buf, buf + sizeof buf, valor, std::chars_format::fixed, c.decimales);
-    const std::size_t n = ec == std::errc() ? static_cast<std::size_t>(ptr - buf) : SIZE_MAX;
+    std::size_t n = SIZE_MAX;
+    if (valor == std::trunc(valor) && std::fabs(valor) < 1e15 && c.decimales < 32 &&
+        !(valor == 0 && std::signbit(valor))) {
+        // A whole number, as most are (hours, counts): the same text, without the cost of
+        // formatting a double.
+        char* p = std::to_chars(buf, buf + 20, static_cast<long long>(valor)).ptr;
+        if (c.decimales > 0) {
+            *p++ = '.';
+            p = std::fill_n(p, c.decimales, '0');
+        }
+        n = static_cast<std::size_t>(p - buf);
+    } else {
+        auto [ptr, ec] =
+            std::to_chars(buf, buf + sizeof buf, valor, std::chars_format::fixed, c.decimales);
+        if (ec == std::errc()) n = static_cast<std::size_t>(ptr - buf);
+    }
     if (n > c.ancho) {
         std::memset(destino, '*', c.ancho); // dBase's mark for a number that does not fit
         return;
