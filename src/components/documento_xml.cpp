@@ -342,9 +342,13 @@ std::string ElementoXML::descripcion() const {
 }
 
 std::string ElementoXML::leer(const char* atributo) const {
+    return std::string(leerVista(atributo));
+}
+
+std::string_view ElementoXML::leerVista(const char* atributo) const {
     const pugi::xml_attribute a = nodo_.attribute(atributo, pista_);
     if (!a) throw Error("El elemento " + descripcion() + " no tiene el atributo " + atributo + ".");
-    return recortar(a.value());
+    return recortarVista(a.value());
 }
 
 } // namespace pontavia

@@ -84,6 +84,9 @@ class ElementoXML {
     ElementoXML(Nodo nodo, std::size_t posicion, const char* atributoIdentificador = nullptr)
         : nodo_(nodo), posicion_(posicion), identificador_(atributoIdentificador) {}
     std::string leer(const char* atributo) const;
+    // The same without a copy, for the loops over many thousands of elements: the view
+    // lives as long as the document.
+    std::string_view leerVista(const char* atributo) const;
     Nodo nodo() const { return nodo_; }
     // How a user finds it in the file: "profesor número 2 (idprofesor 77)".
     std::string descripcion() const;

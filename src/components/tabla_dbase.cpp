@@ -84,6 +84,7 @@ void TablaDBase::cargar(std::string datos) {
     datos_ = std::move(datos);
     formato_ = leerFormato(datos_, nombre_);
     cp_ = &CodigoPagina::porNombre(formato_.codigoPagina);
+    asciiIgual_ = cp_->asciiIgual();
     // Never trust the header's count beyond the records the file really holds.
     const std::size_t caben =
         (datos_.size() - formato_.longitudCabecera) / formato_.longitudRegistro;
@@ -238,8 +239,7 @@ void TablaDBase::sinRegistroPendiente() const {
     throw Error("La tabla " + nombre_ + " no está añadiendo un registro.");
 }
 
-void TablaDBase::asignarTexto(NombreCampo campo, std::string_view texto) {
-    const std::size_t i = indiceCampo(campo);
+void TablaDBase::asignarTextoEn(std::size_t i, std::string_view texto) {
     const CampoDBase& c = formato_.campos[i];
     char* destino = pendiente(i);
     if (c.tipo == 'C') {

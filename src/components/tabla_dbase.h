@@ -4,7 +4,9 @@
 #include "bloqueo.h"
 #include "codigo_pagina.h"
 #include "dbase_formato.h"
+#include "texto.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -35,6 +37,15 @@ class NombreCampo {
     explicit NombreCampo(std::string_view nombre) : texto_(nombre), fijo_(false) {}
     std::string_view texto_;
     bool fijo_;
+};
+
+// Maps by text looked up with a string_view, without building a string: lookups run once
+// per row.
+struct HashTexto {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const noexcept {
+        return std::hash<std::string_view>{}(s);
+    }
 };
 
 class TablaDBase {
@@ -85,7 +96,20 @@ class TablaDBase {
     // reservar makes room for that many more records at once, when they are known ahead.
     void reservar(std::size_t registros);
     void Append();
-    void asignarTexto(NombreCampo campo, std::string_view texto);
+    void asignarTexto(NombreCampo campo, std::string_view texto) {
+        // The common case inline, as the row loops call it for every field of every row: a
+        // text field, ASCII that fits (the same bytes in every code page), padded with blanks.
+        const std::size_t i = indiceCampo(campo);
+        const CampoDBase& c = formato_.campos[i];
+        if (c.tipo == 'C' && hayPendiente_ && asciiIgual_ && texto.size() <= c.ancho &&
+            esAscii(texto)) {
+            char* destino = pendiente_.data() + c.desplazamiento;
+            std::copy(texto.begin(), texto.end(), destino);
+            std::fill(destino + texto.size(), destino + c.ancho, ' ');
+            return;
+        }
+        asignarTextoEn(i, texto);
+    }
     void asignarEntero(NombreCampo campo, std::int32_t valor);
     void asignarDecimal(NombreCampo campo, double valor);
     void asignarLogico(NombreCampo campo, bool valor);
@@ -120,6 +144,7 @@ class TablaDBase {
                 0x9E3779B97F4A7C15ull) >>
                56;
     }
+    void asignarTextoEn(std::size_t indice, std::string_view texto);
     std::string_view bytesCampo(std::size_t indice) const;
     char* pendiente(std::size_t indice) {
         if (!hayPendiente_) sinRegistroPendiente();
@@ -135,19 +160,13 @@ class TablaDBase {
     std::string datos_;
     FormatoDBase formato_;
     const CodigoPagina* cp_ = nullptr;
+    bool asciiIgual_ = false; // ASCII is stored as it is in this table's code page
     std::size_t registros_ = 0;
     std::size_t actual_ = 0;
     std::string pendiente_;
     std::string registroVacio_;
     bool hayPendiente_ = false;
     bool modificada_ = false;
-    // Looked up by string_view without building a string: Locate runs once per row.
-    struct HashTexto {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const noexcept {
-            return std::hash<std::string_view>{}(s);
-        }
-    };
     using MapaTexto = std::unordered_map<std::string, std::size_t, HashTexto, std::equal_to<>>;
 
     AvisoValor avisoValor_;
@@ -164,9 +183,12 @@ class TablaDBase {
 // The live rows of a table by the text of one field, each value answered by its first row,
 // as Locate would: for lookups repeated many thousands of times, which then cost one hash
 // each instead of a Locate and a read of every field wanted.
+template <typename Fila>
+using FilasPorTexto = std::unordered_map<std::string, Fila, HashTexto, std::equal_to<>>;
+
 template <typename Fila, typename Leer>
-std::unordered_map<std::string, Fila> filasPor(TablaDBase& tabla, NombreCampo campo, Leer leer) {
-    std::unordered_map<std::string, Fila> filas;
+FilasPorTexto<Fila> filasPor(TablaDBase& tabla, NombreCampo campo, Leer leer) {
+    FilasPorTexto<Fila> filas;
     for (tabla.First(); !tabla.Eof(); tabla.Next()) {
         auto [it, nueva] = filas.try_emplace(tabla.leerTexto(campo));
         if (nueva) it->second = leer(tabla);
@@ -176,8 +198,7 @@ std::unordered_map<std::string, Fila> filasPor(TablaDBase& tabla, NombreCampo ca
 
 // The row found for a value, or nullptr.
 template <typename Fila>
-const Fila* buscarFila(const std::unordered_map<std::string, Fila>& filas,
-                       const std::string& valor) {
+const Fila* buscarFila(const FilasPorTexto<Fila>& filas, std::string_view valor) {
     const auto it = filas.find(valor);
     return it == filas.end() ? nullptr : &it->second;
 }

@@ -80,14 +80,6 @@ std::string recortar(std::string_view texto) {
     return std::string(recortarVista(texto));
 }
 
-bool esAscii(std::string_view texto) {
-    // No early exit: the loop stays simple enough for the compiler to do it many bytes at once.
-    unsigned char bits = 0;
-    for (char c : texto)
-        bits |= static_cast<unsigned char>(c);
-    return bits < 0x80;
-}
-
 std::string_view recortarDerecha(std::string_view texto) {
     std::size_t fin = texto.size();
     while (fin > 0 && texto[fin - 1] == ' ')

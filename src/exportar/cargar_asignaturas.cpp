@@ -62,11 +62,11 @@ void CargarAsignaturas(Exportacion& e) {
     for (std::size_t i = 0; i < NodosXML.size(); ++i) {
         const ElementoXML NodoXML(NodosXML[i], i);
         informe.elementoActual(NodoXML);
-        const std::string cgrupo = NodoXML.leer("cgrupo");
-        const std::string casig = NodoXML.leer("casig");
-        const std::string cprofe = NodoXML.leer("cprofe");
-        const std::string conexion = NodoXML.leer("conexion");
-        const std::string nhoras = NodoXML.leer("nhoras");
+        const std::string_view cgrupo = NodoXML.leerVista("cgrupo");
+        const std::string_view casig = NodoXML.leerVista("casig");
+        const std::string_view cprofe = NodoXML.leerVista("cprofe");
+        const std::string_view conexion = NodoXML.leerVista("conexion");
+        const std::string_view nhoras = NodoXML.leerVista("nhoras");
 
         // Nothing carries over from the previous element: a value not found stays blank.
         static const Grupo sinGrupo;
@@ -82,7 +82,8 @@ void CargarAsignaturas(Exportacion& e) {
 
         // Without its subject Tamberlo could not place the lessons: no row.
         if (materia.cod.empty()) {
-            informe.agregar({"ASIGT", TipoAviso::Omitido, NodoXML.descripcion(), "casig", casig, "",
+            informe.agregar({"ASIGT", TipoAviso::Omitido, NodoXML.descripcion(), "casig",
+                             std::string(casig), "",
                              materiaHallada ? "su materia no tiene código en ASIGNOMT"
                                             : "ninguna materia de ASIGNOMT tiene ese idmateria"});
             continue;
@@ -90,10 +91,11 @@ void CargarAsignaturas(Exportacion& e) {
         // An empty identifier asks for nothing; one that finds nothing leaves a blank code.
         if (!grupoHallado && !cgrupo.empty())
             informe.agregar({"ASIGT", TipoAviso::SinCorrespondencia, NodoXML.descripcion(),
-                             "cgrupo", cgrupo, "", "ningún grupo de GRUPOST tiene ese idgrupo"});
+                             "cgrupo", std::string(cgrupo), "",
+                             "ningún grupo de GRUPOST tiene ese idgrupo"});
         if (!profesorHallado && !cprofe.empty())
             informe.agregar({"ASIGT", TipoAviso::SinCorrespondencia, NodoXML.descripcion(),
-                             "cprofe", cprofe, "",
+                             "cprofe", std::string(cprofe), "",
                              "ningún profesor de PROFT tiene ese idprofesor"});
         tabla.Append();
         tabla.asignarTexto("CASIG", materia.cod);
