@@ -64,6 +64,7 @@ void SueloExportar(benchmark::State& state) {
         benchmark::DoNotOptimize(d.load_file(e.xml.c_str()));
         for (const auto& [nombre, bytes] : e.tablasExportadas)
             escribirUnaVez(salida / (nombre + ".DBF"), bytes);
+        escribirUnaVez(salida / "informe.txt", e.informeExportar);
     }
     porElemento(state, e.elementosXML);
 }
@@ -79,6 +80,7 @@ void SueloImportar(benchmark::State& state) {
         for (const char* t : {"SOLUC", "GRUPOST", "PROFT", "AULAT", "ASIGNOMT"})
             benchmark::DoNotOptimize(leerUnaVez(e.ktemp / (std::string(t) + ".DBF")));
         escribirUnaVez(salida / "resultado.xml", e.resultadoImportar);
+        escribirUnaVez(salida / "informe.txt", e.informeImportar);
     }
     porElemento(state, e.lecciones);
 }

@@ -93,10 +93,12 @@ Escenario preparar(const fs::path& datos, int escala) {
     BExportarClick(programa, ventana);
     for (const char* t : {"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "DIASHORAST", "ASIGT"})
         e.tablasExportadas[t] = leer(e.ktemp / (std::string(t) + ".DBF"));
+    e.informeExportar = leer(e.ktemp / kNombreInforme);
     e.lecciones = colocarHorario(e.ktemp);
     BImportarClick(programa, ventana);
     e.resultadoImportar =
         leer(e.xml.parent_path() / ("ResultadoTamberlo" + e.xml.filename().string()));
+    e.informeImportar = leer(e.ktemp / kNombreInforme);
     return e;
 }
 

@@ -19,6 +19,8 @@ struct Escenario {
     std::size_t lecciones = 0;     // SOLUC's records
     std::map<std::string, std::string> tablasExportadas; // name -> bytes
     std::string resultadoImportar; // the bytes importar writes
+    // The report each run writes beside the tables: part of its output too.
+    std::string informeExportar, informeImportar;
 };
 
 // The window of the benchmarks: the dialog answers with the scenario's file, nothing shows.

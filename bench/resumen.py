@@ -3,7 +3,7 @@
 the floor, how the cost grows with the scale, peak memory against the input's size, and the
 wall time of pontavia-cli exportar on the sample school, start-up included.
 
-Usage: resumen.py RESULTADOS.json DATOS PONTAVIA_CLI EJEMPLO.xml
+Usage: resumen.py DATOS PONTAVIA_CLI EJEMPLO.xml RESULTADOS.json...
 """
 import json
 import os
@@ -17,12 +17,14 @@ import time
 ESCALAS = (1, 10, 100)
 
 
-def medianas(ruta):
-    """(benchmark, scale) -> (median real time in ms, elements)."""
-    with open(ruta) as f:
-        datos = json.load(f)
+def medianas(rutas):
+    """(benchmark, scale) -> (median real time in ms, elements), from every results file."""
+    benchmarks = []
+    for ruta in rutas:
+        with open(ruta) as f:
+            benchmarks += json.load(f)["benchmarks"]
     r = {}
-    for b in datos["benchmarks"]:
+    for b in benchmarks:
         if b.get("aggregate_name") != "median":
             continue
         nombre, escala = b["run_name"].split("/")
@@ -74,9 +76,9 @@ def marca(cumple):
 
 
 def main():
-    resultados, datos, cli, ejemplo = sys.argv[1:5]
-    m = medianas(resultados)
-    print("Pontavia: benchmarks (mediana de 5 repeticiones)")
+    datos, cli, ejemplo = sys.argv[1:4]
+    m = medianas(sys.argv[4:])
+    print("Pontavia: benchmarks (mediana de 7 repeticiones intercaladas)")
     print(f"Máquina: {os.cpu_count()} núcleos, {os.uname().machine}, {os.uname().release}")
     print()
     print(f"{'run':<9} {'escala':>6} {'elementos':>9} {'ms':>9} {'µs/elem':>8} "
