@@ -172,3 +172,23 @@ TEST(DocumentoXML, UTF7NoTomaElASCIIPorSuyo) {
         EXPECT_EQ(leidos, valores);
     }
 }
+
+// Plain paths are walked without XPath; they must select what XPath selects, in its order.
+TEST(DocumentoXML, SeleccionComoXPath) {
+    const auto d = DocumentoXML::desdeBytes(
+        "<?xml version=\"1.0\"?><!-- c --><centro>"
+        "<materias><dmateria id=\"1\"/>texto<!-- x --><dmateria id=\"2\"><dmateria id=\"3\"/>"
+        "</dmateria></materias><aulas/><materias><dmateria id=\"4\"/></materias>"
+        "<materias2><dmateria id=\"5\"/></materias2></centro>",
+        "x.xml");
+    for (const char* ruta :
+         {"/centro/materias/dmateria", "/centro/materias", "/centro", "/centro/aulas/daula",
+          "/otro/materias/dmateria", "/centro/materias/dmateria/dmateria",
+          "/centro/materias/dmateria[@id='2']", "/centro/*/dmateria", "//dmateria"}) {
+        SCOPED_TRACE(ruta);
+        Nodos esperados;
+        for (const auto& n : d.documentElement().root().select_nodes(ruta))
+            esperados.push_back(n.node());
+        EXPECT_EQ(d.selectNodes(ruta), esperados);
+    }
+}

@@ -6,8 +6,10 @@
 #include "texto.h"
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <unicode/ucnv.h>
 #include <unicode/unistr.h>
 
@@ -232,8 +234,49 @@ DocumentoXML DocumentoXML::leer(std::unique_ptr<char[]> propios, std::size_t tam
     return d;
 }
 
+namespace {
+
+// The element names of a plain absolute path ("/centro/materias/dmateria"), or nothing when
+// the path asks for more than names (predicates, wildcards, axes).
+std::optional<std::vector<std::string_view>> nombresDeRuta(std::string_view ruta) {
+    if (!ruta.starts_with('/')) return std::nullopt;
+    std::vector<std::string_view> nombres;
+    for (std::size_t i = 1; i <= ruta.size();) {
+        const std::size_t fin = std::min(ruta.find('/', i), ruta.size());
+        const std::string_view nombre = ruta.substr(i, fin - i);
+        const bool simple =
+            !nombre.empty() && std::all_of(nombre.begin(), nombre.end(), [](char c) {
+                return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' ||
+                       c == '.';
+            });
+        if (!simple) return std::nullopt;
+        nombres.push_back(nombre);
+        i = fin + 1;
+    }
+    return nombres;
+}
+
+void recogerPorNombres(pugi::xml_node padre, const std::vector<std::string_view>& nombres,
+                       std::size_t nivel, Nodos& nodos) {
+    for (pugi::xml_node hijo = padre.first_child(); hijo; hijo = hijo.next_sibling()) {
+        if (hijo.type() != pugi::node_element || hijo.name() != nombres[nivel]) continue;
+        if (nivel + 1 == nombres.size())
+            nodos.push_back(hijo);
+        else
+            recogerPorNombres(hijo, nombres, nivel + 1, nodos);
+    }
+}
+
+} // namespace
+
 Nodos DocumentoXML::selectNodes(const char* ruta) const {
     Nodos nodos;
+    // A plain path is walked directly, already in document order; XPath would gather the
+    // same elements and then sort many thousands of them.
+    if (const auto nombres = nombresDeRuta(ruta)) {
+        recogerPorNombres(*doc_, *nombres, 0, nodos);
+        return nodos;
+    }
     for (const pugi::xpath_node& n : doc_->select_nodes(ruta))
         if (n.node()) nodos.push_back(n.node());
     return nodos;
