@@ -12,6 +12,9 @@ void escribirMaterias(Exportacion& e, bool tareas) {
     Informe& informe = e.programa.informe;
     informe.vigilar(tabla);
     tabla.reservar(NodosXML.size());
+    // Every subject and activity registers its code and its name: room for all at once.
+    e.programa.ListaCodigos.reserve(NodosXML.size());
+    e.programa.ListaNombres.reserve(NodosXML.size());
     for (std::size_t i = 0; i < NodosXML.size(); ++i) {
         const ElementoXML NodoXML(NodosXML[i], i, "idmateria");
         informe.elementoActual(NodoXML);
