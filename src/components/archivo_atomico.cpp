@@ -45,7 +45,8 @@ constexpr std::size_t kTrozo = 1 << 18;
 
 } // namespace
 
-ArchivoPreparado::ArchivoPreparado(const std::filesystem::path& destino) : destino_(destino) {
+ArchivoPreparado::ArchivoPreparado(const std::filesystem::path& destino, Durable durable)
+    : destino_(destino), durable_(durable) {
     temporal_ = (destino.parent_path() / ("." + destino.filename().string() + ".XXXXXX")).string();
     fd_ = ::mkstemp(temporal_.data());
     if (fd_ < 0) {
@@ -59,8 +60,9 @@ ArchivoPreparado::ArchivoPreparado(const std::filesystem::path& destino) : desti
     pendiente_.reserve(kTrozo);
 }
 
-ArchivoPreparado::ArchivoPreparado(const std::filesystem::path& destino, std::string_view datos)
-    : ArchivoPreparado(destino) {
+ArchivoPreparado::ArchivoPreparado(const std::filesystem::path& destino, std::string_view datos,
+                                   Durable durable)
+    : ArchivoPreparado(destino, durable) {
     escribir(datos);
     terminar();
 }
@@ -94,7 +96,7 @@ void ArchivoPreparado::escribir(std::string_view datos) {
 void ArchivoPreparado::terminar() {
     if (fd_ < 0) return;
     vaciar();
-    if (::fsync(fd_) != 0) fallo();
+    if (durable_ == Durable::Si && ::fsync(fd_) != 0) fallo();
     const int r = ::close(fd_);
     fd_ = -1;
     if (r != 0) fallo();
@@ -106,8 +108,20 @@ void ArchivoPreparado::confirmar() {
     confirmado_ = true;
 }
 
-void escribirAtomico(const std::filesystem::path& destino, std::string_view datos) {
-    ArchivoPreparado(destino, datos).confirmar();
+void escribirAtomico(const std::filesystem::path& destino, std::string_view datos,
+                     Durable durable) {
+    ArchivoPreparado(destino, datos, durable).confirmar();
+}
+
+void sincronizarCarpeta(const std::filesystem::path& carpeta) {
+    const int fd = ::open(carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0 || ::syncfs(fd) != 0) {
+        const int error = errno;
+        if (fd >= 0) ::close(fd);
+        throw Error("No se pudo escribir en " + carpeta.string() + ": " + std::strerror(error) +
+                    ".");
+    }
+    ::close(fd);
 }
 
 LimiteEscritura::LimiteEscritura(std::size_t bytes) {

@@ -9,16 +9,26 @@
 
 namespace pontavia {
 
-void escribirAtomico(const std::filesystem::path& destino, std::string_view datos);
+// Whether a file's bytes are safe on disk before it takes its name. Durable::No is for the
+// files of a folder that is made safe as a whole (sincronizarCarpeta) before they are put in
+// place: one wait for the disk instead of one per file.
+enum class Durable : bool { No, Si };
+
+void escribirAtomico(const std::filesystem::path& destino, std::string_view datos,
+                     Durable durable = Durable::Si);
+
+// Waits until everything written to the file system that holds carpeta is safe on disk.
+void sincronizarCarpeta(const std::filesystem::path& carpeta);
 
 // The same in steps, for a file written a piece at a time or one that must appear only if
 // other work succeeds: escribir() as often as needed (buffered), terminar() makes the bytes
 // safe on disk, confirmar() puts them in place. Destroyed unconfirmed, it leaves no trace.
 class ArchivoPreparado {
   public:
-    explicit ArchivoPreparado(const std::filesystem::path& destino);
+    explicit ArchivoPreparado(const std::filesystem::path& destino, Durable durable = Durable::Si);
     // Writes datos and terminates at once.
-    ArchivoPreparado(const std::filesystem::path& destino, std::string_view datos);
+    ArchivoPreparado(const std::filesystem::path& destino, std::string_view datos,
+                     Durable durable = Durable::Si);
     ~ArchivoPreparado();
     ArchivoPreparado(const ArchivoPreparado&) = delete;
     ArchivoPreparado& operator=(const ArchivoPreparado&) = delete;
@@ -35,6 +45,7 @@ class ArchivoPreparado {
     std::string temporal_;
     int fd_ = -1;
     std::string pendiente_;
+    Durable durable_;
     bool confirmado_ = false;
 };
 

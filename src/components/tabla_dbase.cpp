@@ -57,15 +57,16 @@ TablaDBase& TablaDBase::operator=(TablaDBase&&) noexcept = default;
 TablaDBase::~TablaDBase() = default;
 
 void TablaDBase::crear(const std::filesystem::path& ruta,
-                       const std::vector<DefinicionCampo>& campos) {
+                       const std::vector<DefinicionCampo>& campos, Durable durable) {
     const FormatoDBase f = disenarFormato(campos);
     std::string datos = escribirCabecera(f, 0);
     datos += kFinArchivo;
-    escribirAtomico(ruta, datos);
+    escribirAtomico(ruta, datos, durable);
 }
 
-TablaDBase TablaDBase::abrir(const std::filesystem::path& ruta) {
+TablaDBase TablaDBase::abrir(const std::filesystem::path& ruta, Durable durable) {
     TablaDBase t;
+    t.durable_ = durable;
     t.nombre_ = ruta.filename().string();
     t.ruta_ = ruta;
     t.bloqueo_.emplace(ruta);
@@ -323,7 +324,7 @@ void TablaDBase::cerrar() {
     if (modificada_) {
         actualizarCabecera(datos_, static_cast<std::uint32_t>(registros_));
         datos_ += kFinArchivo;
-        escribirAtomico(ruta_, datos_);
+        escribirAtomico(ruta_, datos_, durable_);
         modificada_ = false;
     }
     bloqueo_.reset();

@@ -1,6 +1,7 @@
 #pragma once
 // TablaDBase: one dBase table, read whole into memory and written back whole, atomically.
 // Open tables hold an exclusive lock, as Tamberlo's engine opens them.
+#include "archivo_atomico.h"
 #include "bloqueo.h"
 #include "codigo_pagina.h"
 #include "dbase_formato.h"
@@ -52,11 +53,12 @@ class TablaDBase {
   public:
     // Makes the table empty with exactly these fields, in this order, replacing any earlier
     // file of that name. The table stays closed.
-    static void crear(const std::filesystem::path& ruta,
-                      const std::vector<DefinicionCampo>& campos);
+    static void crear(const std::filesystem::path& ruta, const std::vector<DefinicionCampo>& campos,
+                      Durable durable = Durable::Si);
 
-    // Opens a table for exclusive use; it is positioned on its first live record.
-    static TablaDBase abrir(const std::filesystem::path& ruta);
+    // Opens a table for exclusive use; it is positioned on its first live record. durable
+    // is for what cerrar() writes.
+    static TablaDBase abrir(const std::filesystem::path& ruta, Durable durable = Durable::Si);
     // A table read from bytes already in memory (no file, no lock); for checks and fuzzing.
     static TablaDBase desdeMemoria(std::string datos, std::string nombre);
 
@@ -156,6 +158,7 @@ class TablaDBase {
 
     std::string nombre_;
     std::filesystem::path ruta_;
+    Durable durable_ = Durable::Si;
     std::optional<BloqueoExclusivo> bloqueo_;
     std::string datos_;
     FormatoDBase formato_;

@@ -8,7 +8,7 @@ namespace pontavia {
 
 void escribirMaterias(Exportacion& e, bool tareas) {
     const Nodos NodosXML = e.doc.selectNodes("/centro/materias/dmateria");
-    TablaDBase tabla = TablaDBase::abrir(e.carpeta / "ASIGNOMT.DBF");
+    TablaDBase tabla = e.abrirTabla("ASIGNOMT.DBF");
     Informe& informe = e.programa.informe;
     informe.vigilar(tabla);
     tabla.reservar(NodosXML.size());

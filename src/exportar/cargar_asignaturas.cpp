@@ -19,31 +19,30 @@ struct Materia {
 } // namespace
 
 void CargarAsignaturas(Exportacion& e) {
-    const auto ruta = e.carpeta / "ASIGT.DBF";
-    TablaDBase::crear(ruta, {
-                                {"CASIG", TipoCampo::Texto, 10},
-                                {"CPROF", TipoCampo::Texto, 10},
-                                {"CGRUP", TipoCampo::Texto, 10},
-                                {"CAULA", TipoCampo::Texto, 10},
-                                {"TURNO", TipoCampo::Texto, 1},
-                                {"NIVEL", TipoCampo::Texto, 5},
-                                {"CURSO", TipoCampo::Texto, 3},
-                                {"GRUPO", TipoCampo::Texto, 2},
-                                {"HORAS", TipoCampo::Decimal, 0},
-                                {"SESIONES", TipoCampo::Texto, 20},
-                                {"CTAREA", TipoCampo::Texto, 10},
-                                {"NCONEX", TipoCampo::Texto, 4},
-                                {"IDCURSO", TipoCampo::Texto, 10},
-                                {"IDGRUP", TipoCampo::Texto, 10},
-                                {"IDASIG", TipoCampo::Texto, 10},
-                                {"IDPROF", TipoCampo::Texto, 10},
-                            });
-    TablaDBase tabla = TablaDBase::abrir(ruta);
+    e.crearTabla("ASIGT.DBF", {
+                                  {"CASIG", TipoCampo::Texto, 10},
+                                  {"CPROF", TipoCampo::Texto, 10},
+                                  {"CGRUP", TipoCampo::Texto, 10},
+                                  {"CAULA", TipoCampo::Texto, 10},
+                                  {"TURNO", TipoCampo::Texto, 1},
+                                  {"NIVEL", TipoCampo::Texto, 5},
+                                  {"CURSO", TipoCampo::Texto, 3},
+                                  {"GRUPO", TipoCampo::Texto, 2},
+                                  {"HORAS", TipoCampo::Decimal, 0},
+                                  {"SESIONES", TipoCampo::Texto, 20},
+                                  {"CTAREA", TipoCampo::Texto, 10},
+                                  {"NCONEX", TipoCampo::Texto, 4},
+                                  {"IDCURSO", TipoCampo::Texto, 10},
+                                  {"IDGRUP", TipoCampo::Texto, 10},
+                                  {"IDASIG", TipoCampo::Texto, 10},
+                                  {"IDPROF", TipoCampo::Texto, 10},
+                              });
+    TablaDBase tabla = e.abrirTabla("ASIGT.DBF");
     // The tables written before, each row by its VELMORA identifier: thousands of assignments
     // point to the same few groups, subjects and teachers.
-    TablaDBase tablaGrupos = TablaDBase::abrir(e.carpeta / "GRUPOST.DBF");
-    TablaDBase tablaMaterias = TablaDBase::abrir(e.carpeta / "ASIGNOMT.DBF");
-    TablaDBase tablaProfesores = TablaDBase::abrir(e.carpeta / "PROFT.DBF");
+    TablaDBase tablaGrupos = e.abrirTabla("GRUPOST.DBF");
+    TablaDBase tablaMaterias = e.abrirTabla("ASIGNOMT.DBF");
+    TablaDBase tablaProfesores = e.abrirTabla("PROFT.DBF");
     const auto grupos = filasPor<Grupo>(tablaGrupos, "IDGRUPO", [](const TablaDBase& t) {
         return Grupo{t.leerTexto("ABREV"), t.leerTexto("TURNO"), t.leerTexto("NIVEL"),
                      t.leerTexto("CURSO"), t.leerTexto("GRUPO"), t.leerTexto("IDCURSO")};

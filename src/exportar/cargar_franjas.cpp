@@ -24,27 +24,26 @@ std::int32_t minutosDe(const std::string& hora) {
 } // namespace
 
 void CargarFranjas(Exportacion& e) {
-    const auto ruta = e.carpeta / "DIASHORAST.DBF";
-    TablaDBase::crear(ruta, {
-                                {"DIHO", TipoCampo::Texto, 10},
-                                {"CODDIHO", TipoCampo::Texto, 10},
-                                {"DIA", TipoCampo::Texto, 20},
-                                {"TEXTODIA", TipoCampo::Texto, 20},
-                                {"HORA", TipoCampo::Texto, 8},
-                                {"TEXTOHOR", TipoCampo::Texto, 15},
-                                {"HORADESDE", TipoCampo::Texto, 8},
-                                {"HORAHASTA", TipoCampo::Texto, 8},
-                                {"MINUTOS", TipoCampo::Texto, 8},
-                                {"MARCO", TipoCampo::Texto, 1},
-                                {"MARCOXML", TipoCampo::Texto, 10},
-                                {"SESION_ORDEN", TipoCampo::Entero, 0},
-                                {"PLANTILLA", TipoCampo::Texto, 20},
-                            });
+    e.crearTabla("DIASHORAST.DBF", {
+                                       {"DIHO", TipoCampo::Texto, 10},
+                                       {"CODDIHO", TipoCampo::Texto, 10},
+                                       {"DIA", TipoCampo::Texto, 20},
+                                       {"TEXTODIA", TipoCampo::Texto, 20},
+                                       {"HORA", TipoCampo::Texto, 8},
+                                       {"TEXTOHOR", TipoCampo::Texto, 15},
+                                       {"HORADESDE", TipoCampo::Texto, 8},
+                                       {"HORAHASTA", TipoCampo::Texto, 8},
+                                       {"MINUTOS", TipoCampo::Texto, 8},
+                                       {"MARCO", TipoCampo::Texto, 1},
+                                       {"MARCOXML", TipoCampo::Texto, 10},
+                                       {"SESION_ORDEN", TipoCampo::Entero, 0},
+                                       {"PLANTILLA", TipoCampo::Texto, 20},
+                                   });
     const Nodos NodosXML = e.doc.selectNodes("/centro/franjashorarias/franjahoraria");
     Informe& informe = e.programa.informe;
     informe.filas("DIASHORAST", NodosXML.size());
     if (NodosXML.empty()) return;
-    TablaDBase tabla = TablaDBase::abrir(ruta);
+    TablaDBase tabla = e.abrirTabla("DIASHORAST.DBF");
     informe.vigilar(tabla);
     for (std::size_t i = 0; i < NodosXML.size(); ++i) {
         const ElementoXML NodoXML(NodosXML[i], i);

@@ -8,14 +8,14 @@ void CargarMaterias(Exportacion& e) {
     e.programa.ListaCodigos.clear();
     e.programa.ListaNombres.clear();
     e.programa.SiguienteNumeroCodigo.clear();
-    TablaDBase::crear(e.carpeta / "ASIGNOMT.DBF", {
-                                                      {"COD", TipoCampo::Texto, 10},
-                                                      {"CODLARGO", TipoCampo::Texto, 10},
-                                                      {"NOMBRE", TipoCampo::Texto, 80},
-                                                      {"CODTAREA", TipoCampo::Texto, 10},
-                                                      {"ESTAREA", TipoCampo::Logico, 0},
-                                                      {"IDASIG", TipoCampo::Texto, 10},
-                                                  });
+    e.crearTabla("ASIGNOMT.DBF", {
+                                     {"COD", TipoCampo::Texto, 10},
+                                     {"CODLARGO", TipoCampo::Texto, 10},
+                                     {"NOMBRE", TipoCampo::Texto, 80},
+                                     {"CODTAREA", TipoCampo::Texto, 10},
+                                     {"ESTAREA", TipoCampo::Logico, 0},
+                                     {"IDASIG", TipoCampo::Texto, 10},
+                                 });
     escribirMaterias(e, false);
 }
 

@@ -6,17 +6,16 @@
 namespace pontavia {
 
 void CargarProfesores(Exportacion& e) {
-    const auto ruta = e.carpeta / "PROFT.DBF";
-    TablaDBase::crear(ruta, {
-                                {"ABREV", TipoCampo::Texto, 10},
-                                {"NOMBRE", TipoCampo::Texto, 80},
-                                {"DEPART", TipoCampo::Texto, 40},
-                                {"EMAIL", TipoCampo::Texto, 100},
-                                {"DNI", TipoCampo::Texto, 14},
-                                {"IDPROF", TipoCampo::Texto, 10},
-                            });
+    e.crearTabla("PROFT.DBF", {
+                                  {"ABREV", TipoCampo::Texto, 10},
+                                  {"NOMBRE", TipoCampo::Texto, 80},
+                                  {"DEPART", TipoCampo::Texto, 40},
+                                  {"EMAIL", TipoCampo::Texto, 100},
+                                  {"DNI", TipoCampo::Texto, 14},
+                                  {"IDPROF", TipoCampo::Texto, 10},
+                              });
     const Nodos NodosXML = e.doc.selectNodes("/centro/profesores/profesor");
-    TablaDBase tabla = TablaDBase::abrir(ruta);
+    TablaDBase tabla = e.abrirTabla("PROFT.DBF");
     Informe& informe = e.programa.informe;
     informe.vigilar(tabla);
     CodigosSinMayusculas codigos;

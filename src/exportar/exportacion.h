@@ -3,8 +3,10 @@
 // document, and the folder its tables are written to before they replace Tamberlo's.
 #include "documento_xml.h"
 #include "programa.h"
+#include "tabla_dbase.h"
 
 #include <filesystem>
+#include <vector>
 
 namespace pontavia {
 
@@ -12,6 +14,15 @@ struct Exportacion {
     Programa& programa;
     const DocumentoXML& doc;
     std::filesystem::path carpeta;
+
+    // The run's tables, by file name in its folder. Writing them does not wait for the disk:
+    // the folder is made safe as a whole before its tables replace Tamberlo's.
+    void crearTabla(const char* archivo, const std::vector<DefinicionCampo>& campos) const {
+        TablaDBase::crear(carpeta / archivo, campos, Durable::No);
+    }
+    TablaDBase abrirTabla(const char* archivo) const {
+        return TablaDBase::abrir(carpeta / archivo, Durable::No);
+    }
 };
 
 // The builders, called by the run in this order; each may read the tables written before it.

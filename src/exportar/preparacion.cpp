@@ -1,5 +1,6 @@
 #include "preparacion.h"
 
+#include "archivo_atomico.h"
 #include "bloqueo.h"
 #include "error.h"
 #include "plataforma.h"
@@ -83,6 +84,10 @@ void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
         const auto actual = buscarEnCarpeta(ktemp_, t + ".DBF");
         if (existeArchivo(actual)) bloqueos.emplace_back(actual);
     }
+
+    // The incoming tables were written without waiting for the disk: they are all safe on
+    // it before any name changes.
+    sincronizarCarpeta(entrantes);
 
     const auto apartados = carpeta_ / "apartados";
     std::filesystem::create_directory(apartados);
