@@ -8,7 +8,7 @@ namespace pontavia {
 
 namespace {
 
-constexpr const char* kSangria = "\t";
+constexpr const char* kSangria = "\t"; // one character per level, as pugixml writes it
 
 struct TextoXML : pugi::xml_writer {
     std::string texto;
@@ -18,10 +18,7 @@ struct TextoXML : pugi::xml_writer {
 };
 
 std::string sangria(unsigned nivel) {
-    std::string s;
-    for (unsigned i = 0; i < nivel; ++i)
-        s += kSangria;
-    return s;
+    return std::string(nivel, kSangria[0]);
 }
 
 bool contiene(pugi::xml_node ancestro, pugi::xml_node nodo) {

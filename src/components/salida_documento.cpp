@@ -58,11 +58,8 @@ SalidaDocumento::SalidaDocumento(std::function<void(std::string_view)> destino,
 SalidaDocumento::~SalidaDocumento() = default;
 
 void SalidaDocumento::write(const void* datos, size_t n) {
-    escribir(std::string_view(static_cast<const char*>(datos), n));
-}
-
-void SalidaDocumento::escribir(std::string_view utf8) {
     if (error_) return;
+    const std::string_view utf8(static_cast<const char*>(datos), n);
     try {
         // A character split between two pieces has bytes above 0x7F in both, so both go
         // through the converter, which joins it.

@@ -33,7 +33,6 @@ class SalidaDocumento : public pugi::xml_writer {
     SalidaDocumento& operator=(const SalidaDocumento&) = delete;
 
     void write(const void* datos, size_t n) override;
-    void escribir(std::string_view utf8);
     void terminar();
 
   private:

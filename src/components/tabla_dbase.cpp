@@ -250,7 +250,7 @@ void TablaDBase::asignarTextoEn(std::size_t i, std::string_view texto) {
             std::memcpy(destino, bytes.data(), n);
             std::memset(destino + n, ' ', c.ancho - n);
         };
-        if (cp_->asciiIgual()) {
+        if (asciiIgual_) {
             // ASCII is the same in every code page here: copied as it is. When what fits is
             // all ASCII, anything beyond it is cut.
             const std::size_t cabe = std::min<std::size_t>(texto.size(), c.ancho);

@@ -66,11 +66,10 @@ CodigoMateria asignarCodigoMateria(Programa& p, const std::string& codigo,
         // A new subject whose cut another subject already holds: it still gets a row, under
         // the cut's first 9 characters and a counter, so that its assignments are kept.
         const std::string base = primeros(corte, kLongitudCodigo - 1);
-        unsigned long& k = p.SiguienteNumeroCodigo.try_emplace(base, 1).first->second;
-        for (;; ++k) {
-            candidato = primerosYUltimos(base + std::to_string(k));
-            if (!p.ListaCodigos.count(candidato)) break;
-        }
+        candidato = primeroLibreDesde(
+            p.SiguienteNumeroCodigo.try_emplace(base, 1).first->second,
+            [&](unsigned long k) { return primerosYUltimos(base + std::to_string(k)); },
+            [&](const std::string& c) { return p.ListaCodigos.count(c) > 0; });
         motivo = "el código \"" + corte + "\" ya lo tiene otra materia de otro nombre";
     } else if (!nombreConocido) {
         candidato = primerosYUltimos(codigo);

@@ -15,6 +15,18 @@ namespace pontavia {
 // Tamberlo keeps codes of at most this many characters.
 inline constexpr std::size_t kLongitudCodigo = 10;
 
+// The first candidate(k), k = siguiente, siguiente + 1, ..., that tomado does not hold;
+// siguiente is left there. Codes are only ever added during a run, so a search that resumes
+// where the last one of its kind stopped finds what a search from 1 would: a school with a
+// hundred copies of one code does not try a hundred numbers for each.
+template <typename Candidato, typename Tomado>
+std::string primeroLibreDesde(unsigned long& siguiente, Candidato candidato, Tomado tomado) {
+    for (;; ++siguiente) {
+        std::string c = candidato(siguiente);
+        if (!tomado(c)) return c;
+    }
+}
+
 // Codes given so far in one builder's call, compared without regard to case
 // (ICU case folding: "ÁNGEL" matches "ángel" but not "angel").
 class CodigosSinMayusculas {
@@ -23,16 +35,12 @@ class CodigosSinMayusculas {
     void agregar(std::string_view codigo);
 
     // The first candidate(k), k = 1, 2, ..., that is not taken. Candidates that share a
-    // familia (the same folded prefix) are numbered alike, and since codes are only ever
-    // added, the search resumes where the last one for that familia stopped: a school with
-    // a hundred groups of one prefix does not try a hundred numbers for each.
+    // familia (the same folded prefix) are numbered alike, so the search resumes where the
+    // last one for that familia stopped.
     template <typename Candidato>
     std::string primeroLibre(const std::string& familia, Candidato candidato) const {
-        unsigned long& k = siguiente_.try_emplace(familia, 1).first->second;
-        for (;; ++k) {
-            std::string c = candidato(k);
-            if (!contiene(c)) return c;
-        }
+        return primeroLibreDesde(siguiente_.try_emplace(familia, 1).first->second, candidato,
+                                 [this](const std::string& c) { return contiene(c); });
     }
 
   private:

@@ -20,8 +20,7 @@ struct Programa {
     // Subject codes written to ASIGNOMT, and subject names seen, in the current exportar run.
     std::unordered_set<std::string> ListaCodigos;
     std::unordered_set<std::string> ListaNombres;
-    // For each subject code renumbered in that run, the number its next copy tries first:
-    // codes are only ever added, so every number below it is still taken.
+    // For each subject code renumbered in that run, the number its next copy tries first.
     std::unordered_map<std::string, unsigned long> SiguienteNumeroCodigo;
     // The document the last run loaded.
     std::optional<DocumentoXML> DocXML;
