@@ -128,7 +128,8 @@ std::string tablaBytes(std::uint8_t version, const std::vector<CampoBytes>& camp
     std::size_t lreg = 1;
     for (auto& c : campos)
         lreg += static_cast<std::size_t>(c.ancho);
-    std::string d(base + desc * campos.size() + 1, '\0');
+    const std::size_t vinculo = version == 0x30 ? 263 : 0;
+    std::string d(base + desc * campos.size() + 1 + vinculo, '\0');
     d[0] = static_cast<char>(version);
     d[1] = 126, d[2] = 1, d[3] = 2;
     le(d, 4,
@@ -143,6 +144,7 @@ std::string tablaBytes(std::uint8_t version, const std::vector<CampoBytes>& camp
         d[pos + (n7 ? 32 : 11)] = c.tipo;
         d[pos + (n7 ? 33 : 16)] = static_cast<char>(c.ancho);
         d[pos + (n7 ? 34 : 17)] = static_cast<char>(c.decimales);
+        if (!n7) d[pos + 18] = static_cast<char>(c.banderas);
         pos += desc;
     }
     d[pos] = 0x0D;

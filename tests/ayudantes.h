@@ -85,14 +85,16 @@ class VentanaPrueba : public Ventana {
     void cerrar() override { ++cierres; }
 };
 
-// A dBase table byte by byte, as other tools write it: dBase III (version 0x03) or level 7
-// (0x04). Each record string starts with its deletion flag; cuentaCabecera < 0 gives the
-// real number of records.
+// A dBase table byte by byte, as other tools write it: dBase III (version 0x03), level 7
+// (0x04) or Visual FoxPro (0x30, with its 263 bytes after the field list). Each record string
+// starts with its deletion flag; cuentaCabecera < 0 gives the real number of records. A text
+// field wider than 255 keeps its high byte in decimales.
 struct CampoBytes {
     std::string nombre;
     char tipo;
     int ancho;
     int decimales = 0;
+    std::uint8_t banderas = 0; // Visual FoxPro: 0x01 hidden system field, 0x02 may be NULL
 };
 std::string tablaBytes(std::uint8_t version, const std::vector<CampoBytes>& campos,
                        const std::vector<std::string>& registros, std::uint8_t idioma = 0x57,

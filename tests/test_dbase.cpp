@@ -130,6 +130,7 @@ TEST(LecturaDBase, ArchivosDanadosDanUnErrorClaro) {
     auto sinRegistro = buena;
     sinRegistro[10] = 0, sinRegistro[11] = 0;
     casos.push_back({"registro de longitud 0", sinRegistro});
+    casos.push_back({"FoxBASE (dBase II)", std::string(1, '\x02') + buena.substr(1)});
     auto campoFuera = buena;
     campoFuera[32 + 16] = static_cast<char>(200);
     casos.push_back({"campo que se sale del registro", campoFuera});
@@ -142,6 +143,134 @@ TEST(LecturaDBase, ArchivosDanadosDanUnErrorClaro) {
             EXPECT_NE(std::string(e.what()).find("PRUEBA.DBF"), std::string::npos) << e.what();
         }
     }
+}
+
+namespace {
+
+std::string le32(std::uint32_t v) {
+    std::string s(4, '\0');
+    for (int i = 0; i < 4; ++i, v >>= 8)
+        s[static_cast<std::size_t>(i)] = static_cast<char>(v & 0xFF);
+    return s;
+}
+
+// Level 7 @: a big-endian double of milliseconds; day 693 596 is 1 January 1900.
+std::string momentoNivel7(double ms) {
+    const auto b = std::bit_cast<std::uint64_t>(ms);
+    return be32(static_cast<std::uint32_t>(b >> 32)) + be32(static_cast<std::uint32_t>(b));
+}
+
+// Visual FoxPro T: the Julian day number, then milliseconds since midnight.
+std::string momentoFoxPro(std::uint32_t diaJuliano, std::uint32_t ms) {
+    return le32(diaJuliano) + le32(ms);
+}
+
+// Visual FoxPro: T; V that may be NULL, then Q and N; the hidden _NullFlags, whose bits go in
+// field order, a varchar's length bit before its null bit: V length 0, V null 1, Q length 2,
+// N null 3.
+std::string tablaFoxPro() {
+    const std::vector<CampoBytes> campos = {{"T", 'T', 8},
+                                            {"V", 'V', 6, 0, 0x02},
+                                            {"Q", 'Q', 4},
+                                            {"N", 'N', 3, 0, 0x02},
+                                            {"_NullFlags", '0', 1, 0, 0x05}};
+    const auto b = [](const char* bytes, std::size_t n) { return std::string(bytes, n); };
+    return tablaBytes(
+        0x30, campos,
+        {" " + momentoFoxPro(2461385, 37815000) + b("hola\0\x04", 6) + b("\x01\xAB\0\x02", 4) +
+             "  7" + b("\x05", 1),
+         " " + std::string(8, '\0') + "abcdef" + b("\x00\xFF\x10\x20", 4) + "  9" + b("\x0A", 1),
+         " " + momentoFoxPro(1721426, 86399999) + "ab    " + "\xFF\xFF\xFF\x03" + "  1" +
+             b("\0", 1)},
+        0x03);
+}
+
+// Ends the field list with 0x00 instead of 0x0D, as the header length still says.
+std::string sinTerminador(std::string bytes) {
+    const std::size_t cabecera =
+        static_cast<std::uint8_t>(bytes[8]) | static_cast<std::size_t>(bytes[9]) << 8;
+    bytes[cabecera - 1] = '\0';
+    return bytes;
+}
+
+struct CasoLectura {
+    std::string nombre;
+    std::string bytes;
+    std::string campo;
+    std::vector<std::string> valores; // of the live records, in order
+};
+
+} // namespace
+
+// Tables as other tools write them: each field reads as the format defines it, as other
+// readers show it.
+TEST(LecturaDBase, ComoLaLeenOtrosLectores) {
+    const std::string nul(1, '\0');
+    const std::vector<CasoLectura> casos = {
+        {"texto relleno con ceros",
+         tablaBytes(
+             0x03, {{"C", 'C', 6}},
+             {" AB" + std::string(4, '\0'), " A B" + nul + " " + nul, " " + std::string(6, '\0')}),
+         "C",
+         {"AB", "A B", ""}},
+        {"texto con decimales que la longitud de registro no suma",
+         tablaBytes(0x03, {{"C", 'C', 4, 2}, {"N", 'N', 3}}, {" abcd123"}),
+         "N",
+         {"123"}},
+        {"texto largo con su byte alto en los decimales",
+         tablaBytes(0x03, {{"C", 'C', 300, 1}, {"N", 'N', 3}},
+                    {" " + std::string(299, 'x') + "y" + " 42"}),
+         "C",
+         {std::string(299, 'x') + "y"}},
+        {"lista de campos terminada en 0x00",
+         sinTerminador(tablaBytes(0x03, {{"C", 'C', 3}, {"N", 'N', 2}}, {" abc12"})),
+         "N",
+         {"12"}},
+        {"FoxPro T", tablaFoxPro(), "T", {"2026-12-10 10:30:15", "", "0001-01-01 23:59:59"}},
+        {"FoxPro V con su byte de longitud y NULL", tablaFoxPro(), "V", {"hola", "", "ab    "}},
+        {"FoxPro Q con su byte de longitud", tablaFoxPro(), "Q", {"01AB", "00FF1020", "FFFFFF03"}},
+        {"FoxPro N que puede ser NULL", tablaFoxPro(), "N", {"7", "", "1"}},
+        {"nivel 7 @",
+         tablaBytes(0x04, {{"MOMENTO", '@', 8}},
+                    {" " + momentoNivel7(693596.0 * 86400000),
+                     " " + momentoNivel7(63932581815000.0), " " + std::string(8, '\0')},
+                    0, -1, "DBWINWE0"),
+         "MOMENTO",
+         {"1900-01-01 00:00:00", "2026-12-10 10:30:15", ""}},
+        {"fechas que no son fechas",
+         tablaBytes(0x03, {{"D", 'D', 8}},
+                    {" 20240229", " 20250229", " 20261340", " 2026/12/", " abcdefgh", " 00000000",
+                     " 20261231"}),
+         "D",
+         {"2024-02-29", "", "", "", "", "", "2026-12-31"}},
+        {"nivel 7 de idioma desconocido",
+         tablaBytes(0x04, {{"C", 'C', 1}}, {" \xE9"}, 0, -1, "DB999XX0"),
+         "C",
+         {"é"}},
+    };
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        std::vector<std::string> leidos;
+        try {
+            for (const auto& f : filas(abrirBytes(caso.bytes)))
+                leidos.push_back(f.at(caso.campo));
+        } catch (const Error& e) {
+            ADD_FAILURE() << e.what();
+        }
+        EXPECT_EQ(leidos, caso.valores);
+    }
+}
+
+// NULL reads as an empty field in every way a field is read.
+TEST(LecturaDBase, NuloDeFoxProComoCampoVacio) {
+    TablaDBase t = abrirBytes(tablaFoxPro());
+    EXPECT_FALSE(t.tieneCampo("_NULLFLAGS"));
+    t.First();
+    t.Next();
+    EXPECT_EQ(t.leerEntero("N"), 0);
+    EXPECT_EQ(t.leerNumero("N"), 0.0);
+    EXPECT_TRUE(t.Locate("V", ""));
+    EXPECT_EQ(t.leerTexto("Q"), "00FF1020");
 }
 
 TEST(EscrituraDBase, IIIPlusConLosTiposDeEstePrograma) {

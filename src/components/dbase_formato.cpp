@@ -3,6 +3,7 @@
 #include "error.h"
 
 #include <cctype>
+#include <cstdio>
 #include <ctime>
 #include <map>
 
@@ -67,6 +68,13 @@ std::string codigoPorNombreIdioma(std::string_view nombre) {
     return "windows-1252";
 }
 
+std::string mayusculas(std::string_view s) {
+    std::string r(s);
+    for (char& c : r)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return r;
+}
+
 std::string nombreCampo(std::string_view bytes) {
     std::string nombre;
     for (char c : bytes) {
@@ -86,26 +94,35 @@ FormatoDBase leerFormato(std::string_view datos, const std::string& nombreTabla)
                      ".");
     };
     if (datos.size() < kCabeceraIII + 1)
-        throw danada("el archivo es demasiado corto (" + std::to_string(datos.size()) + " bytes)");
+        throw danada("mide " + std::to_string(datos.size()) +
+                     " bytes, menos que la cabecera más corta (33)");
     FormatoDBase f;
     f.version = static_cast<std::uint8_t>(datos[0]);
+    if (f.version == 0x02)
+        throw Error("La tabla " + nombreTabla +
+                    " es de FoxBASE (dBase II), un formato anterior que este programa no lee.");
     f.nivel7 = (f.version & 0x07) == 0x04;
     f.foxpro = f.version == 0x30 || f.version == 0x31 || f.version == 0x32;
     const std::uint8_t bajo = f.version & 0x07;
-    if (bajo != 0x02 && bajo != 0x03 && bajo != 0x04 && bajo != 0x05 && !f.foxpro)
-        throw danada("versión desconocida " + std::to_string(f.version));
+    if (bajo != 0x03 && bajo != 0x04 && bajo != 0x05 && !f.foxpro) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "0x%02X", f.version);
+        throw danada(std::string("su primer byte (") + hex +
+                     ") no es el de ninguna versión de dBase");
+    }
     f.registrosCabecera = leerLE(datos, 4, 4);
     f.longitudCabecera = leerLE(datos, 8, 2);
     f.longitudRegistro = leerLE(datos, 10, 2);
     if (f.longitudCabecera > datos.size())
         throw danada("la cabecera dice medir " + std::to_string(f.longitudCabecera) +
-                     " bytes y el archivo tiene " + std::to_string(datos.size()));
-    if (f.longitudRegistro == 0) throw danada("la longitud de registro es 0");
+                     " bytes y el archivo entero mide " + std::to_string(datos.size()));
+    if (f.longitudRegistro == 0) throw danada("la cabecera dice que cada registro mide 0 bytes");
 
     const std::size_t inicio = f.nivel7 ? kCabeceraNivel7 : kCabeceraIII;
     const std::size_t tamDescriptor = f.nivel7 ? kDescriptorNivel7 : kDescriptorIII;
     if (f.nivel7 && f.longitudCabecera < kCabeceraNivel7)
-        throw danada("la cabecera de nivel 7 es demasiado corta");
+        throw danada("la cabecera dice medir " + std::to_string(f.longitudCabecera) +
+                     " bytes, menos que la de una tabla de nivel 7 (68)");
 
     const std::uint8_t idioma = static_cast<std::uint8_t>(datos[29]);
     if (f.nivel7 && idioma == 0)
@@ -113,13 +130,20 @@ FormatoDBase leerFormato(std::string_view datos, const std::string& nombreTabla)
     else
         f.codigoPagina = codigoPorIdioma(idioma);
 
-    std::size_t desplazamiento = 1;
+    struct Descriptor {
+        CampoDBase campo;
+        std::size_t anchoLargo; // the width when the decimal count holds its high byte
+        bool deSistema;
+    };
+    std::vector<Descriptor> leidos;
     for (std::size_t pos = inicio;; pos += tamDescriptor) {
-        if (pos >= f.longitudCabecera || pos >= datos.size())
-            break; // some writers omit the terminator when the header is exactly full
-        if (static_cast<std::uint8_t>(datos[pos]) == kFinDescriptores) break;
-        if (pos + tamDescriptor > datos.size()) throw danada("la lista de campos está cortada");
-        CampoDBase c;
+        // The list ends with 0x0D; some writers put 0x00 there, or nothing when the header
+        // is exactly full: a descriptor never begins with 0x00 nor runs past the header.
+        if (pos >= datos.size() || pos + tamDescriptor > f.longitudCabecera) break;
+        const auto primero = static_cast<std::uint8_t>(datos[pos]);
+        if (primero == kFinDescriptores || primero == 0x00) break;
+        Descriptor d{};
+        CampoDBase& c = d.campo;
         if (f.nivel7) {
             c.nombre = nombreCampo(datos.substr(pos, 32));
             c.tipo = datos[pos + 32];
@@ -130,18 +154,59 @@ FormatoDBase leerFormato(std::string_view datos, const std::string& nombreTabla)
             c.tipo = datos[pos + 11];
             c.ancho = static_cast<std::uint8_t>(datos[pos + 16]);
             c.decimales = static_cast<std::uint8_t>(datos[pos + 17]);
-            if (c.tipo == 'C' && c.decimales > 0) {
-                // Clipper and FoxPro keep the high byte of a long text field's width here.
-                c.ancho += static_cast<std::size_t>(c.decimales) << 8;
-                c.decimales = 0;
-            }
+        }
+        d.anchoLargo = c.ancho;
+        if (!f.nivel7 && c.tipo == 'C' && c.decimales > 0)
+            d.anchoLargo += static_cast<std::size_t>(c.decimales) << 8;
+        const auto banderas = static_cast<std::uint8_t>(datos[pos + 18]);
+        d.deSistema = f.foxpro && (banderas & 0x01);
+        if (f.foxpro && !d.deSistema) {
+            if (c.tipo == 'V' || c.tipo == 'Q') c.bitLongitud = 0;
+            if (banderas & 0x02) c.bitNulo = 0;
+        }
+        leidos.push_back(std::move(d));
+    }
+
+    // Clipper and FoxPro keep the high byte of a long text field's width in its decimal
+    // count; spreadsheets leave a count there for plain text. The record length tells which:
+    // the long widths unless only the plain ones fill it exactly.
+    std::size_t largo = 1, corto = 1;
+    for (const auto& d : leidos) {
+        largo += d.anchoLargo;
+        corto += d.campo.ancho;
+    }
+    const bool anchosLargos =
+        largo == f.longitudRegistro || (corto != f.longitudRegistro && largo <= f.longitudRegistro);
+
+    std::size_t desplazamiento = 1;
+    int bits = 0; // _NullFlags' bits, given in field order: a length bit before a null bit
+    for (auto& d : leidos) {
+        CampoDBase& c = d.campo;
+        if (c.tipo == 'C' && d.anchoLargo != c.ancho) {
+            if (anchosLargos) c.ancho = d.anchoLargo;
+            c.decimales = 0;
         }
         c.desplazamiento = desplazamiento;
         desplazamiento += c.ancho;
         if (desplazamiento > f.longitudRegistro)
-            throw danada("el campo " + c.nombre + " se sale del registro");
-        const bool deSistema = f.foxpro && (static_cast<std::uint8_t>(datos[pos + 18]) & 0x01);
-        if (!deSistema) f.campos.push_back(std::move(c));
+            throw danada("el campo " + c.nombre + " ocupa hasta el byte " +
+                         std::to_string(desplazamiento) + " de un registro que mide " +
+                         std::to_string(f.longitudRegistro));
+        if (d.deSistema) {
+            if (mayusculas(c.nombre) == "_NULLFLAGS") {
+                f.desplazamientoNulos = c.desplazamiento;
+                f.anchoNulos = c.ancho;
+            }
+            continue;
+        }
+        if (c.bitLongitud == 0) c.bitLongitud = bits++;
+        if (c.bitNulo == 0) c.bitNulo = bits++;
+        f.campos.push_back(std::move(c));
+    }
+    // Bits beyond _NullFlags, or without it, mark nothing.
+    for (auto& c : f.campos) {
+        if (c.bitLongitud >= static_cast<int>(8 * f.anchoNulos)) c.bitLongitud = -1;
+        if (c.bitNulo >= static_cast<int>(8 * f.anchoNulos)) c.bitNulo = -1;
     }
     return f;
 }

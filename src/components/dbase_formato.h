@@ -25,6 +25,11 @@ struct CampoDBase {
     std::size_t ancho = 0;
     int decimales = 0;
     std::size_t desplazamiento = 0; // from the start of the record (the deletion flag is byte 0)
+    // Visual FoxPro: the field's bits in the hidden _NullFlags field, -1 when it has none.
+    // The null bit marks a NULL value; the length bit, for varchar and varbinary, says that
+    // the field's last byte holds the length of a value shorter than the field.
+    int bitNulo = -1;
+    int bitLongitud = -1;
 };
 
 struct FormatoDBase {
@@ -35,7 +40,10 @@ struct FormatoDBase {
     std::size_t longitudRegistro = 0;
     std::uint32_t registrosCabecera = 0;
     std::string codigoPagina = "windows-1252"; // ICU converter name
-    std::vector<CampoDBase> campos;
+    std::vector<CampoDBase> campos;            // the visible ones: _NullFlags is not among them
+    // Where Visual FoxPro's _NullFlags lies in the record; 0 wide when there is none.
+    std::size_t desplazamientoNulos = 0;
+    std::size_t anchoNulos = 0;
 };
 
 // Parses a table's header; raises an error naming the table when the header is damaged.

@@ -72,6 +72,45 @@ std::string dosCifras(int v) {
     return s.size() < 2 ? "0" + s : s;
 }
 
+std::string cifras(long long v, std::size_t n) {
+    std::string s = std::to_string(v);
+    return s.size() < n ? std::string(n - s.size(), '0') + s : s;
+}
+
+bool esCifra(char c) {
+    return c >= '0' && c <= '9';
+}
+
+int diasDelMes(int anio, int mes) {
+    static constexpr int kDias[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool bisiesto = (anio % 4 == 0 && anio % 100 != 0) || anio % 400 == 0;
+    return mes == 2 && bisiesto ? 29 : kDias[mes - 1];
+}
+
+constexpr long long kMsDia = 86'400'000;
+// The Julian day number of the day before 1 January of year 1 (proleptic Gregorian).
+constexpr long long kDiaJulianoDelDia0 = 1'721'425;
+// The Julian day numbers of 1 January of year 1 and 31 December 9999.
+constexpr long long kPrimerDiaJuliano = 1'721'426, kUltimoDiaJuliano = 5'373'484;
+
+// A moment as YYYY-MM-DD HH:MM:SS, as dates read; empty outside years 1 to 9999.
+std::string fechaHora(long long jd, long long msDelDia) {
+    if (jd < kPrimerDiaJuliano || jd > kUltimoDiaJuliano) return "";
+    int anio = 0, mes = 0, dia = 0;
+    diaJuliano(jd, anio, mes, dia);
+    const long long s = msDelDia / 1000;
+    return cifras(anio, 4) + "-" + dosCifras(mes) + "-" + dosCifras(dia) + " " +
+           cifras(s / 3600, 2) + ":" + cifras(s / 60 % 60, 2) + ":" + cifras(s % 60, 2);
+}
+
+// Text fields are padded with blanks; some writers pad with zero bytes instead.
+std::string_view sinRellenoFinal(std::string_view b) {
+    std::size_t fin = b.size();
+    while (fin > 0 && (b[fin - 1] == ' ' || b[fin - 1] == '\0'))
+        --fin;
+    return b.substr(0, fin);
+}
+
 std::string recortarBlancos(std::string_view b) {
     std::size_t i = 0, j = b.size();
     while (i < j && (b[i] == ' ' || b[i] == '\0'))
@@ -94,6 +133,21 @@ std::optional<double> leerDecimalPunto(std::string_view texto) {
 
 } // namespace
 
+std::optional<std::string_view> bytesDeValor(const FormatoDBase& f, const CampoDBase& c,
+                                             std::string_view registro) {
+    std::string_view b = registro.substr(c.desplazamiento, c.ancho);
+    if (c.bitNulo < 0 && c.bitLongitud < 0) return b;
+    const std::string_view nulos = registro.substr(f.desplazamientoNulos, f.anchoNulos);
+    auto marcado = [&](int bit) {
+        const auto i = static_cast<std::size_t>(bit);
+        return bit >= 0 && (static_cast<std::uint8_t>(nulos[i / 8]) >> (i % 8)) & 1;
+    };
+    if (marcado(c.bitNulo)) return std::nullopt;
+    if (marcado(c.bitLongitud) && !b.empty())
+        b = b.substr(0, std::min<std::size_t>(static_cast<std::uint8_t>(b.back()), b.size() - 1));
+    return b;
+}
+
 bool esCampoNumerico(char tipo) {
     return tipo == 'N' || tipo == 'F' || tipo == 'I' || tipo == '+' || tipo == 'O' || tipo == 'B' ||
            tipo == 'Y';
@@ -103,7 +157,7 @@ std::string textoDeCampo(const FormatoDBase& f, const CampoDBase& c, std::string
                          const CodigoPagina& cp) {
     switch (c.tipo) {
     case 'C':
-        return cp.aUtf8(recortarDerecha(b));
+        return cp.aUtf8(sinRellenoFinal(b));
     case 'N':
     case 'F':
         return recortarBlancos(b);
@@ -125,7 +179,10 @@ std::string textoDeCampo(const FormatoDBase& f, const CampoDBase& c, std::string
         }
     case 'D': {
         const std::string d = recortarBlancos(b);
-        if (d.size() != 8) return "";
+        if (d.size() != 8 || !std::all_of(d.begin(), d.end(), esCifra)) return "";
+        const int anio = std::stoi(d.substr(0, 4)), mes = std::stoi(d.substr(4, 2)),
+                  dia = std::stoi(d.substr(6, 2));
+        if (anio < 1 || mes < 1 || mes > 12 || dia < 1 || dia > diasDelMes(anio, mes)) return "";
         return d.substr(0, 4) + "-" + d.substr(4, 2) + "-" + d.substr(6, 2);
     }
     case 'I':
@@ -146,20 +203,34 @@ std::string textoDeCampo(const FormatoDBase& f, const CampoDBase& c, std::string
                                    10000.0);
         return "";
     case '@': {
+        // A big-endian double counting milliseconds in days numbered from 1 January of year 1
+        // as day 1 (proleptic Gregorian): day 693 596 is 1 January 1900.
         if (b.size() != 8 || todoCeros(b)) return "";
-        // Milliseconds since the start of the Julian day count.
-        const double ms = decodificarO7(b);
-        if (!std::isfinite(ms) || ms < 0 || ms > 1e17) return "";
+        const double ms = std::bit_cast<double>(leerBE(b));
+        if (!std::isfinite(ms) || ms < 0 || ms >= 1e17) return "";
         const auto total = static_cast<long long>(ms);
-        const long long jd = total / 86400000;
-        long long resto = (total % 86400000) / 1000;
-        int anio = 0, mes = 0, dia = 0;
-        diaJuliano(jd, anio, mes, dia);
-        const int h = static_cast<int>(resto / 3600);
-        resto %= 3600;
-        return std::to_string(anio) + "-" + dosCifras(mes) + "-" + dosCifras(dia) + " " +
-               dosCifras(h) + ":" + dosCifras(static_cast<int>(resto / 60)) + ":" +
-               dosCifras(static_cast<int>(resto % 60));
+        return fechaHora(total / kMsDia + kDiaJulianoDelDia0, total % kMsDia);
+    }
+    case 'T': {
+        // Visual FoxPro: the Julian day number, then milliseconds since midnight, both
+        // little-endian.
+        if (b.size() != 8 || todoCeros(b)) return "";
+        const auto jd =
+            static_cast<std::int32_t>(static_cast<std::uint32_t>(leerLE(b.substr(0, 4))));
+        const auto ms = static_cast<std::int32_t>(static_cast<std::uint32_t>(leerLE(b.substr(4))));
+        if (ms < 0 || ms >= kMsDia) return "";
+        return fechaHora(jd, ms);
+    }
+    case 'V':
+        return cp.aUtf8(b);
+    case 'Q': {
+        static constexpr char kCifras[] = "0123456789ABCDEF";
+        std::string hex;
+        for (char byte : b) {
+            hex += kCifras[static_cast<std::uint8_t>(byte) >> 4];
+            hex += kCifras[static_cast<std::uint8_t>(byte) & 0x0F];
+        }
+        return hex;
     }
     case 'M':
     case 'G':
@@ -186,6 +257,8 @@ std::optional<double> numeroDeCampo(const FormatoDBase& f, const CampoDBase& c, 
     case 'L':
     case 'D':
     case '@':
+    case 'T':
+    case 'Q':
     case 'M':
     case 'G':
     case 'P':

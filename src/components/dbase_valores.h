@@ -11,9 +11,16 @@
 
 namespace pontavia {
 
-// The field's value as text: C decoded without trailing blanks; N and F as stored without
-// blanks; I and + in decimal; O as the shortest decimal; L as T or F; D as YYYY-MM-DD;
-// @ as YYYY-MM-DD HH:MM:SS; memo fields empty. Unset values give the empty text.
+// The bytes of a field's value within its record (the deletion flag is byte 0): nullopt for
+// a value Visual FoxPro marks NULL; a varchar or varbinary shorter than its field without
+// the byte that keeps its length.
+std::optional<std::string_view> bytesDeValor(const FormatoDBase& f, const CampoDBase& c,
+                                             std::string_view registro);
+
+// The field's value as text: C decoded without the blanks or zero bytes that pad it; V
+// decoded as it is; Q in hexadecimal; N and F as stored without blanks; I and + in decimal;
+// O as the shortest decimal; L as T or F; D as YYYY-MM-DD; @ and T as YYYY-MM-DD HH:MM:SS;
+// memo fields empty. Unset values, and dates that are no date, give the empty text.
 std::string textoDeCampo(const FormatoDBase& f, const CampoDBase& c, std::string_view bytes,
                          const CodigoPagina& cp);
 

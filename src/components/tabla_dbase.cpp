@@ -84,7 +84,13 @@ TablaDBase TablaDBase::desdeMemoria(std::string datos, std::string nombre) {
 void TablaDBase::cargar(std::string datos) {
     datos_ = std::move(datos);
     formato_ = leerFormato(datos_, nombre_);
-    cp_ = &CodigoPagina::porNombre(formato_.codigoPagina);
+    try {
+        cp_ = &CodigoPagina::porNombre(formato_.codigoPagina);
+    } catch (const Error&) {
+        // A language driver no converter knows: read as Windows-1252, as most tables are.
+        formato_.codigoPagina = "windows-1252";
+        cp_ = &CodigoPagina::windows1252();
+    }
     asciiIgual_ = cp_->asciiIgual();
     // Never trust the header's count beyond the records the file really holds.
     const std::size_t caben =
@@ -158,18 +164,25 @@ const CampoDBase& TablaDBase::campo(NombreCampo nombre) const {
     return formato_.campos[indiceCampo(nombre)];
 }
 
-std::string_view TablaDBase::bytesCampo(std::size_t indice) const {
+std::string_view TablaDBase::registro(std::size_t r) const {
+    return std::string_view(datos_).substr(
+        formato_.longitudCabecera + r * formato_.longitudRegistro, formato_.longitudRegistro);
+}
+
+std::optional<std::string_view> TablaDBase::bytesCampo(std::size_t indice) const {
     const CampoDBase& c = formato_.campos[indice];
     if (hayPendiente_) return std::string_view(pendiente_).substr(c.desplazamiento, c.ancho);
     if (Eof()) throw Error("La tabla " + nombre_ + " no tiene registro actual.");
-    const std::size_t inicio =
-        formato_.longitudCabecera + actual_ * formato_.longitudRegistro + c.desplazamiento;
-    return std::string_view(datos_).substr(inicio, c.ancho);
+    return bytesDeValor(formato_, c, registro(actual_));
 }
 
 std::string TablaDBase::leerTexto(NombreCampo campo) const {
-    const std::size_t i = indiceCampo(campo);
-    return textoDeCampo(formato_, formato_.campos[i], bytesCampo(i), *cp_);
+    return leerTextoEn(indiceCampo(campo));
+}
+
+std::string TablaDBase::leerTextoEn(std::size_t indice) const {
+    const auto bytes = bytesCampo(indice);
+    return bytes ? textoDeCampo(formato_, formato_.campos[indice], *bytes, *cp_) : std::string();
 }
 
 bool TablaDBase::esNumerico(NombreCampo campo) const {
@@ -183,7 +196,8 @@ std::int32_t TablaDBase::leerEntero(NombreCampo campo) const {
         const std::string t = recortar(leerTexto(campo));
         return t.empty() ? 0 : aEntero(t);
     }
-    const auto v = numeroDeCampo(formato_, c, bytesCampo(i), *cp_);
+    const auto bytes = bytesCampo(i);
+    const auto v = bytes ? numeroDeCampo(formato_, c, *bytes, *cp_) : std::nullopt;
     if (!v) return 0;
     const double redondeado = std::nearbyint(*v);
     if (!(redondeado >= std::numeric_limits<std::int32_t>::min() &&
@@ -194,7 +208,9 @@ std::int32_t TablaDBase::leerEntero(NombreCampo campo) const {
 
 double TablaDBase::leerNumero(NombreCampo campo) const {
     const std::size_t i = indiceCampo(campo);
-    return numeroDeCampo(formato_, formato_.campos[i], bytesCampo(i), *cp_).value_or(0.0);
+    const auto bytes = bytesCampo(i);
+    if (!bytes) return 0.0;
+    return numeroDeCampo(formato_, formato_.campos[i], *bytes, *cp_).value_or(0.0);
 }
 
 bool TablaDBase::Locate(NombreCampo campo, std::string_view valor) {
@@ -203,13 +219,11 @@ bool TablaDBase::Locate(NombreCampo campo, std::string_view valor) {
     auto& indice = it->second;
     if (nuevo) {
         const CampoDBase& c = formato_.campos[i];
-        const std::size_t base = formato_.longitudCabecera + c.desplazamiento;
         for (std::size_t r = registros_; r > 0; --r) {
             // Walking backwards leaves the first record of each value in the index.
             if (borrado(r - 1)) continue;
-            const std::string_view bytes = std::string_view(datos_).substr(
-                base + (r - 1) * formato_.longitudRegistro, c.ancho);
-            indice.insert_or_assign(textoDeCampo(formato_, c, bytes, *cp_), r - 1);
+            const auto bytes = bytesDeValor(formato_, c, registro(r - 1));
+            indice.insert_or_assign(bytes ? textoDeCampo(formato_, c, *bytes, *cp_) : "", r - 1);
         }
     }
     auto encontrado = indice.find(valor);

@@ -83,6 +83,8 @@ class TablaDBase {
 
     // Reading the current record.
     std::string leerTexto(NombreCampo campo) const;
+    // The same by the field's place in formato().campos, for fields that share a name.
+    std::string leerTextoEn(std::size_t indice) const;
     bool esNumerico(NombreCampo campo) const;
     // Whole number: empty fields read 0; text that is not one raises
     // "'%s' is not a valid integer value".
@@ -147,7 +149,9 @@ class TablaDBase {
                56;
     }
     void asignarTextoEn(std::size_t indice, std::string_view texto);
-    std::string_view bytesCampo(std::size_t indice) const;
+    std::string_view registro(std::size_t r) const;
+    // nullopt for a NULL value.
+    std::optional<std::string_view> bytesCampo(std::size_t indice) const;
     char* pendiente(std::size_t indice) {
         if (!hayPendiente_) sinRegistroPendiente();
         return pendiente_.data() + formato_.campos[indice].desplazamiento;
