@@ -57,6 +57,20 @@ TEST(CLI, MostrarComoCSVYSuEstructura) {
     EXPECT_NE(r.salida.find("exportar"), std::string::npos);
 }
 
+// Fields are shown by their place: two of the same name each show their own value; names
+// come from the table's code page, as values do (0xD1 is Ñ in Windows-1252).
+TEST(CLI, MostrarCamposDelMismoNombreYNombresAcentuados) {
+    CarpetaTemporal datos;
+    const auto ruta = datos / "T.DBF";
+    escribirArchivo(ruta,
+                    tablaBytes(0x03, {{"A", 'C', 1}, {"A", 'C', 1}, {"A\xD1O", 'C', 1}}, {" 12x"}));
+    auto r = ejecutarCLI({"mostrar", ruta.string()});
+    EXPECT_EQ(r.codigo, 0);
+    EXPECT_EQ(r.salida, "A,A,AÑO\r\n1,2,x\r\n");
+    r = ejecutarCLI({"mostrar", ruta.string(), "--estructura"});
+    EXPECT_NE(r.salida.find("\nAÑO,C,1,0\n"), std::string::npos) << r.salida;
+}
+
 TEST(CLI, ColegioDeEjemploLeidoPorOtroLector) {
     KTEMPTemporal ktemp;
     const auto r = ejecutarCLI({"exportar", std::string(PONTAVIA_EJEMPLOS) + "/centro.xml"});

@@ -12,8 +12,6 @@ std::string nombreVersion(const FormatoDBase& f) {
     if (f.nivel7) return "dBase nivel 7";
     if (f.foxpro) return "Visual FoxPro";
     switch (f.version) {
-    case 0x02:
-        return "FoxBase";
     case 0x03:
         return "dBase III+";
     case 0x83:
@@ -33,12 +31,13 @@ void mostrarCSV(TablaDBase& tabla, std::ostream& o) {
     const auto& campos = tabla.formato().campos;
     std::vector<std::string> fila;
     for (const auto& c : campos)
-        fila.push_back(c.nombre);
+        fila.push_back(tabla.codigoPagina().aUtf8(c.nombre));
     o << filaCSV(fila);
+    // By position: a table may hold two fields of the same name.
     for (tabla.First(); !tabla.Eof(); tabla.Next()) {
         fila.clear();
-        for (const auto& c : campos)
-            fila.push_back(tabla.leerTexto(NombreCampo::deTexto(c.nombre)));
+        for (std::size_t i = 0; i < campos.size(); ++i)
+            fila.push_back(tabla.leerTextoEn(i));
         o << filaCSV(fila);
     }
 }
@@ -54,7 +53,8 @@ void mostrarEstructura(const TablaDBase& tabla, std::ostream& o) {
       << "Campos:\n"
       << "nombre,tipo,ancho,decimales\n";
     for (const auto& c : f.campos)
-        o << c.nombre << ',' << c.tipo << ',' << c.ancho << ',' << c.decimales << '\n';
+        o << tabla.codigoPagina().aUtf8(c.nombre) << ',' << c.tipo << ',' << c.ancho << ','
+          << c.decimales << '\n';
 }
 
 } // namespace pontavia
