@@ -5,6 +5,7 @@
 #include "exportar.h"
 #include "importar.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
 
@@ -218,6 +219,28 @@ TEST_F(Importar, SolucEnDistintosFormatosYTipos) {
         const auto d = dsoluciones();
         ASSERT_EQ(d.size(), 1u);
         EXPECT_NE(d[0].find("dia=3 hora=4 sesiones=1"), std::string::npos) << d[0];
+    }
+}
+
+// A SOLUC whose fields are padded with zero bytes instead of blanks: the codes still match.
+TEST_F(Importar, SolucRellenaConCeros) {
+    for (TipoCampo tipo : {TipoCampo::Entero, TipoCampo::Texto}) {
+        soluc({{"3", "4", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"}}, tipo);
+        const auto ruta = ktemp / "SOLUC.DBF";
+        std::string bytes = leerArchivo(ruta);
+        const auto numero = [&](std::size_t pos) {
+            return static_cast<std::uint8_t>(bytes[pos]) |
+                   static_cast<std::size_t>(static_cast<std::uint8_t>(bytes[pos + 1])) << 8;
+        };
+        const std::size_t cabecera = numero(8), registro = numero(10);
+        // Every blank after the deletion flag becomes a zero byte.
+        std::replace(bytes.begin() + static_cast<std::ptrdiff_t>(cabecera + 1),
+                     bytes.begin() + static_cast<std::ptrdiff_t>(cabecera + registro), ' ', '\0');
+        escribirArchivo(ruta, bytes);
+        BImportarClick(programa, ventana);
+        EXPECT_EQ(dsoluciones(), (std::vector<std::string>{
+                                     "casig=3310 cgrupo=1205 cprofe=417 caula=501 cactiv=9001 "
+                                     "dia=3 hora=4 sesiones=1 idcurso=21"}));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "cargar_solucion.h"
 
+#include "error.h"
 #include "texto.h"
 
 namespace pontavia {
@@ -39,6 +40,13 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
         t.aulas, "ABREV", [](const TablaDBase& a) { return a.leerTexto("IDAULA"); });
 
     TablaDBase& soluc = t.soluc;
+    // A field 0 bytes wide holds nothing: a SOLUC so made is damaged, not blank.
+    const NombreCampo necesarios[] = {"DIA",  "HORA",  "SESIONES", "CODGRUPO",
+                                      "ASIG", "TAREA", "PROF",     "AULA"};
+    for (NombreCampo campo : necesarios)
+        if (soluc.tieneCampo(campo) && soluc.campo(campo).ancho == 0)
+            throw Error("La tabla " + soluc.nombre() + " está dañada: su campo " +
+                        std::string(campo.texto()) + " mide 0 bytes.");
     std::size_t leidos = 0, escritos = 0;
     for (soluc.First(); !soluc.Eof(); soluc.Next()) {
         ++leidos;
