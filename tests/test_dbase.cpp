@@ -7,6 +7,7 @@
 
 #include <charconv>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace pontavia;
 using namespace pontavia::prueba;
@@ -119,28 +120,35 @@ TEST(LecturaDBase, PaginaDeCodigosDeLaCabecera) {
     EXPECT_EQ(filas(abrirBytes(n7))[0].at("C"), "é");
 }
 
+// Each refusal names the table and says what is wrong with it.
 TEST(LecturaDBase, ArchivosDanadosDanUnErrorClaro) {
     const auto buena = tablaBytes(0x03, {{"C", 'C', 3}}, {" abc"});
-    std::vector<std::pair<std::string, std::string>> casos = {
-        {"vacío", ""},
-        {"corto", buena.substr(0, 20)},
-        {"versión", std::string(1, '\x7F') + buena.substr(1)},
-        {"cabecera mayor que el archivo", buena.substr(0, 40)},
-    };
     auto sinRegistro = buena;
     sinRegistro[10] = 0, sinRegistro[11] = 0;
-    casos.push_back({"registro de longitud 0", sinRegistro});
-    casos.push_back({"FoxBASE (dBase II)", std::string(1, '\x02') + buena.substr(1)});
     auto campoFuera = buena;
     campoFuera[32 + 16] = static_cast<char>(200);
-    casos.push_back({"campo que se sale del registro", campoFuera});
-    for (const auto& [nombre, bytes] : casos) {
+    const std::vector<std::tuple<std::string, std::string, std::string>> casos = {
+        {"vacío", "", "mide 0 bytes"},
+        {"corto", buena.substr(0, 20), "mide 20 bytes"},
+        {"versión", std::string(1, '\x7F') + buena.substr(1),
+         "su primer byte (0x7F) no es el de ninguna versión de dBase"},
+        {"cabecera mayor que el archivo", buena.substr(0, 40),
+         "la cabecera dice medir 65 bytes y el archivo entero mide 40"},
+        {"registro de longitud 0", sinRegistro, "cada registro mide 0 bytes"},
+        {"FoxBASE (dBase II)", std::string(1, '\x02') + buena.substr(1),
+         "es de FoxBASE (dBase II)"},
+        {"campo que se sale del registro", campoFuera,
+         "el campo C ocupa hasta el byte 201 de un registro que mide 4"},
+    };
+    for (const auto& [nombre, bytes, motivo] : casos) {
         SCOPED_TRACE(nombre);
         try {
             abrirBytes(bytes);
             ADD_FAILURE() << "no dio error";
         } catch (const Error& e) {
-            EXPECT_NE(std::string(e.what()).find("PRUEBA.DBF"), std::string::npos) << e.what();
+            const std::string mensaje = e.what();
+            EXPECT_NE(mensaje.find("La tabla PRUEBA.DBF"), std::string::npos) << mensaje;
+            EXPECT_NE(mensaje.find(motivo), std::string::npos) << mensaje;
         }
     }
 }
