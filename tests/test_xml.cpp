@@ -156,6 +156,8 @@ TEST(DocumentoXML, RechazaLoQueNoEstaBienFormado) {
         // two in the UTF-8 it is read through: the column still counts characters.
         {"UTF-16LE", utf16("<centro>\n  <d v=\"\xF1\xF1\" v=\"2\"/></centro>", true),
          "atributo repetido en el mismo elemento", 2, 13},
+        {"UTF-16LE, en la primera línea", utf16("<centro v=\"1\" v=\"2\"/>", true),
+         "atributo repetido en el mismo elemento", 1, 15},
         {"UTF-16BE", utf16("<centro>\n  <d v=\"\xF1\xF1\" v=\"2\"/></centro>", false),
          "atributo repetido en el mismo elemento", 2, 13},
         {"windows-1252",

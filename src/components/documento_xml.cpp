@@ -208,15 +208,19 @@ DocumentoXML DocumentoXML::leer(std::unique_ptr<char[]> propios, std::size_t tam
     // and UTF-16 as the file holds them (a broken surrogate, which ICU would mend, is found
     // too); the other encodings in the UTF-8 ICU made, one character for one, so that line
     // and column are the file's.
+    // A byte order mark is left out, as expat would count it as a column.
+    std::string_view sinBom = bytes;
+    if (sinBom.substr(0, 2) == "\xFF\xFE" || sinBom.substr(0, 2) == "\xFE\xFF")
+        sinBom.remove_prefix(2);
     switch (familia) {
     case Familia::Utf8:
         comprobarBienFormado(texto, "UTF-8", nombre);
         break;
     case Familia::Utf16LE:
-        comprobarBienFormado(bytes, "UTF-16LE", nombre);
+        comprobarBienFormado(sinBom, "UTF-16LE", nombre);
         break;
     case Familia::Utf16BE:
-        comprobarBienFormado(bytes, "UTF-16BE", nombre);
+        comprobarBienFormado(sinBom, "UTF-16BE", nombre);
         break;
     case Familia::Latin1:
         comprobarBienFormado(bytes, "ISO-8859-1", nombre);
