@@ -3,7 +3,6 @@
 #include "error.h"
 
 #include <algorithm>
-#include <climits>
 #include <expat.h>
 #include <memory>
 
@@ -63,7 +62,8 @@ struct LiberarParser {
     void operator()(XML_Parser p) const { XML_ParserFree(p); }
 };
 
-// Set by the first start tag, which then stops calling: the check keeps expat's full speed.
+// Notes the first start tag and stops being called, so the rest of the check runs as fast
+// as expat can.
 void XMLCALL primerElemento(void* datos, const XML_Char*, const XML_Char**) {
     auto* parser = static_cast<XML_Parser>(datos);
     *static_cast<bool*>(XML_GetUserData(parser)) = true;
@@ -82,8 +82,8 @@ void comprobarBienFormado(std::string_view texto, const char* codificacion,
     XML_UseParserAsHandlerArg(p);
     XML_SetStartElementHandler(p, primerElemento);
     // No handler for external entities: expat then reads none, and a reference to one in
-    // content is passed over, as the tree keeps it.
-    // expat takes its input in pieces an int can measure.
+    // content is passed over, as the tree keeps it. The input goes in pieces an int can
+    // measure.
     constexpr std::size_t kTrozo = std::size_t{1} << 30;
     bool bien = true;
     do {
