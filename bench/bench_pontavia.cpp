@@ -1,10 +1,12 @@
 // The two runs, and the floor that reading their input and writing their output sets, at the
 // scales bench/run generates (1 is the size of the sample school).
 // Usage: bench_pontavia DATOS [Google Benchmark flags]
+#include "documento_xml.h"
 #include "escenario.h"
 #include "exportar.h"
 #include "importar.h"
 #include "programa.h"
+#include "xml_bien_formado.h"
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -87,6 +89,39 @@ void SueloImportar(benchmark::State& state) {
     porElemento(state, e.lecciones);
 }
 
+// The loading of VELMORA's file, as both runs start: read, checked for well-formedness, the
+// tree built.
+void LecturaXML(benchmark::State& state) {
+    const Escenario& e = escenario(g_datos, static_cast<int>(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DocumentoXML::cargar(e.xml));
+    porElemento(state, e.elementosXML);
+}
+
+// The same without the check: the file read and the tree built as the loader builds it for
+// the generated schools, which are in ISO-8859-1.
+void LecturaXMLSinComprobar(benchmark::State& state) {
+    const Escenario& e = escenario(g_datos, static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        const std::string bytes = leerUnaVez(e.xml);
+        pugi::xml_document d;
+        benchmark::DoNotOptimize(d.load_buffer(bytes.data(), bytes.size(),
+                                               pugi::parse_default | pugi::parse_declaration |
+                                                   pugi::parse_comments | pugi::parse_pi,
+                                               pugi::encoding_latin1));
+    }
+    porElemento(state, e.elementosXML);
+}
+
+// The check alone, over bytes already in memory.
+void ComprobacionXML(benchmark::State& state) {
+    const Escenario& e = escenario(g_datos, static_cast<int>(state.range(0)));
+    const std::string bytes = leerUnaVez(e.xml);
+    for (auto _ : state)
+        comprobarBienFormado(bytes, "ISO-8859-1", e.xml.string());
+    porElemento(state, e.elementosXML);
+}
+
 } // namespace
 
 BENCHMARK(Corrida<BExportarClick, &Escenario::elementosXML>)
@@ -103,6 +138,10 @@ BENCHMARK(Corrida<BImportarClick, &Escenario::lecciones>)
     ->Arg(100)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(SueloImportar)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+
+BENCHMARK(LecturaXML)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(LecturaXMLSinComprobar)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(ComprobacionXML)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);

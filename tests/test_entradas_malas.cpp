@@ -60,6 +60,11 @@ const std::vector<Coleccion> kColecciones = {
      {{"cgrupo", "41"}, {"casig", "11"}, {"cprofe", "21"}, {"conexion", "0"}, {"nhoras", "3"}}},
 };
 
+// doc with its first de replaced by a.
+std::string cambiar(std::string doc, const std::string& de, const std::string& a) {
+    return doc.replace(doc.find(de), de.size(), a);
+}
+
 std::string escapar(const std::string& v) {
     std::string r;
     for (char c : v)
@@ -154,12 +159,22 @@ TEST_F(EntradasMalas, ArchivoXMLDeVelmora) {
         {"codificación desconocida", "<?xml version=\"1.0\" encoding=\"X-NO-EXISTE\"?><centro/>"},
         {"UTF-8 no válido", "<centro nombre=\"\xC3\x28\"/>"},
         {"entidad sin declarar", "<centro nombre=\"&desconocida;\"><</centro>"},
+        {"dos exportaciones pegadas", bueno + bueno},
+        {"atributo repetido",
+         cambiar(bueno, "codigo_interno=\"1\"", "codigo_interno=\"1\" codigo_interno=\"2\"")},
+        {"& suelto", cambiar(bueno, "IES Prueba", "IES Prueba & Co")},
     };
     const std::map<std::string, std::string> fragmentos = {
         {"otra raíz", "debería ser centro"},
         {"declara UTF-8 y trae Latin-1", "no son UTF-8"},
         {"codificación desconocida", "codificación desconocida"},
         {"UTF-8 no válido", "no son UTF-8"},
+        {"dos exportaciones pegadas",
+         "no es un XML válido: contenido después del elemento raíz (línea 3, columna 1)."},
+        {"atributo repetido",
+         "no es un XML válido: atributo repetido en el mismo elemento (línea 2, columna 28)."},
+        {"& suelto", "no es un XML válido: carácter o marca no permitidos en este lugar (línea 2, "
+                     "columna 48)."},
     };
     for (const auto& [nombre, contenido] : casos) {
         SCOPED_TRACE(nombre);
@@ -214,11 +229,12 @@ TEST_F(EntradasMalas, NumerosFueraDeRango) {
     EXPECT_EQ(columna(ktemp / "ASIGT.DBF", "HORAS"), std::vector<std::string>{"99999.0000"});
 }
 
-// Entities are never expanded nor fetched: the reference stays as text, in a row like any
-// other, and a run ends at once however deep the entities nest.
+// Entities are never expanded nor fetched: a declared one stays as its reference, in a row
+// like any other, and a run ends at once however deep the entities nest. A reference to an
+// external entity in an attribute value is not well-formed: both runs refuse the file.
 TEST_F(EntradasMalas, EntidadesNoSeExpandenNiSeLeen) {
     const std::string dtd =
-        "<?xml version=\"1.0\"?><!DOCTYPE centro ["
+        "<?xml version=\"1.0\"?><!DOCTYPE centro [\n"
         "<!ENTITY fuera SYSTEM \"file:///etc/passwd\">"
         "<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">"
         "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">"
@@ -226,13 +242,17 @@ TEST_F(EntradasMalas, EntidadesNoSeExpandenNiSeLeen) {
         "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">]>";
     std::string doc = colegio();
     doc = dtd + doc.substr(doc.find("<centro"));
-    const auto pos = doc.find("Ruiz");
-    doc.replace(pos, 4, "&fuera;&d;");
-    escribirArchivo(ventana.archivo, doc);
+    escribirArchivo(ventana.archivo, cambiar(doc, "Ruiz", "&d;"));
     EXPECT_EQ(ejecutar(BExportarClick), "");
     const auto nombres = columna(ktemp / "PROFT.DBF", "NOMBRE");
     ASSERT_EQ(nombres.size(), 1u);
-    EXPECT_EQ(nombres[0], "Ana, &fuera;&d; Gil");
+    EXPECT_EQ(nombres[0], "Ana, &d; Gil");
+
+    escribirArchivo(ventana.archivo, cambiar(doc, "Ruiz", "&fuera;&d;"));
+    const std::string razon = "no es un XML válido: referencia a una entidad externa en el "
+                              "valor de un atributo (línea 2, columna ";
+    fallaSinCambiarNada(BExportarClick, razon);
+    fallaSinCambiarNada(BImportarClick, razon);
 }
 
 // A huge value is cut to its field and reported; a million elements load and pass.

@@ -71,15 +71,173 @@ TEST(DocumentoXML, ErroresConRazonYLinea) {
     }
 }
 
+// No entity is expanded in the tree nor any file read: a declared entity stays as its
+// reference, an external one in content too; an external one in an attribute value is not
+// well-formed XML, and the document is refused.
 TEST(DocumentoXML, NoExpandeEntidadesNiLeeArchivosExternos) {
-    const std::string bytes = "<?xml version=\"1.0\"?>\n"
-                              "<!DOCTYPE centro [<!ENTITY x SYSTEM \"file:///etc/passwd\">"
-                              "<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;\">]>\n"
-                              "<centro nombre=\"&x;&b;\"/>";
-    const auto d = DocumentoXML::desdeBytes(bytes, "x.xml");
-    const std::string valor = d.documentElement().attribute("nombre").value();
-    EXPECT_EQ(valor.find("root:"), std::string::npos);
-    EXPECT_EQ(valor.find("aaaaa"), std::string::npos);
+    const std::string dtd = "<?xml version=\"1.0\"?>\n"
+                            "<!DOCTYPE centro [<!ENTITY x SYSTEM \"file:///etc/passwd\">"
+                            "<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;\">]>\n";
+    const auto d =
+        DocumentoXML::desdeBytes(dtd + "<centro nombre=\"&b;\">&x;&b;</centro>", "x.xml");
+    EXPECT_EQ(std::string(d.documentElement().attribute("nombre").value()), "&b;");
+    EXPECT_EQ(std::string(d.documentElement().text().get()), "&x;&b;");
+    EXPECT_EQ(mensajeDe(dtd + "<centro nombre=\"&x;&b;\"/>"),
+              "El archivo centro.xml no es un XML válido: referencia a una entidad externa en "
+              "el valor de un atributo (línea 3, columna 17).");
+}
+
+namespace {
+
+// The text in UTF-16, with its byte order mark; the characters are all below U+0100.
+std::string utf16(const std::string& latin1, bool le) {
+    std::string r = le ? "\xFF\xFE" : "\xFE\xFF";
+    for (const char c : latin1)
+        r += le ? std::string{c, '\0'} : std::string{'\0', c};
+    return r;
+}
+
+} // namespace
+
+// Each way a document can fail to be well-formed is refused with its reason and where it
+// lies in the user's file, counted in characters, whatever the file's encoding.
+TEST(DocumentoXML, RechazaLoQueNoEstaBienFormado) {
+    struct Caso {
+        const char* nombre;
+        std::string bytes;
+        const char* razon;
+        int linea, columna;
+    };
+    const std::string decl = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    const std::vector<Caso> casos = {
+        {"dos raíces", decl + "<centro/>\n<centro/>\n", "contenido después del elemento raíz", 3,
+         1},
+        {"dos exportaciones pegadas", decl + "<centro/>\n" + decl + "<centro/>\n",
+         "contenido después del elemento raíz", 3, 1},
+        {"texto tras la raíz", decl + "<centro/>\nfin", "contenido después del elemento raíz", 3,
+         1},
+        {"atributo repetido", decl + "<centro>\n  <daula idaula=\"1\" idaula=\"2\"/></centro>",
+         "atributo repetido en el mismo elemento", 3, 21},
+        {"entidad sin declarar", decl + "<centro>\n  <daula nombre=\"&aula;\"/></centro>",
+         "entidad no declarada", 3, 3},
+        {"entidad sin declarar en el texto", decl + "<centro>&aula;</centro>",
+         "entidad no declarada", 2, 9},
+        {"referencia al carácter 0", decl + "<centro>\n  <d v=\"a&#0;\"/></centro>",
+         "referencia a un carácter no permitido", 3, 10},
+        // The position is where the text stops being XML: the blank after a bare &, the > of
+        // ]]>.
+        {"& suelto en el texto", decl + "<centro>\nLengua & Literatura</centro>",
+         "carácter o marca no permitidos en este lugar", 3, 9},
+        {"]]> en el texto", decl + "<centro>\nfin ]]> aquí</centro>",
+         "carácter o marca no permitidos en este lugar", 3, 7},
+        {"error de sintaxis en el DOCTYPE",
+         decl + "<!DOCTYPE centro [\n<!ELEMENT centro ANY\n<!ENTITY e \"x\">]>\n<centro/>",
+         "error de sintaxis", 4, 1},
+        {"declaración XML tras un blanco", "\n" + decl + "<centro/>",
+         "declaración XML fuera del comienzo del documento", 2, 1},
+        {"declaración XML dentro de la raíz", "<centro>\n" + decl + "</centro>",
+         "declaración XML fuera del comienzo del documento", 2, 1},
+        {"carácter U+0001", decl + "<centro>\n  <d v=\"Ana\x01\"/></centro>",
+         "carácter o marca no permitidos en este lugar", 3, 12},
+        {"byte de control en Latin-1",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<centro n=\"Mar\xEDtima\x1B\"/>",
+         "carácter o marca no permitidos en este lugar", 2, 20},
+        {"elementos sin cerrar", decl + "<centro>\n<materias>",
+         "el documento termina con elementos sin cerrar", 3, 11},
+        {"entidades que crecen sin medida",
+         decl + "<!DOCTYPE centro [<!ENTITY a \"" + std::string(100, 'a') + "\">" +
+             "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c "
+             "\"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">" +
+             "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\"><!ENTITY e "
+             "\"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">" +
+             "<!ENTITY f \"&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;\">]>\n<centro>&f;</centro>",
+         "las entidades se expanden más allá del límite permitido", 3, 9},
+        // In the user's file a character of UTF-16 is two bytes, and one of windows-1252 is
+        // two in the UTF-8 it is read through: the column still counts characters.
+        {"UTF-16LE", utf16("<centro>\n  <d v=\"\xF1\xF1\" v=\"2\"/></centro>", true),
+         "atributo repetido en el mismo elemento", 2, 13},
+        {"UTF-16LE, en la primera línea", utf16("<centro v=\"1\" v=\"2\"/>", true),
+         "atributo repetido en el mismo elemento", 1, 15},
+        {"UTF-16BE", utf16("<centro>\n  <d v=\"\xF1\xF1\" v=\"2\"/></centro>", false),
+         "atributo repetido en el mismo elemento", 2, 13},
+        {"windows-1252",
+         "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<centro n=\"\x80\x80\x80\"> "
+         "&</centro>",
+         "carácter o marca no permitidos en este lugar", 2, 19},
+        {"UTF-16 con un sustituto suelto",
+         std::string("\xFF\xFE<\0c\0>\0\n\0a\0\x00\xD8 \0<\0/\0c\0>\0", 24),
+         "carácter o marca no permitidos en este lugar", 2, 2},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        const std::string esperado = std::string("centro.xml no es un XML válido: ") + c.razon +
+                                     " (línea " + std::to_string(c.linea) + ", columna " +
+                                     std::to_string(c.columna) + ").";
+        for (const bool desdeArchivo : {false, true}) {
+            const std::string m = mensajeDe(c.bytes, desdeArchivo);
+            EXPECT_TRUE(m.starts_with("El archivo ")) << m;
+            EXPECT_EQ(m.substr(std::min(m.find("centro.xml"), m.size())), esperado);
+        }
+    }
+}
+
+// What XML allows and pugixml alone also took is still read, in every encoding.
+TEST(DocumentoXML, LeeLoBienFormadoPocoComun) {
+    struct Caso {
+        const char* nombre;
+        std::string bytes;
+        std::string nombreDelCentro, texto;
+    };
+    const std::string decl = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    const std::vector<Caso> casos = {
+        {"comentarios", decl + "<!-- a -->\n<centro n=\"x\"><!-- b -->t</centro><!-- c -->\n", "x",
+         "t"},
+        {"instrucciones de proceso",
+         decl + "<?xml-stylesheet href=\"c.xsl\"?><centro n=\"x\"><?velmora v=\"2\"?>t</centro>"
+                "<?fin?>",
+         "x", "t"},
+        {"CDATA", decl + "<centro n=\"x\"><![CDATA[a & b <c> ]] >]]></centro>", "x",
+         "a & b <c> ]] >"},
+        {"referencias a caracteres",
+         decl + "<centro n=\"Mar&#237;tima &#x20AC;\">&#60;&amp;</centro>", "Marítima €", "<&"},
+        {"DTD interna con una entidad declarada",
+         decl + "<!DOCTYPE centro [<!ELEMENT centro ANY><!ATTLIST centro n CDATA #IMPLIED>"
+                "<!ENTITY e \"una entidad\">]>\n<centro n=\"&e;\">&e;</centro>",
+         "&e;", "&e;"},
+        {"DTD externa, que no se lee",
+         decl + "<!DOCTYPE centro SYSTEM \"file:///etc/passwd\">\n<centro n=\"x\">&e;</centro>",
+         "x", "&e;"},
+        {"UTF-16LE",
+         utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><centro n=\"Mar\xEDtima\">"
+               "t</centro>",
+               true),
+         "Marítima", "t"},
+        {"UTF-16BE",
+         utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><centro n=\"Mar\xEDtima\">"
+               "t</centro>",
+               false),
+         "Marítima", "t"},
+        {"ISO-8859-1",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><centro n=\"Mar\xEDtima\">"
+         "\xF1</centro>",
+         "Marítima", "ñ"},
+        {"latin1, otro nombre de ISO-8859-1",
+         "<?xml version=\"1.0\" encoding=\"latin1\"?><centro n=\"Mar\xEDtima\">\xF1</centro>",
+         "Marítima", "ñ"},
+        {"windows-1252",
+         "<?xml version=\"1.0\" encoding=\"windows-1252\"?><centro n=\"Mar\xEDtima\">"
+         "\x80</centro>",
+         "Marítima", "€"},
+        {"con marca de orden de bytes UTF-8", "\xEF\xBB\xBF" + decl + "<centro n=\"x\">t</centro>",
+         "x", "t"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        EXPECT_EQ(mensajeDe(c.bytes, true), "");
+        const auto d = DocumentoXML::desdeBytes(c.bytes, "centro.xml");
+        EXPECT_EQ(std::string(d.documentElement().attribute("n").value()), c.nombreDelCentro);
+        EXPECT_EQ(std::string(d.documentElement().text().get()), c.texto);
+    }
 }
 
 TEST(DocumentoXML, SeleccionYAtributosRecortados) {

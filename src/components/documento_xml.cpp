@@ -4,6 +4,7 @@
 #include "error.h"
 #include "salida_documento.h"
 #include "texto.h"
+#include "xml_bien_formado.h"
 
 #include <algorithm>
 #include <cctype>
@@ -201,6 +202,32 @@ DocumentoXML DocumentoXML::leer(std::unique_ptr<char[]> propios, std::size_t tam
     } else {
         convertido = aUtf8(d.codificacion_, bytes);
         texto = convertido;
+    }
+
+    // expat checks the characters the tree is built from, before it is built: UTF-8, Latin-1
+    // and UTF-16 as the file holds them (a broken surrogate, which ICU would mend, is found
+    // too); the other encodings in the UTF-8 ICU made, one character for one, so that line
+    // and column are the file's.
+    // A byte order mark is left out, as expat would count it as a column.
+    std::string_view sinBom = bytes;
+    if (sinBom.substr(0, 2) == "\xFF\xFE" || sinBom.substr(0, 2) == "\xFE\xFF")
+        sinBom.remove_prefix(2);
+    switch (familia) {
+    case Familia::Utf8:
+        comprobarBienFormado(texto, "UTF-8", nombre);
+        break;
+    case Familia::Utf16LE:
+        comprobarBienFormado(sinBom, "UTF-16LE", nombre);
+        break;
+    case Familia::Utf16BE:
+        comprobarBienFormado(sinBom, "UTF-16BE", nombre);
+        break;
+    case Familia::Latin1:
+        comprobarBienFormado(bytes, "ISO-8859-1", nombre);
+        break;
+    case Familia::OtraICU:
+        comprobarBienFormado(convertido, "UTF-8", nombre);
+        break;
     }
 
     const unsigned opciones =

@@ -1,7 +1,8 @@
 #pragma once
 // DocumentoXML: a VELMORA document on pugixml. Loading keeps the prolog (declaration,
 // comments) and the file's encoding, so that a save writes the same kind of file back.
-// No DTD is processed and no external entity is ever fetched or expanded.
+// A document that is not well-formed XML is refused. The DTD is checked, not applied: no
+// entity is expanded in the tree and no external entity is ever fetched.
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -22,8 +23,7 @@ using Nodos = std::vector<pugi::xml_node>;
 
 class DocumentoXML {
   public:
-    // Raises an error with the parser's reason, line and column when the file is not
-    // well-formed XML.
+    // Raises an error with the reason, line and column when the file is not well-formed XML.
     static DocumentoXML cargar(const std::filesystem::path& ruta);
     static DocumentoXML desdeBytes(std::string_view bytes, const std::string& nombre);
     // A new, empty document that saves as UTF-8.
