@@ -2,6 +2,7 @@
 // scales bench/run generates (1 is the size of the sample school).
 // Usage: bench_pontavia DATOS [Google Benchmark flags]
 #include "documento_xml.h"
+#include "codigos.h"
 #include "escenario.h"
 #include "exportar.h"
 #include "importar.h"
@@ -122,8 +123,30 @@ void ComprobacionXML(benchmark::State& state) {
     porElemento(state, e.elementosXML);
 }
 
+// Subjects whose codes share their first 8 characters and whose names all differ, each
+// given a code of its own: the search for a free code must stay linear in their number.
+void CodigosCompartidos(benchmark::State& state) {
+    const auto n = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        Programa programa;
+        for (int i = 1; i <= n; ++i) {
+            const std::string numero = std::to_string(i);
+            benchmark::DoNotOptimize(
+                asignarCodigoMateria(programa, "RELIGION" + numero, "Religión " + numero));
+        }
+    }
+    state.SetComplexityN(state.range(0));
+    porElemento(state, static_cast<std::size_t>(n));
+}
+
 } // namespace
 
+BENCHMARK(CodigosCompartidos)
+    ->Arg(1000)
+    ->Arg(3000)
+    ->Arg(30000)
+    ->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(Corrida<BExportarClick, &Escenario::elementosXML>)
     ->Name("Exportar")
     ->Arg(1)

@@ -2,8 +2,13 @@
 // by an independent dBase reader.
 #include "ayudantes.h"
 #include "informe.h"
+#include "preparacion.h"
 
+#include <csignal>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace pontavia::prueba;
 using pontavia::kNombreInforme;
@@ -125,4 +130,77 @@ TEST(CLI, InformeComprobarYRestaurar) {
     r = ejecutarCLI({"restaurar"});
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("No hay tablas de una exportación anterior"), std::string::npos);
+}
+
+namespace {
+
+// Without the report's date: two runs at different moments write the same report otherwise.
+std::map<std::string, std::string> sinFecha(std::map<std::string, std::string> foto) {
+    for (auto& [ruta, bytes] : foto) {
+        if (fs::path(ruta).filename() != kNombreInforme) continue;
+        const auto inicio = bytes.find("Fecha: ");
+        if (inicio != std::string::npos) bytes.erase(inicio, bytes.find('\n', inicio) - inicio);
+    }
+    return foto;
+}
+
+// The staging folder of a run in KTEMP once it holds a file; empty when there is none.
+fs::path preparacionConArchivos(const fs::path& ktemp) {
+    std::error_code ec;
+    for (fs::directory_iterator it(ktemp, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec))
+        if (it->path().filename().string().rfind(".pontavia-preparacion-", 0) == 0 &&
+            !fs::is_empty(it->path(), ec) && !ec)
+            return it->path();
+    return {};
+}
+
+} // namespace
+
+// A run killed while it writes its tables (a power cut, Tamberlo ending it) leaves its staging
+// folder behind; the next run clears it and leaves the tables, the report and the undo set as
+// they were.
+TEST(CLI, CorridaMatadaAMitadNoDejaRestos) {
+    KTEMPTemporal ktemp;
+    CarpetaTemporal datos;
+    const std::string ejemplo = std::string(PONTAVIA_EJEMPLOS) + "/centro.xml";
+    ASSERT_EQ(ejecutarCLI({"exportar", ejemplo}).codigo, 0);
+    ASSERT_EQ(ejecutarCLI({"exportar", ejemplo}).codigo, 0);
+    const auto antes = instantanea(ktemp.ruta());
+    ASSERT_TRUE(antes.count(pontavia::kCarpetaAnterior));
+
+    const auto grande = datos / "grande.xml";
+    const auto generador = fs::path(PONTAVIA_SCRIPTS).parent_path() / "bench" / "generar_centro.py";
+    const std::string generar =
+        "/usr/bin/python3 '" + generador.string() + "' '" + grande.string() + "' --escala 100";
+    ASSERT_EQ(std::system(generar.c_str()), 0);
+
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (!std::freopen("/dev/null", "w", stdout)) ::_exit(126);
+        ::execl(PONTAVIA_CLI, PONTAVIA_CLI, "exportar", grande.c_str(),
+                static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    // Killed as soon as its staging folder holds a table: long before the tables move.
+    fs::path preparacion;
+    for (int i = 0; i < 60'000 && preparacion.empty(); ++i) {
+        preparacion = preparacionConArchivos(ktemp.ruta());
+        if (preparacion.empty()) ::usleep(1'000);
+    }
+    ::kill(pid, SIGKILL);
+    int estado = 0;
+    ::waitpid(pid, &estado, 0);
+    ASSERT_FALSE(preparacion.empty()) << "la corrida acabó antes de poder matarla";
+    ASSERT_TRUE(WIFSIGNALED(estado));
+    ASSERT_TRUE(fs::is_directory(preparacion));
+    auto conResto = instantanea(ktemp.ruta());
+    std::erase_if(conResto, [&](const auto& e) {
+        return e.first.rfind(preparacion.filename().string(), 0) == 0;
+    });
+    EXPECT_EQ(conResto, antes);
+
+    ASSERT_EQ(ejecutarCLI({"exportar", ejemplo}).codigo, 0);
+    EXPECT_FALSE(fs::exists(preparacion));
+    EXPECT_EQ(sinFecha(instantanea(ktemp.ruta())), sinFecha(antes));
 }

@@ -85,6 +85,27 @@ TEST(Codigos, ReemplazoConContadorDeDosCifras) {
     EXPECT_EQ(asignarCodigoMateria(p, "ABCDEFGHIJX", "nuevo").codigo, "ABCDEFGH10");
 }
 
+// The numbered code that replaced the subjects' first 9 characters and counter, cut to
+// their first 8 and last 2 characters: the same code for every k below 100, so no table a
+// school already has changes; past 99 it goes on with fewer characters of the base.
+TEST(Codigos, CodigoNumeradoComoElAnteriorHasta99) {
+    const Lista bases = {"",          "A",          "ABCDEFGH", "ABCDEFGHI", "RELIGION1",
+                         "ÁÉÍÓÚÑÜÇÀ", "1234567890", "MAT EMAT", "ab",        "CÓDIGO_ÑU"};
+    for (const auto& b : bases) {
+        const std::string base = primeros(b, 9);
+        for (unsigned long k = 1; k < 100; ++k)
+            ASSERT_EQ(codigoNumerado(base, k), primerosYUltimos(base + std::to_string(k)))
+                << base << " " << k;
+    }
+    const std::vector<std::pair<unsigned long, std::string>> casos = {
+        {7, "ABCDEFGHI7"},          {42, "ABCDEFGH42"},   {100, "ABCDEFG100"},
+        {999, "ABCDEFG999"},        {1000, "ABCDEF1000"}, {123456, "ABCD123456"},
+        {9999999999, "9999999999"},
+    };
+    for (const auto& [k, esperado] : casos)
+        EXPECT_EQ(codigoNumerado("ABCDEFGHI", k), esperado) << k;
+}
+
 // The numbering resumes where it stopped for each family of codes; whatever the order and
 // the case of the codes, it must give what trying every number from 1 gives.
 TEST(Codigos, NumeracionReanudadaIgualQueProbarDesdeUno) {

@@ -8,9 +8,11 @@
 #include "importar.h"
 
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <map>
 #include <optional>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -204,24 +206,49 @@ TEST_F(EntradasMalas, CadaAtributoQueFalta) {
     EXPECT_EQ(casos, 30);
 }
 
-// Numbers that cannot be read, or that no field can hold, stop exportar with their value.
+// Numbers and times that cannot be read, or that no field can hold, stop exportar with their
+// value, after the element and the attribute that hold it.
 TEST_F(EntradasMalas, NumerosFueraDeRango) {
     const std::vector<std::tuple<std::string, std::string, std::string>> casos = {
-        {"daula.capacidad_alumnos", "99999999999", "'99999999999' is not a valid integer value"},
-        {"daula.capacidad_alumnos", "treinta", "'treinta' is not a valid integer value"},
-        {"franjahoraria.dia_semana", "99999999999", "'99999999999' is not a valid integer"},
-        {"franjahoraria.posicion", "-", "'-' is not a valid integer value"},
-        {"franjahoraria.hora_inicio", "ab:cd", "'ab' is not a valid integer value"},
-        {"dasignatura.nhoras", "1e999", "'1e999' is not a valid floating point value"},
-        {"dasignatura.nhoras", "nan", "'nan' is not a valid floating point value"},
-        {"dasignatura.nhoras", "1e300", "El número de horas 1e300 está fuera de rango."},
-        {"dasignatura.nhoras", "-1e30", "El número de horas -1e30 está fuera de rango."},
-        {"dasignatura.nhoras", "1e15", "El número de horas 1e15 está fuera de rango."},
+        {"daula.capacidad_alumnos", "99999999999",
+         "El elemento daula número 1 (idaula 31), atributo capacidad_alumnos: '99999999999' is "
+         "not a valid integer value for field 'MAXALUM'"},
+        {"daula.capacidad_alumnos", "treinta",
+         "El elemento daula número 1 (idaula 31), atributo capacidad_alumnos: 'treinta' is not a "
+         "valid integer value for field 'MAXALUM'"},
+        {"franjahoraria.dia_semana", "99999999999",
+         "El elemento franjahoraria número 1, atributo dia_semana: '99999999999' is not a valid "
+         "integer value"},
+        {"franjahoraria.posicion", "-",
+         "El elemento franjahoraria número 1, atributo posicion: '-' is not a valid integer "
+         "value"},
+        {"franjahoraria.hora_inicio", "ab:cd",
+         "El elemento franjahoraria número 1, atributo hora_inicio: 'ab' is not a valid integer "
+         "value"},
+        {"franjahoraria.hora_final", "09:xy",
+         "El elemento franjahoraria número 1, atributo hora_final: 'xy' is not a valid integer "
+         "value"},
+        {"dasignatura.nhoras", "1e999",
+         "El elemento dasignatura número 1, atributo nhoras: '1e999' is not a valid floating "
+         "point value"},
+        {"dasignatura.nhoras", "nan",
+         "El elemento dasignatura número 1, atributo nhoras: 'nan' is not a valid floating point "
+         "value"},
+        {"dasignatura.nhoras", "1e300",
+         "El elemento dasignatura número 1, atributo nhoras: El número de horas 1e300 está fuera "
+         "de rango."},
+        {"dasignatura.nhoras", "-1e30",
+         "El elemento dasignatura número 1, atributo nhoras: El número de horas -1e30 está fuera "
+         "de rango."},
+        {"dasignatura.nhoras", "1e15",
+         "El elemento dasignatura número 1, atributo nhoras: El número de horas 1e15 está fuera "
+         "de rango."},
     };
-    for (const auto& [atributo, valor, fragmento] : casos) {
+    for (const auto& [atributo, valor, mensaje] : casos) {
         SCOPED_TRACE(atributo + "=" + valor);
         escribirArchivo(ventana.archivo, colegio({{atributo, valor}}));
-        fallaSinCambiarNada(BExportarClick, fragmento);
+        fallaSinCambiarNada(BExportarClick, mensaje);
+        EXPECT_EQ(ejecutar(BExportarClick), mensaje);
     }
     // The largest hours HORAS can hold still go through.
     escribirArchivo(ventana.archivo, colegio({{"dasignatura.nhoras", "99999"}}));
@@ -309,7 +336,10 @@ TEST_F(EntradasMalas, SolucYTablasDeConsulta) {
         {"DIA de tipo fecha", "SOLUC.DBF",
          soluc(camposCon("DIA", CampoBytes{"DIA", 'D', 2}), {kLeccion}), "DIA"},
         {"DIA que no es un número", "SOLUC.DBF", soluc(kCamposSoluc, {" ab" + kLeccion.substr(3)}),
-         "'ab' is not a valid"},
+         "El registro número 1 de SOLUC, campo DIA: 'ab' is not a valid"},
+        {"HORA que no es un número en el registro 2", "SOLUC.DBF",
+         soluc(kCamposSoluc, {kLeccion, kLeccion.substr(0, 3) + "xy" + kLeccion.substr(5)}),
+         "El registro número 2 de SOLUC, campo HORA: 'xy' is not a valid"},
         {"sin el campo AULA", "SOLUC.DBF", soluc(camposCon("AULA", std::nullopt), {sinAula}),
          "no tiene el campo AULA"},
         {"CODGRUPO de ancho 0", "SOLUC.DBF",
@@ -449,4 +479,65 @@ TEST_F(EntradasMalas, TablaEnUsoPorOtroPrograma) {
         fallaSinCambiarNada(BImportarClick, tabla);
     }
     EXPECT_EQ(ejecutar(BExportarClick), "");
+}
+
+// What a killed run leaves (its staging folder, a file it had not yet put in place) goes
+// with the next run; what only looks like it, a link, or what a live run holds, stays.
+TEST_F(EntradasMalas, RestosDeCorridasInterrumpidas) {
+    struct Resto {
+        fs::path ruta;
+        bool carpeta;
+        bool seRetira;
+    };
+    const std::string informe = std::string(".") + kNombreInforme + ".";
+    const std::vector<Resto> restos = {
+        {ktemp / ".pontavia-preparacion-aB3xYz", true, true},
+        {ktemp / (informe + "k9LmN0"), false, true},
+        {datos / ".ResultadoTamberlocentro.xml.Zz09aA", false, true},
+        {ktemp / ".pontavia-preparacion-abc", true, false},
+        {ktemp / ".pontavia-preparacion-abc-12", true, false},
+        {ktemp / "pontavia-preparacion-aB3xYz", true, false},
+        {ktemp / (informe + "k9LmN"), false, false},
+        {ktemp / (informe + "k9-mN0"), false, false},
+        {ktemp / ".SOLUC.DBF.k9LmN0", false, false},
+        {datos / ".otro.xml.Zz09aA", false, false},
+    };
+    for (const auto& r : restos) {
+        if (r.carpeta) {
+            fs::create_directory(r.ruta);
+            escribirArchivo(r.ruta / "ASIGNOMT.DBF", "a medias");
+        } else {
+            escribirArchivo(r.ruta, "a medias");
+        }
+    }
+    // A link named like a staging folder: neither it nor what it points to is touched.
+    const auto fuera = datos / "fuera";
+    fs::create_directory(fuera);
+    escribirArchivo(fuera / "ASIGNOMT.DBF", "ajeno");
+    const auto enlace = ktemp / ".pontavia-preparacion-Enlac1";
+    fs::create_directory_symlink(fuera, enlace);
+    // The staging folder of a run still going on.
+    const auto viva = ktemp / ".pontavia-preparacion-Viva01";
+    fs::create_directory(viva);
+    {
+        TablaRetenida otraCorrida(viva);
+        EXPECT_EQ(ejecutar(BExportarClick), "");
+        EXPECT_EQ(ejecutar(BImportarClick), "");
+        EXPECT_TRUE(fs::is_directory(viva));
+    }
+    for (const auto& r : restos)
+        EXPECT_EQ(fs::exists(r.ruta), !r.seRetira) << r.ruta;
+    EXPECT_TRUE(fs::is_symlink(enlace));
+    EXPECT_EQ(leerArchivo(fuera / "ASIGNOMT.DBF"), "ajeno");
+    // Once that run has ended without clearing up (its last process gone: the lock is free),
+    // its folder goes too.
+    for (int i = 0; i < 500; ++i) {
+        const int fd = ::open(viva.c_str(), O_RDONLY | O_CLOEXEC);
+        const bool libre = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+        if (fd >= 0) ::close(fd);
+        if (libre) break;
+        ::usleep(10'000);
+    }
+    EXPECT_EQ(ejecutar(BExportarClick), "");
+    EXPECT_FALSE(fs::exists(viva));
 }

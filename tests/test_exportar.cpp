@@ -4,7 +4,10 @@
 #include "ayudantes.h"
 #include "error.h"
 #include "exportar.h"
+#include "informe.h"
+#include "preparacion.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -205,7 +208,8 @@ TEST_F(Exportar, Aulas) {
 TEST_F(Exportar, CapacidadNoEnteraDetieneLaExportacion) {
     const std::string m = error("<aulas>" + aula("A1", "Aula", "30", "1") +
                                 aula("A2", "Aula", "30.5", "2") + "</aulas>");
-    EXPECT_EQ(m, "'30.5' is not a valid integer value for field 'MAXALUM'");
+    EXPECT_EQ(m, "El elemento daula número 2 (idaula 2), atributo capacidad_alumnos: '30.5' is "
+                 "not a valid integer value for field 'MAXALUM'");
 }
 
 TEST_F(Exportar, Grupos) {
@@ -221,6 +225,77 @@ TEST_F(Exportar, Grupos) {
     EXPECT_EQ(f[2].at("TURNO"), "");
     EXPECT_EQ(f[2].at("DESCRIP"), "Grupo 2BACHILLERATOB");
 }
+
+// Many codes sharing their first 8 characters: every element still gets a code of its own
+// of at most 10 characters, and the run ends (the search for a subject's code once went on
+// for ever past the 99th).
+struct CodigosCompartidos {
+    const char* nombre;
+    const char* coleccion;
+    std::string (*elemento)(int i);
+    const char* tabla;
+    const char* campo;
+};
+
+class ExportarCodigosCompartidos : public Exportar,
+                                   public ::testing::WithParamInterface<CodigosCompartidos> {};
+
+TEST_P(ExportarCodigosCompartidos, TresMilElementosTresMilCodigos) {
+    const auto& caso = GetParam();
+    constexpr int kElementos = 3000;
+    std::string interior = std::string("<") + caso.coleccion + ">";
+    for (int i = 1; i <= kElementos; ++i)
+        interior += caso.elemento(i);
+    exportar(interior + "</" + caso.coleccion + ">");
+    const auto codigos = columna(tabla(caso.tabla), caso.campo);
+    ASSERT_EQ(codigos.size(), static_cast<std::size_t>(kElementos));
+    for (const auto& c : codigos)
+        EXPECT_LE(c.size(), 10u) << c;
+    EXPECT_EQ(std::set<std::string>(codigos.begin(), codigos.end()).size(), codigos.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Colecciones, ExportarCodigosCompartidos,
+    ::testing::Values(
+        CodigosCompartidos{"MateriasNumeradas", "materias",
+                           [](int i) {
+                               const std::string n = std::to_string(i);
+                               return materia("RELIGION" + n, "Religión " + n, "LECTIVA", n);
+                           },
+                           "ASIGNOMT", "COD"},
+        CodigosCompartidos{"MateriasDelMismoCodigo", "materias",
+                           [](int i) {
+                               const std::string n = std::to_string(i);
+                               return materia("RELIGIONES", "Religión " + n, "LECTIVA", n);
+                           },
+                           "ASIGNOMT", "COD"},
+        CodigosCompartidos{"ProfesoresNumerados", "profesores",
+                           [](int i) {
+                               const std::string n = std::to_string(i);
+                               return profesor("PROFESOR" + n, "P" + n, n);
+                           },
+                           "PROFT", "ABREV"},
+        CodigosCompartidos{"ProfesoresDelMismoCodigo", "profesores",
+                           [](int i) { return profesor("PROFESORAB", "P", std::to_string(i)); },
+                           "PROFT", "ABREV"},
+        CodigosCompartidos{"AulasNumeradas", "aulas",
+                           [](int i) {
+                               const std::string n = std::to_string(i);
+                               return aula("LABORATO" + n, "Aula " + n, "30", n);
+                           },
+                           "AULAT", "ABREV"},
+        CodigosCompartidos{
+            "AulasDelMismoCodigoLargo", "aulas",
+            [](int i) { return aula("LABORATORIO-DE-QUIMICA", "Aula", "30", std::to_string(i)); },
+            "AULAT", "ABREV"},
+        CodigosCompartidos{
+            "GruposNumerados", "grupos",
+            [](int i) { return grupo("1ESOGRUPO" + std::to_string(i), std::to_string(i)); },
+            "GRUPOST", "ABREV"},
+        CodigosCompartidos{"GruposDelMismoCodigoLargo", "grupos",
+                           [](int i) { return grupo("1ESOGRUPOAB", std::to_string(i)); }, "GRUPOST",
+                           "ABREV"}),
+    [](const ::testing::TestParamInfo<CodigosCompartidos>& caso) { return caso.param.nombre; });
 
 TEST_F(Exportar, Franjas) {
     exportar("<franjashorarias>" + franja("2", "3", "10:05", "11:00") +
@@ -262,7 +337,8 @@ TEST_F(Exportar, FranjasConHoraMalEscrita) {
              {"8:30", "8:"}, {"08:", ""}, {"ab:00", "ab"}}) {
         EXPECT_EQ(
             error("<franjashorarias>" + franja("1", "1", ini, "09:00") + "</franjashorarias>"),
-            "'" + pieza + "' is not a valid integer value");
+            "El elemento franjahoraria número 1, atributo hora_inicio: '" + pieza +
+                "' is not a valid integer value");
     }
 }
 
@@ -324,7 +400,8 @@ TEST_F(Exportar, HorasConDecimalesSegunLaConfiguracionRegional) {
     EXPECT_EQ(columna(tabla("ASIGT"), "HORAS"),
               (std::vector<std::string>{"2.5000", "3.0000", "0.5000"}));
     EXPECT_EQ(error(base + asignatura("1", "1", "1", "2.5") + "</asignaturas>"),
-              "'2.5' is not a valid floating point value");
+              "El elemento dasignatura número 1, atributo nhoras: '2.5' is not a valid floating "
+              "point value");
 }
 
 TEST_F(Exportar, UnaSegundaEjecucionEscribeLasMismasTablas) {
@@ -453,5 +530,88 @@ TEST_F(Exportar, DiscoLlenoEnCualquierPuntoNoCambiaNada) {
         LimiteEscritura disco(limite);
         EXPECT_NE(error(interior + "<aulas>" + aula("B", "B", "1", "9") + "</aulas>"), "");
         EXPECT_EQ(instantanea(ktemp.ruta()), antes);
+    }
+}
+
+namespace {
+
+// Puts a folder back as a snapshot holds it.
+void reponer(const fs::path& carpeta, const std::map<std::string, std::string>& foto) {
+    for (const auto& e : fs::directory_iterator(carpeta))
+        fs::remove_all(e.path());
+    for (const auto& [ruta, bytes] : foto) {
+        if (bytes == "<carpeta>") {
+            fs::create_directories(carpeta / ruta);
+        } else {
+            fs::create_directories((carpeta / ruta).parent_path());
+            escribirArchivo(carpeta / ruta, bytes);
+        }
+    }
+}
+
+// Without the report's date: two runs at different moments write the same report otherwise.
+std::map<std::string, std::string> sinFecha(std::map<std::string, std::string> foto) {
+    for (auto& [ruta, bytes] : foto) {
+        if (fs::path(ruta).filename() != kNombreInforme) continue;
+        const auto inicio = bytes.find("Fecha: ");
+        if (inicio != std::string::npos) bytes.erase(inicio, bytes.find('\n', inicio) - inicio);
+    }
+    return foto;
+}
+
+} // namespace
+
+// The k-th rename, removal or flush of a run fails, for every k: Tamberlo's folder is as it
+// was, or, once the move has passed its point of no return, wholly the new set. A removal
+// that fails may leave a staging folder, which the next run clears; nothing else.
+TEST_F(Exportar, FalloEnCadaPasoDeLaSustitucion) {
+    const std::string interior = "<materias>" + materia("MAT", "M", "L", "1") +
+                                 "</materias><profesores>" + profesor("A", "A", "1") +
+                                 "</profesores>";
+    exportar(interior);
+    exportar(interior + "<aulas>" + aula("B", "B", "1", "9") + "</aulas>");
+    const auto antes = instantanea(ktemp.ruta());
+    ASSERT_TRUE(antes.count(kCarpetaAnterior));
+    const std::vector<std::pair<std::string, std::function<void()>>> corridas = {
+        {"exportar", [&] { exportar(interior + "<grupos>" + grupo("G", "7") + "</grupos>"); }},
+        {"restaurar", [] { restaurarExportacion(); }},
+    };
+    for (const auto& [nombre, correr] : corridas) {
+        SCOPED_TRACE(nombre);
+        reponer(ktemp.ruta(), antes);
+        std::size_t pasos = 0;
+        {
+            FalloEnPaso cuenta(0);
+            correr();
+            pasos = cuenta.pasos();
+        }
+        const auto nuevo = sinFecha(instantanea(ktemp.ruta()));
+        ASSERT_NE(nuevo, sinFecha(antes));
+        std::size_t comoAntes = 0;
+        for (std::size_t k = 1; k <= pasos; ++k) {
+            SCOPED_TRACE(k);
+            reponer(ktemp.ruta(), antes);
+            bool fallo = false;
+            {
+                FalloEnPaso paso(k);
+                try {
+                    correr();
+                } catch (const Error&) {
+                    fallo = true;
+                }
+            }
+            {
+                // What the next run does first.
+                CarpetaPreparacion siguienteCorrida(ktemp.ruta());
+            }
+            const auto ahora = instantanea(ktemp.ruta());
+            if (ahora == antes) {
+                EXPECT_TRUE(fallo);
+                ++comoAntes;
+            } else {
+                EXPECT_EQ(sinFecha(ahora), nuevo);
+            }
+        }
+        EXPECT_GT(comoAntes, 0u);
     }
 }

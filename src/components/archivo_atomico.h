@@ -37,6 +37,8 @@ class ArchivoPreparado {
     void terminar();
     void confirmar(); // terminates first when still open
 
+    const std::filesystem::path& destino() const { return destino_; }
+
   private:
     void vaciar();
     [[noreturn]] void fallo() const;
@@ -44,9 +46,31 @@ class ArchivoPreparado {
     std::filesystem::path destino_;
     std::string temporal_;
     int fd_ = -1;
+    // Keeps the temporary file's lock from its making until it takes its name or goes, the
+    // mark that tells it from one a killed run left.
+    int cerrojo_ = -1;
     std::string pendiente_;
     Durable durable_;
     bool confirmado_ = false;
+};
+
+// The steps that move, remove or make safe on disk, as the program takes them: through the
+// seam below. Each returns false, with errno set, when it fails.
+bool renombrar(const std::filesystem::path& desde, const std::filesystem::path& hasta);
+bool borrar(const std::filesystem::path& ruta);
+bool borrarCarpeta(const std::filesystem::path& carpeta); // and all it holds
+bool asegurarEnDisco(int fd);                             // fsync
+bool asegurarSistemaDeArchivos(int fd);                   // syncfs
+
+// Seam for tests: while it lives, the k-th of those steps (counted from 1 since it was set)
+// fails, as on a failing disk; k = 0 fails none and only counts them.
+class FalloEnPaso {
+  public:
+    explicit FalloEnPaso(std::size_t k);
+    ~FalloEnPaso();
+    FalloEnPaso(const FalloEnPaso&) = delete;
+    FalloEnPaso& operator=(const FalloEnPaso&) = delete;
+    std::size_t pasos() const; // taken since it was set
 };
 
 // Seam for tests: while a limit is set, every write path of the program fails, as a full

@@ -87,6 +87,8 @@ void SalidaDocumento::convertir(std::string_view utf8, bool final) {
     // ICU refuses a null source, even an empty one.
     const char* fuente = utf8.empty() ? "" : utf8.data();
     const char* const fin = fuente + utf8.size();
+    // ICU reports an overflow only once it has filled the 64 KiB piece, which then goes out:
+    // every pass makes progress, so the loop ends with the text.
     for (;;) {
         char* salida = trozo_.data();
         UErrorCode st = U_ZERO_ERROR;

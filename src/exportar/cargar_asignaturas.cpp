@@ -77,7 +77,8 @@ void CargarAsignaturas(Exportacion& e) {
         const Grupo& grupo = grupoHallado ? *grupoHallado : sinGrupo;
         const Materia& materia = materiaHallada ? *materiaHallada : sinMateria;
         const std::string& abrevProfesor = profesorHallado ? *profesorHallado : sinProfesor;
-        const Sesiones sesiones = calcularSesiones(nhoras);
+        const Sesiones sesiones =
+            convertirAtributo(NodoXML, "nhoras", [&] { return calcularSesiones(nhoras); });
 
         // Without its subject Tamberlo could not place the lessons: no row.
         if (materia.cod.empty()) {

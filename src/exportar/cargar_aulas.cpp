@@ -36,7 +36,8 @@ void CargarAulas(Exportacion& e) {
         tabla.Append();
         tabla.asignarTexto("ABREV", abrev);
         tabla.asignarTexto("NOMBRE", nombre);
-        tabla.asignarTexto("MAXALUM", capacidad);
+        convertirAtributo(NodoXML, "capacidad_alumnos",
+                          [&] { tabla.asignarTexto("MAXALUM", capacidad); });
         tabla.asignarTexto("IDAULA", id);
         tabla.Post();
     }

@@ -48,11 +48,19 @@ void CargarFranjas(Exportacion& e) {
     for (std::size_t i = 0; i < NodosXML.size(); ++i) {
         const ElementoXML NodoXML(NodosXML[i], i);
         informe.elementoActual(NodoXML);
-        const std::int32_t dia = aEntero(NodoXML.leer("dia_semana"));
-        const std::int32_t posicion = aEntero(NodoXML.leer("posicion"));
+        const std::string textoDia = NodoXML.leer("dia_semana");
+        const std::int32_t dia =
+            convertirAtributo(NodoXML, "dia_semana", [&] { return aEntero(textoDia); });
+        const std::string textoPosicion = NodoXML.leer("posicion");
+        const std::int32_t posicion =
+            convertirAtributo(NodoXML, "posicion", [&] { return aEntero(textoPosicion); });
         const std::string inicio = NodoXML.leer("hora_inicio");
         const std::string final_ = NodoXML.leer("hora_final");
-        const std::int32_t minutos = minutosDe(final_) - minutosDe(inicio);
+        const std::int32_t minutosInicio =
+            convertirAtributo(NodoXML, "hora_inicio", [&] { return minutosDe(inicio); });
+        const std::int32_t minutos =
+            convertirAtributo(NodoXML, "hora_final", [&] { return minutosDe(final_); }) -
+            minutosInicio;
         const std::string pos = std::to_string(posicion);
         tabla.Append();
         tabla.asignarTexto("DIHO", std::to_string(dia) + pos);

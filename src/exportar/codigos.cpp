@@ -12,6 +12,12 @@ void CodigosSinMayusculas::agregar(std::string_view codigo) {
     plegados_.insert(plegarMayusculas(codigo));
 }
 
+std::string codigoNumerado(std::string_view base, unsigned long k) {
+    const std::string numero = std::to_string(k);
+    const std::size_t resto = numero.size() < kLongitudCodigo ? kLongitudCodigo - numero.size() : 0;
+    return primeros(base, resto) + numero;
+}
+
 std::string renumerar(std::string_view codigo, const CodigosSinMayusculas& tomados) {
     const std::string base = primeros(codigo, kLongitudCodigo - 1);
     return tomados.primeroLibre("r" + plegarMayusculas(base),
@@ -64,11 +70,12 @@ CodigoMateria asignarCodigoMateria(Programa& p, const std::string& codigo,
             return {std::nullopt, "ya hay en ASIGNOMT una materia con el código \"" + corte +
                                       "\" y otra con el mismo nombre"};
         // A new subject whose cut another subject already holds: it still gets a row, under
-        // the cut's first 9 characters and a counter, so that its assignments are kept.
+        // a numbered code, so that its assignments are kept. Every candidate depends on the
+        // cut's first 9 characters only, the key of the resumed search.
         const std::string base = primeros(corte, kLongitudCodigo - 1);
         candidato = primeroLibreDesde(
             p.SiguienteNumeroCodigo.try_emplace(base, 1).first->second,
-            [&](unsigned long k) { return primerosYUltimos(base + std::to_string(k)); },
+            [&](unsigned long k) { return codigoNumerado(base, k); },
             [&](const std::string& c) { return p.ListaCodigos.count(c) > 0; });
         motivo = "el código \"" + corte + "\" ya lo tiene otra materia de otro nombre";
     } else if (!nombreConocido) {

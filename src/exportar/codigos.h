@@ -19,6 +19,11 @@ inline constexpr std::size_t kLongitudCodigo = 10;
 // siguiente is left there. Codes are only ever added during a run, so a search that resumes
 // where the last one of its kind stopped finds what a search from 1 would: a school with a
 // hundred copies of one code does not try a hundred numbers for each.
+// It ends because the candidates of each number of digits are all different (those of
+// renumerar, acortarNumerando and codigoNumerado are): the d-digit numbers give
+// 9 * 10^(d-1) different codes, more than the codes taken once d is large enough, so the
+// search stops before k reaches ten times the codes taken. A rule with fewer values than
+// that, as a subject's code cut to its first 8 and last 2 characters, could search for ever.
 template <typename Candidato, typename Tomado>
 std::string primeroLibreDesde(unsigned long& siguiente, Candidato candidato, Tomado tomado) {
     for (;; ++siguiente) {
@@ -47,6 +52,11 @@ class CodigosSinMayusculas {
     std::unordered_set<std::string> plegados_;
     mutable std::unordered_map<std::string, unsigned long> siguiente_;
 };
+
+// The numbered code k of a base: the base shortened to its first 10 - d characters, d being
+// the digits of k, followed by k (ABCDEFGHI with 7 gives ABCDEFGHI7, with 42 ABCDEFGH42,
+// with 123 ABCDEFG123).
+std::string codigoNumerado(std::string_view base, unsigned long k);
 
 // A taken code becomes its first 9 characters followed by the smallest k >= 1 not taken.
 std::string renumerar(std::string_view codigo, const CodigosSinMayusculas& tomados);

@@ -2,6 +2,7 @@
 // What every builder of one exportar run works with: the program's state, the loaded
 // document, and the folder its tables are written to before they replace Tamberlo's.
 #include "documento_xml.h"
+#include "error.h"
 #include "programa.h"
 #include "tabla_dbase.h"
 
@@ -24,6 +25,20 @@ struct Exportacion {
         return TablaDBase::abrir(carpeta / archivo, Durable::No);
     }
 };
+
+// The value convertir makes of an element's attribute. The error it raises, the system's own
+// message, is told after the element and the attribute, so that the user finds which of
+// thousands holds the bad value.
+template <typename Convertir>
+decltype(auto) convertirAtributo(const ElementoXML& elemento, const char* atributo,
+                                 Convertir convertir) {
+    try {
+        return convertir();
+    } catch (const Error& e) {
+        throw Error("El elemento " + elemento.descripcion() + ", atributo " + atributo + ": " +
+                    e.what());
+    }
+}
 
 // The builders, called by the run in this order; each may read the tables written before it.
 void CargarMaterias(Exportacion& e);

@@ -47,8 +47,7 @@ void BExportarClick(Programa& p, Ventana& v) {
     construirTablas(p, preparacion.carpeta());
     // The report appears with the tables, or not at all.
     ArchivoPreparado informe(buscarEnCarpeta(ktemp, kNombreInforme), p.informe.contenidoArchivo());
-    preparacion.confirmar(preparacion.carpeta(), tablasExportadas());
-    informe.confirmar();
+    preparacion.confirmar(preparacion.carpeta(), tablasExportadas(), &informe);
     cursor.restaurar();
 
     procesoFinalizado(p, v);

@@ -4,12 +4,15 @@
 #include "bloqueo.h"
 #include "error.h"
 #include "plataforma.h"
+#include "restos.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <stdlib.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace pontavia {
 
@@ -29,11 +32,11 @@ class Movimientos {
     ~Movimientos() {
         if (confirmados_) return;
         for (auto it = hechos_.rbegin(); it != hechos_.rend(); ++it)
-            std::rename(it->hasta.c_str(), it->desde.c_str());
+            renombrar(it->hasta, it->desde);
     }
 
     void mover(const std::filesystem::path& desde, const std::filesystem::path& hasta) {
-        if (std::rename(desde.c_str(), hasta.c_str()) != 0)
+        if (!renombrar(desde, hasta))
             throw Error("No se pudo mover " + desde.string() + " a " + hasta.string() + ": " +
                         std::strerror(errno) + ".");
         hechos_.push_back({desde, hasta});
@@ -64,20 +67,37 @@ const ConjuntoTablas& tablasExportadas() {
 }
 
 CarpetaPreparacion::CarpetaPreparacion(const std::filesystem::path& base) : ktemp_(base) {
-    std::string plantilla = (base / ".pontavia-preparacion-XXXXXX").string();
-    if (!::mkdtemp(plantilla.data()))
-        throw Error("No se pudo preparar la exportación en " + base.string() + ": " +
-                    std::strerror(errno) + ".");
-    carpeta_ = plantilla;
+    constexpr const char* kPrefijo = ".pontavia-preparacion-";
+    retirarAbandonados(base, kPrefijo);
+    // Another run clearing the folder may take the new one for abandoned before it is held:
+    // it is made again, a few times at most.
+    constexpr int kIntentos = 5;
+    for (int intento = 1;; ++intento) {
+        std::string plantilla = (base / (std::string(kPrefijo) + "XXXXXX")).string();
+        if (!::mkdtemp(plantilla.data()))
+            throw Error("No se pudo preparar la exportación en " + base.string() + ": " +
+                        std::strerror(errno) + ".");
+        fd_ = ::open(plantilla.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd_ >= 0 && reservarEnUso(fd_, plantilla)) {
+            carpeta_ = plantilla;
+            return;
+        }
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+        if (intento == kIntentos)
+            throw Error("No se pudo preparar la exportación en " + base.string() +
+                        ": otro programa retira la carpeta de preparación.");
+    }
 }
 
 CarpetaPreparacion::~CarpetaPreparacion() {
-    std::error_code ec;
-    std::filesystem::remove_all(carpeta_, ec);
+    // Should this fail, the next run removes what is left, the lock being gone with fd_.
+    borrarCarpeta(carpeta_);
+    ::close(fd_);
 }
 
 void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
-                                   const ConjuntoTablas& conjunto) {
+                                   const ConjuntoTablas& conjunto, ArchivoPreparado* informe) {
     // Hold every table Tamberlo may have open before touching any of them.
     std::vector<BloqueoExclusivo> bloqueos;
     for (const auto& t : conjunto.tablas) {
@@ -116,6 +136,14 @@ void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
     std::error_code ec;
     if (std::filesystem::exists(anterior, ec)) movimientos.mover(anterior, carpeta_ / "descartada");
     movimientos.mover(apartados, anterior);
+    // The report last, the one step that can still fail after it being the one that makes it
+    // take its place: until then the old one can go back.
+    if (informe) {
+        informe->terminar();
+        if (existeArchivo(informe->destino()))
+            movimientos.mover(informe->destino(), carpeta_ / "informe-reemplazado");
+        informe->confirmar();
+    }
     movimientos.confirmar();
 }
 

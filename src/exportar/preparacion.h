@@ -3,6 +3,8 @@
 // folder inside it and moved into place only when complete. Until then, and whenever anything
 // fails, Tamberlo's folder stays exactly as it was. The set a move replaces is kept, one
 // generation deep, so that it can be put back.
+#include "archivo_atomico.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -26,7 +28,7 @@ inline constexpr const char* kCarpetaAnterior = ".pontavia-anterior";
 class CarpetaPreparacion {
   public:
     // The staging folder is made inside base (Tamberlo's folder, or a temporary one for a run
-    // that must write nothing there).
+    // that must write nothing there); those a killed run left there go first.
     explicit CarpetaPreparacion(const std::filesystem::path& base);
     ~CarpetaPreparacion(); // removes the staging folder, whatever happened
     CarpetaPreparacion(const CarpetaPreparacion&) = delete;
@@ -37,12 +39,15 @@ class CarpetaPreparacion {
     // Replaces the set's files in Tamberlo's folder with those of entrantes (a set's file
     // missing there is missing afterwards too), and keeps the replaced files as the new
     // generation in kCarpetaAnterior. Refuses, changing nothing, when another program holds
-    // any of the tables; any failure puts everything back.
-    void confirmar(const std::filesystem::path& entrantes, const ConjuntoTablas& conjunto);
+    // any of the tables; any failure puts everything back. A report given takes its place
+    // with the tables, or not at all; the report it replaces is not kept.
+    void confirmar(const std::filesystem::path& entrantes, const ConjuntoTablas& conjunto,
+                   ArchivoPreparado* informe = nullptr);
 
   private:
     std::filesystem::path ktemp_;
     std::filesystem::path carpeta_;
+    int fd_ = -1; // holds the folder's lock: the mark of a live run
 };
 
 } // namespace pontavia

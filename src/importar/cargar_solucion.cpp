@@ -14,6 +14,18 @@ std::string textoDe(const TablaDBase& t, NombreCampo campo) {
     return t.leerTexto(campo);
 }
 
+// The value convertir reads from a field of SOLUC's current record. The error it raises, the
+// system's own message, is told after the record and the field.
+template <typename Convertir>
+auto convertirCampo(const TablaDBase& soluc, const char* campo, Convertir convertir) {
+    try {
+        return convertir();
+    } catch (const Error& e) {
+        throw Error("El registro número " + std::to_string(soluc.numeroRegistro()) +
+                    " de SOLUC, campo " + campo + ": " + e.what());
+    }
+}
+
 // LECT and GUAR are Tamberlo's names for the activities LECTIVA and GUARDIA.
 std::string nombreActividad(const std::string& tarea) {
     if (tarea == "LECT") return "LECTIVA";
@@ -56,8 +68,10 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
                              std::move(campo), valor, "", std::move(motivo)});
         };
         // Day or hour 0 (or empty) is a lesson Tamberlo did not place.
-        const std::int32_t dia = soluc.leerEntero("DIA");
-        if (dia == 0 || soluc.leerNumero("HORA") == 0) {
+        const std::int32_t dia =
+            convertirCampo(soluc, "DIA", [&] { return soluc.leerEntero("DIA"); });
+        const auto leerHora = [&] { return soluc.leerNumero("HORA"); };
+        if (dia == 0 || convertirCampo(soluc, "HORA", leerHora) == 0) {
             avisar(TipoAviso::Omitido, dia == 0 ? "DIA" : "HORA", "0",
                    "Tamberlo no colocó la sesión de " + soluc.leerTexto("ASIG"));
             continue;
@@ -108,8 +122,11 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
         DsolucionXML.anadirAtributo("caula", caula);
         DsolucionXML.anadirAtributo("cactiv", cactiv);
         DsolucionXML.anadirAtributo("dia", std::to_string(dia));
-        DsolucionXML.anadirAtributo("hora", textoDe(soluc, "HORA"));
-        DsolucionXML.anadirAtributo("sesiones", textoDe(soluc, "SESIONES"));
+        DsolucionXML.anadirAtributo(
+            "hora", convertirCampo(soluc, "HORA", [&] { return textoDe(soluc, "HORA"); }));
+        DsolucionXML.anadirAtributo("sesiones", convertirCampo(soluc, "SESIONES", [&] {
+                                        return textoDe(soluc, "SESIONES");
+                                    }));
         DsolucionXML.anadirAtributo("idcurso", idcurso);
         solucionHorario.escribir(DsolucionXML);
         ++escritos;
