@@ -1,8 +1,8 @@
 // The two runs, and the floor that reading their input and writing their output sets, at the
 // scales bench/run generates (1 is the size of the sample school).
 // Usage: bench_pontavia DATOS [Google Benchmark flags]
-#include "documento_xml.h"
 #include "codigos.h"
+#include "documento_xml.h"
 #include "escenario.h"
 #include "exportar.h"
 #include "importar.h"
