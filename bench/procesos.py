@@ -1,0 +1,88 @@
+#!/usr/bin/python3
+"""Times pontavia-cli's runs as a user meets them, each a fresh process, against their floor,
+also a fresh process: the floor parses the same VELMORA file with pugixml and writes the same
+output bytes (exportar's six tables, importar's result) with one write each, no report, no
+wait for the disk. Runs and floors alternate in random order; the medians are quoted.
+
+Usage: procesos.py PONTAVIA_CLI SUELO DATOS ESCALA... [--veces N]
+DATOS holds centro_N.xml and ktemp_N (made by preparar), and ResultadoTamberlocentro_N.xml.
+"""
+import argparse
+import os
+import random
+import shutil
+import statistics
+import subprocess
+import tempfile
+import time
+
+TABLAS = ["ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "DIASHORAST", "ASIGT"]
+
+
+def medir(orden, entorno):
+    """Wall time in ms and peak resident memory in bytes of one run of orden. GNU time starts
+    it and reports its peak: a child started from this interpreter would count the
+    interpreter's own memory before the exec. Runs and floors pay the same for it."""
+    with tempfile.NamedTemporaryFile("r") as pico:
+        inicio = time.perf_counter()
+        r = subprocess.run(["/usr/bin/time", "-f", "%M", "-o", pico.name] + orden, env=entorno,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        ms = (time.perf_counter() - inicio) * 1000
+        if r.returncode != 0:
+            raise SystemExit(f"falló: {' '.join(orden)}")
+        return ms, int(pico.read().split()[-1]) * 1024
+
+
+def escenario(datos, escala, tmp):
+    """The commands of both runs and of their floors at one scale, in a working copy."""
+    xml = os.path.join(datos, f"centro_{escala}.xml")
+    ktemp = os.path.join(tmp, f"ktemp_{escala}")
+    shutil.copytree(os.path.join(datos, f"ktemp_{escala}"), ktemp,
+                    ignore=shutil.ignore_patterns(".pontavia-*", "INFORME-PONTAVIA.TXT"))
+    copia = os.path.join(tmp, f"centro_{escala}.xml")
+    shutil.copy(xml, copia)
+    salida = os.path.join(tmp, f"suelo_{escala}")
+    os.makedirs(salida)
+    tablas = [os.path.join(datos, f"ktemp_{escala}", t + ".DBF") for t in TABLAS]
+    resultado = os.path.join(datos, f"ResultadoTamberlocentro_{escala}.xml")
+    entorno = dict(os.environ, PONTAVIA_KTEMP=ktemp)
+    return {
+        "exportar": ([CLI, "exportar", copia], [SUELO, copia, salida] + tablas, entorno),
+        "importar": ([CLI, "importar", copia], [SUELO, copia, salida, resultado], entorno),
+    }
+
+
+def main():
+    global CLI, SUELO
+    ap = argparse.ArgumentParser()
+    ap.add_argument("cli")
+    ap.add_argument("suelo")
+    ap.add_argument("datos")
+    ap.add_argument("escalas", type=int, nargs="+")
+    ap.add_argument("--veces", type=int, default=11)
+    a = ap.parse_args()
+    CLI, SUELO = os.path.abspath(a.cli), os.path.abspath(a.suelo)
+    print(f"Procesos nuevos, mediana de {a.veces} (run y suelo intercalados al azar)")
+    print(f"{'run':<9} {'escala':>6} {'ms':>9} {'suelo ms':>9} {'x suelo':>8} "
+          f"{'MB':>7} {'suelo MB':>9} {'x suelo':>8}")
+    with tempfile.TemporaryDirectory() as tmp:
+        for escala in a.escalas:
+            for run, (orden, suelo, entorno) in escenario(a.datos, escala, tmp).items():
+                medir(orden, entorno)  # warm-up: the first run also fills the undo set
+                medir(suelo, entorno)
+                figuras = {"run": [], "suelo": []}
+                for _ in range(a.veces):
+                    pares = [("run", orden), ("suelo", suelo)]
+                    random.shuffle(pares)
+                    for nombre, o in pares:
+                        figuras[nombre].append(medir(o, entorno))
+                ms = statistics.median(t for t, _ in figuras["run"])
+                ms_s = statistics.median(t for t, _ in figuras["suelo"])
+                mb = statistics.median(m for _, m in figuras["run"]) / 2**20
+                mb_s = statistics.median(m for _, m in figuras["suelo"]) / 2**20
+                print(f"{run:<9} {escala:>6} {ms:>9.1f} {ms_s:>9.1f} {ms / ms_s:>8.2f} "
+                      f"{mb:>7.1f} {mb_s:>9.1f} {mb / mb_s:>8.2f}", flush=True)
+
+
+if __name__ == "__main__":
+    main()
