@@ -4,7 +4,6 @@
 #include "error.h"
 #include "mform.h"
 #include "panel_degradado.h"
-#include "plataforma.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -43,7 +42,7 @@ class VentanaTMForm : public ::testing::Test {
     fs::path ini() { return datos / "Tamberlo.ini"; }
 
     std::unique_ptr<VentanaDePrueba> abrir(QStringList parametros) {
-        auto v = std::make_unique<VentanaDePrueba>(parametros, ini());
+        auto v = std::make_unique<VentanaDePrueba>(parametros, datos.ruta());
         v->archivo = (datos / "centro.xml").string();
         return v;
     }
@@ -182,8 +181,8 @@ TEST_F(VentanaTMForm, BotonesDeEjecutarYAyuda) {
     EXPECT_TRUE(v->isVisible());
     EXPECT_EQ(v->programa().EstadoTransformado, 1);
 
-    // The help file lives beside the executable; without it, a message says so.
-    const auto chm = carpetaDelEjecutable() / "VELMORA.chm";
+    // The help file lives in the program's folder; without it, a message says so.
+    const auto chm = datos / "VELMORA.chm";
     fs::remove(chm);
     v->mensajes.clear();
     QTest::mouseClick(v->Button1, Qt::LeftButton);

@@ -1,0 +1,78 @@
+#pragma once
+// What the main window shows, for every toolkit that draws it: positions and sizes in pixels
+// at 96 dpi, each relative to the panel that holds it; captions; the panels' colours; and
+// which panels a start from Tamberlo leaves in view.
+#include "formulario.h"
+
+namespace pontavia::disposicion {
+
+struct Rect {
+    int x, y, ancho, alto;
+};
+
+struct Color {
+    unsigned char r, g, b;
+};
+
+// A panel is painted from its top colour down to its bottom one.
+struct Panel {
+    Rect rect;
+    Color arriba, abajo;
+};
+
+inline constexpr int kAncho = 632;
+inline constexpr int kAlto = 266;
+inline constexpr const char* kTitulo = "Exportar e importar datos entre Tamberlo y VELMORA";
+
+// Back to front: the bottom panel lies behind the two top ones.
+inline constexpr Panel kDraw3D1{{0, 168, 633, 97}, {214, 223, 247}, {120, 146, 206}};
+inline constexpr Panel kDraw3D2{{0, 0, 315, 169}, {255, 250, 230}, {236, 196, 120}};
+inline constexpr Panel kDraw3D3{{316, 0, 317, 169}, {232, 246, 232}, {130, 190, 140}};
+
+// The exportar side (on Draw3D2) and the importar side (on Draw3D3): a caption in Arial bold
+// 12 point, word-wrapped, and an OK button of the stock kind.
+inline constexpr Rect kLabel3{24, 24, 265, 57};
+inline constexpr const char* kTextoLabel3 = "Transformar datos desde VELMORA hacia Tamberlo ";
+inline constexpr Rect kBExportar{96, 120, 89, 25};
+inline constexpr Rect kLabel4{8, 24, 305, 57};
+inline constexpr const char* kTextoLabel4 = "Transformar datos desde Tamberlo hacia VELMORA";
+inline constexpr Rect kBImportar{96, 120, 89, 25};
+inline constexpr const char* kTextoOK = "OK";
+inline constexpr int kPuntosEtiqueta = 12;
+
+// The bottom panel: the close and help buttons, and the version in bold red.
+inline constexpr Rect kBClose{256, 32, 89, 25};
+inline constexpr const char* kTextoBClose = "&Salir";
+inline constexpr Rect kButton1{40, 64, 75, 25};
+inline constexpr const char* kTextoButton1 = "F1 Ayuda";
+inline constexpr int kXLabel1 = 368;
+inline constexpr int kYLabel1 = 72;
+inline constexpr const char* kTextoLabel1 = "Pontavia para QX42 V-1.0";
+inline constexpr Color kColorLabel1{255, 0, 0};
+
+// The window's own font.
+inline constexpr const char* kFuente = "MS Sans Serif";
+inline constexpr int kPuntosFuente = 8;
+
+// The file dialog both runs share.
+inline constexpr const char* kTituloDialogo = "Seleccione Archivo XML obtenido de VELMORA";
+inline constexpr const char* kFiltroDialogo = "*.xml";
+inline constexpr const char* kExtensionDialogo = "xml";
+
+// Where each top panel lies in a mode: the side Tamberlo chose fills the window, in front of
+// the bottom panel, and the other side is hidden.
+inline bool panelVisible(const Panel& p, Modo m) {
+    if (&p == &kDraw3D2) return m != Modo::Importar;
+    if (&p == &kDraw3D3) return m != Modo::Exportar;
+    return m != Modo::Exportar && m != Modo::Importar;
+}
+
+inline bool llenaLaVentana(const Panel& p, Modo m) {
+    return (&p == &kDraw3D2 && m == Modo::Exportar) || (&p == &kDraw3D3 && m == Modo::Importar);
+}
+
+inline Rect rectEn(const Panel& p, Modo m) {
+    return llenaLaVentana(p, m) ? Rect{0, 0, kAncho, kAlto} : p.rect;
+}
+
+} // namespace pontavia::disposicion

@@ -1,0 +1,93 @@
+#include "formulario.h"
+
+#include "archivo_ini.h"
+#include "exportar.h"
+#include "importar.h"
+#include "plataforma.h"
+
+#include <exception>
+
+namespace pontavia {
+
+namespace {
+
+// What Tamberlo's mode word becomes: A to Z lower-cased, every other byte as it is.
+std::string enMinusculas(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+// A path as the UTF-8 text the messages are made of, on every system.
+std::string textoDe(const std::filesystem::path& ruta) {
+    const std::u8string u = ruta.u8string();
+    return {u.begin(), u.end()};
+}
+
+} // namespace
+
+Modo modoDeArranque(const std::vector<std::string>& parametros) {
+    if (parametros.size() != 2) return Modo::Interactivo;
+    const std::string palabra = enMinusculas(parametros[0]);
+    if (palabra == "exportar") return Modo::Exportar;
+    if (palabra == "importar") return Modo::Importar;
+    return Modo::OtraPalabra;
+}
+
+Formulario::Formulario(const std::vector<std::string>& parametros, std::filesystem::path carpeta)
+    : modo_(modoDeArranque(parametros)), carpeta_(std::move(carpeta)) {
+    programa_.EstadoTransformado = 0;
+    if (enModoLinea()) programa_.ModoLinea = 2;
+}
+
+void Formulario::FormShow() {
+    if (modo_ == Modo::Importar) BImportarClick();
+    if (modo_ == Modo::Exportar) BExportarClick();
+}
+
+void Formulario::FormClose() {
+    if (!enModoLinea()) return;
+    try {
+        escribirEntradaIni(carpeta_ / kArchivoEstado, "Transformadores", "Transformado",
+                           std::to_string(programa_.EstadoTransformado));
+    } catch (const std::exception& ex) {
+        mostrarError(ex.what());
+    }
+}
+
+void Formulario::ejecutar(void (*run)(Programa&, Ventana&)) {
+    try {
+        run(programa_, *this);
+    } catch (const std::exception& ex) {
+        cursorOcupado(false);
+        mostrarError(ex.what());
+    }
+}
+
+void Formulario::BExportarClick() {
+    ejecutar(pontavia::BExportarClick);
+}
+
+void Formulario::BImportarClick() {
+    ejecutar(pontavia::BImportarClick);
+}
+
+void Formulario::Button1Click() {
+    mostrarAyuda(0);
+}
+
+void Formulario::teclaF1() {
+    mostrarAyuda(kContextoAyuda);
+}
+
+void Formulario::mostrarAyuda(int contexto) {
+    const auto archivo = carpeta_ / kArchivoAyuda;
+    if (!existeArchivo(archivo)) {
+        mensaje("No se encuentra el archivo de ayuda " + textoDe(archivo) + ".");
+        return;
+    }
+    if (!abrirAyuda(archivo, contexto))
+        mensaje("No hay ningún visor instalado para abrir la ayuda " + textoDe(archivo) + ".");
+}
+
+} // namespace pontavia

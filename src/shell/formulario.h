@@ -1,0 +1,74 @@
+#pragma once
+// The main window's behaviour, whatever toolkit draws it: how Tamberlo's mode word is read,
+// the run each button and the first showing start, the status file written on closing, the
+// help, and errors turned into one message box. Each window (Qt on Linux, Win32 on Windows)
+// derives from Formulario and adds only its widgets and dialogs.
+#include "programa.h"
+#include "ventana.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace pontavia {
+
+// How the program was started.
+enum class Modo {
+    // Any number of parameters but two: the window waits for the user.
+    Interactivo,
+    // Two parameters, the first "exportar" or "importar" (A to Z in any case): only that side
+    // is shown and it runs at once.
+    Exportar,
+    Importar,
+    // Two parameters, the first neither word: both sides as in the interactive mode, but a
+    // run that ends closes the window and every close leaves the status.
+    OtraPalabra,
+};
+
+// The mode of a command line (without the program's own path). The second parameter only
+// makes the count.
+Modo modoDeArranque(const std::vector<std::string>& parametros);
+
+class Formulario : public Ventana {
+  public:
+    static constexpr int kContextoAyuda = 3;
+    static constexpr const char* kArchivoAyuda = "VELMORA.chm";
+
+    static constexpr const char* kArchivoEstado = "Tamberlo.ini";
+
+    // parametros: the command line without the program's own path, in UTF-8. carpeta: the
+    // executable's folder, where the status file and the help file live.
+    Formulario(const std::vector<std::string>& parametros, std::filesystem::path carpeta);
+
+    Modo modo() const { return modo_; }
+    bool enModoLinea() const { return modo_ != Modo::Interactivo; }
+    Programa& programa() { return programa_; }
+
+    // The window is on screen for the first time: in command-line mode, the chosen run.
+    void FormShow();
+    // The window is closing: in command-line mode, the status for Tamberlo. A failure to
+    // write it is shown, and the window closes all the same (Tamberlo waits for the end).
+    void FormClose();
+    // The two OK buttons.
+    void BExportarClick();
+    void BImportarClick();
+    // The help button opens the help's table of contents; F1 its topic for this window.
+    void Button1Click();
+    void teclaF1();
+
+    // The application's error box: the error's own text, caption "Pontavia".
+    virtual void mostrarError(const std::string& texto) { mensaje(texto); }
+    // Asks the platform's viewer for the help file; contexto 0 is the table of contents.
+    // False when no viewer could open it.
+    virtual bool abrirAyuda(const std::filesystem::path& archivo, int contexto) = 0;
+
+  private:
+    void ejecutar(void (*run)(Programa&, Ventana&));
+    void mostrarAyuda(int contexto);
+
+    Programa programa_;
+    Modo modo_;
+    std::filesystem::path carpeta_;
+};
+
+} // namespace pontavia

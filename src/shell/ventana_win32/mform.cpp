@@ -1,0 +1,407 @@
+#include "mform.h"
+
+#include "disposicion.h"
+#include "texto_ancho.h"
+
+#include <commdlg.h>
+#include <htmlhelp.h>
+
+namespace pontavia {
+
+namespace {
+
+namespace d = disposicion;
+
+constexpr const wchar_t* kClase = L"PontaviaTMForm";
+constexpr WORD kIdBExportar = 101;
+constexpr WORD kIdBImportar = 102;
+constexpr WORD kIdBClose = 103;
+constexpr WORD kIdButton1 = 104;
+// Posted once the window is on screen, so that a run's dialogs appear over it.
+constexpr UINT kMostrada = WM_APP + 1;
+// The longest path the file dialog hands back.
+constexpr DWORD kLargoRuta = 32768;
+
+// A function of a system library that older Windows may lack, looked up at run time.
+template <typename F> F funcion(HMODULE modulo, const char* nombre) {
+    if (!modulo) return nullptr;
+    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(modulo, nombre)));
+}
+
+HMODULE user32() {
+    return GetModuleHandleW(L"user32.dll");
+}
+
+UINT dpiDe(HWND hwnd) {
+    using GetDpiForWindow_t = UINT(WINAPI*)(HWND);
+    if (auto f = funcion<GetDpiForWindow_t>(user32(), "GetDpiForWindow")) return f(hwnd);
+    HDC dc = GetDC(hwnd);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(hwnd, dc);
+    return static_cast<UINT>(dpi);
+}
+
+void ajustarMarco(RECT& r, DWORD estilo, DWORD estiloExtendido, UINT dpi) {
+    using AdjustWindowRectExForDpi_t = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    if (auto f = funcion<AdjustWindowRectExForDpi_t>(user32(), "AdjustWindowRectExForDpi"))
+        f(&r, estilo, FALSE, estiloExtendido, dpi);
+    else
+        AdjustWindowRectEx(&r, estilo, FALSE, estiloExtendido);
+}
+
+COLORREF rgb(const d::Color& c) {
+    return RGB(c.r, c.g, c.b);
+}
+
+// c with a share of otro laid over it, as a translucent line is drawn.
+COLORREF mezcla(COLORREF c, COLORREF otro, int alfa) {
+    auto canal = [&](int a, int b) {
+        return static_cast<BYTE>((a * (255 - alfa) + b * alfa) / 255);
+    };
+    return RGB(canal(GetRValue(c), GetRValue(otro)), canal(GetGValue(c), GetGValue(otro)),
+               canal(GetBValue(c), GetBValue(otro)));
+}
+
+void linea(HDC dc, int x0, int y0, int x1, int y1, COLORREF color) {
+    Pincel pincel(CreateSolidBrush(color));
+    RECT r{x0, y0, x1, y1};
+    FillRect(dc, &r, pincel.get());
+}
+
+// An off-screen bitmap the window is painted into, then copied at once: no flicker.
+class Lienzo {
+  public:
+    Lienzo(HDC destino, int ancho, int alto)
+        : destino_(destino), ancho_(ancho), alto_(alto), dc_(CreateCompatibleDC(destino)),
+          mapa_(CreateCompatibleBitmap(destino, ancho, alto)),
+          anterior_(SelectObject(dc_, mapa_.get())) {}
+    ~Lienzo() {
+        BitBlt(destino_, 0, 0, ancho_, alto_, dc_, 0, 0, SRCCOPY);
+        SelectObject(dc_, anterior_);
+        DeleteDC(dc_);
+    }
+    Lienzo(const Lienzo&) = delete;
+    Lienzo& operator=(const Lienzo&) = delete;
+    HDC dc() const { return dc_; }
+
+  private:
+    HDC destino_;
+    int ancho_, alto_;
+    HDC dc_;
+    Propio<HBITMAP, borrarObjeto> mapa_;
+    HGDIOBJ anterior_;
+};
+
+// The panel each button lies on.
+const d::Panel& panelDe(WORD id) {
+    switch (id) {
+    case kIdBExportar:
+        return d::kDraw3D2;
+    case kIdBImportar:
+        return d::kDraw3D3;
+    default:
+        return d::kDraw3D1;
+    }
+}
+
+const d::Rect& rectDe(WORD id) {
+    switch (id) {
+    case kIdBExportar:
+        return d::kBExportar;
+    case kIdBImportar:
+        return d::kBImportar;
+    case kIdBClose:
+        return d::kBClose;
+    default:
+        return d::kButton1;
+    }
+}
+
+} // namespace
+
+TMForm::TMForm(HINSTANCE instancia, const std::vector<std::string>& parametros,
+               std::filesystem::path carpeta)
+    : Formulario(parametros, std::move(carpeta)), instancia_(instancia) {
+    WNDCLASSEXW clase{};
+    clase.cbSize = sizeof clase;
+    clase.lpfnWndProc = procedimiento;
+    clase.hInstance = instancia_;
+    clase.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    clase.lpszClassName = kClase;
+    RegisterClassExW(&clase);
+
+    const DWORD estilo = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    const DWORD estiloExtendido = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+    CreateWindowExW(estiloExtendido, kClase, ancho(d::kTitulo).c_str(), estilo, CW_USEDEFAULT,
+                    CW_USEDEFAULT, d::kAncho, d::kAlto, nullptr, nullptr, instancia_, this);
+
+    // Created in their tab order: the bottom panel's two buttons, then exportar, then importar.
+    auto boton = [&](WORD id, const char* texto) {
+        return CreateWindowExW(
+            0, L"BUTTON", ancho(texto).c_str(), WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
+            MForm, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instancia_, nullptr);
+    };
+    BClose = boton(kIdBClose, d::kTextoBClose);
+    Button1 = boton(kIdButton1, d::kTextoButton1);
+    BExportar = boton(kIdBExportar, d::kTextoOK);
+    BImportar = boton(kIdBImportar, d::kTextoOK);
+
+    dpi_ = dpiDe(MForm);
+    crearFuentes();
+    colocar();
+
+    // The client area is 632 x 266 at 96 dpi, centred on the monitor's work area.
+    RECT r{0, 0, escala(d::kAncho), escala(d::kAlto)};
+    ajustarMarco(r, estilo, estiloExtendido, dpi_);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(MForm, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& trabajo = monitor.rcWork;
+    const int ancho = r.right - r.left;
+    const int alto = r.bottom - r.top;
+    SetWindowPos(MForm, nullptr, trabajo.left + (trabajo.right - trabajo.left - ancho) / 2,
+                 trabajo.top + (trabajo.bottom - trabajo.top - alto) / 2, ancho, alto,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+TMForm::~TMForm() {
+    if (hhctrl_) {
+        // The help windows must be gone before their library is.
+        using HtmlHelpW_t = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
+        if (auto f = funcion<HtmlHelpW_t>(hhctrl_.get(), "HtmlHelpW"))
+            f(nullptr, nullptr, HH_CLOSE_ALL, 0);
+    }
+    if (MForm) DestroyWindow(MForm);
+}
+
+int TMForm::ejecutarBucle() {
+    ShowWindow(MForm, SW_SHOWNORMAL);
+    UpdateWindow(MForm);
+    for (HWND b : {BClose, Button1, BExportar, BImportar})
+        if (IsWindowVisible(b)) {
+            SetFocus(b);
+            break;
+        }
+    PostMessageW(MForm, kMostrada, 0, 0);
+
+    MSG m;
+    while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+        const bool nuestra = m.hwnd == MForm || IsChild(MForm, m.hwnd);
+        if (nuestra && m.message == WM_KEYDOWN && m.wParam == VK_F1) {
+            teclaF1();
+            continue;
+        }
+        if (MForm && IsDialogMessageW(MForm, &m)) continue;
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+    }
+    return static_cast<int>(m.wParam);
+}
+
+LRESULT CALLBACK TMForm::procedimiento(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* f = static_cast<TMForm*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        f->MForm = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(f));
+    }
+    auto* f = reinterpret_cast<TMForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return f ? f->atender(msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT TMForm::atender(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case kMostrada:
+        if (!mostrada_) {
+            mostrada_ = true;
+            FormShow();
+        }
+        return 0;
+    case WM_COMMAND:
+        if (HIWORD(wp) != BN_CLICKED) break;
+        switch (LOWORD(wp)) {
+        case kIdBExportar:
+            BExportarClick();
+            return 0;
+        case kIdBImportar:
+            BImportarClick();
+            return 0;
+        case kIdButton1:
+            Button1Click();
+            return 0;
+        case kIdBClose:
+        case IDCANCEL:
+            cerrar();
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        FormClose();
+        DestroyWindow(MForm);
+        return 0;
+    case WM_DESTROY:
+        SetWindowLongPtrW(MForm, GWLP_USERDATA, 0);
+        MForm = nullptr;
+        PostQuitMessage(0);
+        return 0;
+    case WM_SETCURSOR:
+        if (!ocupado_) break;
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+    case WM_DPICHANGED: {
+        dpi_ = HIWORD(wp);
+        crearFuentes();
+        const auto* r = reinterpret_cast<const RECT*>(lp);
+        SetWindowPos(MForm, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        colocar();
+        InvalidateRect(MForm, nullptr, TRUE);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PRINTCLIENT:
+        // Themed buttons ask for what lies behind their rounded corners.
+        pintar(reinterpret_cast<HDC>(wp));
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(MForm, &ps);
+        RECT cliente;
+        GetClientRect(MForm, &cliente);
+        {
+            Lienzo lienzo(dc, cliente.right, cliente.bottom);
+            pintar(lienzo.dc());
+        }
+        EndPaint(MForm, &ps);
+        return 0;
+    }
+    }
+    return DefWindowProcW(MForm, msg, wp, lp);
+}
+
+int TMForm::escala(int pixeles) const {
+    return MulDiv(pixeles, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
+}
+
+void TMForm::crearFuentes() {
+    auto fuente = [&](const wchar_t* cara, int puntos, int peso) {
+        return Fuente(CreateFontW(-MulDiv(puntos, static_cast<int>(dpi_), 72), 0, 0, 0, peso, FALSE,
+                                  FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                  CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, cara));
+    };
+    // Microsoft Sans Serif is the scalable face of the window's MS Sans Serif.
+    fuente_ = fuente(L"Microsoft Sans Serif", d::kPuntosFuente, FW_NORMAL);
+    fuenteNegrita_ = fuente(L"Microsoft Sans Serif", d::kPuntosFuente, FW_BOLD);
+    fuenteEtiqueta_ = fuente(L"Arial", d::kPuntosEtiqueta, FW_BOLD);
+    for (HWND b : {BClose, Button1, BExportar, BImportar})
+        SendMessageW(b, WM_SETFONT, reinterpret_cast<WPARAM>(fuente_.get()), TRUE);
+}
+
+void TMForm::colocar() {
+    for (auto [b, id] : {std::pair{BClose, kIdBClose}, std::pair{Button1, kIdButton1},
+                         std::pair{BExportar, kIdBExportar}, std::pair{BImportar, kIdBImportar}}) {
+        const d::Panel& p = panelDe(id);
+        const d::Rect origen = d::rectEn(p, modo());
+        const d::Rect& r = rectDe(id);
+        SetWindowPos(b, nullptr, escala(origen.x + r.x), escala(origen.y + r.y), escala(r.ancho),
+                     escala(r.alto), SWP_NOZORDER | SWP_NOACTIVATE);
+        ShowWindow(b, d::panelVisible(p, modo()) ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
+void TMForm::pintar(HDC dc) {
+    // The window's own face shows in the seam between the two top panels.
+    RECT cliente;
+    GetClientRect(MForm, &cliente);
+    FillRect(dc, &cliente, GetSysColorBrush(COLOR_BTNFACE));
+    SetBkMode(dc, TRANSPARENT);
+    // Back to front, each panel with what it holds.
+    for (const d::Panel* p : {&d::kDraw3D1, &d::kDraw3D2, &d::kDraw3D3}) {
+        if (!d::panelVisible(*p, modo())) continue;
+        const d::Rect o = d::rectEn(*p, modo());
+        const int x0 = escala(o.x), y0 = escala(o.y);
+        const int x1 = escala(o.x + o.ancho), y1 = escala(o.y + o.alto);
+        const COLORREF arriba = rgb(p->arriba), abajo = rgb(p->abajo);
+        TRIVERTEX v[2] = {
+            {x0, y0, static_cast<COLOR16>(p->arriba.r << 8), static_cast<COLOR16>(p->arriba.g << 8),
+             static_cast<COLOR16>(p->arriba.b << 8), 0},
+            {x1, y1, static_cast<COLOR16>(p->abajo.r << 8), static_cast<COLOR16>(p->abajo.g << 8),
+             static_cast<COLOR16>(p->abajo.b << 8), 0}};
+        GRADIENT_RECT g{0, 1};
+        GradientFill(dc, v, 2, &g, 1, GRADIENT_FILL_RECT_V);
+        // A light edge above and to the left, a dark one below and to the right.
+        linea(dc, x0, y0, x1, y0 + 1, mezcla(arriba, RGB(255, 255, 255), 160));
+        linea(dc, x0, y0, x0 + 1, y1, mezcla(arriba, RGB(255, 255, 255), 160));
+        linea(dc, x1 - 1, y0, x1, y1, mezcla(abajo, RGB(0, 0, 0), 90));
+        linea(dc, x0, y1 - 1, x1, y1, mezcla(abajo, RGB(0, 0, 0), 90));
+
+        auto texto = [&](const char* t, const d::Rect& r, HFONT fuente, COLORREF color,
+                         UINT formato) {
+            const std::wstring w = ancho(t);
+            RECT donde{escala(o.x + r.x), escala(o.y + r.y), escala(o.x + r.x + r.ancho),
+                       escala(o.y + r.y + r.alto)};
+            HGDIOBJ anterior = SelectObject(dc, fuente);
+            SetTextColor(dc, color);
+            DrawTextW(dc, w.c_str(), static_cast<int>(w.size()), &donde, formato | DT_NOPREFIX);
+            SelectObject(dc, anterior);
+        };
+        if (p == &d::kDraw3D1)
+            texto(d::kTextoLabel1, {d::kXLabel1, d::kYLabel1, 0, 0}, fuenteNegrita_.get(),
+                  rgb(d::kColorLabel1), DT_SINGLELINE | DT_NOCLIP);
+        if (p == &d::kDraw3D2)
+            texto(d::kTextoLabel3, d::kLabel3, fuenteEtiqueta_.get(), RGB(0, 0, 0), DT_WORDBREAK);
+        if (p == &d::kDraw3D3)
+            texto(d::kTextoLabel4, d::kLabel4, fuenteEtiqueta_.get(), RGB(0, 0, 0), DT_WORDBREAK);
+    }
+}
+
+bool TMForm::elegirArchivo(const std::string& ultimo, std::string& elegido) {
+    std::wstring archivo = ancho(ultimo);
+    archivo.resize(kLargoRuta, L'\0');
+    const std::wstring titulo = ancho(d::kTituloDialogo);
+    // One entry, its name and its pattern, each ended by a null, the list by another.
+    const std::wstring filtro = ancho(d::kFiltroDialogo) + L'\0' + ancho(d::kFiltroDialogo) + L'\0';
+    const std::wstring extension = ancho(d::kExtensionDialogo);
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = MForm;
+    ofn.lpstrFilter = filtro.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = archivo.data();
+    ofn.nMaxFile = kLargoRuta;
+    ofn.lpstrTitle = titulo.c_str();
+    ofn.lpstrDefExt = extension.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
+    if (!GetOpenFileNameW(&ofn)) return false;
+    elegido = utf8(archivo.c_str());
+    return true;
+}
+
+void TMForm::mensaje(const std::string& texto) {
+    MessageBoxW(MForm, ancho(texto).c_str(), L"Pontavia", MB_OK);
+}
+
+void TMForm::cursorOcupado(bool ocupado) {
+    ocupado_ = ocupado;
+    SetCursor(LoadCursorW(nullptr, ocupado ? IDC_WAIT : IDC_ARROW));
+}
+
+void TMForm::cerrar() {
+    // After the run's handler has returned, as if the user had closed it.
+    PostMessageW(MForm, WM_CLOSE, 0, 0);
+}
+
+bool TMForm::abrirAyuda(const std::filesystem::path& archivo, int contexto) {
+    // HTML Help is loaded on first use: a system without it only loses the help.
+    if (!hhctrl_) hhctrl_.reset(LoadLibraryW(L"hhctrl.ocx"));
+    using HtmlHelpW_t = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
+    auto f = funcion<HtmlHelpW_t>(hhctrl_.get(), "HtmlHelpW");
+    if (!f) return false;
+    const std::wstring ruta = archivo.wstring();
+    const HWND ayuda =
+        contexto == 0 ? f(MForm, ruta.c_str(), HH_DISPLAY_TOC, 0)
+                      : f(MForm, ruta.c_str(), HH_HELP_CONTEXT, static_cast<DWORD_PTR>(contexto));
+    return ayuda != nullptr;
+}
+
+} // namespace pontavia

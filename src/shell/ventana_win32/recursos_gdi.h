@@ -1,0 +1,50 @@
+#pragma once
+// The window's GDI objects and loaded modules, each released with the object that holds it.
+#include <windows.h>
+
+#include <utility>
+
+namespace pontavia {
+
+template <typename H, auto liberar> class Propio {
+  public:
+    Propio() = default;
+    explicit Propio(H h) : h_(h) {}
+    ~Propio() { reset(); }
+    Propio(Propio&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+    Propio& operator=(Propio&& o) noexcept {
+        if (this != &o) {
+            reset();
+            h_ = std::exchange(o.h_, nullptr);
+        }
+        return *this;
+    }
+    Propio(const Propio&) = delete;
+    Propio& operator=(const Propio&) = delete;
+
+    H get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+    void reset(H h = nullptr) {
+        if (h_) liberar(h_);
+        h_ = h;
+    }
+
+  private:
+    H h_ = nullptr;
+};
+
+inline void borrarObjeto(HGDIOBJ h) {
+    DeleteObject(h);
+}
+inline void liberarModulo(HMODULE h) {
+    FreeLibrary(h);
+}
+inline void liberarLocal(void* p) {
+    LocalFree(p);
+}
+
+using Fuente = Propio<HFONT, borrarObjeto>;
+using Pincel = Propio<HBRUSH, borrarObjeto>;
+using Modulo = Propio<HMODULE, liberarModulo>;
+
+} // namespace pontavia

@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# pontavia.exe under Wine and Xvfb, driven from the keyboard as a user would: Tamberlo starts
+# "pontavia.exe exportar x", the user types the sample school's path into the file dialog and
+# confirms "Proceso finalizado"; then the six tables exist and Tamberlo.ini beside the program
+# holds 1. The Wine prefix is $WINEPREFIX when set (made on first use), else one of its own.
+set -euo pipefail
+binario=$1
+ejemplo=$2
+raiz=$(cd "$(dirname "$0")/.." && pwd)
+tmp=$(mktemp -d)
+prefijo=${WINEPREFIX:-$tmp/wine}
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$tmp/pantalla" >/dev/null 2>&1 &
+xvfb=$!
+programa=
+terminar() {
+    if [ -n "$programa" ]; then kill "$programa" 2>/dev/null || true; fi
+    if [ -z "${WINEPREFIX:-}" ]; then WINEPREFIX=$prefijo "$wineserver" -k 2>/dev/null || true; fi
+    kill $xvfb 2>/dev/null || true
+    rm -rf "$tmp"
+}
+trap terminar EXIT
+for _ in $(seq 100); do [ -s "$tmp/pantalla" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$tmp/pantalla")
+
+# A copy of the program, so that its status file is written beside it in the temporary folder.
+# Wine shows the Linux root as drive Z:.
+windows() { printf 'Z:%s' "${1//\//\\}"; }
+cp "$binario" "$tmp/pontavia.exe"
+cp "$ejemplo" "$tmp/centro.xml"
+PONTAVIA_KTEMP=$(windows "$tmp/KTEMP") \
+    bash "$raiz/scripts/con-wine" "$prefijo" "$tmp/pontavia.exe" exportar x >/dev/null 2>&1 &
+programa=$!
+
+# Gives the keyboard to the visible window of that title, once it has appeared (the first
+# start of a prefix makes it, which takes a while).
+enfocar() {
+    for _ in $(seq 900); do
+        local id
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1 || true)
+        if [ -n "$id" ] && xdotool windowfocus --sync "$id" 2>/dev/null; then
+            sleep 0.5
+            return 0
+        fi
+        sleep 0.1
+    done
+    echo "no apareció la ventana $1"
+    return 1
+}
+
+enfocar "Seleccione Archivo XML"
+xdotool type --delay 5 "$(windows "$tmp/centro.xml")"
+xdotool key Return
+
+enfocar "^Pontavia$"
+xdotool key Return
+
+timeout 30 tail --pid=$programa -f /dev/null
+programa=
+for t in ASIGNOMT PROFT AULAT GRUPOST DIASHORAST ASIGT; do
+    test -s "$tmp/KTEMP/$t.DBF" || { echo "falta $t.DBF"; exit 1; }
+done
+grep -q $'^Transformado=1\r$' "$tmp/Tamberlo.ini" || { echo "Tamberlo.ini:"; cat "$tmp/Tamberlo.ini"; exit 1; }
+echo "1 passed, 0 failed"
