@@ -1,5 +1,6 @@
 // Text helpers: trimming, characters rather than bytes, case folding, number conversions.
 #include "ayudantes.h"
+#include "codigo_pagina.h"
 #include "error.h"
 #include "texto.h"
 
@@ -68,5 +69,23 @@ TEST(Texto, DecimalesConElSeparadorDeLaConfiguracionRegional) {
                           "'" + malo + "' is not a valid floating point value");
             }
         }
+    }
+}
+
+// The multibyte dBase pages are the system's to convert: what the page lacks becomes '?'.
+TEST(Texto, PaginaDeCodigosMultibyte) {
+    const CodigoPagina& gbk = CodigoPagina::porNombre("windows-936");
+    EXPECT_FALSE(gbk.asciiIgual());
+    bool sustituido = false;
+    EXPECT_EQ(gbk.desdeUtf8("中文 A", &sustituido), "\xD6\xD0\xCE\xC4 A");
+    EXPECT_FALSE(sustituido);
+    EXPECT_EQ(gbk.desdeUtf8("中Ł", &sustituido), "\xD6\xD0?");
+    EXPECT_TRUE(sustituido);
+    EXPECT_EQ(gbk.aUtf8("\xD6\xD0\xCE\xC4 A"), "中文 A");
+    try {
+        CodigoPagina::porNombre("ibm-999");
+        FAIL() << "una página que nadie conoce";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "Página de códigos desconocida: ibm-999");
     }
 }

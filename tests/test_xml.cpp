@@ -192,3 +192,33 @@ TEST(DocumentoXML, SeleccionComoXPath) {
         EXPECT_EQ(d.selectNodes(ruta), esperados);
     }
 }
+
+// Every encoding that the system converts writes what it lacks as a character reference and
+// reads back the same text, whichever system converts it.
+TEST(DocumentoXML, OtrasCodificacionesEscribenComoReferenciaLoQueNoTienen) {
+    struct Caso {
+        const char* codificacion;
+        const char* valor;
+        const char* bytes;
+    };
+    const std::vector<Caso> casos = {
+        {"windows-1252", "ñ€Ł", "\xF1\x80&#321;"},
+        {"windows-1251", "Жñ", "\xC6&#241;"},
+        {"KOI8-R", "Жñ", "\xF6&#241;"},
+        {"Shift_JIS", "日本Ł", "\x93\xFA\x96\x7B&#321;"},
+        {"windows-1252", "a😀b", "a&#128512;b"},
+    };
+    CarpetaTemporal tmp;
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(std::string(caso.codificacion) + " " + caso.valor);
+        auto d = DocumentoXML::desdeBytes(std::string("<?xml version=\"1.0\" encoding=\"") +
+                                              caso.codificacion + "\"?><centro/>",
+                                          "x.xml");
+        setAttribute(d.documentElement(), "v", caso.valor);
+        d.save(tmp / "r.xml");
+        const std::string bytes = leerArchivo(tmp / "r.xml");
+        EXPECT_NE(bytes.find(std::string("v=\"") + caso.bytes + "\""), std::string::npos) << bytes;
+        const auto releido = DocumentoXML::cargar(tmp / "r.xml");
+        EXPECT_EQ(std::string(releido.documentElement().attribute("v").value()), caso.valor);
+    }
+}

@@ -1,54 +1,44 @@
 #include "codigo_pagina.h"
 
+#include "conversor.h"
 #include "error.h"
-
+#include "tablas_texto.h"
 #include "texto.h"
+
 #include <map>
 #include <mutex>
-#include <unicode/ucnv.h>
-#include <unicode/unistr.h>
-#include <vector>
 
 namespace pontavia {
 
 namespace {
 
-struct Conversor {
-    UConverter* c = nullptr;
-    explicit Conversor(const std::string& nombre) {
-        UErrorCode st = U_ZERO_ERROR;
-        c = ucnv_open(nombre.c_str(), &st);
-        if (U_FAILURE(st)) throw Error("Página de códigos desconocida: " + nombre);
-        ucnv_setSubstChars(c, "?", 1, &st);
-    }
-    ~Conversor() { ucnv_close(c); }
-    Conversor(const Conversor&) = delete;
-    Conversor& operator=(const Conversor&) = delete;
-};
+const tablas::TablaPagina* tablaDe(const std::string& nombre) {
+    for (std::size_t i = 0; i < tablas::kNumPaginas; ++i)
+        if (nombre == tablas::kPaginas[i].nombre) return &tablas::kPaginas[i];
+    return nullptr;
+}
 
-std::string utf8DeUnicode(const icu::UnicodeString& u) {
-    std::string s;
-    u.toUTF8String(s);
-    return s;
+std::unique_ptr<Conversor> conversorDe(const std::string& nombre) {
+    auto conv = Conversor::abrir(nombre, Conversor::Sustituto::Interrogacion);
+    if (!conv) throw Error("Página de códigos desconocida: " + nombre);
+    return conv;
 }
 
 } // namespace
 
 CodigoPagina::CodigoPagina(std::string nombreICU) : nombre_(std::move(nombreICU)) {
-    Conversor conv(nombre_);
-    multibyte_ = ucnv_getMaxCharSize(conv.c) > 1;
-    if (multibyte_) return;
-    for (int b = 0; b < 256; ++b) {
-        const char byte = static_cast<char>(b);
-        UErrorCode st = U_ZERO_ERROR;
-        icu::UnicodeString u(&byte, 1, conv.c, st);
-        if (U_FAILURE(st) || u.isEmpty() || u.char32At(0) == 0xFFFD || u.char32At(0) == 0x1A) {
-            aUtf8_[b] = (b < 0x80) ? std::string(1, byte) : std::string("\xEF\xBF\xBD");
-            if (b < 0x80) desdeUnicode_.emplace(static_cast<char32_t>(b), byte);
-            continue;
-        }
-        aUtf8_[b] = utf8DeUnicode(u);
-        desdeUnicode_.emplace(static_cast<char32_t>(u.char32At(0)), byte);
+    const tablas::TablaPagina* tabla = tablaDe(nombre_);
+    if (!tabla) {
+        // The multibyte pages (Chinese, Japanese, Korean) are the system's to convert.
+        conversorDe(nombre_);
+        multibyte_ = true;
+        return;
+    }
+    for (std::size_t b = 0; b < 256; ++b) {
+        const char32_t c = tabla->caracteres[b];
+        anadirUtf8(aUtf8_[b], c);
+        // The first byte that reads as a character is the one it is written as.
+        if (c != 0xFFFD) desdeUnicode_.emplace(c, static_cast<char>(b));
     }
 }
 
@@ -62,12 +52,8 @@ const CodigoPagina& CodigoPagina::porNombre(const std::string& nombreICU) {
 }
 
 std::string CodigoPagina::aUtf8(std::string_view bytes) const {
-    if (multibyte_) {
-        Conversor conv(nombre_);
-        UErrorCode st = U_ZERO_ERROR;
-        icu::UnicodeString u(bytes.data(), static_cast<std::int32_t>(bytes.size()), conv.c, st);
-        return utf8DeUnicode(u);
-    }
+    // A converter of each call's own: a page is shared by every thread that reads a table.
+    if (multibyte_) return conversorDe(nombre_)->aUtf8(bytes);
     // Most values are plain ASCII, which is the same in UTF-8: one copy.
     if (esAscii(bytes)) return std::string(bytes);
     std::string s;
@@ -83,15 +69,7 @@ std::string CodigoPagina::aUtf8(std::string_view bytes) const {
 
 std::string CodigoPagina::desdeUtf8(std::string_view texto, bool* sustituido) const {
     if (multibyte_) {
-        Conversor conv(nombre_);
-        icu::UnicodeString u = icu::UnicodeString::fromUTF8(
-            icu::StringPiece(texto.data(), static_cast<std::int32_t>(texto.size())));
-        UErrorCode st = U_ZERO_ERROR;
-        std::vector<char> buf(static_cast<std::size_t>(u.length()) * 4 + 4);
-        const std::int32_t n =
-            ucnv_fromUChars(conv.c, buf.data(), static_cast<std::int32_t>(buf.size()),
-                            u.getBuffer(), u.length(), &st);
-        std::string bytes(buf.data(), static_cast<std::size_t>(n > 0 ? n : 0));
+        std::string bytes = conversorDe(nombre_)->desdeUtf8(texto);
         // Whatever does not come back the same was substituted.
         if (sustituido && aUtf8(bytes) != texto) *sustituido = true;
         return bytes;

@@ -1,6 +1,8 @@
 #pragma once
 // Conversion between UTF-8 and the single-byte code pages that dBase tables carry.
-// Tables built once from ICU make each conversion a table lookup per character.
+// The single-byte pages are the program's own tables, taken from ICU (tablas_texto.h), so every
+// system reads and writes them alike, a table lookup per character; the multibyte ones are the
+// system's to convert.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -12,7 +14,8 @@ namespace pontavia {
 
 class CodigoPagina {
   public:
-    // nombreICU: an ICU converter name such as "windows-1252" or "ibm-850".
+    // nombreICU: an ICU converter name such as "windows-1252" or "ibm-850". Raises an error
+    // when neither the tables nor the system know it.
     static const CodigoPagina& porNombre(const std::string& nombreICU);
     static const CodigoPagina& windows1252() { return porNombre("windows-1252"); }
 
@@ -29,7 +32,7 @@ class CodigoPagina {
 
   private:
     std::string nombre_;
-    bool multibyte_ = false;
+    bool multibyte_ = false; // converted by the system, not by the tables
     std::array<std::string, 256> aUtf8_{};
     std::unordered_map<char32_t, char> desdeUnicode_;
 };

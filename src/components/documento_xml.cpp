@@ -1,6 +1,7 @@
 #include "documento_xml.h"
 
 #include "archivo_atomico.h"
+#include "conversor.h"
 #include "error.h"
 #include "salida_documento.h"
 #include "texto.h"
@@ -10,14 +11,12 @@
 #include <fstream>
 #include <functional>
 #include <optional>
-#include <unicode/ucnv.h>
-#include <unicode/unistr.h>
 
 namespace pontavia {
 
 namespace {
 
-enum class Familia { Utf8, Utf16LE, Utf16BE, Latin1, OtraICU };
+enum class Familia { Utf8, Utf16LE, Utf16BE, Latin1, Otra };
 
 std::string minusculas(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(),
@@ -48,7 +47,7 @@ Familia familiaDe(const std::string& nombre) {
         return Familia::Latin1;
     if (n == "utf-16le") return Familia::Utf16LE;
     if (n == "utf-16" || n == "utf-16be") return Familia::Utf16BE;
-    return Familia::OtraICU;
+    return Familia::Otra;
 }
 
 std::size_t primerUtf8Invalido(std::string_view s) {
@@ -166,20 +165,16 @@ DocumentoXML DocumentoXML::leer(std::unique_ptr<char[]> propios, std::size_t tam
 
     const Familia familia = familiaDe(d.codificacion_);
     // pugixml reads UTF-8 and Latin-1 itself, in one pass and one copy; UTF-16 and the other
-    // encodings go through ICU into UTF-8 first.
+    // encodings go through the system's converters into UTF-8 first.
     std::string convertido;
     std::string_view texto = bytes;
     pugi::xml_encoding codificacion = pugi::encoding_utf8;
-    auto aUtf8 = [&](const std::string& icu, std::string_view cuerpo) {
-        ConversorICU conv(icu);
-        if (!conv.c)
+    auto aUtf8 = [&](const std::string& nombreCodificacion, std::string_view cuerpo) {
+        auto conv = Conversor::abrir(nombreCodificacion, Conversor::Sustituto::ReferenciaXML);
+        if (!conv)
             throw Error("El archivo " + nombre +
                         " declara una codificación desconocida: " + d.codificacion_ + ".");
-        UErrorCode st = U_ZERO_ERROR;
-        icu::UnicodeString u(cuerpo.data(), static_cast<std::int32_t>(cuerpo.size()), conv.c, st);
-        std::string utf8;
-        u.toUTF8String(utf8);
-        return utf8;
+        return conv->aUtf8(cuerpo);
     };
     if (familia == Familia::Utf16LE || familia == Familia::Utf16BE) {
         std::string_view cuerpo = bytes;
@@ -316,27 +311,27 @@ void DocumentoXML::escribir(const std::function<void(std::string_view)>& destino
     // The prolog is part of the tree, so no declaration of pugixml's own is added.
     const unsigned formato = pugi::format_indent | pugi::format_no_declaration;
     // pugixml writes UTF-8; any other encoding is converted on the way.
-    std::string icu;
+    std::string convertida;
     std::string_view bom;
     switch (familiaDe(codificacion_)) {
     case Familia::Utf8:
         break;
     case Familia::Utf16LE:
-        icu = "UTF-16LE";
+        convertida = "UTF-16LE";
         bom = "\xFF\xFE";
         break;
     case Familia::Utf16BE:
-        icu = "UTF-16BE";
+        convertida = "UTF-16BE";
         bom = "\xFE\xFF";
         break;
     case Familia::Latin1:
-        icu = "ISO-8859-1";
+        convertida = "ISO-8859-1";
         break;
-    case Familia::OtraICU:
-        icu = codificacion_;
+    case Familia::Otra:
+        convertida = codificacion_;
         break;
     }
-    SalidaDocumento salida(destino, icu, bom);
+    SalidaDocumento salida(destino, convertida, bom);
     if (producir)
         escribirConHijos(*doc_, salida, formato, contenedor, *producir);
     else

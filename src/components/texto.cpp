@@ -6,7 +6,6 @@
 #include <charconv>
 #include <clocale>
 #include <limits>
-#include <unicode/unistr.h>
 
 namespace pontavia {
 
@@ -67,6 +66,24 @@ std::int32_t siguienteCaracter(std::string_view t, std::size_t& i) {
     return c;
 }
 
+void anadirUtf8(std::string& t, char32_t c) {
+    if (c < 0x80) {
+        t += static_cast<char>(c);
+    } else if (c < 0x800) {
+        t += static_cast<char>(0xC0 | (c >> 6));
+        t += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        t += static_cast<char>(0xE0 | (c >> 12));
+        t += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        t += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        t += static_cast<char>(0xF0 | (c >> 18));
+        t += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        t += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        t += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
 std::string_view recortarVista(std::string_view texto) {
     std::size_t inicio = 0;
     std::size_t fin = texto.size();
@@ -108,25 +125,6 @@ std::string ultimos(std::string_view texto, std::size_t n) {
 std::string subcadena(std::string_view texto, std::size_t desde, std::size_t n) {
     const std::string_view resto = texto.substr(desplazamientoDe(texto, desde));
     return std::string(resto.substr(0, desplazamientoDe(resto, n)));
-}
-
-std::string plegarMayusculas(std::string_view texto) {
-    bool ascii = true;
-    for (char c : texto)
-        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    std::string plegado;
-    if (ascii) {
-        // Most codes are plain ASCII: fold them without a trip through UTF-16.
-        plegado.reserve(texto.size());
-        for (char c : texto)
-            plegado += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-        return plegado;
-    }
-    icu::UnicodeString u = icu::UnicodeString::fromUTF8(
-        icu::StringPiece(texto.data(), static_cast<std::int32_t>(texto.size())));
-    u.foldCase();
-    u.toUTF8String(plegado);
-    return plegado;
 }
 
 bool esEntero(std::string_view texto, std::int32_t& valor) {

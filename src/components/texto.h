@@ -27,6 +27,8 @@ inline bool esAscii(std::string_view texto) {
 // Decodes the character at byte i and moves i past it; -1 for a malformed sequence (i then
 // moves past one byte).
 std::int32_t siguienteCaracter(std::string_view texto, std::size_t& i);
+// Appends the UTF-8 bytes of the character c.
+void anadirUtf8(std::string& texto, char32_t c);
 
 std::size_t longitud(std::string_view texto);
 std::string primeros(std::string_view texto, std::size_t n);

@@ -28,7 +28,7 @@ std::string primeroLibreDesde(unsigned long& siguiente, Candidato candidato, Tom
 }
 
 // Codes given so far in one builder's call, compared without regard to case
-// (ICU case folding: "ÁNGEL" matches "ángel" but not "angel").
+// (full Unicode case folding: "ÁNGEL" matches "ángel" but not "angel").
 class CodigosSinMayusculas {
   public:
     bool contiene(std::string_view codigo) const;
