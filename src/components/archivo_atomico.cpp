@@ -2,14 +2,11 @@
 
 #include "error.h"
 #include "restos.h"
+#include "sistema.h"
 
+#include <algorithm>
 #include <atomic>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace pontavia {
 
@@ -18,25 +15,22 @@ namespace {
 std::atomic<long long> g_restantes{-1}; // -1: no limit
 
 // Writes as much as the test limit lets through; false when the limit stops it.
-bool escribirTodo(int fd, const char* p, std::size_t n) {
+bool escribirTodo(sistema::Archivo& archivo, const char* p, std::size_t n) {
     while (n > 0) {
         std::size_t trozo = n;
         long long restantes = g_restantes.load();
         if (restantes >= 0) {
             if (restantes == 0) {
-                errno = ENOSPC;
+                sistema::fijarError(sistema::errorDiscoLleno());
                 return false;
             }
             trozo = std::min<std::size_t>(trozo, static_cast<std::size_t>(restantes));
         }
-        const ssize_t escrito = ::write(fd, p, trozo);
-        if (escrito < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
+        const long long escrito = archivo.escribir(p, trozo);
+        if (escrito < 0) return false;
         // Every pass writes at least a byte, or the loop would not end.
         if (escrito == 0) {
-            errno = EIO;
+            sistema::fijarError(sistema::errorEntradaSalida());
             return false;
         }
         if (restantes >= 0) g_restantes -= escrito;
@@ -49,11 +43,11 @@ bool escribirTodo(int fd, const char* p, std::size_t n) {
 std::atomic<std::size_t> g_pasos{0};
 std::atomic<std::size_t> g_pasoQueFalla{0}; // 0: none
 
-// Whether the seam lets the next step through; errno is EIO when it does not.
+// Whether the seam lets the next step through; the last error is an I/O error when it does not.
 bool pasoPermitido() {
     const std::size_t paso = ++g_pasos;
     if (paso != g_pasoQueFalla.load()) return true;
-    errno = EIO;
+    sistema::fijarError(sistema::errorEntradaSalida());
     return false;
 }
 
@@ -70,29 +64,20 @@ ArchivoPreparado::ArchivoPreparado(const std::filesystem::path& destino, Durable
     // it is made again, a few times at most.
     constexpr int kIntentos = 5;
     for (int intento = 1;; ++intento) {
-        temporal_ = (destino.parent_path() / (prefijo + "XXXXXX")).string();
-        fd_ = ::mkstemp(temporal_.data());
-        if (fd_ < 0) {
+        archivo_ = sistema::crearJunto(destino, temporal_);
+        if (!archivo_.abierto()) {
             temporal_.clear();
             fallo();
         }
-        if (reservarEnUso(fd_, temporal_)) {
-            // The same open file: it holds the lock after fd_ closes.
-            cerrojo_ = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
-            break;
-        }
-        ::close(fd_);
-        fd_ = -1;
+        retencion_ = sistema::retenerEnUso(archivo_, temporal_);
+        if (retencion_.abierto()) break;
+        archivo_ = sistema::Archivo();
         if (intento == kIntentos) {
             temporal_.clear();
-            errno = EBUSY;
-            fallo();
+            throw Error("No se pudo escribir " + destino_.string() +
+                        ": otro programa retira sus archivos temporales.");
         }
     }
-    // Keep the usual permissions of a new file rather than mkstemp's private ones.
-    const mode_t mascara = ::umask(0);
-    ::umask(mascara);
-    ::fchmod(fd_, 0666 & ~mascara);
     pendiente_.reserve(kTrozo);
 }
 
@@ -104,17 +89,19 @@ ArchivoPreparado::ArchivoPreparado(const std::filesystem::path& destino, std::st
 }
 
 ArchivoPreparado::~ArchivoPreparado() {
-    if (fd_ >= 0) ::close(fd_);
+    archivo_ = sistema::Archivo();
+    // Released first: Windows removes no file that a handle is open on.
+    retencion_ = sistema::Archivo();
     if (!confirmado_ && !temporal_.empty()) borrar(temporal_);
-    if (cerrojo_ >= 0) ::close(cerrojo_);
 }
 
 void ArchivoPreparado::fallo() const {
-    throw Error("No se pudo escribir " + destino_.string() + ": " + std::strerror(errno) + ".");
+    throw Error("No se pudo escribir " + destino_.string() + ": " +
+                sistema::textoError(sistema::ultimoError()) + ".");
 }
 
 void ArchivoPreparado::vaciar() {
-    if (!escribirTodo(fd_, pendiente_.data(), pendiente_.size())) fallo();
+    if (!escribirTodo(archivo_, pendiente_.data(), pendiente_.size())) fallo();
     pendiente_.clear();
 }
 
@@ -123,7 +110,7 @@ void ArchivoPreparado::escribir(std::string_view datos) {
         vaciar();
         // A large piece goes straight through, without a copy.
         if (datos.size() >= kTrozo) {
-            if (!escribirTodo(fd_, datos.data(), datos.size())) fallo();
+            if (!escribirTodo(archivo_, datos.data(), datos.size())) fallo();
             return;
         }
     }
@@ -131,20 +118,18 @@ void ArchivoPreparado::escribir(std::string_view datos) {
 }
 
 void ArchivoPreparado::terminar() {
-    if (fd_ < 0) return;
+    if (!archivo_.abierto()) return;
     vaciar();
-    if (durable_ == Durable::Si && !asegurarEnDisco(fd_)) fallo();
-    const int r = ::close(fd_);
-    fd_ = -1;
-    if (r != 0) fallo();
+    if (durable_ == Durable::Si && !asegurarEnDisco(archivo_)) fallo();
+    if (!archivo_.cerrar()) fallo();
 }
 
 void ArchivoPreparado::confirmar() {
     terminar();
+    // Released first: Windows moves no file that a handle is open on.
+    retencion_ = sistema::Archivo();
     if (!renombrar(temporal_, destino_)) fallo();
     confirmado_ = true;
-    ::close(cerrojo_);
-    cerrojo_ = -1;
 }
 
 void escribirAtomico(const std::filesystem::path& destino, std::string_view datos,
@@ -153,38 +138,29 @@ void escribirAtomico(const std::filesystem::path& destino, std::string_view dato
 }
 
 void sincronizarCarpeta(const std::filesystem::path& carpeta) {
-    const int fd = ::open(carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0 || !asegurarSistemaDeArchivos(fd)) {
-        const int error = errno;
-        if (fd >= 0) ::close(fd);
-        throw Error("No se pudo escribir en " + carpeta.string() + ": " + std::strerror(error) +
-                    ".");
-    }
-    ::close(fd);
+    if (!asegurarCarpeta(carpeta))
+        throw Error("No se pudo escribir en " + carpeta.string() + ": " +
+                    sistema::textoError(sistema::ultimoError()) + ".");
 }
 
 bool renombrar(const std::filesystem::path& desde, const std::filesystem::path& hasta) {
-    return pasoPermitido() && ::rename(desde.c_str(), hasta.c_str()) == 0;
+    return pasoPermitido() && sistema::reemplazar(desde, hasta);
 }
 
 bool borrar(const std::filesystem::path& ruta) {
-    return pasoPermitido() && ::unlink(ruta.c_str()) == 0;
+    return pasoPermitido() && sistema::borrar(ruta);
 }
 
 bool borrarCarpeta(const std::filesystem::path& carpeta) {
-    if (!pasoPermitido()) return false;
-    std::error_code ec;
-    std::filesystem::remove_all(carpeta, ec);
-    if (ec) errno = ec.value();
-    return !ec;
+    return pasoPermitido() && sistema::borrarCarpeta(carpeta);
 }
 
-bool asegurarEnDisco(int fd) {
-    return pasoPermitido() && ::fsync(fd) == 0;
+bool asegurarEnDisco(sistema::Archivo& archivo) {
+    return pasoPermitido() && archivo.vaciar();
 }
 
-bool asegurarSistemaDeArchivos(int fd) {
-    return pasoPermitido() && ::syncfs(fd) == 0;
+bool asegurarCarpeta(const std::filesystem::path& carpeta) {
+    return pasoPermitido() && sistema::sincronizarCarpeta(carpeta);
 }
 
 FalloEnPaso::FalloEnPaso(std::size_t k) {

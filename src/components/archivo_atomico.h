@@ -1,6 +1,8 @@
 #pragma once
 // Files that appear whole or not at all: the bytes go to a temporary file in the same
 // folder, which then replaces the target in one rename. A failed write leaves the old file.
+#include "sistema.h"
+
 #include <cstddef>
 #include <filesystem>
 #include <optional>
@@ -44,11 +46,11 @@ class ArchivoPreparado {
     [[noreturn]] void fallo() const;
 
     std::filesystem::path destino_;
-    std::string temporal_;
-    int fd_ = -1;
-    // Keeps the temporary file's lock from its making until it takes its name or goes, the
-    // mark that tells it from one a killed run left.
-    int cerrojo_ = -1;
+    std::filesystem::path temporal_;
+    sistema::Archivo archivo_;
+    // Held from the temporary file's making until it takes its name or goes: the mark that
+    // tells it from one a killed run left.
+    sistema::Archivo retencion_;
     std::string pendiente_;
     Durable durable_;
     bool confirmado_ = false;
@@ -59,8 +61,8 @@ class ArchivoPreparado {
 bool renombrar(const std::filesystem::path& desde, const std::filesystem::path& hasta);
 bool borrar(const std::filesystem::path& ruta);
 bool borrarCarpeta(const std::filesystem::path& carpeta); // and all it holds
-bool asegurarEnDisco(int fd);                             // fsync
-bool asegurarSistemaDeArchivos(int fd);                   // syncfs
+bool asegurarEnDisco(sistema::Archivo& archivo);          // what it was given is on disk
+bool asegurarCarpeta(const std::filesystem::path& carpeta); // every file of it is on disk
 
 // Seam for tests: while it lives, the k-th of those steps (counted from 1 since it was set)
 // fails, as on a failing disk; k = 0 fails none and only counts them.

@@ -5,14 +5,9 @@
 #include "error.h"
 #include "plataforma.h"
 #include "restos.h"
+#include "sistema.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <stdlib.h>
 #include <system_error>
-#include <unistd.h>
 
 namespace pontavia {
 
@@ -38,7 +33,7 @@ class Movimientos {
     void mover(const std::filesystem::path& desde, const std::filesystem::path& hasta) {
         if (!renombrar(desde, hasta))
             throw Error("No se pudo mover " + desde.string() + " a " + hasta.string() + ": " +
-                        std::strerror(errno) + ".");
+                        sistema::textoError(sistema::ultimoError()) + ".");
         hechos_.push_back({desde, hasta});
     }
     void confirmar() { confirmados_ = true; }
@@ -73,17 +68,15 @@ CarpetaPreparacion::CarpetaPreparacion(const std::filesystem::path& base) : ktem
     // it is made again, a few times at most.
     constexpr int kIntentos = 5;
     for (int intento = 1;; ++intento) {
-        std::string plantilla = (base / (std::string(kPrefijo) + "XXXXXX")).string();
-        if (!::mkdtemp(plantilla.data()))
+        const auto carpeta = sistema::crearCarpetaUnica(base, kPrefijo);
+        if (carpeta.empty())
             throw Error("No se pudo preparar la exportación en " + base.string() + ": " +
-                        std::strerror(errno) + ".");
-        fd_ = ::open(plantilla.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd_ >= 0 && reservarEnUso(fd_, plantilla)) {
-            carpeta_ = plantilla;
+                        sistema::textoError(sistema::ultimoError()) + ".");
+        retencion_ = sistema::retenerEnUso(sistema::abrirCarpeta(carpeta), carpeta);
+        if (retencion_.abierto()) {
+            carpeta_ = carpeta;
             return;
         }
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = -1;
         if (intento == kIntentos)
             throw Error("No se pudo preparar la exportación en " + base.string() +
                         ": otro programa retira la carpeta de preparación.");
@@ -91,9 +84,10 @@ CarpetaPreparacion::CarpetaPreparacion(const std::filesystem::path& base) : ktem
 }
 
 CarpetaPreparacion::~CarpetaPreparacion() {
-    // Should this fail, the next run removes what is left, the lock being gone with fd_.
+    // Released first: Windows removes no folder that a handle is open on. Should the removal
+    // fail, the next run removes what is left.
+    retencion_ = sistema::Archivo();
     borrarCarpeta(carpeta_);
-    ::close(fd_);
 }
 
 void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
@@ -108,6 +102,9 @@ void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
     // The incoming tables were written without waiting for the disk: they are all safe on
     // it before any name changes.
     sincronizarCarpeta(entrantes);
+    // Windows refuses to move a file that a handle of ours holds open: the locks go just
+    // before the first move.
+    bloqueos.clear();
 
     const auto apartados = carpeta_ / "apartados";
     std::filesystem::create_directory(apartados);

@@ -5,6 +5,8 @@
 // generation deep, so that it can be put back.
 #include "archivo_atomico.h"
 
+#include "sistema.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -47,7 +49,7 @@ class CarpetaPreparacion {
   private:
     std::filesystem::path ktemp_;
     std::filesystem::path carpeta_;
-    int fd_ = -1; // holds the folder's lock: the mark of a live run
+    sistema::Archivo retencion_; // the mark of a live run, held while it works
 };
 
 } // namespace pontavia
