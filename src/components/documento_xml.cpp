@@ -200,10 +200,10 @@ DocumentoXML DocumentoXML::leer(std::unique_ptr<char[]> propios, std::size_t tam
     }
 
     // expat checks the characters the tree is built from, before it is built: UTF-8, Latin-1
-    // and UTF-16 as the file holds them (a broken surrogate, which ICU would mend, is found
-    // too); the other encodings in the UTF-8 ICU made, one character for one, so that line
-    // and column are the file's.
-    // A byte order mark is left out, as expat would count it as a column.
+    // and UTF-16 as the file holds them (a broken surrogate, which a converter would mend, is found
+    // too); the other encodings in the UTF-8 the converter made, one character for one, so that
+    // line and column are the file's. A byte order mark is left out, as expat would count it as a
+    // column.
     std::string_view sinBom = bytes;
     if (sinBom.substr(0, 2) == "\xFF\xFE" || sinBom.substr(0, 2) == "\xFE\xFF")
         sinBom.remove_prefix(2);
@@ -220,7 +220,7 @@ DocumentoXML DocumentoXML::leer(std::unique_ptr<char[]> propios, std::size_t tam
     case Familia::Latin1:
         comprobarBienFormado(bytes, "ISO-8859-1", nombre);
         break;
-    case Familia::OtraICU:
+    case Familia::Otra:
         comprobarBienFormado(convertido, "UTF-8", nombre);
         break;
     }
