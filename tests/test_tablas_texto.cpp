@@ -10,6 +10,7 @@
 #include <set>
 #include <unicode/ucnv.h>
 #include <unicode/unistr.h>
+#include <vector>
 
 namespace pontavia {
 namespace {
@@ -75,9 +76,11 @@ TEST_P(PaginaDeCodigos, EscribeCadaCaracterComoLoLeeICU) {
         if (c != 0xFFFD) escrito.emplace(c, static_cast<char>(b));
     }
     std::string todos, esperado;
+    std::vector<char32_t> caracteres;
     for (char32_t c = 0x80; c <= 0x10FFFF; ++c) {
         if (c >= 0xD800 && c <= 0xDFFF) continue;
         anadirUtf8(todos, c);
+        caracteres.push_back(c);
         auto it = escrito.find(c);
         esperado += it == escrito.end() ? '?' : it->second;
     }
@@ -88,9 +91,9 @@ TEST_P(PaginaDeCodigos, EscribeCadaCaracterComoLoLeeICU) {
     std::size_t distintos = 0;
     for (std::size_t i = 0; i < bytes.size(); ++i)
         if (bytes[i] != esperado[i] && ++distintos <= 5)
-            ADD_FAILURE() << "carácter número " << i
-                          << " tras U+007F: " << int(static_cast<unsigned char>(bytes[i]))
-                          << " en vez de " << int(static_cast<unsigned char>(esperado[i]));
+            ADD_FAILURE() << "U+" << std::hex << std::uppercase << std::uint32_t(caracteres[i])
+                          << ": " << int(static_cast<unsigned char>(bytes[i])) << " en vez de "
+                          << int(static_cast<unsigned char>(esperado[i]));
     EXPECT_EQ(distintos, 0u);
 }
 

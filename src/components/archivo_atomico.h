@@ -1,6 +1,8 @@
 #pragma once
 // Files that appear whole or not at all: the bytes go to a temporary file in the same
 // folder, which then replaces the target in one rename. A failed write leaves the old file.
+#include "sistema.h"
+
 #include <cstddef>
 #include <filesystem>
 #include <optional>
@@ -42,8 +44,8 @@ class ArchivoPreparado {
     [[noreturn]] void fallo() const;
 
     std::filesystem::path destino_;
-    std::string temporal_;
-    int fd_ = -1;
+    std::filesystem::path temporal_;
+    sistema::Archivo archivo_;
     std::string pendiente_;
     Durable durable_;
     bool confirmado_ = false;

@@ -1,6 +1,9 @@
 #pragma once
-// Exclusive use of a table: an advisory lock (flock) held for as long as the object lives.
-// Another program holding the table makes the lock fail at once, never wait.
+// Exclusive use of a table, held for as long as the object lives: an advisory lock (flock) on
+// POSIX, the file opened with no sharing for writing and locked whole on Windows. Another
+// program holding the table makes the lock fail at once, never wait.
+#include "sistema.h"
+
 #include <filesystem>
 
 namespace pontavia {
@@ -10,16 +13,12 @@ class BloqueoExclusivo {
     // Opens ruta and takes its lock; raises an error that names the table when another
     // program holds it or the file cannot be opened.
     explicit BloqueoExclusivo(const std::filesystem::path& ruta);
-    ~BloqueoExclusivo();
-    BloqueoExclusivo(BloqueoExclusivo&& otro) noexcept;
-    BloqueoExclusivo& operator=(BloqueoExclusivo&& otro) noexcept;
-    BloqueoExclusivo(const BloqueoExclusivo&) = delete;
-    BloqueoExclusivo& operator=(const BloqueoExclusivo&) = delete;
 
-    int descriptor() const { return fd_; }
+    // The table's file, open for reading.
+    const sistema::Archivo& archivo() const { return archivo_; }
 
   private:
-    int fd_ = -1;
+    sistema::Archivo archivo_;
 };
 
 } // namespace pontavia

@@ -1,17 +1,17 @@
 #include "plataforma.h"
 
 #include "error.h"
+#include "sistema.h"
 #include "texto.h"
 
-#include <cstdlib>
-#include <ctime>
 #include <system_error>
 
 namespace pontavia {
 
 fs::path carpetaKTEMP() {
-    const char* variable = std::getenv("PONTAVIA_KTEMP");
-    fs::path carpeta = (variable && *variable) ? fs::path(variable) : fs::path("/KTEMP");
+    const std::string variable = sistema::variableEntorno("PONTAVIA_KTEMP");
+    fs::path carpeta =
+        variable.empty() ? sistema::carpetaKTEMPPredeterminada() : sistema::ruta(variable);
     std::error_code ec;
     if (fs::is_directory(carpeta, ec)) return carpeta;
     if (fs::exists(carpeta, ec))
@@ -26,7 +26,7 @@ fs::path carpetaKTEMP() {
 
 fs::path buscarEnCarpeta(const fs::path& carpeta, std::string_view nombre) {
     std::error_code ec;
-    const fs::path exacta = carpeta / nombre;
+    const fs::path exacta = carpeta / sistema::ruta(nombre);
     if (fs::exists(exacta, ec)) return exacta;
     const std::string buscado = plegarMayusculas(nombre);
     for (fs::directory_iterator it(carpeta, ec), fin; !ec && it != fin; it.increment(ec)) {
@@ -45,19 +45,11 @@ bool existeArchivo(const fs::path& ruta) {
 }
 
 fs::path carpetaDelEjecutable() {
-    std::error_code ec;
-    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (ec) return fs::current_path();
-    return exe.parent_path();
+    return sistema::carpetaDelEjecutable();
 }
 
 std::string fechaHoraLocal() {
-    const std::time_t ahora = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&ahora, &local);
-    char buf[128];
-    const std::size_t n = std::strftime(buf, sizeof buf, "%x %X", &local);
-    return std::string(buf, n);
+    return sistema::fechaHoraLocal();
 }
 
 } // namespace pontavia

@@ -9,7 +9,8 @@ namespace pontavia {
 
 namespace fs = std::filesystem;
 
-// Tamberlo's working folder: $PONTAVIA_KTEMP, or /KTEMP. Created when missing.
+// Tamberlo's working folder: $PONTAVIA_KTEMP, or /KTEMP (\KTEMP at the root of the current
+// drive on Windows). Created when missing.
 fs::path carpetaKTEMP();
 
 // The entry of carpeta whose name equals nombre without regard to case, since Tamberlo and
@@ -20,7 +21,8 @@ bool existeEnCarpeta(const fs::path& carpeta, std::string_view nombre);
 // Whether a regular file (or a link to one) exists at ruta; the empty path never does.
 bool existeArchivo(const fs::path& ruta);
 
-// The current date and time in the locale's own formats (LC_TIME's D_FMT and T_FMT).
+// The current date and time in the locale's own formats (LC_TIME's D_FMT and T_FMT; on
+// Windows the user's short date and time formats).
 std::string fechaHoraLocal();
 
 // The folder of the running executable.

@@ -3,16 +3,13 @@
 #include "archivo_atomico.h"
 #include "dbase_valores.h"
 #include "error.h"
+#include "sistema.h"
 #include "texto.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <fcntl.h>
 #include <limits>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace pontavia {
 
@@ -28,26 +25,18 @@ std::string mayusculas(std::string_view s) {
     return r;
 }
 
-std::string leerArchivo(int fd, const std::filesystem::path& ruta) {
-    struct stat st {};
-    if (::fstat(fd, &st) != 0)
-        throw Error("No se pudo leer la tabla " + ruta.string() + ": " + std::strerror(errno) +
-                    ".");
-    if (!S_ISREG(st.st_mode)) throw Error("La tabla " + ruta.string() + " no es un archivo.");
-    std::string datos(static_cast<std::size_t>(st.st_size), '\0');
-    std::size_t leidos = 0;
-    while (leidos < datos.size()) {
-        const ssize_t n =
-            ::pread(fd, datos.data() + leidos, datos.size() - leidos, static_cast<off_t>(leidos));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0)
-            throw Error("No se pudo leer la tabla " + ruta.string() + ": " + std::strerror(errno) +
-                        ".");
-        if (n == 0) break;
-        leidos += static_cast<std::size_t>(n);
+std::string leerArchivo(const sistema::Archivo& archivo, const std::filesystem::path& ruta) {
+    std::string datos;
+    switch (archivo.leerTodo(datos)) {
+    case sistema::Archivo::Lectura::Leido:
+        return datos;
+    case sistema::Archivo::Lectura::NoEsArchivo:
+        throw Error("La tabla " + ruta.string() + " no es un archivo.");
+    case sistema::Archivo::Lectura::Fallo:
+        break;
     }
-    datos.resize(leidos);
-    return datos;
+    throw Error("No se pudo leer la tabla " + ruta.string() + ": " +
+                sistema::textoError(sistema::ultimoError()) + ".");
 }
 
 } // namespace
@@ -70,7 +59,7 @@ TablaDBase TablaDBase::abrir(const std::filesystem::path& ruta, Durable durable)
     t.nombre_ = ruta.filename().string();
     t.ruta_ = ruta;
     t.bloqueo_.emplace(ruta);
-    t.cargar(leerArchivo(t.bloqueo_->descriptor(), ruta));
+    t.cargar(leerArchivo(t.bloqueo_->archivo(), ruta));
     return t;
 }
 
@@ -324,7 +313,11 @@ void TablaDBase::cerrar() {
     if (modificada_) {
         actualizarCabecera(datos_, static_cast<std::uint32_t>(registros_));
         datos_ += kFinArchivo;
-        escribirAtomico(ruta_, datos_, durable_);
+        // Windows refuses to replace a file that a handle of ours holds open: the lock goes
+        // once the new bytes are ready, just before they take the table's name.
+        ArchivoPreparado nuevo(ruta_, datos_, durable_);
+        bloqueo_.reset();
+        nuevo.confirmar();
         modificada_ = false;
     }
     bloqueo_.reset();

@@ -1,6 +1,7 @@
 #include "texto.h"
 
 #include "error.h"
+#include "sistema.h"
 
 #include <charconv>
 #include <clocale>
@@ -143,8 +144,7 @@ std::int32_t aEntero(std::string_view texto) {
 }
 
 char separadorDecimal() {
-    const std::lconv* lc = std::localeconv();
-    return (lc && lc->decimal_point && lc->decimal_point[0]) ? lc->decimal_point[0] : '.';
+    return sistema::separadorDecimal();
 }
 
 double aDecimal(std::string_view texto) {

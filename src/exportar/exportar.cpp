@@ -6,6 +6,7 @@
 #include "fin_de_corrida.h"
 #include "plataforma.h"
 #include "preparacion.h"
+#include "sistema.h"
 #include "velmora.h"
 
 namespace pontavia {
@@ -25,7 +26,7 @@ void construirTablas(Programa& p, const std::filesystem::path& carpeta) {
 }
 
 void cargarDocumento(Programa& p) {
-    p.DocXML = DocumentoXML::cargar(p.filenameXML);
+    p.DocXML = DocumentoXML::cargar(sistema::ruta(p.filenameXML));
     exigirCentro(*p.DocXML, p.filenameXML);
 }
 
@@ -34,7 +35,7 @@ void cargarDocumento(Programa& p) {
 void BExportarClick(Programa& p, Ventana& v) {
     std::string elegido;
     if (v.elegirArchivo(p.filenameXML, elegido)) p.filenameXML = elegido;
-    if (!existeArchivo(p.filenameXML)) {
+    if (!existeArchivo(sistema::ruta(p.filenameXML))) {
         faltaEntrada(p, v, "No existe archivo");
         return;
     }

@@ -4,11 +4,8 @@
 #include "bloqueo.h"
 #include "error.h"
 #include "plataforma.h"
+#include "sistema.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <stdlib.h>
 #include <system_error>
 
 namespace pontavia {
@@ -29,13 +26,13 @@ class Movimientos {
     ~Movimientos() {
         if (confirmados_) return;
         for (auto it = hechos_.rbegin(); it != hechos_.rend(); ++it)
-            std::rename(it->hasta.c_str(), it->desde.c_str());
+            sistema::reemplazar(it->hasta, it->desde);
     }
 
     void mover(const std::filesystem::path& desde, const std::filesystem::path& hasta) {
-        if (std::rename(desde.c_str(), hasta.c_str()) != 0)
+        if (!sistema::reemplazar(desde, hasta))
             throw Error("No se pudo mover " + desde.string() + " a " + hasta.string() + ": " +
-                        std::strerror(errno) + ".");
+                        sistema::textoError(sistema::ultimoError()) + ".");
         hechos_.push_back({desde, hasta});
     }
     void confirmar() { confirmados_ = true; }
@@ -64,11 +61,10 @@ const ConjuntoTablas& tablasExportadas() {
 }
 
 CarpetaPreparacion::CarpetaPreparacion(const std::filesystem::path& base) : ktemp_(base) {
-    std::string plantilla = (base / ".pontavia-preparacion-XXXXXX").string();
-    if (!::mkdtemp(plantilla.data()))
+    carpeta_ = sistema::crearCarpetaUnica(base, ".pontavia-preparacion-");
+    if (carpeta_.empty())
         throw Error("No se pudo preparar la exportación en " + base.string() + ": " +
-                    std::strerror(errno) + ".");
-    carpeta_ = plantilla;
+                    sistema::textoError(sistema::ultimoError()) + ".");
 }
 
 CarpetaPreparacion::~CarpetaPreparacion() {
@@ -88,6 +84,9 @@ void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
     // The incoming tables were written without waiting for the disk: they are all safe on
     // it before any name changes.
     sincronizarCarpeta(entrantes);
+    // Windows refuses to move a file that a handle of ours holds open: the locks go just
+    // before the first move.
+    bloqueos.clear();
 
     const auto apartados = carpeta_ / "apartados";
     std::filesystem::create_directory(apartados);

@@ -4,6 +4,7 @@
 #include "cargar_solucion.h"
 #include "fin_de_corrida.h"
 #include "plataforma.h"
+#include "sistema.h"
 #include "tablas_tamberlo.h"
 #include "velmora.h"
 
@@ -15,14 +16,14 @@ void BImportarClick(Programa& p, Ventana& v) {
     std::string elegido;
     if (v.elegirArchivo(p.filenameXML, elegido)) p.filenameXML = elegido;
     const auto ktemp = carpetaKTEMP();
-    if (!existeArchivo(p.filenameXML) || !existeEnCarpeta(ktemp, "SOLUC.DBF")) {
+    if (!existeArchivo(sistema::ruta(p.filenameXML)) || !existeEnCarpeta(ktemp, "SOLUC.DBF")) {
         faltaEntrada(p, v, "No existe archivo XML o Solución.");
         return;
     }
 
     CursorOcupado cursor(v);
     TablasTamberlo tablas(ktemp);
-    p.DocXML = DocumentoXML::cargar(p.filenameXML);
+    p.DocXML = DocumentoXML::cargar(sistema::ruta(p.filenameXML));
     DocumentoXML& doc = *p.DocXML;
     exigirCentro(doc, p.filenameXML);
 
@@ -44,9 +45,9 @@ void BImportarClick(Programa& p, Ventana& v) {
     CentroXML = nuevo;
     p.informe.empezar("importar", p.filenameXML);
     // The lessons go to the file as SOLUC is read: a large timetable never sits in the tree.
-    const std::filesystem::path elegida(p.filenameXML);
+    const std::filesystem::path elegida = sistema::ruta(p.filenameXML);
     ArchivoPreparado resultado(elegida.parent_path() /
-                               ("ResultadoTamberlo" + elegida.filename().string()));
+                               sistema::ruta("ResultadoTamberlo" + elegida.filename().string()));
     doc.escribirEn(resultado, CentroXML.append_child("solucion_horario"),
                    [&](HijosEnCurso& solucion) { CargarSolucion(tablas, solucion, p.informe); });
     // The report appears only once the result is in place.

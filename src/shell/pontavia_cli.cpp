@@ -6,6 +6,7 @@
 #include "mostrar.h"
 #include "plataforma.h"
 #include "programa.h"
+#include "sistema.h"
 #include "tabla_dbase.h"
 #include "ventana_consola.h"
 
@@ -20,7 +21,7 @@ using namespace pontavia;
 enum Salida { kBien = 0, kError = 1, kFaltaArchivo = 2 };
 
 void escribirInformeCSV(const Informe& informe, const std::string& destino) {
-    if (!destino.empty()) escribirAtomico(destino, informe.csv());
+    if (!destino.empty()) escribirAtomico(sistema::ruta(destino), informe.csv());
 }
 
 // A run on ARCHIVO as if it had been chosen in the dialog, in command-line mode so that a
@@ -42,19 +43,19 @@ int ejecutar(void (*run)(Programa&, Ventana&), const std::string& archivo,
 
 // The dry run: the whole report on standard output, nothing written but the CSV asked for.
 int comprobar(const std::string& archivo, const std::string& informeCSV) {
-    if (!existeArchivo(archivo)) {
+    if (!existeArchivo(sistema::ruta(archivo))) {
         std::cout << "No existe archivo\n";
         return kFaltaArchivo;
     }
     Programa programa;
-    comprobarExportacion(programa, archivo);
+    comprobarExportacion(programa, sistema::ruta(archivo));
     std::cout << programa.informe.texto();
     escribirInformeCSV(programa.informe, informeCSV);
     return kBien;
 }
 
 std::filesystem::path rutaDeTabla(const std::string& tabla) {
-    if (existeArchivo(tabla)) return tabla;
+    if (existeArchivo(sistema::ruta(tabla))) return sistema::ruta(tabla);
     std::string nombre = tabla;
     if (std::filesystem::path(nombre).extension().empty()) nombre += ".DBF";
     const auto ruta = buscarEnCarpeta(carpetaKTEMP(), nombre);
@@ -78,6 +79,12 @@ void configurarEnEspanol(CLI::App& app) {
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
+    sistema::prepararConsola();
+    // The arguments as UTF-8, as the core takes every text.
+    std::vector<std::string> argumentos = sistema::argumentos(argc, argv);
+    std::vector<char*> punteros;
+    for (auto& a : argumentos)
+        punteros.push_back(a.data());
     CLI::App app{"Pontavia: intercambio de datos entre VELMORA y Tamberlo.\n"
                  "Las tablas de Tamberlo están en la carpeta /KTEMP, o en la que indique la "
                  "variable PONTAVIA_KTEMP.",
@@ -128,7 +135,7 @@ int main(int argc, char** argv) {
                       "Muestra la estructura de la tabla en lugar de sus registros");
 
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(punteros.size()), punteros.data());
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {

@@ -1,0 +1,99 @@
+#pragma once
+// The operating system as the core uses it: files, folders, locks, the locale. One
+// implementation per system (sistema_posix.cpp, sistema_win32.cpp); nothing else in the core
+// makes a system call. Text is UTF-8 on every system, paths included.
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pontavia::sistema {
+
+namespace fs = std::filesystem;
+
+// The path that UTF-8 text names. Windows names files in UTF-16 and would read a narrow string
+// in the ANSI code page; path::string() already gives UTF-8 back on both systems.
+fs::path ruta(std::string_view utf8);
+
+// The code of the last failure (errno, or Windows' last error) and its text.
+int ultimoError();
+std::string textoError(int codigo);
+// The code of a full disk, for the test seam that fakes one.
+int errorDiscoLleno();
+void fijarError(int codigo);
+
+// An open file of the program's own, closed with the object.
+class Archivo {
+  public:
+#ifdef _WIN32
+    using Nativo = void*; // a HANDLE
+#else
+    using Nativo = int;
+#endif
+    Archivo() = default;
+    explicit Archivo(Nativo nativo) : nativo_(nativo) {}
+    ~Archivo();
+    Archivo(Archivo&& otro) noexcept;
+    Archivo& operator=(Archivo&& otro) noexcept;
+    Archivo(const Archivo&) = delete;
+    Archivo& operator=(const Archivo&) = delete;
+
+    bool abierto() const;
+    // Writes up to n bytes; how many went, or -1 on failure.
+    long long escribir(const char* datos, std::size_t n);
+    // Waits until what was written is safe on disk.
+    bool vaciar();
+    bool cerrar();
+
+    // How reading the whole file ended.
+    enum class Lectura { Leido, NoEsArchivo, Fallo };
+    Lectura leerTodo(std::string& datos) const;
+
+  private:
+    Nativo nativo_ = kCerrado;
+#ifdef _WIN32
+    static inline const Nativo kCerrado = reinterpret_cast<Nativo>(-1); // INVALID_HANDLE_VALUE
+#else
+    static constexpr Nativo kCerrado = -1;
+#endif
+};
+
+// A new empty file for writing beside destino, hidden, under a name no other file has (given
+// in creado); not open on failure.
+Archivo crearJunto(const fs::path& destino, fs::path& creado);
+
+// How opening a table for exclusive use ended.
+enum class Retencion { Tomada, EnUso, NoAbre, NoBloquea };
+// Opens ruta for reading, with no other program able to write it while the file stays open.
+// EnUso when another program has it: Tamberlo keeps its tables open while it runs.
+Archivo abrirExclusivo(const fs::path& ruta, Retencion& resultado);
+
+// Gives desde the name hasta in one step, replacing the file there: the file at hasta is the
+// old one or the new one, never neither. Folders move too (onto no existing name).
+bool reemplazar(const fs::path& desde, const fs::path& hasta);
+bool borrar(const fs::path& ruta);
+// A new folder inside base named prefijo and a unique ending; empty on failure.
+fs::path crearCarpetaUnica(const fs::path& base, std::string_view prefijo);
+// Waits until everything written to the files of carpeta is safe on disk.
+bool sincronizarCarpeta(const fs::path& carpeta);
+
+// Tamberlo's folder when PONTAVIA_KTEMP does not name another: \KTEMP at the root of the
+// current drive on Windows, /KTEMP elsewhere.
+fs::path carpetaKTEMPPredeterminada();
+// The value of an environment variable in UTF-8; empty when unset.
+std::string variableEntorno(const char* nombre);
+// The folder of the running executable.
+fs::path carpetaDelEjecutable();
+// The current date and time in the user's regional formats: the short date and the time.
+std::string fechaHoraLocal();
+// The user's decimal separator.
+char separadorDecimal();
+
+// The command line's arguments in UTF-8, whatever the system's own encoding of them.
+std::vector<std::string> argumentos(int argc, char** argv);
+// Standard output and error as they are written: UTF-8, and line ends as given (a CSV's CRLF
+// stays CRLF on Windows).
+void prepararConsola();
+
+} // namespace pontavia::sistema

@@ -1,0 +1,183 @@
+// The system seam on Linux and other POSIX systems.
+#include "sistema.h"
+
+#include <cerrno>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pontavia::sistema {
+
+fs::path ruta(std::string_view utf8) {
+    return fs::path(utf8);
+}
+
+int ultimoError() {
+    return errno;
+}
+std::string textoError(int codigo) {
+    return std::strerror(codigo);
+}
+int errorDiscoLleno() {
+    return ENOSPC;
+}
+void fijarError(int codigo) {
+    errno = codigo;
+}
+
+Archivo::~Archivo() {
+    if (nativo_ >= 0) ::close(nativo_);
+}
+
+Archivo::Archivo(Archivo&& otro) noexcept : nativo_(otro.nativo_) {
+    otro.nativo_ = kCerrado;
+}
+
+Archivo& Archivo::operator=(Archivo&& otro) noexcept {
+    if (this != &otro) {
+        if (nativo_ >= 0) ::close(nativo_);
+        nativo_ = otro.nativo_;
+        otro.nativo_ = kCerrado;
+    }
+    return *this;
+}
+
+bool Archivo::abierto() const {
+    return nativo_ >= 0;
+}
+
+long long Archivo::escribir(const char* datos, std::size_t n) {
+    for (;;) {
+        const ssize_t escrito = ::write(nativo_, datos, n);
+        if (escrito < 0 && errno == EINTR) continue;
+        return escrito;
+    }
+}
+
+bool Archivo::vaciar() {
+    return ::fsync(nativo_) == 0;
+}
+
+bool Archivo::cerrar() {
+    const int r = ::close(nativo_);
+    nativo_ = kCerrado;
+    return r == 0;
+}
+
+Archivo::Lectura Archivo::leerTodo(std::string& datos) const {
+    struct stat st {};
+    if (::fstat(nativo_, &st) != 0) return Lectura::Fallo;
+    if (!S_ISREG(st.st_mode)) return Lectura::NoEsArchivo;
+    datos.assign(static_cast<std::size_t>(st.st_size), '\0');
+    std::size_t leidos = 0;
+    while (leidos < datos.size()) {
+        const ssize_t n = ::pread(nativo_, datos.data() + leidos, datos.size() - leidos,
+                                  static_cast<off_t>(leidos));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return Lectura::Fallo;
+        if (n == 0) break;
+        leidos += static_cast<std::size_t>(n);
+    }
+    datos.resize(leidos);
+    return Lectura::Leido;
+}
+
+Archivo crearJunto(const fs::path& destino, fs::path& creado) {
+    std::string plantilla =
+        (destino.parent_path() / ("." + destino.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(plantilla.data());
+    if (fd >= 0) {
+        // Keep the usual permissions of a new file rather than mkstemp's private ones.
+        const mode_t mascara = ::umask(0);
+        ::umask(mascara);
+        ::fchmod(fd, 0666 & ~mascara);
+        creado = plantilla;
+    }
+    return Archivo(fd);
+}
+
+Archivo abrirExclusivo(const fs::path& ruta, Retencion& resultado) {
+    const int fd = ::open(ruta.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        resultado = Retencion::NoAbre;
+        return Archivo();
+    }
+    // An advisory lock: Tamberlo's engine takes the same on the tables it has open.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int e = errno;
+        ::close(fd);
+        errno = e;
+        resultado = e == EWOULDBLOCK ? Retencion::EnUso : Retencion::NoBloquea;
+        return Archivo();
+    }
+    resultado = Retencion::Tomada;
+    return Archivo(fd);
+}
+
+bool reemplazar(const fs::path& desde, const fs::path& hasta) {
+    return ::rename(desde.c_str(), hasta.c_str()) == 0;
+}
+
+bool borrar(const fs::path& ruta) {
+    return ::unlink(ruta.c_str()) == 0;
+}
+
+fs::path crearCarpetaUnica(const fs::path& base, std::string_view prefijo) {
+    std::string plantilla = (base / (std::string(prefijo) + "XXXXXX")).string();
+    if (!::mkdtemp(plantilla.data())) return {};
+    return plantilla;
+}
+
+bool sincronizarCarpeta(const fs::path& carpeta) {
+    const int fd = ::open(carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool bien = ::syncfs(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return bien;
+}
+
+fs::path carpetaKTEMPPredeterminada() {
+    return "/KTEMP";
+}
+
+std::string variableEntorno(const char* nombre) {
+    const char* valor = std::getenv(nombre);
+    return valor ? valor : "";
+}
+
+fs::path carpetaDelEjecutable() {
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) return fs::current_path();
+    return exe.parent_path();
+}
+
+std::string fechaHoraLocal() {
+    const std::time_t ahora = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&ahora, &local);
+    char buf[128];
+    const std::size_t n = std::strftime(buf, sizeof buf, "%x %X", &local);
+    return std::string(buf, n);
+}
+
+char separadorDecimal() {
+    const std::lconv* lc = std::localeconv();
+    return (lc && lc->decimal_point && lc->decimal_point[0]) ? lc->decimal_point[0] : '.';
+}
+
+std::vector<std::string> argumentos(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
+}
+
+void prepararConsola() {}
+
+} // namespace pontavia::sistema

@@ -1,0 +1,298 @@
+// The system seam on Windows: wide-character calls throughout, so that any name works.
+#include "sistema.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+#include <random>
+#include <shellapi.h>
+
+namespace pontavia::sistema {
+
+namespace {
+
+std::wstring ancho(std::string_view utf8) {
+    if (utf8.empty()) return {};
+    const int n =
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring r(static_cast<std::size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), r.data(), n);
+    return r;
+}
+
+std::string utf8(std::wstring_view texto) {
+    if (texto.empty()) return {};
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, texto.data(), static_cast<int>(texto.size()),
+                                        nullptr, 0, nullptr, nullptr);
+    std::string r(static_cast<std::size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, texto.data(), static_cast<int>(texto.size()), r.data(), n,
+                          nullptr, nullptr);
+    return r;
+}
+
+HANDLE h(Archivo::Nativo n) {
+    return static_cast<HANDLE>(n);
+}
+
+// A name's unique ending, as mkstemp makes one.
+std::string terminacionUnica() {
+    static const char letras[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static thread_local std::minstd_rand azar(
+        static_cast<unsigned>(::GetTickCount64() ^ ::GetCurrentProcessId()));
+    std::string r(6, ' ');
+    for (char& c : r)
+        c = letras[azar() % (sizeof letras - 1)];
+    return r;
+}
+
+} // namespace
+
+fs::path ruta(std::string_view utf8texto) {
+    return fs::path(ancho(utf8texto));
+}
+
+int ultimoError() {
+    return static_cast<int>(::GetLastError());
+}
+
+std::string textoError(int codigo) {
+    wchar_t* texto = nullptr;
+    const DWORD n = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(codigo), 0, reinterpret_cast<wchar_t*>(&texto), 0, nullptr);
+    if (n == 0 || !texto) return "error " + std::to_string(codigo);
+    std::wstring_view t(texto, n);
+    // The system's sentence ends with a period and a line end; the caller adds its own.
+    while (!t.empty() &&
+           (t.back() == L'\n' || t.back() == L'\r' || t.back() == L' ' || t.back() == L'.'))
+        t.remove_suffix(1);
+    std::string r = utf8(t);
+    ::LocalFree(texto);
+    return r;
+}
+
+int errorDiscoLleno() {
+    return ERROR_DISK_FULL;
+}
+
+void fijarError(int codigo) {
+    ::SetLastError(static_cast<DWORD>(codigo));
+}
+
+Archivo::~Archivo() {
+    if (abierto()) ::CloseHandle(h(nativo_));
+}
+
+Archivo::Archivo(Archivo&& otro) noexcept : nativo_(otro.nativo_) {
+    otro.nativo_ = kCerrado;
+}
+
+Archivo& Archivo::operator=(Archivo&& otro) noexcept {
+    if (this != &otro) {
+        if (abierto()) ::CloseHandle(h(nativo_));
+        nativo_ = otro.nativo_;
+        otro.nativo_ = kCerrado;
+    }
+    return *this;
+}
+
+bool Archivo::abierto() const {
+    return nativo_ != kCerrado;
+}
+
+long long Archivo::escribir(const char* datos, std::size_t n) {
+    DWORD escrito = 0;
+    const DWORD pedido = static_cast<DWORD>(std::min<std::size_t>(n, 1u << 30));
+    if (!::WriteFile(h(nativo_), datos, pedido, &escrito, nullptr)) return -1;
+    return escrito;
+}
+
+bool Archivo::vaciar() {
+    return ::FlushFileBuffers(h(nativo_)) != 0;
+}
+
+bool Archivo::cerrar() {
+    const bool bien = ::CloseHandle(h(nativo_)) != 0;
+    nativo_ = kCerrado;
+    return bien;
+}
+
+Archivo::Lectura Archivo::leerTodo(std::string& datos) const {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(h(nativo_), &info)) return Lectura::Fallo;
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return Lectura::NoEsArchivo;
+    const unsigned long long tamano =
+        (static_cast<unsigned long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    datos.assign(static_cast<std::size_t>(tamano), '\0');
+    std::size_t leidos = 0;
+    while (leidos < datos.size()) {
+        OVERLAPPED posicion{};
+        posicion.Offset = static_cast<DWORD>(leidos & 0xFFFFFFFFu);
+        posicion.OffsetHigh = static_cast<DWORD>(static_cast<unsigned long long>(leidos) >> 32);
+        DWORD n = 0;
+        const DWORD pedido =
+            static_cast<DWORD>(std::min<std::size_t>(datos.size() - leidos, 1u << 30));
+        if (!::ReadFile(h(nativo_), datos.data() + leidos, pedido, &n, &posicion)) {
+            if (::GetLastError() == ERROR_HANDLE_EOF) break;
+            return Lectura::Fallo;
+        }
+        if (n == 0) break;
+        leidos += n;
+    }
+    datos.resize(leidos);
+    return Lectura::Leido;
+}
+
+Archivo crearJunto(const fs::path& destino, fs::path& creado) {
+    const std::wstring prefijo = L"." + destino.filename().wstring() + L".";
+    for (int intento = 0; intento < 100; ++intento) {
+        const fs::path candidato = destino.parent_path() / (prefijo + ancho(terminacionUnica()));
+        HANDLE a = ::CreateFileW(candidato.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (a != INVALID_HANDLE_VALUE) {
+            creado = candidato;
+            return Archivo(a);
+        }
+        if (::GetLastError() != ERROR_FILE_EXISTS) break;
+    }
+    return Archivo();
+}
+
+Archivo abrirExclusivo(const fs::path& ruta, Retencion& resultado) {
+    // Others may read while we hold it, none may write: the share mode is the lock that every
+    // Windows program meets, LockFileEx the one that dBase engines take on their tables.
+    HANDLE a = ::CreateFileW(ruta.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (a == INVALID_HANDLE_VALUE) {
+        const DWORD e = ::GetLastError();
+        resultado = (e == ERROR_SHARING_VIOLATION || e == ERROR_LOCK_VIOLATION) ? Retencion::EnUso
+                                                                                : Retencion::NoAbre;
+        ::SetLastError(e);
+        return Archivo();
+    }
+    Archivo archivo(a);
+    OVERLAPPED todo{};
+    if (!::LockFileEx(a, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD,
+                      &todo)) {
+        const DWORD e = ::GetLastError();
+        resultado = e == ERROR_LOCK_VIOLATION ? Retencion::EnUso : Retencion::NoBloquea;
+        archivo = Archivo();
+        ::SetLastError(e);
+        return archivo;
+    }
+    resultado = Retencion::Tomada;
+    return archivo;
+}
+
+bool reemplazar(const fs::path& desde, const fs::path& hasta) {
+    return ::MoveFileExW(desde.c_str(), hasta.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool borrar(const fs::path& ruta) {
+    return ::DeleteFileW(ruta.c_str()) != 0;
+}
+
+fs::path crearCarpetaUnica(const fs::path& base, std::string_view prefijo) {
+    for (int intento = 0; intento < 100; ++intento) {
+        const fs::path candidato = base / ancho(std::string(prefijo) + terminacionUnica());
+        if (::CreateDirectoryW(candidato.c_str(), nullptr)) return candidato;
+        if (::GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    return {};
+}
+
+bool sincronizarCarpeta(const fs::path& carpeta) {
+    // Windows flushes a volume only for an administrator: each file of the folder instead.
+    WIN32_FIND_DATAW dato;
+    HANDLE busqueda = ::FindFirstFileW((carpeta / L"*").c_str(), &dato);
+    if (busqueda == INVALID_HANDLE_VALUE) return false;
+    bool bien = true;
+    DWORD error = 0;
+    do {
+        if (dato.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        HANDLE a = ::CreateFileW((carpeta / dato.cFileName).c_str(), GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (a == INVALID_HANDLE_VALUE || !::FlushFileBuffers(a)) {
+            bien = false;
+            error = ::GetLastError();
+        }
+        if (a != INVALID_HANDLE_VALUE) ::CloseHandle(a);
+    } while (bien && ::FindNextFileW(busqueda, &dato));
+    ::FindClose(busqueda);
+    if (!bien) ::SetLastError(error);
+    return bien;
+}
+
+fs::path carpetaKTEMPPredeterminada() {
+    std::error_code ec;
+    fs::path raiz = fs::current_path(ec).root_path();
+    if (ec || raiz.empty()) raiz = L"C:\\";
+    return raiz / L"KTEMP";
+}
+
+std::string variableEntorno(const char* nombre) {
+    const std::wstring n = ancho(nombre);
+    const DWORD tamano = ::GetEnvironmentVariableW(n.c_str(), nullptr, 0);
+    if (tamano == 0) return {};
+    std::wstring valor(tamano, L'\0');
+    const DWORD escrito = ::GetEnvironmentVariableW(n.c_str(), valor.data(), tamano);
+    valor.resize(escrito);
+    return utf8(valor);
+}
+
+fs::path carpetaDelEjecutable() {
+    std::wstring nombre(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n =
+            ::GetModuleFileNameW(nullptr, nombre.data(), static_cast<DWORD>(nombre.size()));
+        if (n == 0) return fs::current_path();
+        if (n < nombre.size()) {
+            nombre.resize(n);
+            return fs::path(nombre).parent_path();
+        }
+        nombre.resize(nombre.size() * 2);
+    }
+}
+
+std::string fechaHoraLocal() {
+    SYSTEMTIME ahora;
+    ::GetLocalTime(&ahora);
+    wchar_t fecha[128];
+    wchar_t hora[128];
+    const int nf = ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &ahora, nullptr,
+                                     fecha, 128, nullptr);
+    const int nh = ::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &ahora, nullptr, hora, 128);
+    return utf8(std::wstring_view(fecha, nf > 0 ? static_cast<std::size_t>(nf - 1) : 0)) + " " +
+           utf8(std::wstring_view(hora, nh > 0 ? static_cast<std::size_t>(nh - 1) : 0));
+}
+
+char separadorDecimal() {
+    wchar_t sep[8];
+    if (::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, sep, 8) > 1 && sep[0] < 128)
+        return static_cast<char>(sep[0]);
+    return '.';
+}
+
+std::vector<std::string> argumentos(int argc, char** argv) {
+    int n = 0;
+    wchar_t** lista = ::CommandLineToArgvW(::GetCommandLineW(), &n);
+    if (!lista) return std::vector<std::string>(argv, argv + argc);
+    std::vector<std::string> r;
+    for (int i = 0; i < n; ++i)
+        r.push_back(utf8(lista[i]));
+    ::LocalFree(lista);
+    return r;
+}
+
+void prepararConsola() {
+    ::SetConsoleOutputCP(CP_UTF8);
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+    ::_setmode(::_fileno(stderr), _O_BINARY);
+}
+
+} // namespace pontavia::sistema
