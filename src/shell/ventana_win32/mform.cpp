@@ -446,11 +446,13 @@ bool TMForm::abrirAyuda(const std::filesystem::path& archivo, int contexto) {
     using HtmlHelpW_t = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
     auto f = funcion<HtmlHelpW_t>(hhctrl_.get(), "HtmlHelpW");
     if (!f) return false;
+    // A file the viewer cannot show, or a topic it lacks, is the viewer's to report.
     const std::wstring ruta = archivo.wstring();
-    const HWND ayuda =
-        contexto == 0 ? f(MForm, ruta.c_str(), HH_DISPLAY_TOC, 0)
-                      : f(MForm, ruta.c_str(), HH_HELP_CONTEXT, static_cast<DWORD_PTR>(contexto));
-    return ayuda != nullptr;
+    if (contexto == 0)
+        f(MForm, ruta.c_str(), HH_DISPLAY_TOC, 0);
+    else
+        f(MForm, ruta.c_str(), HH_HELP_CONTEXT, static_cast<DWORD_PTR>(contexto));
+    return true;
 }
 
 } // namespace pontavia
