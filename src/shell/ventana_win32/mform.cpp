@@ -68,6 +68,41 @@ void linea(HDC dc, int x0, int y0, int x1, int y1, COLORREF color) {
     FillRect(dc, &r, pincel.get());
 }
 
+// The stock glyph of an OK button (a green check) or of a close button (a cross), drawn at
+// lado pixels on a mask colour that the image list makes transparent.
+ListaImagenes glifo(int lado, bool ok) {
+    const COLORREF mascara = RGB(255, 0, 255);
+    HDC pantalla = GetDC(nullptr);
+    Mapa mapa(CreateCompatibleBitmap(pantalla, lado, lado));
+    HDC dc = CreateCompatibleDC(pantalla);
+    ReleaseDC(nullptr, pantalla);
+    {
+        Pincel fondo(CreateSolidBrush(mascara));
+        Pluma pluma(CreatePen(PS_SOLID, lado / 8 > 2 ? lado / 8 : 2,
+                              ok ? RGB(0, 128, 0) : RGB(48, 48, 48)));
+        HGDIOBJ mapaAnterior = SelectObject(dc, mapa.get());
+        HGDIOBJ plumaAnterior = SelectObject(dc, pluma.get());
+        RECT todo{0, 0, lado, lado};
+        FillRect(dc, &todo, fondo.get());
+        auto punto = [&](int x, int y) { return POINT{x * lado / 16, y * lado / 16}; };
+        if (ok) {
+            const POINT trazo[] = {punto(3, 8), punto(7, 12), punto(13, 4)};
+            Polyline(dc, trazo, 3);
+        } else {
+            const POINT una[] = {punto(4, 4), punto(12, 12)};
+            const POINT otra[] = {punto(12, 4), punto(4, 12)};
+            Polyline(dc, una, 2);
+            Polyline(dc, otra, 2);
+        }
+        SelectObject(dc, plumaAnterior);
+        SelectObject(dc, mapaAnterior);
+    }
+    DeleteDC(dc);
+    ListaImagenes lista(ImageList_Create(lado, lado, ILC_COLOR24 | ILC_MASK, 1, 0));
+    ImageList_AddMasked(lista.get(), mapa.get(), mascara);
+    return lista;
+}
+
 // An off-screen bitmap the window is painted into, then copied at once: no flicker.
 class Lienzo {
   public:
@@ -148,6 +183,7 @@ TMForm::TMForm(HINSTANCE instancia, const std::vector<std::string>& parametros,
 
     dpi_ = dpiDe(MForm);
     crearFuentes();
+    crearGlifos();
     colocar();
 
     // The client area is 632 x 266 at 96 dpi, centred on the monitor's work area.
@@ -250,6 +286,7 @@ LRESULT TMForm::atender(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DPICHANGED: {
         dpi_ = HIWORD(wp);
         crearFuentes();
+        crearGlifos();
         const auto* r = reinterpret_cast<const RECT*>(lp);
         SetWindowPos(MForm, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
@@ -295,6 +332,18 @@ void TMForm::crearFuentes() {
     fuenteEtiqueta_ = fuente(L"Arial", d::kPuntosEtiqueta, FW_BOLD);
     for (HWND b : {BClose, Button1, BExportar, BImportar})
         SendMessageW(b, WM_SETFONT, reinterpret_cast<WPARAM>(fuente_.get()), TRUE);
+}
+
+void TMForm::crearGlifos() {
+    const int lado = escala(16);
+    glifoOK_ = glifo(lado, true);
+    glifoCerrar_ = glifo(lado, false);
+    for (auto [b, lista] :
+         {std::pair{BExportar, glifoOK_.get()}, std::pair{BImportar, glifoOK_.get()},
+          std::pair{BClose, glifoCerrar_.get()}}) {
+        BUTTON_IMAGELIST imagen{lista, {escala(2), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+        SendMessageW(b, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&imagen));
+    }
 }
 
 void TMForm::colocar() {
@@ -397,11 +446,13 @@ bool TMForm::abrirAyuda(const std::filesystem::path& archivo, int contexto) {
     using HtmlHelpW_t = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
     auto f = funcion<HtmlHelpW_t>(hhctrl_.get(), "HtmlHelpW");
     if (!f) return false;
+    // A file the viewer cannot show, or a topic it lacks, is the viewer's to report.
     const std::wstring ruta = archivo.wstring();
-    const HWND ayuda =
-        contexto == 0 ? f(MForm, ruta.c_str(), HH_DISPLAY_TOC, 0)
-                      : f(MForm, ruta.c_str(), HH_HELP_CONTEXT, static_cast<DWORD_PTR>(contexto));
-    return ayuda != nullptr;
+    if (contexto == 0)
+        f(MForm, ruta.c_str(), HH_DISPLAY_TOC, 0);
+    else
+        f(MForm, ruta.c_str(), HH_HELP_CONTEXT, static_cast<DWORD_PTR>(contexto));
+    return true;
 }
 
 } // namespace pontavia

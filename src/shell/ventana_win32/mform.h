@@ -39,6 +39,7 @@ class TMForm : public Formulario {
     static LRESULT CALLBACK procedimiento(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT atender(UINT msg, WPARAM wp, LPARAM lp);
     void crearFuentes();
+    void crearGlifos();
     void colocar();
     void pintar(HDC dc);
     int escala(int pixeles) const;
@@ -48,6 +49,8 @@ class TMForm : public Formulario {
     Fuente fuente_;
     Fuente fuenteNegrita_;
     Fuente fuenteEtiqueta_;
+    ListaImagenes glifoOK_;
+    ListaImagenes glifoCerrar_;
     Modulo hhctrl_;
     bool ocupado_ = false;
     bool mostrada_ = false;

@@ -2,6 +2,8 @@
 // The window's GDI objects and loaded modules, each released with the object that holds it.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 namespace pontavia {
@@ -42,9 +44,15 @@ inline void liberarModulo(HMODULE h) {
 inline void liberarLocal(void* p) {
     LocalFree(p);
 }
+inline void destruirLista(HIMAGELIST h) {
+    ImageList_Destroy(h);
+}
 
 using Fuente = Propio<HFONT, borrarObjeto>;
 using Pincel = Propio<HBRUSH, borrarObjeto>;
+using Pluma = Propio<HPEN, borrarObjeto>;
+using Mapa = Propio<HBITMAP, borrarObjeto>;
 using Modulo = Propio<HMODULE, liberarModulo>;
+using ListaImagenes = Propio<HIMAGELIST, destruirLista>;
 
 } // namespace pontavia

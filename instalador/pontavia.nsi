@@ -1,0 +1,79 @@
+; Pontavia's installer for Windows: the window (pontavia.exe) and the command line
+; (pontavia-cli.exe) go into Tamberlo's folder, from where Tamberlo starts Pontavia and where
+; Pontavia leaves Tamberlo.ini; with an uninstaller and a Start-menu entry.
+;   makensis -DVERSION=1.0 -DORIGEN=<folder of the two programs> -DSALIDA=<setup.exe> pontavia.nsi
+; Silent: pontavia-setup.exe /S [/D=C:\Tamberlo]; uninstaller: desinstalar-pontavia.exe /S.
+Unicode true
+Target amd64-unicode
+SetCompressor /SOLID lzma
+
+!include "MUI2.nsh"
+!include "x64.nsh"
+
+!define CLAVE "Software\Microsoft\Windows\CurrentVersion\Uninstall\Pontavia"
+!define DESINSTALADOR "desinstalar-pontavia.exe"
+
+Name "Pontavia"
+OutFile "${SALIDA}"
+InstallDir "C:\Tamberlo"
+; The folder chosen last, when Pontavia is installed again.
+InstallDirRegKey HKLM "${CLAVE}" "InstallLocation"
+RequestExecutionLevel admin
+BrandingText "Pontavia ${VERSION}"
+
+!define MUI_DIRECTORYPAGE_TEXT_TOP "Elija la carpeta de Tamberlo. Tamberlo inicia Pontavia desde su propia carpeta y lee allí el estado que Pontavia deja en Tamberlo.ini."
+!define MUI_DIRECTORYPAGE_TEXT_DESTINATION "Carpeta de Tamberlo"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "Spanish"
+
+VIProductVersion "${VERSION}.0.0"
+VIAddVersionKey /LANG=${LANG_SPANISH} "ProductName" "Pontavia"
+VIAddVersionKey /LANG=${LANG_SPANISH} "FileDescription" "Instalador de Pontavia"
+VIAddVersionKey /LANG=${LANG_SPANISH} "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_SPANISH} "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=${LANG_SPANISH} "LegalCopyright" "Pontavia"
+
+Function .onInit
+    ${IfNot} ${RunningX64}
+        MessageBox MB_OK "Pontavia necesita Windows de 64 bits." /SD IDOK
+        Abort
+    ${EndIf}
+    SetRegView 64
+FunctionEnd
+
+Function un.onInit
+    SetRegView 64
+FunctionEnd
+
+Section "Pontavia"
+    SetShellVarContext all
+    SetOutPath "$INSTDIR"
+    File "${ORIGEN}/pontavia.exe"
+    File "${ORIGEN}/pontavia-cli.exe"
+    WriteUninstaller "$INSTDIR\${DESINSTALADOR}"
+    CreateShortCut "$SMPROGRAMS\Pontavia.lnk" "$INSTDIR\pontavia.exe"
+    WriteRegStr HKLM "${CLAVE}" "DisplayName" "Pontavia"
+    WriteRegStr HKLM "${CLAVE}" "DisplayVersion" "${VERSION}"
+    WriteRegStr HKLM "${CLAVE}" "Publisher" "Pontavia"
+    WriteRegStr HKLM "${CLAVE}" "InstallLocation" "$INSTDIR"
+    WriteRegStr HKLM "${CLAVE}" "DisplayIcon" "$INSTDIR\pontavia.exe"
+    WriteRegStr HKLM "${CLAVE}" "UninstallString" '"$INSTDIR\${DESINSTALADOR}"'
+    WriteRegStr HKLM "${CLAVE}" "QuietUninstallString" '"$INSTDIR\${DESINSTALADOR}" /S'
+    WriteRegDWORD HKLM "${CLAVE}" "NoModify" 1
+    WriteRegDWORD HKLM "${CLAVE}" "NoRepair" 1
+SectionEnd
+
+; Only what the installer put there goes: the folder is Tamberlo's, and so are its tables and
+; Tamberlo.ini. The folder itself goes only when nothing else is left in it.
+Section "Uninstall"
+    SetShellVarContext all
+    Delete "$INSTDIR\pontavia.exe"
+    Delete "$INSTDIR\pontavia-cli.exe"
+    Delete "$INSTDIR\${DESINSTALADOR}"
+    RMDir "$INSTDIR"
+    Delete "$SMPROGRAMS\Pontavia.lnk"
+    DeleteRegKey HKLM "${CLAVE}"
+SectionEnd

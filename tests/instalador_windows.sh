@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# The installer under Wine: a silent install into a folder standing for Tamberlo's,
+# pontavia-cli.exe run from there (its help, and exportar on the sample school), a silent
+# uninstall, and nothing of Pontavia's left behind. The Wine prefix is $WINEPREFIX when set
+# (made on first use), else one of its own.
+set -euo pipefail
+instalador=$1
+ejemplo=$2
+raiz=$(cd "$(dirname "$0")/.." && pwd)
+tmp=$(mktemp -d)
+prefijo=${WINEPREFIX:-$tmp/wine}
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+terminar() {
+    if [ -z "${WINEPREFIX:-}" ]; then WINEPREFIX=$prefijo "$wineserver" -k 2>/dev/null || true; fi
+    rm -rf "$tmp"
+}
+trap terminar EXIT
+# Wine would copy the Start-menu entry into the desktop's own menus; not from a test.
+export WINEDLLOVERRIDES="winemenubuilder.exe=d"
+wine() { timeout 120 bash "$raiz/scripts/con-wine" "$prefijo" "$@"; }
+# Wine shows the Linux root as drive Z:.
+windows() { printf 'Z:%s' "${1//\//\\}"; }
+
+nombre=Tamberlo-prueba-$$
+carpeta="C:\\$nombre"
+instalada=$prefijo/drive_c/$nombre
+clave='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Pontavia'
+bien=0
+mal=0
+comprobar() { # DESCRIPTION COMMAND...
+    local que=$1
+    shift
+    if "$@" >/dev/null 2>&1; then
+        bien=$((bien + 1))
+    else
+        mal=$((mal + 1))
+        echo "FALLA: $que"
+    fi
+}
+acceso_directo() { find "$prefijo/drive_c" -iname 'Pontavia.lnk' | grep -q .; }
+registrado() { wine reg query "$clave" /v InstallLocation 2>/dev/null | grep -qF "$carpeta"; }
+ausente() { ! "$@"; }
+esperar() { # Up to 60 s for a condition.
+    for _ in $(seq 600); do "$@" && return 0; sleep 0.1; done
+    return 1
+}
+
+wine "$instalador" /S "/D=$carpeta"
+comprobar "instala pontavia.exe" test -s "$instalada/pontavia.exe"
+comprobar "instala pontavia-cli.exe" test -s "$instalada/pontavia-cli.exe"
+comprobar "instala el desinstalador" test -s "$instalada/desinstalar-pontavia.exe"
+comprobar "entrada en el menú Inicio" acceso_directo
+comprobar "registrado para desinstalar" registrado
+
+ayuda=$(wine "$carpeta\\pontavia-cli.exe" --ayuda 2>&1 || true)
+comprobar "pontavia-cli.exe --ayuda desde la carpeta instalada" grep -q "exportar" <<<"$ayuda"
+cp "$ejemplo" "$tmp/centro.xml"
+comprobar "pontavia-cli.exe exportar desde la carpeta instalada" \
+    env PONTAVIA_KTEMP="$(windows "$tmp/KTEMP")" \
+    timeout 120 bash "$raiz/scripts/con-wine" "$prefijo" "$carpeta\\pontavia-cli.exe" exportar \
+    "$(windows "$tmp/centro.xml")"
+for t in ASIGNOMT PROFT AULAT GRUPOST DIASHORAST ASIGT; do
+    comprobar "exportar crea $t.DBF" test -s "$tmp/KTEMP/$t.DBF"
+done
+
+# The uninstaller runs from a copy of itself, so that it can remove its own file: the call
+# returns at once, and the removal is waited for.
+wine "$carpeta\\desinstalar-pontavia.exe" /S
+comprobar "la carpeta desaparece" esperar ausente test -e "$instalada"
+comprobar "sin entrada en el menú Inicio" esperar ausente acceso_directo
+comprobar "sin registro para desinstalar" esperar ausente registrado
+echo "$bien passed, $mal failed"
+[ "$mal" -eq 0 ]
