@@ -15,6 +15,8 @@
 #include <windows.h>
 #else
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -303,7 +305,7 @@ ResultadoCLI ejecutarCLI(const std::vector<std::string>& argumentos) {
     return r;
 }
 
-TablaRetenida::TablaRetenida(const fs::path& tabla) {
+TablaRetenida::TablaRetenida(const fs::path& tabla) : tabla_(tabla) {
     const auto senal = tabla.string() + ".retenida";
     pid_ = ::fork();
     if (pid_ == 0) {
@@ -323,6 +325,15 @@ TablaRetenida::~TablaRetenida() {
     ::kill(-pid_, SIGTERM);
     int estado = 0;
     ::waitpid(pid_, &estado, 0);
+    // flock's shell and sleep may outlive it by a moment, holding the lock: the table is free
+    // only once it can be taken.
+    for (int i = 0; i < 500; ++i) {
+        const int fd = ::open(tabla_.c_str(), O_RDONLY | O_CLOEXEC);
+        const bool libre = fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+        if (fd >= 0) ::close(fd);
+        if (libre) return;
+        ::usleep(10'000);
+    }
 }
 #endif
 

@@ -68,6 +68,7 @@ class TablaRetenida {
     void* proceso_ = nullptr;
 #else
     int pid_ = -1;
+    fs::path tabla_;
 #endif
 };
 
