@@ -4,11 +4,13 @@
 #include "informe.h"
 #include "preparacion.h"
 
-#include <csignal>
 #include <cstdio>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 using namespace pontavia::prueba;
 using pontavia::kNombreInforme;
@@ -134,6 +136,7 @@ TEST(CLI, InformeComprobarYRestaurar) {
     EXPECT_NE(r.errores.find("No hay tablas de una exportación anterior"), std::string::npos);
 }
 
+#ifndef _WIN32 // killed by a signal; on Windows a staging folder's hold is a handle
 namespace {
 
 // Without the report's date: two runs at different moments write the same report otherwise.
@@ -206,3 +209,4 @@ TEST(CLI, CorridaMatadaAMitadNoDejaRestos) {
     EXPECT_FALSE(fs::exists(preparacion));
     EXPECT_EQ(sinFecha(instantanea(ktemp.ruta())), sinFecha(antes));
 }
+#endif
