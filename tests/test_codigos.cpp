@@ -93,11 +93,11 @@ TEST(Codigos, CodigoNumeradoComoElAnteriorHasta99) {
                          "ÁÉÍÓÚÑÜÇÀ", "1234567890", "MAT EMAT", "ab",        "CÓDIGO_ÑU"};
     for (const auto& b : bases) {
         const std::string base = primeros(b, 9);
-        for (unsigned long k = 1; k < 100; ++k)
+        for (std::uint64_t k = 1; k < 100; ++k)
             ASSERT_EQ(codigoNumerado(base, k), primerosYUltimos(base + std::to_string(k)))
                 << base << " " << k;
     }
-    const std::vector<std::pair<unsigned long, std::string>> casos = {
+    const std::vector<std::pair<std::uint64_t, std::string>> casos = {
         {7, "ABCDEFGHI7"},          {42, "ABCDEFGH42"},   {100, "ABCDEFG100"},
         {999, "ABCDEFG999"},        {1000, "ABCDEF1000"}, {123456, "ABCD123456"},
         {9999999999, "9999999999"},
@@ -110,7 +110,7 @@ TEST(Codigos, CodigoNumeradoComoElAnteriorHasta99) {
 // the case of the codes, it must give what trying every number from 1 gives.
 TEST(Codigos, NumeracionReanudadaIgualQueProbarDesdeUno) {
     auto primeroLibreDesdeUno = [](const std::set<std::string>& tomados, auto candidato) {
-        for (unsigned long k = 1;; ++k)
+        for (std::uint64_t k = 1;; ++k)
             if (!tomados.count(plegarMayusculas(candidato(k)))) return candidato(k);
     };
     auto referencia = [&](const std::string& codigo, const std::set<std::string>& tomados) {
@@ -118,10 +118,10 @@ TEST(Codigos, NumeracionReanudadaIgualQueProbarDesdeUno) {
         if (tomados.count(plegarMayusculas(r))) {
             const std::string base = primeros(r, 9);
             r = primeroLibreDesdeUno(tomados,
-                                     [&](unsigned long k) { return base + std::to_string(k); });
+                                     [&](std::uint64_t k) { return base + std::to_string(k); });
         }
         if (longitud(r) > 10)
-            r = primeroLibreDesdeUno(tomados, [&](unsigned long k) {
+            r = primeroLibreDesdeUno(tomados, [&](std::uint64_t k) {
                 const std::string n = std::to_string(k);
                 return primeros(r, 10 - std::max<std::size_t>(2, n.size())) + n;
             });

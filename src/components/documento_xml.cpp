@@ -181,7 +181,12 @@ DocumentoXML DocumentoXML::leer(std::unique_ptr<char[]> propios, std::size_t tam
         std::string_view cuerpo = bytes;
         if (cuerpo.substr(0, 2) == "\xFF\xFE" || cuerpo.substr(0, 2) == "\xFE\xFF")
             cuerpo.remove_prefix(2);
-        convertido = aUtf8(familia == Familia::Utf16LE ? "UTF-16LE" : "UTF-16BE", cuerpo);
+        // Checked as the file holds it, before a converter mends or refuses a broken
+        // surrogate in words of its own; a byte order mark is left out, as expat would count
+        // it as a column.
+        const char* utf16 = familia == Familia::Utf16LE ? "UTF-16LE" : "UTF-16BE";
+        comprobarBienFormado(cuerpo, utf16, nombre);
+        convertido = aUtf8(utf16, cuerpo);
         texto = convertido;
     } else if (familia == Familia::Utf8) {
         if (texto.substr(0, 3) == "\xEF\xBB\xBF") texto.remove_prefix(3);
@@ -199,23 +204,15 @@ DocumentoXML DocumentoXML::leer(std::unique_ptr<char[]> propios, std::size_t tam
         texto = convertido;
     }
 
-    // expat checks the characters the tree is built from, before it is built: UTF-8, Latin-1
-    // and UTF-16 as the file holds them (a broken surrogate, which a converter would mend, is found
-    // too); the other encodings in the UTF-8 the converter made, one character for one, so that
-    // line and column are the file's. A byte order mark is left out, as expat would count it as a
-    // column.
-    std::string_view sinBom = bytes;
-    if (sinBom.substr(0, 2) == "\xFF\xFE" || sinBom.substr(0, 2) == "\xFE\xFF")
-        sinBom.remove_prefix(2);
+    // expat checks the characters the tree is built from, before it is built: UTF-8 and
+    // Latin-1 as the file holds them (UTF-16 above); the other encodings in the UTF-8 the
+    // converter made, one character for one, so that line and column are the file's.
     switch (familia) {
     case Familia::Utf8:
         comprobarBienFormado(texto, "UTF-8", nombre);
         break;
     case Familia::Utf16LE:
-        comprobarBienFormado(sinBom, "UTF-16LE", nombre);
-        break;
     case Familia::Utf16BE:
-        comprobarBienFormado(sinBom, "UTF-16BE", nombre);
         break;
     case Familia::Latin1:
         comprobarBienFormado(bytes, "ISO-8859-1", nombre);

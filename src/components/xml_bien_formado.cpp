@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <expat.h>
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace pontavia {
 
@@ -70,6 +72,34 @@ void XMLCALL primerElemento(void* datos, const XML_Char*, const XML_Char**) {
     XML_SetStartElementHandler(parser, nullptr);
 }
 
+// Where the first unpaired surrogate of UTF-16 text stands, line and column counted as
+// expat counts them; nullopt when every surrogate has its pair.
+std::optional<std::pair<std::size_t, std::size_t>> sustitutoSuelto(std::string_view t, bool le) {
+    auto unidad = [&](std::size_t i) {
+        const auto a = static_cast<unsigned char>(t[i]);
+        const auto b = static_cast<unsigned char>(t[i + 1]);
+        return le ? static_cast<unsigned>(a | b << 8) : static_cast<unsigned>(a << 8 | b);
+    };
+    std::size_t linea = 1;
+    std::size_t columna = 0;
+    for (std::size_t i = 0; i + 1 < t.size(); i += 2) {
+        const unsigned u = unidad(i);
+        if (u >= 0xD800 && u <= 0xDBFF && i + 3 < t.size() && unidad(i + 2) >= 0xDC00 &&
+            unidad(i + 2) <= 0xDFFF) {
+            i += 2;
+        } else if (u >= 0xD800 && u <= 0xDFFF) {
+            return std::pair{linea, columna + 1};
+        } else if (u == '\r' || u == '\n') {
+            if (u == '\r' && i + 3 < t.size() && unidad(i + 2) == '\n') i += 2;
+            ++linea;
+            columna = 0;
+            continue;
+        }
+        ++columna;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 void comprobarBienFormado(std::string_view texto, const char* codificacion,
@@ -77,6 +107,7 @@ void comprobarBienFormado(std::string_view texto, const char* codificacion,
     const std::unique_ptr<XML_ParserStruct, LiberarParser> parser(XML_ParserCreate(codificacion));
     if (!parser) throw Error("Memoria insuficiente para leer el archivo " + nombre + ".");
     XML_Parser p = parser.get();
+    const std::string_view completo = texto;
     bool conElemento = false;
     XML_SetUserData(p, &conElemento);
     XML_UseParserAsHandlerArg(p);
@@ -91,7 +122,19 @@ void comprobarBienFormado(std::string_view texto, const char* codificacion,
         bien = XML_Parse(p, texto.data(), static_cast<int>(n), n == texto.size()) == XML_STATUS_OK;
         texto.remove_prefix(n);
     } while (bien && !texto.empty());
-    if (bien) return;
+    if (bien) {
+        // Not every build of expat refuses an unpaired surrogate: the rule is held here alike.
+        const std::string_view nombreCodificacion(codificacion);
+        if (nombreCodificacion.starts_with("UTF-16")) {
+            const auto suelto = sustitutoSuelto(completo, nombreCodificacion == "UTF-16LE");
+            if (suelto)
+                throw Error("El archivo " + nombre + " no es un XML válido: " +
+                            razonEnEspanol(XML_ERROR_INVALID_TOKEN, conElemento) + " (línea " +
+                            std::to_string(suelto->first) + ", columna " +
+                            std::to_string(suelto->second) + ").");
+        }
+        return;
+    }
     throw Error("El archivo " + nombre +
                 " no es un XML válido: " + razonEnEspanol(XML_GetErrorCode(p), conElemento) +
                 " (línea " + std::to_string(XML_GetCurrentLineNumber(p)) + ", columna " +

@@ -12,7 +12,7 @@ void CodigosSinMayusculas::agregar(std::string_view codigo) {
     plegados_.insert(plegarMayusculas(codigo));
 }
 
-std::string codigoNumerado(std::string_view base, unsigned long k) {
+std::string codigoNumerado(std::string_view base, std::uint64_t k) {
     const std::string numero = std::to_string(k);
     const std::size_t resto = numero.size() < kLongitudCodigo ? kLongitudCodigo - numero.size() : 0;
     return primeros(base, resto) + numero;
@@ -21,12 +21,12 @@ std::string codigoNumerado(std::string_view base, unsigned long k) {
 std::string renumerar(std::string_view codigo, const CodigosSinMayusculas& tomados) {
     const std::string base = primeros(codigo, kLongitudCodigo - 1);
     return tomados.primeroLibre("r" + plegarMayusculas(base),
-                                [&](unsigned long k) { return base + std::to_string(k); });
+                                [&](std::uint64_t k) { return base + std::to_string(k); });
 }
 
 std::string acortarNumerando(std::string_view codigo, const CodigosSinMayusculas& tomados) {
     // Eight characters and the number; fewer once the number needs three digits.
-    return tomados.primeroLibre("a" + plegarMayusculas(primeros(codigo, 8)), [&](unsigned long k) {
+    return tomados.primeroLibre("a" + plegarMayusculas(primeros(codigo, 8)), [&](std::uint64_t k) {
         const std::string numero = std::to_string(k);
         return primeros(codigo, kLongitudCodigo - std::max<std::size_t>(2, numero.size())) + numero;
     });
@@ -75,7 +75,7 @@ CodigoMateria asignarCodigoMateria(Programa& p, const std::string& codigo,
         const std::string base = primeros(corte, kLongitudCodigo - 1);
         candidato = primeroLibreDesde(
             p.SiguienteNumeroCodigo.try_emplace(base, 1).first->second,
-            [&](unsigned long k) { return codigoNumerado(base, k); },
+            [&](std::uint64_t k) { return codigoNumerado(base, k); },
             [&](const std::string& c) { return p.ListaCodigos.count(c) > 0; });
         motivo = "el código \"" + corte + "\" ya lo tiene otra materia de otro nombre";
     } else if (!nombreConocido) {

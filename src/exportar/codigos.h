@@ -4,6 +4,7 @@
 #include "informe.h"
 #include "programa.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,7 +26,7 @@ inline constexpr std::size_t kLongitudCodigo = 10;
 // search stops before k reaches ten times the codes taken. A rule with fewer values than
 // that, as a subject's code cut to its first 8 and last 2 characters, could search for ever.
 template <typename Candidato, typename Tomado>
-std::string primeroLibreDesde(unsigned long& siguiente, Candidato candidato, Tomado tomado) {
+std::string primeroLibreDesde(std::uint64_t& siguiente, Candidato candidato, Tomado tomado) {
     for (;; ++siguiente) {
         std::string c = candidato(siguiente);
         if (!tomado(c)) return c;
@@ -50,13 +51,13 @@ class CodigosSinMayusculas {
 
   private:
     std::unordered_set<std::string> plegados_;
-    mutable std::unordered_map<std::string, unsigned long> siguiente_;
+    mutable std::unordered_map<std::string, std::uint64_t> siguiente_;
 };
 
 // The numbered code k of a base: the base shortened to its first 10 - d characters, d being
 // the digits of k, followed by k (ABCDEFGHI with 7 gives ABCDEFGHI7, with 42 ABCDEFGH42,
 // with 123 ABCDEFG123).
-std::string codigoNumerado(std::string_view base, unsigned long k);
+std::string codigoNumerado(std::string_view base, std::uint64_t k);
 
 // A taken code becomes its first 9 characters followed by the smallest k >= 1 not taken.
 std::string renumerar(std::string_view codigo, const CodigosSinMayusculas& tomados);

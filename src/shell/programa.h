@@ -4,6 +4,7 @@
 #include "documento_xml.h"
 #include "informe.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -21,7 +22,7 @@ struct Programa {
     std::unordered_set<std::string> ListaCodigos;
     std::unordered_set<std::string> ListaNombres;
     // For each subject code renumbered in that run, the number its next copy tries first.
-    std::unordered_map<std::string, unsigned long> SiguienteNumeroCodigo;
+    std::unordered_map<std::string, std::uint64_t> SiguienteNumeroCodigo;
     // The document the last run loaded.
     std::optional<DocumentoXML> DocXML;
     // The XML file chosen last, by either run.
