@@ -1,5 +1,8 @@
 #include "ayudantes.h"
 
+#include "sistema.h"
+
+#include <chrono>
 #include <clocale>
 #include <cstdint>
 #include <cstdlib>
@@ -7,33 +10,72 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace pontavia::prueba {
 
 namespace {
 
 fs::path carpetaNueva() {
-    std::string plantilla = (fs::temp_directory_path() / "pontavia-prueba-XXXXXX").string();
-    if (!::mkdtemp(plantilla.data())) throw std::runtime_error("mkdtemp");
-    return plantilla;
+    const fs::path carpeta =
+        sistema::crearCarpetaUnica(fs::temp_directory_path(), "pontavia-prueba-");
+    if (carpeta.empty()) throw std::runtime_error("no se pudo crear una carpeta temporal");
+    return carpeta;
 }
 
+#ifdef _WIN32
+// One argument of a Windows command line, as CommandLineToArgvW reads it back.
+std::wstring comillas(const std::wstring& s) {
+    std::wstring r = L"\"";
+    std::size_t barras = 0;
+    for (wchar_t c : s) {
+        if (c == L'\\') {
+            ++barras;
+            continue;
+        }
+        r.append(c == L'"' ? 2 * barras + 1 : barras, L'\\');
+        barras = 0;
+        r += c;
+    }
+    r.append(2 * barras, L'\\');
+    return r + L"\"";
+}
+#else
 std::string comillas(const std::string& s) {
     std::string r = "'";
     for (char c : s)
         r += (c == '\'') ? std::string("'\\''") : std::string(1, c);
     return r + "'";
 }
+#endif
 
 } // namespace
 
+void fijarVariable(const char* nombre, const std::string& valor) {
+#ifdef _WIN32
+    const std::wstring n = fs::path(sistema::ruta(nombre)).wstring();
+    const std::wstring v = sistema::ruta(valor).wstring();
+    ::SetEnvironmentVariableW(n.c_str(), valor.empty() ? nullptr : v.c_str());
+#else
+    if (valor.empty())
+        ::unsetenv(nombre);
+    else
+        ::setenv(nombre, valor.c_str(), 1);
+#endif
+}
+
 KTEMPTemporal::KTEMPTemporal() : ruta_(carpetaNueva()) {
-    ::setenv("PONTAVIA_KTEMP", ruta_.c_str(), 1);
+    fijarVariable("PONTAVIA_KTEMP", ruta_.string());
 }
 KTEMPTemporal::~KTEMPTemporal() {
-    ::unsetenv("PONTAVIA_KTEMP");
+    fijarVariable("PONTAVIA_KTEMP", "");
     std::error_code ec;
     fs::remove_all(ruta_, ec);
 }
@@ -44,6 +86,21 @@ CarpetaTemporal::~CarpetaTemporal() {
     fs::remove_all(ruta_, ec);
 }
 
+#ifdef _WIN32
+LocaleTemporal::LocaleTemporal(const char* nombre) {
+    const std::string n = nombre;
+    const LCID lcid =
+        n == "C" ? LOCALE_INVARIANT
+                 : ::LocaleNameToLCID(
+                       sistema::ruta(n.substr(0, n.find('.')) == "es_ES" ? "es-ES" : n).c_str(), 0);
+    if (lcid == 0) throw std::runtime_error("falta la configuración regional " + n);
+    hiloAnterior_ = ::GetThreadLocale();
+    ::SetThreadLocale(lcid);
+}
+LocaleTemporal::~LocaleTemporal() {
+    ::SetThreadLocale(static_cast<LCID>(hiloAnterior_));
+}
+#else
 LocaleTemporal::LocaleTemporal(const char* nombre) {
     anterior_ = std::setlocale(LC_ALL, nullptr);
     if (!std::setlocale(LC_ALL, nombre))
@@ -52,6 +109,7 @@ LocaleTemporal::LocaleTemporal(const char* nombre) {
 LocaleTemporal::~LocaleTemporal() {
     std::setlocale(LC_ALL, anterior_.c_str());
 }
+#endif
 
 void escribirArchivo(const fs::path& ruta, const std::string& bytes) {
     std::ofstream f(ruta, std::ios::binary);
@@ -153,6 +211,7 @@ std::string tablaBytes(std::uint8_t version, const std::vector<CampoBytes>& camp
     return d + "\x1A";
 }
 
+#ifndef _WIN32
 ComoOtroUsuario::ComoOtroUsuario() {
     if (::geteuid() != 0) return;
     if (::setegid(65534) != 0 || ::seteuid(65534) != 0) throw std::runtime_error("seteuid");
@@ -163,7 +222,70 @@ ComoOtroUsuario::~ComoOtroUsuario() {
     if (!cambiado_) return;
     if (::seteuid(0) != 0 || ::setegid(0) != 0) std::abort();
 }
+#endif
 
+#ifdef _WIN32
+ResultadoCLI ejecutarCLI(const std::vector<std::string>& argumentos) {
+    CarpetaTemporal tmp;
+    std::wstring orden = comillas(sistema::ruta(PONTAVIA_CLI).wstring());
+    for (const auto& a : argumentos)
+        orden += L" " + comillas(sistema::ruta(a).wstring());
+    SECURITY_ATTRIBUTES heredable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    auto salida = [&](const char* nombre) {
+        return ::CreateFileW((tmp / nombre).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &heredable,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    STARTUPINFOW inicio{};
+    inicio.cb = sizeof inicio;
+    inicio.dwFlags = STARTF_USESTDHANDLES;
+    inicio.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    inicio.hStdOutput = salida("salida");
+    inicio.hStdError = salida("errores");
+    PROCESS_INFORMATION proceso{};
+    ResultadoCLI r;
+    r.codigo = -1;
+    if (::CreateProcessW(nullptr, orden.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                         &inicio, &proceso)) {
+        ::WaitForSingleObject(proceso.hProcess, INFINITE);
+        DWORD codigo = 0;
+        ::GetExitCodeProcess(proceso.hProcess, &codigo);
+        r.codigo = static_cast<int>(codigo);
+        ::CloseHandle(proceso.hThread);
+        ::CloseHandle(proceso.hProcess);
+    }
+    ::CloseHandle(inicio.hStdOutput);
+    ::CloseHandle(inicio.hStdError);
+    r.salida = leerArchivo(tmp / "salida");
+    r.errores = leerArchivo(tmp / "errores");
+    return r;
+}
+
+TablaRetenida::TablaRetenida(const fs::path& tabla) {
+    const fs::path senal = tabla.wstring() + L".retenida";
+    std::wstring orden = comillas(sistema::ruta(PONTAVIA_RETENER).wstring()) + L" " +
+                         comillas(fs::absolute(tabla).wstring());
+    STARTUPINFOW inicio{};
+    inicio.cb = sizeof inicio;
+    PROCESS_INFORMATION proceso{};
+    if (::CreateProcessW(nullptr, orden.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                         &inicio, &proceso)) {
+        ::CloseHandle(proceso.hThread);
+        proceso_ = proceso.hProcess;
+    }
+    for (int i = 0; i < 1000 && !fs::exists(senal); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(fs::exists(senal));
+    std::error_code ec;
+    fs::remove(senal, ec);
+}
+
+TablaRetenida::~TablaRetenida() {
+    if (!proceso_) return;
+    ::TerminateProcess(proceso_, 0);
+    ::WaitForSingleObject(proceso_, INFINITE);
+    ::CloseHandle(proceso_);
+}
+#else
 ResultadoCLI ejecutarCLI(const std::vector<std::string>& argumentos) {
     CarpetaTemporal tmp;
     std::string orden = comillas(PONTAVIA_CLI);
@@ -178,5 +300,28 @@ ResultadoCLI ejecutarCLI(const std::vector<std::string>& argumentos) {
     r.errores = leerArchivo(tmp / "errores");
     return r;
 }
+
+TablaRetenida::TablaRetenida(const fs::path& tabla) {
+    const auto senal = tabla.string() + ".retenida";
+    pid_ = ::fork();
+    if (pid_ == 0) {
+        ::setpgid(0, 0); // flock's shell and sleep inherit the lock: all go together
+        const std::string orden = "touch '" + senal + "'; exec sleep 60";
+        ::execlp("flock", "flock", "-x", tabla.c_str(), "-c", orden.c_str(),
+                 static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    for (int i = 0; i < 500 && !fs::exists(senal); ++i)
+        ::usleep(10'000);
+    EXPECT_TRUE(fs::exists(senal));
+    fs::remove(senal);
+}
+
+TablaRetenida::~TablaRetenida() {
+    ::kill(-pid_, SIGTERM);
+    int estado = 0;
+    ::waitpid(pid_, &estado, 0);
+}
+#endif
 
 } // namespace pontavia::prueba

@@ -38,7 +38,8 @@ class CarpetaTemporal {
     fs::path ruta_;
 };
 
-// Switches the process locale for one test.
+// Switches the regional settings for one test: the process locale (on Windows, the thread's,
+// whose formats the program takes; "es_ES.UTF-8" and "C" name es-ES and the invariant one).
 class LocaleTemporal {
   public:
     explicit LocaleTemporal(const char* nombre);
@@ -46,6 +47,28 @@ class LocaleTemporal {
 
   private:
     std::string anterior_;
+    unsigned long hiloAnterior_ = 0;
+};
+
+// Sets an environment variable (UTF-8) for this process and the programs it starts; empty
+// removes it.
+void fijarVariable(const char* nombre, const std::string& valor);
+
+// Another program (Tamberlo) holding a table for as long as the object lives: flock(1) on
+// POSIX, a small Windows program that opens it with no sharing and locks it on Windows.
+class TablaRetenida {
+  public:
+    explicit TablaRetenida(const fs::path& tabla);
+    ~TablaRetenida();
+    TablaRetenida(const TablaRetenida&) = delete;
+    TablaRetenida& operator=(const TablaRetenida&) = delete;
+
+  private:
+#ifdef _WIN32
+    void* proceso_ = nullptr;
+#else
+    int pid_ = -1;
+#endif
 };
 
 void escribirArchivo(const fs::path& ruta, const std::string& bytes);
@@ -98,8 +121,10 @@ std::string tablaBytes(std::uint8_t version, const std::vector<CampoBytes>& camp
                        const std::vector<std::string>& registros, std::uint8_t idioma = 0x57,
                        long cuentaCabecera = -1, const std::string& driver = "");
 
+#ifndef _WIN32
 // While it lives, the process acts as a user without rights over what it does not own:
 // when the tests run as root, who writes anywhere, it takes the identity of user nobody.
+// POSIX only: Windows' rights are not a file's mode bits (Wine ignores read-only ones).
 class ComoOtroUsuario {
   public:
     ComoOtroUsuario();
@@ -110,6 +135,7 @@ class ComoOtroUsuario {
   private:
     bool cambiado_ = false;
 };
+#endif
 
 struct ResultadoCLI {
     int codigo = 0;

@@ -61,10 +61,12 @@ TEST(CLI, ColegioDeEjemploLeidoPorOtroLector) {
     KTEMPTemporal ktemp;
     const auto r = ejecutarCLI({"exportar", std::string(PONTAVIA_EJEMPLOS) + "/centro.xml"});
     ASSERT_EQ(r.codigo, 0) << r.errores;
+#ifndef _WIN32 // the independent reader is Linux's python3-dbf
     // python3-dbf, an independent reader, must see the same rows and values as mostrar.
     const std::string orden = "/usr/bin/python3 " + std::string(PONTAVIA_SCRIPTS) +
                               "/comparar_con_dbf.py " + ktemp.ruta().string() + " " + PONTAVIA_CLI;
     EXPECT_EQ(std::system(orden.c_str()), 0);
+#endif
     EXPECT_EQ(leerTabla(ktemp / "PROFT.DBF").size(), 60u);
     EXPECT_EQ(leerTabla(ktemp / "GRUPOST.DBF").size(), 24u);
     EXPECT_EQ(leerTabla(ktemp / "AULAT.DBF").size(), 40u);

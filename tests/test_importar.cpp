@@ -191,12 +191,18 @@ TEST_F(Importar, FechaConLosFormatosDeLaConfiguracionRegional) {
     pugi::xml_document d;
     ASSERT_TRUE(d.load_file(resultado().c_str()));
     const std::string fecha = d.document_element().attribute("fecha_exportacion").value();
+#ifdef _WIN32
+    // es-ES on Windows: dd/mm/yyyy hh:mm:ss
+    const std::size_t anio = 4;
+#else
     // es_ES: dd/mm/yy hh:mm:ss
-    ASSERT_EQ(fecha.size(), 17u) << fecha;
+    const std::size_t anio = 2;
+#endif
+    ASSERT_EQ(fecha.size(), 15u + anio) << fecha;
     EXPECT_EQ(fecha[2], '/');
     EXPECT_EQ(fecha[5], '/');
-    EXPECT_EQ(fecha[8], ' ');
-    EXPECT_EQ(fecha[11], ':');
+    EXPECT_EQ(fecha[6 + anio], ' ');
+    EXPECT_EQ(fecha[9 + anio], ':');
 }
 
 TEST_F(Importar, SolucEnDistintosFormatosYTipos) {
@@ -276,6 +282,9 @@ TEST_F(Importar, FallosQueNoEscribenNada) {
 }
 
 TEST(ImportarEjemplo, IdaYVueltaDelColegioDeEjemplo) {
+#ifdef _WIN32
+    GTEST_SKIP() << "coloca el horario con python3-dbf, de Linux";
+#endif
     KTEMPTemporal ktemp;
     CarpetaTemporal datos;
     fs::copy_file(std::string(PONTAVIA_EJEMPLOS) + "/centro.xml", datos / "centro.xml");

@@ -14,6 +14,13 @@
 using namespace pontavia;
 using namespace pontavia::prueba;
 
+// The variable that names the folder for temporary files: GetTempPath reads TMP first.
+#ifdef _WIN32
+constexpr const char* kVariableTemporal = "TMP";
+#else
+constexpr const char* kVariableTemporal = "TMPDIR";
+#endif
+
 namespace {
 
 // One item as a line that names everything but the wording of its reason.
@@ -192,10 +199,10 @@ TEST(Comprobar, NoEscribeNadaYDaElInformeDeLaExportacion) {
     const auto ktempAntes = instantanea(ktemp.ruta());
     const auto datosAntes = instantanea(datos.ruta());
 
-    setenv("TMPDIR", temporal.ruta().c_str(), 1);
+    fijarVariable(kVariableTemporal, temporal.ruta().string());
     Programa prueba;
     comprobarExportacion(prueba, datos / "centro.xml");
-    unsetenv("TMPDIR");
+    fijarVariable(kVariableTemporal, "");
     EXPECT_EQ(instantanea(ktemp.ruta()), ktempAntes);
     EXPECT_EQ(instantanea(datos.ruta()), datosAntes);
     EXPECT_TRUE(fs::is_empty(temporal.ruta())); // its tables are gone too
@@ -214,11 +221,11 @@ TEST(Comprobar, NoEscribeNadaYDaElInformeDeLaExportacion) {
 TEST(Comprobar, NoNecesitaLaCarpetaDeTamberlo) {
     CarpetaTemporal datos;
     const auto ktemp = datos / "no-existe";
-    setenv("PONTAVIA_KTEMP", ktemp.c_str(), 1);
+    fijarVariable("PONTAVIA_KTEMP", ktemp.string());
     escribirArchivo(datos / "centro.xml", centroPequeno("ANA"));
     Programa programa;
     comprobarExportacion(programa, datos / "centro.xml");
-    unsetenv("PONTAVIA_KTEMP");
+    fijarVariable("PONTAVIA_KTEMP", "");
     EXPECT_FALSE(fs::exists(ktemp));
     EXPECT_EQ(programa.informe.avisos().size(), 1u);
 }

@@ -1,6 +1,7 @@
 #include "dbase_formato.h"
 
 #include "error.h"
+#include "sistema.h"
 
 #include <cctype>
 #include <ctime>
@@ -190,9 +191,7 @@ FormatoDBase disenarFormato(const std::vector<DefinicionCampo>& campos) {
 }
 
 void actualizarCabecera(std::string& d, std::uint32_t registros) {
-    const std::time_t ahora = std::time(nullptr);
-    std::tm hoy{};
-    localtime_r(&ahora, &hoy);
+    const std::tm hoy = sistema::ahoraLocal();
     d[1] = static_cast<char>(hoy.tm_year % 256);
     d[2] = static_cast<char>(hoy.tm_mon + 1);
     d[3] = static_cast<char>(hoy.tm_mday);

@@ -3,6 +3,7 @@
 // implementation per system (sistema_posix.cpp, sistema_win32.cpp); nothing else in the core
 // makes a system call. Text is UTF-8 on every system, paths included.
 #include <cstddef>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -85,9 +86,12 @@ fs::path carpetaKTEMPPredeterminada();
 std::string variableEntorno(const char* nombre);
 // The folder of the running executable.
 fs::path carpetaDelEjecutable();
-// The current date and time in the user's regional formats: the short date and the time.
+// The current date and time on the local clock.
+std::tm ahoraLocal();
+// The current date and time in the regional formats (the locale's D_FMT and T_FMT; on
+// Windows the short date and the time of the thread's locale, the user's own by default).
 std::string fechaHoraLocal();
-// The user's decimal separator.
+// The decimal separator of the same locale.
 char separadorDecimal();
 
 // The command line's arguments in UTF-8, whatever the system's own encoding of them.

@@ -160,10 +160,15 @@ fs::path carpetaDelEjecutable() {
     return exe.parent_path();
 }
 
-std::string fechaHoraLocal() {
+std::tm ahoraLocal() {
     const std::time_t ahora = std::time(nullptr);
     std::tm local{};
     localtime_r(&ahora, &local);
+    return local;
+}
+
+std::string fechaHoraLocal() {
+    const std::tm local = ahoraLocal();
     char buf[128];
     const std::size_t n = std::strftime(buf, sizeof buf, "%x %X", &local);
     return std::string(buf, n);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <fcntl.h>
 #include <io.h>
 #include <random>
@@ -31,6 +32,16 @@ std::string utf8(std::wstring_view texto) {
     ::WideCharToMultiByte(CP_UTF8, 0, texto.data(), static_cast<int>(texto.size()), r.data(), n,
                           nullptr, nullptr);
     return r;
+}
+
+// The locale of the regional formats: the thread's, which is the user's own (with the changes
+// the user made to it) unless the thread was given another.
+const wchar_t* localeDelHilo(wchar_t (&nombre)[LOCALE_NAME_MAX_LENGTH]) {
+    const LCID hilo = ::GetThreadLocale();
+    if (hilo == ::GetUserDefaultLCID() ||
+        ::LCIDToLocaleName(hilo, nombre, LOCALE_NAME_MAX_LENGTH, 0) == 0)
+        return LOCALE_NAME_USER_DEFAULT;
+    return nombre;
 }
 
 HANDLE h(Archivo::Nativo n) {
@@ -259,21 +270,30 @@ fs::path carpetaDelEjecutable() {
     }
 }
 
+std::tm ahoraLocal() {
+    const std::time_t ahora = std::time(nullptr);
+    std::tm local{};
+    ::localtime_s(&local, &ahora);
+    return local;
+}
+
 std::string fechaHoraLocal() {
     SYSTEMTIME ahora;
     ::GetLocalTime(&ahora);
+    wchar_t nombre[LOCALE_NAME_MAX_LENGTH];
+    const wchar_t* locale = localeDelHilo(nombre);
     wchar_t fecha[128];
     wchar_t hora[128];
-    const int nf = ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &ahora, nullptr,
-                                     fecha, 128, nullptr);
-    const int nh = ::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &ahora, nullptr, hora, 128);
+    const int nf = ::GetDateFormatEx(locale, DATE_SHORTDATE, &ahora, nullptr, fecha, 128, nullptr);
+    const int nh = ::GetTimeFormatEx(locale, 0, &ahora, nullptr, hora, 128);
     return utf8(std::wstring_view(fecha, nf > 0 ? static_cast<std::size_t>(nf - 1) : 0)) + " " +
            utf8(std::wstring_view(hora, nh > 0 ? static_cast<std::size_t>(nh - 1) : 0));
 }
 
 char separadorDecimal() {
+    wchar_t nombre[LOCALE_NAME_MAX_LENGTH];
     wchar_t sep[8];
-    if (::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, sep, 8) > 1 && sep[0] < 128)
+    if (::GetLocaleInfoEx(localeDelHilo(nombre), LOCALE_SDECIMAL, sep, 8) > 1 && sep[0] < 128)
         return static_cast<char>(sep[0]);
     return '.';
 }
