@@ -128,6 +128,10 @@ bool borrar(const fs::path& ruta) {
     return ::unlink(ruta.c_str()) == 0;
 }
 
+fs::path nombreEnCarpeta(const fs::path& ruta) {
+    return ruta;
+}
+
 fs::path crearCarpetaUnica(const fs::path& base, std::string_view prefijo) {
     std::string plantilla = (base / (std::string(prefijo) + "XXXXXX")).string();
     if (!::mkdtemp(plantilla.data())) return {};
