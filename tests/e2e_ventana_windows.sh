@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # pontavia.exe under Wine and Xvfb, driven from the keyboard as a user would: Tamberlo starts
-# "pontavia.exe exportar x", the user types the sample school's path into the file dialog and
-# confirms "Proceso finalizado"; then the six tables exist and Tamberlo.ini beside the program
-# holds 1. The Wine prefix is $WINEPREFIX when set (made on first use), else one of its own.
+# "pontavia.exe exportar x" from its own folder, whose name is not plain ASCII; the user types
+# the sample school's file name into the file dialog, which opens in that folder, and confirms
+# "Proceso finalizado"; then the six tables exist and Tamberlo.ini beside the program holds 1.
+# The Wine prefix is $WINEPREFIX when set (made on first use), else one of its own.
 set -euo pipefail
 binario=$1
 ejemplo=$2
@@ -24,13 +25,16 @@ trap terminar EXIT
 for _ in $(seq 100); do [ -s "$tmp/pantalla" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$tmp/pantalla")
 
-# A copy of the program, so that its status file is written beside it in the temporary folder.
-# Wine shows the Linux root as drive Z:.
+# A copy of the program in a folder standing for Tamberlo's, so that its status file is
+# written beside it. Wine shows the Linux root as drive Z:.
 windows() { printf 'Z:%s' "${1//\//\\}"; }
-cp "$binario" "$tmp/pontavia.exe"
-cp "$ejemplo" "$tmp/centro.xml"
+tamberlo="$tmp/Jefatura de Estudios/Horarios 2026-27 (ñ)"
+mkdir -p "$tamberlo"
+cp "$binario" "$tamberlo/pontavia.exe"
+cp "$ejemplo" "$tamberlo/centro.xml"
+cd "$tamberlo"
 PONTAVIA_KTEMP=$(windows "$tmp/KTEMP") \
-    bash "$raiz/scripts/con-wine" "$prefijo" "$tmp/pontavia.exe" exportar x >/dev/null 2>&1 &
+    bash "$raiz/scripts/con-wine" "$prefijo" "$tamberlo/pontavia.exe" exportar x >/dev/null 2>&1 &
 programa=$!
 
 # Gives the keyboard to the visible window of that title, once it has appeared (the first
@@ -50,7 +54,8 @@ enfocar() {
 }
 
 enfocar "Seleccione Archivo XML"
-xdotool type --delay 5 "$(windows "$tmp/centro.xml")"
+# The name alone: xdotool cannot type the folder's ñ into Wine.
+xdotool type --delay 5 "centro.xml"
 xdotool key Return
 
 enfocar "^Pontavia$"
@@ -61,5 +66,6 @@ programa=
 for t in ASIGNOMT PROFT AULAT GRUPOST DIASHORAST ASIGT; do
     test -s "$tmp/KTEMP/$t.DBF" || { echo "falta $t.DBF"; exit 1; }
 done
-grep -q $'^Transformado=1\r$' "$tmp/Tamberlo.ini" || { echo "Tamberlo.ini:"; cat "$tmp/Tamberlo.ini"; exit 1; }
+grep -q $'^Transformado=1\r$' "$tamberlo/Tamberlo.ini" ||
+    { echo "Tamberlo.ini:"; cat "$tamberlo/Tamberlo.ini"; exit 1; }
 echo "1 passed, 0 failed"

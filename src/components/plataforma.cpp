@@ -27,7 +27,7 @@ fs::path carpetaKTEMP() {
 fs::path buscarEnCarpeta(const fs::path& carpeta, std::string_view nombre) {
     std::error_code ec;
     const fs::path exacta = carpeta / sistema::ruta(nombre);
-    if (fs::exists(exacta, ec)) return exacta;
+    if (fs::exists(exacta, ec)) return sistema::nombreEnCarpeta(exacta);
     const std::string buscado = plegarMayusculas(nombre);
     for (fs::directory_iterator it(carpeta, ec), fin; !ec && it != fin; it.increment(ec)) {
         if (plegarMayusculas(it->path().filename().string()) == buscado) return it->path();

@@ -78,6 +78,9 @@ bool reemplazar(const fs::path& desde, const fs::path& hasta);
 bool borrar(const fs::path& ruta);
 // Removes a folder and all it holds.
 bool borrarCarpeta(const fs::path& carpeta);
+// An existing entry's path with its name as the folder spells it: Windows finds soluc.dbf by
+// the name SOLUC.DBF too.
+fs::path nombreEnCarpeta(const fs::path& ruta);
 // A new folder inside base named prefijo and a unique ending; empty on failure.
 fs::path crearCarpetaUnica(const fs::path& base, std::string_view prefijo);
 // Waits until everything written to the files of carpeta is safe on disk.

@@ -168,6 +168,10 @@ void retirarSiAbandonado(const fs::path& ruta) {
         borrar(ruta);
 }
 
+fs::path nombreEnCarpeta(const fs::path& ruta) {
+    return ruta;
+}
+
 fs::path crearCarpetaUnica(const fs::path& base, std::string_view prefijo) {
     std::string plantilla = (base / (std::string(prefijo) + "XXXXXX")).string();
     if (!::mkdtemp(plantilla.data())) return {};

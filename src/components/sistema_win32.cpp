@@ -250,6 +250,14 @@ void retirarSiAbandonado(const fs::path& ruta) {
         borrar(ruta);
 }
 
+fs::path nombreEnCarpeta(const fs::path& ruta) {
+    WIN32_FIND_DATAW dato;
+    HANDLE busqueda = ::FindFirstFileW(ruta.c_str(), &dato);
+    if (busqueda == INVALID_HANDLE_VALUE) return ruta;
+    ::FindClose(busqueda);
+    return ruta.parent_path() / dato.cFileName;
+}
+
 fs::path crearCarpetaUnica(const fs::path& base, std::string_view prefijo) {
     for (int intento = 0; intento < 100; ++intento) {
         const fs::path candidato = base / ancho(std::string(prefijo) + terminacionUnica());
