@@ -3,9 +3,8 @@
 // a hang, or a file changed that should not change.
 #include "archivo_atomico.h"
 #include "ayudantes.h"
+#include "corridas.h"
 #include "error.h"
-#include "exportar.h"
-#include "importar.h"
 
 #include <csignal>
 #include <fcntl.h>

@@ -2,9 +2,10 @@
 // mended, and the all-or-nothing replacement of Tamberlo's tables.
 #include "archivo_atomico.h"
 #include "ayudantes.h"
+#include "corridas.h"
 #include "error.h"
-#include "exportar.h"
 #include "informe.h"
+#include "nucleo.h"
 #include "preparacion.h"
 
 #include <functional>
@@ -574,7 +575,7 @@ TEST_F(Exportar, FalloEnCadaPasoDeLaSustitucion) {
     ASSERT_TRUE(antes.count(kCarpetaAnterior));
     const std::vector<std::pair<std::string, std::function<void()>>> corridas = {
         {"exportar", [&] { exportar(interior + "<grupos>" + grupo("G", "7") + "</grupos>"); }},
-        {"restaurar", [] { restaurarExportacion(); }},
+        {"restaurar", [&] { restaurar(ktemp.ruta()); }},
     };
     for (const auto& [nombre, correr] : corridas) {
         SCOPED_TRACE(nombre);

@@ -1,9 +1,8 @@
 // The importar run: each dsolucion rule, SOLUC in the III and level 7 layouts, missing input,
 // failures that write nothing, and the round trip of the sample school.
 #include "ayudantes.h"
+#include "corridas.h"
 #include "error.h"
-#include "exportar.h"
-#include "importar.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

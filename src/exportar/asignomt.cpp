@@ -9,12 +9,12 @@ namespace pontavia {
 void escribirMaterias(Exportacion& e, bool tareas) {
     const Nodos NodosXML = e.doc.selectNodes("/centro/materias/dmateria");
     TablaDBase tabla = e.abrirTabla("ASIGNOMT.DBF");
-    Informe& informe = e.programa.informe;
+    Informe& informe = e.informe;
     informe.vigilar(tabla);
     tabla.reservar(NodosXML.size());
     // Every subject and activity registers its code and its name: room for all at once.
-    e.programa.ListaCodigos.reserve(NodosXML.size());
-    e.programa.ListaNombres.reserve(NodosXML.size());
+    e.materias.ListaCodigos.reserve(NodosXML.size());
+    e.materias.ListaNombres.reserve(NodosXML.size());
     for (std::size_t i = 0; i < NodosXML.size(); ++i) {
         const ElementoXML NodoXML(NodosXML[i], i, "idmateria");
         informe.elementoActual(NodoXML);
@@ -24,7 +24,7 @@ void escribirMaterias(Exportacion& e, bool tareas) {
         const std::string id = NodoXML.leer("idmateria");
         // An element whose code equals its activity code is an activity.
         if ((codigo == actividad) != tareas) continue;
-        const auto [cod, motivo] = asignarCodigoMateria(e.programa, codigo, nombre);
+        const auto [cod, motivo] = asignarCodigoMateria(e.materias, codigo, nombre);
         if (!cod) {
             informe.agregar({"ASIGNOMT", TipoAviso::Omitido, NodoXML.descripcion(), "codigo",
                              codigo, "", motivo});

@@ -53,7 +53,7 @@ void CargarAsignaturas(Exportacion& e) {
     const auto profesores = filasPor<std::string>(
         tablaProfesores, "IDPROF", [](const TablaDBase& t) { return t.leerTexto("ABREV"); });
 
-    Informe& informe = e.programa.informe;
+    Informe& informe = e.informe;
     informe.vigilar(tabla);
 
     const Nodos NodosXML = e.doc.selectNodes("/centro/asignaturas/dasignatura");

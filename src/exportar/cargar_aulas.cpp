@@ -16,7 +16,7 @@ void CargarAulas(Exportacion& e) {
                               });
     const Nodos NodosXML = e.doc.selectNodes("/centro/aulas/daula");
     TablaDBase tabla = e.abrirTabla("AULAT.DBF");
-    Informe& informe = e.programa.informe;
+    Informe& informe = e.informe;
     informe.vigilar(tabla);
     CodigosSinMayusculas codigos;
     tabla.reservar(NodosXML.size());

@@ -40,7 +40,7 @@ void CargarFranjas(Exportacion& e) {
                                        {"PLANTILLA", TipoCampo::Texto, 20},
                                    });
     const Nodos NodosXML = e.doc.selectNodes("/centro/franjashorarias/franjahoraria");
-    Informe& informe = e.programa.informe;
+    Informe& informe = e.informe;
     informe.filas("DIASHORAST", NodosXML.size());
     if (NodosXML.empty()) return;
     TablaDBase tabla = e.abrirTabla("DIASHORAST.DBF");

@@ -36,7 +36,7 @@ void CargarGrupos(Exportacion& e) {
                                 });
     const Nodos NodosXML = e.doc.selectNodes("/centro/grupos/dgrupo");
     TablaDBase tabla = e.abrirTabla("GRUPOST.DBF");
-    Informe& informe = e.programa.informe;
+    Informe& informe = e.informe;
     informe.vigilar(tabla);
     CodigosSinMayusculas codigos;
     tabla.reservar(NodosXML.size());

@@ -1,13 +1,10 @@
-// CargarMaterias: creates ASIGNOMT and writes the subjects, on emptied registries.
+// CargarMaterias: creates ASIGNOMT and writes the subjects.
 #include "asignomt.h"
 #include "tabla_dbase.h"
 
 namespace pontavia {
 
 void CargarMaterias(Exportacion& e) {
-    e.programa.ListaCodigos.clear();
-    e.programa.ListaNombres.clear();
-    e.programa.SiguienteNumeroCodigo.clear();
     e.crearTabla("ASIGNOMT.DBF", {
                                      {"COD", TipoCampo::Texto, 10},
                                      {"CODLARGO", TipoCampo::Texto, 10},

@@ -16,7 +16,7 @@ void CargarProfesores(Exportacion& e) {
                               });
     const Nodos NodosXML = e.doc.selectNodes("/centro/profesores/profesor");
     TablaDBase tabla = e.abrirTabla("PROFT.DBF");
-    Informe& informe = e.programa.informe;
+    Informe& informe = e.informe;
     informe.vigilar(tabla);
     CodigosSinMayusculas codigos;
     tabla.reservar(NodosXML.size());

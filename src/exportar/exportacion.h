@@ -1,9 +1,11 @@
 #pragma once
-// What every builder of one exportar run works with: the program's state, the loaded
-// document, and the folder its tables are written to before they replace Tamberlo's.
+// What every builder of one exportar run works with: the run's report, the loaded document,
+// the folder its tables are written to before they replace Tamberlo's, and the subject
+// registries that ASIGNOMT's two passes share.
+#include "codigos.h"
 #include "documento_xml.h"
 #include "error.h"
-#include "programa.h"
+#include "informe.h"
 #include "tabla_dbase.h"
 
 #include <filesystem>
@@ -12,9 +14,10 @@
 namespace pontavia {
 
 struct Exportacion {
-    Programa& programa;
+    Informe& informe;
     const DocumentoXML& doc;
     std::filesystem::path carpeta;
+    RegistroMaterias materias;
 
     // The run's tables, by file name in its folder. Writing them does not wait for the disk:
     // the folder is made safe as a whole before its tables replace Tamberlo's.
