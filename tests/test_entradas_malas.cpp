@@ -441,7 +441,7 @@ namespace {
 // long as the object lives.
 class TablaRetenida {
   public:
-    explicit TablaRetenida(const fs::path& tabla) {
+    explicit TablaRetenida(const fs::path& tabla) : tabla_(tabla) {
         const auto senal = tabla.string() + ".retenida";
         pid_ = ::fork();
         if (pid_ == 0) {
@@ -460,11 +460,18 @@ class TablaRetenida {
         ::kill(-pid_, SIGTERM);
         int estado = 0;
         ::waitpid(pid_, &estado, 0);
+        // flock's child, which shares the lock, may outlive it for a moment: the table is free
+        // once the lock can be taken.
+        const int fd = ::open(tabla_.c_str(), O_RDONLY);
+        for (int i = 0; fd >= 0 && i < 500 && ::flock(fd, LOCK_EX | LOCK_NB) != 0; ++i)
+            ::usleep(10'000);
+        if (fd >= 0) ::close(fd);
     }
     TablaRetenida(const TablaRetenida&) = delete;
     TablaRetenida& operator=(const TablaRetenida&) = delete;
 
   private:
+    fs::path tabla_;
     pid_t pid_ = -1;
 };
 
