@@ -63,6 +63,12 @@ TablaDBase TablaDBase::abrir(const std::filesystem::path& ruta, Durable durable)
     return t;
 }
 
+TablaDBase TablaDBase::nueva(const std::filesystem::path& ruta,
+                             const std::vector<DefinicionCampo>& campos, Durable durable) {
+    crear(ruta, campos, durable);
+    return abrir(ruta, durable);
+}
+
 TablaDBase TablaDBase::desdeMemoria(std::string datos, std::string nombre) {
     TablaDBase t;
     t.nombre_ = std::move(nombre);

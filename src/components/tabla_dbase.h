@@ -59,6 +59,10 @@ class TablaDBase {
     // Opens a table for exclusive use; it is positioned on its first live record. durable
     // is for what cerrar() writes.
     static TablaDBase abrir(const std::filesystem::path& ruta, Durable durable = Durable::Si);
+    // crear, then abrir: a new, empty table with these fields, open for exclusive use.
+    static TablaDBase nueva(const std::filesystem::path& ruta,
+                            const std::vector<DefinicionCampo>& campos,
+                            Durable durable = Durable::Si);
     // A table read from bytes already in memory (no file, no lock); for checks and fuzzing.
     static TablaDBase desdeMemoria(std::string datos, std::string nombre);
 

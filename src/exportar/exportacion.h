@@ -21,8 +21,8 @@ struct Exportacion {
 
     // The run's tables, by file name in its folder. Writing them does not wait for the disk:
     // the folder is made safe as a whole before its tables replace Tamberlo's.
-    void crearTabla(const char* archivo, const std::vector<DefinicionCampo>& campos) const {
-        TablaDBase::crear(carpeta / archivo, campos, Durable::No);
+    TablaDBase nuevaTabla(const char* archivo, const std::vector<DefinicionCampo>& campos) const {
+        return TablaDBase::nueva(carpeta / archivo, campos, Durable::No);
     }
     TablaDBase abrirTabla(const char* archivo) const {
         return TablaDBase::abrir(carpeta / archivo, Durable::No);
@@ -44,6 +44,7 @@ decltype(auto) convertirAtributo(const ElementoXML& elemento, const char* atribu
 }
 
 // The builders, called by the run in this order; each may read the tables written before it.
+// CargarMaterias and CargarTareas share ASIGNOMT (asignomt.cpp).
 void CargarMaterias(Exportacion& e);
 void CargarTareas(Exportacion& e);
 void CargarProfesores(Exportacion& e);
