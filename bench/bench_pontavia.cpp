@@ -4,9 +4,7 @@
 #include "codigos.h"
 #include "documento_xml.h"
 #include "escenario.h"
-#include "exportar.h"
-#include "importar.h"
-#include "programa.h"
+#include "nucleo.h"
 #include "xml_bien_formado.h"
 
 #include <benchmark/benchmark.h>
@@ -48,14 +46,13 @@ std::string leerUnaVez(const fs::path& ruta) {
     return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
-// One run, exportar or importar, as the window starts it.
-template <void (*Run)(Programa&, Ventana&), std::size_t Escenario::*Elementos>
-void Corrida(benchmark::State& state) {
+// One run, exportar or importar, through the door every front end uses.
+using Puerta = Resultado (*)(const fs::path&, const fs::path&, Informe&);
+template <Puerta Run, std::size_t Escenario::*Elementos> void Corrida(benchmark::State& state) {
     const Escenario& e = escenario(g_datos, static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        Programa programa;
-        VentanaMuda ventana(e.xml.string());
-        Run(programa, ventana);
+        Informe informe;
+        Run(e.xml, e.ktemp, informe);
     }
     porElemento(state, e.*Elementos);
 }
@@ -128,11 +125,11 @@ void ComprobacionXML(benchmark::State& state) {
 void CodigosCompartidos(benchmark::State& state) {
     const auto n = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        Programa programa;
+        RegistroMaterias materias;
         for (int i = 1; i <= n; ++i) {
             const std::string numero = std::to_string(i);
             benchmark::DoNotOptimize(
-                asignarCodigoMateria(programa, "RELIGION" + numero, "Religión " + numero));
+                asignarCodigoMateria(materias, "RELIGION" + numero, "Religión " + numero));
         }
     }
     state.SetComplexityN(state.range(0));
@@ -147,14 +144,14 @@ BENCHMARK(CodigosCompartidos)
     ->Arg(30000)
     ->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(Corrida<BExportarClick, &Escenario::elementosXML>)
+BENCHMARK(Corrida<exportar, &Escenario::elementosXML>)
     ->Name("Exportar")
     ->Arg(1)
     ->Arg(10)
     ->Arg(100)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(SueloExportar)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
-BENCHMARK(Corrida<BImportarClick, &Escenario::lecciones>)
+BENCHMARK(Corrida<importar, &Escenario::lecciones>)
     ->Name("Importar")
     ->Arg(1)
     ->Arg(10)

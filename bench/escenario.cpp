@@ -1,9 +1,7 @@
 #include "escenario.h"
 
-#include "exportar.h"
-#include "importar.h"
+#include "nucleo.h"
 #include "plataforma.h"
-#include "programa.h"
 #include "tabla_dbase.h"
 
 #include <cmath>
@@ -85,17 +83,15 @@ Escenario preparar(const fs::path& datos, int escala) {
     if (!fs::exists(e.xml)) throw std::runtime_error("Falta " + e.xml.string());
     fs::remove_all(e.ktemp);
     fs::create_directories(e.ktemp);
-    setenv("PONTAVIA_KTEMP", e.ktemp.c_str(), 1);
     e.elementosXML = contarElementos(e.xml);
 
-    Programa programa;
-    VentanaMuda ventana(e.xml.string());
-    BExportarClick(programa, ventana);
+    Informe informe;
+    exportar(e.xml, e.ktemp, informe);
     for (const char* t : {"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "DIASHORAST", "ASIGT"})
         e.tablasExportadas[t] = leer(e.ktemp / (std::string(t) + ".DBF"));
     e.informeExportar = leer(e.ktemp / kNombreInforme);
     e.lecciones = colocarHorario(e.ktemp);
-    BImportarClick(programa, ventana);
+    importar(e.xml, e.ktemp, informe);
     e.resultadoImportar =
         leer(e.xml.parent_path() / ("ResultadoTamberlo" + e.xml.filename().string()));
     e.informeImportar = leer(e.ktemp / kNombreInforme);
@@ -108,7 +104,6 @@ const Escenario& escenario(const fs::path& datos, int escala) {
     static std::map<int, std::unique_ptr<Escenario>> hechos;
     auto& e = hechos[escala];
     if (!e) e = std::make_unique<Escenario>(preparar(datos, escala));
-    setenv("PONTAVIA_KTEMP", e->ktemp.c_str(), 1);
     return *e;
 }
 

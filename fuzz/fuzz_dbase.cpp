@@ -1,5 +1,6 @@
 // The dBase reader on any bytes: every field of every record read as text and, where it is
-// one, as a number; then a Locate. Only the program's own errors may come out.
+// one, as a number; then its rows by the first field. Only the program's own errors may come
+// out.
 #include "error.h"
 #include "tabla_dbase.h"
 
@@ -27,8 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
                 }
             }
         }
-        if (!t.formato().campos.empty())
-            (void)t.Locate(NombreCampo::deTexto(t.formato().campos.front().nombre), primero);
+        if (!t.formato().campos.empty()) {
+            const auto campo = NombreCampo::deTexto(t.formato().campos.front().nombre);
+            const auto filas = filasPor<bool>(t, campo, [](TablaDBase&) { return true; });
+            (void)buscarFila(filas, primero);
+        }
     } catch (const Error&) {
         // A damaged table is refused with a clear error: that is the expected outcome.
     }

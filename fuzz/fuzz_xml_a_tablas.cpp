@@ -2,8 +2,7 @@
 // checked and turned into the six tables, in a folder in memory (/dev/shm), as the dry run
 // does. Only the program's own errors may come out.
 #include "error.h"
-#include "exportar.h"
-#include "programa.h"
+#include "nucleo.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -37,9 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
         f.write(reinterpret_cast<const char*>(datos), static_cast<std::streamsize>(tamano));
     }
     try {
-        pontavia::Programa programa;
-        pontavia::comprobarExportacion(programa, archivo);
-        (void)programa.informe.texto();
+        pontavia::Informe informe;
+        pontavia::comprobar(archivo, informe);
+        (void)informe.texto();
     } catch (const pontavia::Error&) {
         // Bad input is refused with a clear error: that is the expected outcome.
     }

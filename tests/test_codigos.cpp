@@ -69,7 +69,7 @@ TEST(Codigos, MateriasComoLasAsignaElRegistro) {
         {{{"Mat", "x"}, {"MAT", "y"}}, {"Mat", "MAT"}},
     };
     for (const auto& caso : casos) {
-        Programa p;
+        RegistroMaterias p;
         std::vector<std::optional<std::string>> r;
         for (const auto& [codigo, nombre] : caso.elementos)
             r.push_back(asignarCodigoMateria(p, codigo, nombre).codigo);
@@ -78,7 +78,7 @@ TEST(Codigos, MateriasComoLasAsignaElRegistro) {
 }
 
 TEST(Codigos, ReemplazoConContadorDeDosCifras) {
-    Programa p;
+    RegistroMaterias p;
     p.ListaCodigos = {"ABCDEFGHIJ"};
     for (int k = 1; k <= 9; ++k)
         p.ListaCodigos.insert("ABCDEFGHI" + std::to_string(k));

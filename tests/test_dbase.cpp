@@ -1,5 +1,5 @@
 // The table store: tables built byte by byte as other tools write them, read back; tables
-// written here, read back; Locate; the exclusive lock; damaged files.
+// written here, read back; rows looked up by a field; the exclusive lock; damaged files.
 #include "ayudantes.h"
 #include "dbase_valores.h"
 #include "error.h"
@@ -277,8 +277,9 @@ TEST(LecturaDBase, NuloDeFoxProComoCampoVacio) {
     t.Next();
     EXPECT_EQ(t.leerEntero("N"), 0);
     EXPECT_EQ(t.leerNumero("N"), 0.0);
-    EXPECT_TRUE(t.Locate("V", ""));
-    EXPECT_EQ(t.leerTexto("Q"), "00FF1020");
+    const auto porV = filasPor<std::string>(t, "V", [](TablaDBase& f) { return f.leerTexto("Q"); });
+    ASSERT_NE(buscarFila(porV, ""), nullptr);
+    EXPECT_EQ(*buscarFila(porV, ""), "00FF1020");
 }
 
 TEST(EscrituraDBase, IIIPlusConLosTiposDeEstePrograma) {
@@ -364,7 +365,7 @@ TEST(EscrituraDBase, EnteroDesdeTextoNoValido) {
         EXPECT_NO_THROW(t.asignarTexto("MAXALUM", bueno)) << bueno;
 }
 
-TEST(Locate, ValorEnteroExactoYPrimeroEnOrden) {
+TEST(FilasPorTexto, ValorEnteroExactoYPrimeroEnOrden) {
     CarpetaTemporal tmp;
     const auto ruta = tmp / "T.DBF";
     TablaDBase::crear(ruta, {{"ID", TipoCampo::Texto, 10}, {"N", TipoCampo::Texto, 5}});
@@ -380,14 +381,16 @@ TEST(Locate, ValorEnteroExactoYPrimeroEnOrden) {
         t.cerrar();
     }
     TablaDBase t = TablaDBase::abrir(ruta);
-    ASSERT_TRUE(t.Locate("ID", "417"));
-    EXPECT_EQ(t.leerTexto("N"), "a");
-    EXPECT_FALSE(t.Locate("ID", "41"));
-    EXPECT_FALSE(t.Locate("ID", "abc"));
-    EXPECT_FALSE(t.Locate("ID", "ángel"));
-    ASSERT_TRUE(t.Locate("ID", "ÁNGEL"));
-    EXPECT_EQ(t.leerTexto("N"), "d");
-    EXPECT_THROW(t.Locate("NOEXISTE", "x"), Error);
+    const auto leerN = [](TablaDBase& f) { return f.leerTexto("N"); };
+    const auto filas = filasPor<std::string>(t, "ID", leerN);
+    ASSERT_NE(buscarFila(filas, "417"), nullptr);
+    EXPECT_EQ(*buscarFila(filas, "417"), "a");
+    EXPECT_EQ(buscarFila(filas, "41"), nullptr);
+    EXPECT_EQ(buscarFila(filas, "abc"), nullptr);
+    EXPECT_EQ(buscarFila(filas, "ángel"), nullptr);
+    ASSERT_NE(buscarFila(filas, "ÁNGEL"), nullptr);
+    EXPECT_EQ(*buscarFila(filas, "ÁNGEL"), "d");
+    EXPECT_THROW(filasPor<std::string>(t, "NOEXISTE", leerN), Error);
 }
 
 TEST(Bloqueo, UnaTablaAbiertaNoSePuedeAbrirOtraVez) {

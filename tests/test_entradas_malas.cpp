@@ -3,9 +3,8 @@
 // a hang, or a file changed that should not change.
 #include "archivo_atomico.h"
 #include "ayudantes.h"
+#include "corridas.h"
 #include "error.h"
-#include "exportar.h"
-#include "importar.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -134,15 +133,19 @@ class EntradasMalas : public ::testing::Test {
         return "";
     }
 
-    // The run must fail with a message holding fragmento and leave every file as it was.
-    void fallaSinCambiarNada(void (*run)(Programa&, Ventana&), const std::string& fragmento) {
+    // The run must fail with a message holding fragmento, give the cursor back and leave
+    // every file as it was. Returns the message.
+    std::string fallaSinCambiarNada(void (*run)(Programa&, Ventana&),
+                                    const std::string& fragmento) {
         const auto antesKtemp = instantanea(ktemp.ruta());
         const auto antesDatos = instantanea(datos.ruta());
         const std::string error = ejecutar(run);
         EXPECT_NE(error, "");
         EXPECT_NE(error.find(fragmento), std::string::npos) << error;
+        EXPECT_FALSE(ventana.ocupado);
         EXPECT_EQ(instantanea(ktemp.ruta()), antesKtemp);
         EXPECT_EQ(instantanea(datos.ruta()), antesDatos);
+        return error;
     }
 };
 
@@ -183,8 +186,9 @@ TEST_F(EntradasMalas, ArchivoXMLDeVelmora) {
         escribirArchivo(ventana.archivo, contenido);
         const auto f = fragmentos.find(nombre);
         const std::string fragmento = f == fragmentos.end() ? "no es un XML válido" : f->second;
-        fallaSinCambiarNada(BExportarClick, fragmento);
-        fallaSinCambiarNada(BImportarClick, fragmento);
+        // The message names the file, so that the user knows which one to mend.
+        for (const auto run : {BExportarClick, BImportarClick})
+            EXPECT_NE(fallaSinCambiarNada(run, fragmento).find("centro.xml"), std::string::npos);
     }
 }
 
@@ -433,19 +437,31 @@ TEST_F(EntradasMalas, DiscoLlenoAlImportar) {
     EXPECT_EQ(ejecutar(BImportarClick), "");
 }
 
-// Tamberlo holding a table: exportar and importar say which one is in use and change nothing.
+// Tamberlo holding a table, or a table this process has open: exportar and importar say which
+// one is in use and change nothing; once it is free, both work again.
 TEST_F(EntradasMalas, TablaEnUsoPorOtroPrograma) {
-    for (const char* tabla : {"ASIGT.DBF", "PROFT.DBF"}) {
-        SCOPED_TRACE(tabla);
-        TablaRetenida tamberlo(ktemp / tabla);
-        fallaSinCambiarNada(BExportarClick, tabla);
-    }
-    for (const char* tabla : {"SOLUC.DBF", "AULAT.DBF"}) {
-        SCOPED_TRACE(tabla);
-        TablaRetenida tamberlo(ktemp / tabla);
-        fallaSinCambiarNada(BImportarClick, tabla);
+    struct Caso {
+        void (*run)(Programa&, Ventana&);
+        const char* tabla;
+        bool enEsteProceso;
+    };
+    for (const auto& c : std::vector<Caso>{{BExportarClick, "ASIGT.DBF", false},
+                                           {BExportarClick, "PROFT.DBF", false},
+                                           {BExportarClick, "GRUPOST.DBF", true},
+                                           {BImportarClick, "SOLUC.DBF", false},
+                                           {BImportarClick, "AULAT.DBF", false},
+                                           {BImportarClick, "AULAT.DBF", true}}) {
+        SCOPED_TRACE(std::string(c.tabla) + (c.enEsteProceso ? " en este proceso" : ""));
+        std::optional<TablaRetenida> tamberlo;
+        std::optional<TablaDBase> abierta;
+        if (c.enEsteProceso)
+            abierta.emplace(TablaDBase::abrir(ktemp / c.tabla));
+        else
+            tamberlo.emplace(ktemp / c.tabla);
+        EXPECT_NE(fallaSinCambiarNada(c.run, c.tabla).find("en uso"), std::string::npos);
     }
     EXPECT_EQ(ejecutar(BExportarClick), "");
+    EXPECT_EQ(ejecutar(BImportarClick), "");
 }
 
 #ifndef _WIN32 // a run's hold on its staging folder is a lock here, a handle on Windows

@@ -10,32 +10,18 @@ using namespace pontavia::prueba;
 
 namespace {
 
-// The window's widgets and dialogs, recorded.
-class FormularioDePrueba : public Formulario {
+// The window without a toolkit: its dialogs recorded, and closing it runs FormClose as a
+// real window does.
+class FormularioSinToolkit : public FormularioDePrueba<Formulario> {
   public:
-    using Formulario::Formulario;
-    std::string archivo;
-    std::vector<std::string> mensajes;
-    std::vector<std::string> errores;
-    std::vector<int> ayudas;
-    bool visorInstalado = true;
+    using FormularioDePrueba<Formulario>::FormularioDePrueba;
     int cierres = 0;
     bool ocupado = false;
 
-    bool elegirArchivo(const std::string&, std::string& elegido) override {
-        elegido = archivo;
-        return true;
-    }
-    void mensaje(const std::string& texto) override { mensajes.push_back(texto); }
-    void mostrarError(const std::string& texto) override { errores.push_back(texto); }
     void cursorOcupado(bool o) override { ocupado = o; }
     void cerrar() override {
         ++cierres;
         FormClose();
-    }
-    bool abrirAyuda(const std::filesystem::path&, int contexto) override {
-        ayudas.push_back(contexto);
-        return visorInstalado;
     }
 };
 
@@ -106,7 +92,7 @@ const std::string kRecordatorio = "Deberá Abrir el fichero XML de VELMORA,\r\n"
 TEST_P(ArranqueDesdeTamberlo, EjecutaElLadoElegidoYDejaElEstado) {
     const CasoLinea& c = GetParam();
     if (c.hayDocumento) escribirArchivo(datos / "centro.xml", documento(""));
-    FormularioDePrueba f(c.parametros, datos.ruta());
+    FormularioSinToolkit f(c.parametros, datos.ruta());
     f.archivo = (datos / "centro.xml").string();
     f.FormShow();
     EXPECT_EQ(f.mensajes, c.mensajes);
@@ -150,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Formulario, LosBotonesEjecutanYLosErroresVanAUnaCaja) {
     KTEMPTemporal ktemp;
     CarpetaTemporal datos;
-    FormularioDePrueba f({}, datos.ruta());
+    FormularioSinToolkit f({}, datos.ruta());
     f.archivo = (datos / "centro.xml").string();
     escribirArchivo(f.archivo, documento("<aulas><daula codigo=\"A\"/></aulas>"));
     f.BExportarClick();
@@ -175,7 +161,7 @@ TEST(Formulario, LosBotonesEjecutanYLosErroresVanAUnaCaja) {
 TEST(Formulario, EstadoQueNoSePuedeEscribir) {
     CarpetaTemporal datos;
     fs::create_directory(datos / "Tamberlo.ini");
-    FormularioDePrueba f({"abc", "def"}, datos.ruta());
+    FormularioSinToolkit f({"abc", "def"}, datos.ruta());
     f.FormClose();
     EXPECT_EQ(f.errores, (std::vector<std::string>{"Unable to write to " +
                                                    (datos / "Tamberlo.ini").string()}));
@@ -183,7 +169,7 @@ TEST(Formulario, EstadoQueNoSePuedeEscribir) {
 
 TEST(Formulario, AyudaConSuContextoYCuandoFalta) {
     CarpetaTemporal datos;
-    FormularioDePrueba f({}, datos.ruta());
+    FormularioSinToolkit f({}, datos.ruta());
     const auto chm = datos / "VELMORA.chm";
     f.Button1Click();
     f.teclaF1();

@@ -2,9 +2,10 @@
 // writes nothing; and restaurar, which brings back the set an exportar replaced.
 #include "ayudantes.h"
 #include "bloqueo.h"
+#include "corridas.h"
 #include "error.h"
-#include "exportar.h"
 #include "informe.h"
+#include "nucleo.h"
 #include "texto.h"
 
 #include <cstdlib>
@@ -200,8 +201,8 @@ TEST(Comprobar, NoEscribeNadaYDaElInformeDeLaExportacion) {
     const auto datosAntes = instantanea(datos.ruta());
 
     fijarVariable(kVariableTemporal, temporal.ruta().string());
-    Programa prueba;
-    comprobarExportacion(prueba, datos / "centro.xml");
+    Informe prueba;
+    EXPECT_EQ(comprobar(datos / "centro.xml", prueba), Resultado::Hecho);
     fijarVariable(kVariableTemporal, "");
     EXPECT_EQ(instantanea(ktemp.ruta()), ktempAntes);
     EXPECT_EQ(instantanea(datos.ruta()), datosAntes);
@@ -211,11 +212,10 @@ TEST(Comprobar, NoEscribeNadaYDaElInformeDeLaExportacion) {
     VentanaPrueba ventana;
     ventana.archivo = (datos / "centro.xml").string();
     BExportarClick(real, ventana);
-    EXPECT_EQ(prueba.informe.csv(), real.informe.csv());
-    EXPECT_EQ(claves(prueba.informe),
-              (std::multiset<std::string>{clave("PROFT", TipoAviso::CodigoCambiado,
-                                                "profesor número 2 (idprofesor 2)", "codigo", "ana",
-                                                "ana1")}));
+    EXPECT_EQ(prueba.csv(), real.informe.csv());
+    EXPECT_EQ(claves(prueba), (std::multiset<std::string>{clave("PROFT", TipoAviso::CodigoCambiado,
+                                                                "profesor número 2 (idprofesor 2)",
+                                                                "codigo", "ana", "ana1")}));
 }
 
 TEST(Comprobar, NoNecesitaLaCarpetaDeTamberlo) {
@@ -223,11 +223,11 @@ TEST(Comprobar, NoNecesitaLaCarpetaDeTamberlo) {
     const auto ktemp = datos / "no-existe";
     fijarVariable("PONTAVIA_KTEMP", ktemp.string());
     escribirArchivo(datos / "centro.xml", centroPequeno("ANA"));
-    Programa programa;
-    comprobarExportacion(programa, datos / "centro.xml");
+    Informe informe;
+    EXPECT_EQ(comprobar(datos / "centro.xml", informe), Resultado::Hecho);
     fijarVariable("PONTAVIA_KTEMP", "");
     EXPECT_FALSE(fs::exists(ktemp));
-    EXPECT_EQ(programa.informe.avisos().size(), 1u);
+    EXPECT_EQ(informe.avisos().size(), 1u);
 }
 
 TEST(Restaurar, DevuelveLasTablasAnterioresByteAByteYSePuedeDeshacer) {
@@ -247,9 +247,9 @@ TEST(Restaurar, DevuelveLasTablasAnterioresByteAByteYSePuedeDeshacer) {
     ASSERT_NE(despues, antes);
     EXPECT_FALSE(despues.count("ASIGT.MDX"));
 
-    EXPECT_EQ(restaurarExportacion().size(), 6u);
+    EXPECT_EQ(restaurar(ktemp.ruta()).size(), 6u);
     EXPECT_EQ(archivosDeTamberlo(ktemp.ruta()), antes);
-    restaurarExportacion();
+    restaurar(ktemp.ruta());
     EXPECT_EQ(archivosDeTamberlo(ktemp.ruta()), despues);
 }
 
@@ -259,7 +259,7 @@ TEST(Restaurar, TrasLaPrimeraExportacionRetiraLasTablas) {
     escribirArchivo(ktemp / "SOLUC.DBF", "el horario");
     escribirArchivo(datos / "a.xml", centroPequeno("LUIS"));
     exportar(datos / "a.xml");
-    const auto lineas = restaurarExportacion();
+    const auto lineas = restaurar(ktemp.ruta());
     EXPECT_EQ(lineas.front(), "ASIGNOMT: retirada (no existía antes)");
     EXPECT_EQ(archivosDeTamberlo(ktemp.ruta()),
               (std::map<std::string, std::string>{{"SOLUC.DBF", "el horario"}}));
@@ -268,7 +268,7 @@ TEST(Restaurar, TrasLaPrimeraExportacionRetiraLasTablas) {
 TEST(Restaurar, SinExportacionAnteriorOConUnaTablaEnUsoNoCambiaNada) {
     KTEMPTemporal ktemp;
     try {
-        restaurarExportacion();
+        restaurar(ktemp.ruta());
         ADD_FAILURE();
     } catch (const Error& e) {
         EXPECT_EQ(std::string(e.what()), "No hay tablas de una exportación anterior que "
@@ -284,7 +284,7 @@ TEST(Restaurar, SinExportacionAnteriorOConUnaTablaEnUsoNoCambiaNada) {
     const auto antes = instantanea(ktemp.ruta());
     BloqueoExclusivo tamberlo(ktemp / "ASIGT.DBF");
     try {
-        restaurarExportacion();
+        restaurar(ktemp.ruta());
         ADD_FAILURE();
     } catch (const Error& e) {
         EXPECT_NE(std::string(e.what()).find("ASIGT.DBF"), std::string::npos) << e.what();

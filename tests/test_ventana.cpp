@@ -16,24 +16,8 @@ using namespace pontavia::prueba;
 
 namespace {
 
-class VentanaDePrueba : public TMForm {
-  public:
-    using TMForm::TMForm;
-    std::string archivo;
-    std::vector<std::string> mensajes;
-    std::vector<std::string> errores;
-    std::vector<int> ayudas;
-    bool elegirArchivo(const std::string&, std::string& elegido) override {
-        elegido = archivo;
-        return true;
-    }
-    void mensaje(const std::string& texto) override { mensajes.push_back(texto); }
-    void mostrarError(const std::string& texto) override { errores.push_back(texto); }
-    bool abrirAyuda(const std::filesystem::path&, int contexto) override {
-        ayudas.push_back(contexto);
-        return true;
-    }
-};
+// The Qt window with its dialogs recorded; its cursor and its closing are the real ones.
+using VentanaDePrueba = FormularioDePrueba<TMForm>;
 
 class VentanaTMForm : public ::testing::Test {
   protected:

@@ -311,12 +311,8 @@ Nodo DocumentoXML::documentElement() const {
 
 Nodo DocumentoXML::createElement(const char* nombre) {
     // pugixml makes every node inside a tree: a new element waits at the document's end
-    // until appendChild or replaceChild places it.
+    // until replaceChild places it.
     return doc_->append_child(nombre);
-}
-
-void DocumentoXML::appendChild(Nodo hijo) {
-    doc_->append_move(hijo);
 }
 
 void DocumentoXML::removeChild(Nodo hijo) {
@@ -361,12 +357,6 @@ void DocumentoXML::escribir(const std::function<void(std::string_view)>& destino
     else
         doc_->save(salida, "\t", formato, pugi::encoding_utf8);
     salida.terminar();
-}
-
-std::string DocumentoXML::aBytes() const {
-    std::string bytes;
-    escribir([&](std::string_view trozo) { bytes.append(trozo); }, {}, nullptr);
-    return bytes;
 }
 
 void DocumentoXML::save(const std::filesystem::path& ruta) const {

@@ -38,7 +38,6 @@ class DocumentoXML {
     Nodo selectSingleNode(const char* ruta) const;
     Nodo documentElement() const;
     Nodo createElement(const char* nombre);
-    void appendChild(Nodo hijo);
     void removeChild(Nodo hijo);
     // Puts nuevo where viejo stands among the document's children, then removes viejo.
     void replaceChild(Nodo nuevo, Nodo viejo);
@@ -52,7 +51,6 @@ class DocumentoXML {
     // into contenedor as they are made (see hijos_en_curso.h).
     void escribirEn(ArchivoPreparado& archivo, Nodo contenedor,
                     const ProducirHijos& producir) const;
-    std::string aBytes() const;
 
   private:
     // original gives the bytes again, for the position of an error: a UTF-8 text is parsed

@@ -8,12 +8,9 @@
 
 namespace pontavia {
 
-fs::path carpetaKTEMP() {
-    const std::string variable = sistema::variableEntorno("PONTAVIA_KTEMP");
-    fs::path carpeta =
-        variable.empty() ? sistema::carpetaKTEMPPredeterminada() : sistema::ruta(variable);
+void prepararCarpetaTamberlo(const fs::path& carpeta) {
     std::error_code ec;
-    if (fs::is_directory(carpeta, ec)) return carpeta;
+    if (fs::is_directory(carpeta, ec)) return;
     if (fs::exists(carpeta, ec))
         throw Error("La carpeta de Tamberlo " + carpeta.string() +
                     " no es una carpeta: ya existe un archivo con ese nombre.");
@@ -21,7 +18,6 @@ fs::path carpetaKTEMP() {
     if (ec)
         throw Error("No se pudo crear la carpeta de Tamberlo " + carpeta.string() + ": " +
                     ec.message() + ".");
-    return carpeta;
 }
 
 fs::path buscarEnCarpeta(const fs::path& carpeta, std::string_view nombre) {

@@ -1,5 +1,5 @@
 #pragma once
-// The small platform layer: where Tamberlo's folder is, how names in it are matched, and
+// The small platform layer: Tamberlo's folder made ready, how names in it are matched, and
 // where the running program lives.
 #include <filesystem>
 #include <string>
@@ -9,9 +9,9 @@ namespace pontavia {
 
 namespace fs = std::filesystem;
 
-// Tamberlo's working folder: $PONTAVIA_KTEMP, or /KTEMP (\KTEMP at the root of the current
-// drive on Windows). Created when missing.
-fs::path carpetaKTEMP();
+// Makes sure Tamberlo's working folder, as the front end named it, is there: created when
+// missing, an error when a file holds its name or it cannot be made.
+void prepararCarpetaTamberlo(const fs::path& carpeta);
 
 // The entry of carpeta whose name equals nombre without regard to case, since Tamberlo and
 // Windows treat soluc.dbf and SOLUC.DBF as one file; carpeta/nombre when there is none.

@@ -63,6 +63,12 @@ TablaDBase TablaDBase::abrir(const std::filesystem::path& ruta, Durable durable)
     return t;
 }
 
+TablaDBase TablaDBase::nueva(const std::filesystem::path& ruta,
+                             const std::vector<DefinicionCampo>& campos, Durable durable) {
+    crear(ruta, campos, durable);
+    return abrir(ruta, durable);
+}
+
 TablaDBase TablaDBase::desdeMemoria(std::string datos, std::string nombre) {
     TablaDBase t;
     t.nombre_ = std::move(nombre);
@@ -202,26 +208,6 @@ double TablaDBase::leerNumero(NombreCampo campo) const {
     return numeroDeCampo(formato_, formato_.campos[i], *bytes, *cp_).value_or(0.0);
 }
 
-bool TablaDBase::Locate(NombreCampo campo, std::string_view valor) {
-    const std::size_t i = indiceCampo(campo);
-    auto [it, nuevo] = indices_.try_emplace(i);
-    auto& indice = it->second;
-    if (nuevo) {
-        const CampoDBase& c = formato_.campos[i];
-        for (std::size_t r = registros_; r > 0; --r) {
-            // Walking backwards leaves the first record of each value in the index.
-            if (borrado(r - 1)) continue;
-            const auto bytes = bytesDeValor(formato_, c, registro(r - 1));
-            indice.insert_or_assign(bytes ? textoDeCampo(formato_, c, *bytes, *cp_) : "", r - 1);
-        }
-    }
-    auto encontrado = indice.find(valor);
-    if (encontrado == indice.end()) return false;
-    hayPendiente_ = false;
-    actual_ = encontrado->second;
-    return true;
-}
-
 void TablaDBase::reservar(std::size_t registros) {
     // The records and the end mark, so that a large table is never copied while it grows.
     datos_.reserve(formato_.longitudCabecera +
@@ -318,7 +304,6 @@ void TablaDBase::Post() {
     datos_ += pendiente_;
     ++registros_;
     hayPendiente_ = false;
-    indices_.clear();
     actual_ = registros_ - 1;
 }
 

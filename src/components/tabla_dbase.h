@@ -59,6 +59,10 @@ class TablaDBase {
     // Opens a table for exclusive use; it is positioned on its first live record. durable
     // is for what cerrar() writes.
     static TablaDBase abrir(const std::filesystem::path& ruta, Durable durable = Durable::Si);
+    // crear, then abrir: a new, empty table with these fields, open for exclusive use.
+    static TablaDBase nueva(const std::filesystem::path& ruta,
+                            const std::vector<DefinicionCampo>& campos,
+                            Durable durable = Durable::Si);
     // A table read from bytes already in memory (no file, no lock); for checks and fuzzing.
     static TablaDBase desdeMemoria(std::string datos, std::string nombre);
 
@@ -91,10 +95,6 @@ class TablaDBase {
     std::int32_t leerEntero(NombreCampo campo) const;
     // Number: empty fields read 0.
     double leerNumero(NombreCampo campo) const;
-
-    // Makes the first live record whose field equals valor (whole value, exact, case counting)
-    // current. Answers from an index built on first use for that field.
-    bool Locate(NombreCampo campo, std::string_view valor);
 
     // Writing: Append starts a blank record, the setters fill it, Post adds it to the table.
     // reservar makes room for that many more records at once, when they are known ahead.
@@ -174,7 +174,6 @@ class TablaDBase {
     std::string registroVacio_;
     bool hayPendiente_ = false;
     bool modificada_ = false;
-    using MapaTexto = std::unordered_map<std::string, std::size_t, HashTexto, std::equal_to<>>;
 
     AvisoValor avisoValor_;
     std::vector<std::string> nombresCampos_; // upper case, in the fields' order
@@ -184,12 +183,11 @@ class TablaDBase {
     };
     // Literal names already found, by their address (open addressing).
     mutable std::array<CampoRecordado, 256> camposRecordados_{};
-    std::unordered_map<std::size_t, MapaTexto> indices_;
 };
 
-// The live rows of a table by the text of one field, each value answered by its first row,
-// as Locate would: for lookups repeated many thousands of times, which then cost one hash
-// each instead of a Locate and a read of every field wanted.
+// The live rows of a table by the text of one field (the whole value, exact, case counting),
+// each value answered by its first row: for lookups repeated many thousands of times, which
+// then cost one hash each.
 template <typename Fila>
 using FilasPorTexto = std::unordered_map<std::string, Fila, HashTexto, std::equal_to<>>;
 

@@ -19,25 +19,24 @@ struct Materia {
 } // namespace
 
 void CargarAsignaturas(Exportacion& e) {
-    e.crearTabla("ASIGT.DBF", {
-                                  {"CASIG", TipoCampo::Texto, 10},
-                                  {"CPROF", TipoCampo::Texto, 10},
-                                  {"CGRUP", TipoCampo::Texto, 10},
-                                  {"CAULA", TipoCampo::Texto, 10},
-                                  {"TURNO", TipoCampo::Texto, 1},
-                                  {"NIVEL", TipoCampo::Texto, 5},
-                                  {"CURSO", TipoCampo::Texto, 3},
-                                  {"GRUPO", TipoCampo::Texto, 2},
-                                  {"HORAS", TipoCampo::Decimal, 0},
-                                  {"SESIONES", TipoCampo::Texto, 20},
-                                  {"CTAREA", TipoCampo::Texto, 10},
-                                  {"NCONEX", TipoCampo::Texto, 4},
-                                  {"IDCURSO", TipoCampo::Texto, 10},
-                                  {"IDGRUP", TipoCampo::Texto, 10},
-                                  {"IDASIG", TipoCampo::Texto, 10},
-                                  {"IDPROF", TipoCampo::Texto, 10},
-                              });
-    TablaDBase tabla = e.abrirTabla("ASIGT.DBF");
+    TablaDBase tabla = e.nuevaTabla("ASIGT.DBF", {
+                                                     {"CASIG", TipoCampo::Texto, 10},
+                                                     {"CPROF", TipoCampo::Texto, 10},
+                                                     {"CGRUP", TipoCampo::Texto, 10},
+                                                     {"CAULA", TipoCampo::Texto, 10},
+                                                     {"TURNO", TipoCampo::Texto, 1},
+                                                     {"NIVEL", TipoCampo::Texto, 5},
+                                                     {"CURSO", TipoCampo::Texto, 3},
+                                                     {"GRUPO", TipoCampo::Texto, 2},
+                                                     {"HORAS", TipoCampo::Decimal, 0},
+                                                     {"SESIONES", TipoCampo::Texto, 20},
+                                                     {"CTAREA", TipoCampo::Texto, 10},
+                                                     {"NCONEX", TipoCampo::Texto, 4},
+                                                     {"IDCURSO", TipoCampo::Texto, 10},
+                                                     {"IDGRUP", TipoCampo::Texto, 10},
+                                                     {"IDASIG", TipoCampo::Texto, 10},
+                                                     {"IDPROF", TipoCampo::Texto, 10},
+                                                 });
     // The tables written before, each row by its VELMORA identifier: thousands of assignments
     // point to the same few groups, subjects and teachers.
     TablaDBase tablaGrupos = e.abrirTabla("GRUPOST.DBF");
@@ -53,7 +52,7 @@ void CargarAsignaturas(Exportacion& e) {
     const auto profesores = filasPor<std::string>(
         tablaProfesores, "IDPROF", [](const TablaDBase& t) { return t.leerTexto("ABREV"); });
 
-    Informe& informe = e.programa.informe;
+    Informe& informe = e.informe;
     informe.vigilar(tabla);
 
     const Nodos NodosXML = e.doc.selectNodes("/centro/asignaturas/dasignatura");

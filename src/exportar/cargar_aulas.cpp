@@ -7,16 +7,15 @@
 namespace pontavia {
 
 void CargarAulas(Exportacion& e) {
-    e.crearTabla("AULAT.DBF", {
-                                  {"ABREV", TipoCampo::Texto, 10},
-                                  {"NOMBRE", TipoCampo::Texto, 80},
-                                  {"EDIFICIO", TipoCampo::Texto, 1},
-                                  {"MAXALUM", TipoCampo::Entero, 0},
-                                  {"IDAULA", TipoCampo::Texto, 20},
-                              });
+    TablaDBase tabla = e.nuevaTabla("AULAT.DBF", {
+                                                     {"ABREV", TipoCampo::Texto, 10},
+                                                     {"NOMBRE", TipoCampo::Texto, 80},
+                                                     {"EDIFICIO", TipoCampo::Texto, 1},
+                                                     {"MAXALUM", TipoCampo::Entero, 0},
+                                                     {"IDAULA", TipoCampo::Texto, 20},
+                                                 });
     const Nodos NodosXML = e.doc.selectNodes("/centro/aulas/daula");
-    TablaDBase tabla = e.abrirTabla("AULAT.DBF");
-    Informe& informe = e.programa.informe;
+    Informe& informe = e.informe;
     informe.vigilar(tabla);
     CodigosSinMayusculas codigos;
     tabla.reservar(NodosXML.size());

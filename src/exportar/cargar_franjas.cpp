@@ -24,26 +24,25 @@ std::int32_t minutosDe(const std::string& hora) {
 } // namespace
 
 void CargarFranjas(Exportacion& e) {
-    e.crearTabla("DIASHORAST.DBF", {
-                                       {"DIHO", TipoCampo::Texto, 10},
-                                       {"CODDIHO", TipoCampo::Texto, 10},
-                                       {"DIA", TipoCampo::Texto, 20},
-                                       {"TEXTODIA", TipoCampo::Texto, 20},
-                                       {"HORA", TipoCampo::Texto, 8},
-                                       {"TEXTOHOR", TipoCampo::Texto, 15},
-                                       {"HORADESDE", TipoCampo::Texto, 8},
-                                       {"HORAHASTA", TipoCampo::Texto, 8},
-                                       {"MINUTOS", TipoCampo::Texto, 8},
-                                       {"MARCO", TipoCampo::Texto, 1},
-                                       {"MARCOXML", TipoCampo::Texto, 10},
-                                       {"SESION_ORDEN", TipoCampo::Entero, 0},
-                                       {"PLANTILLA", TipoCampo::Texto, 20},
-                                   });
+    TablaDBase tabla = e.nuevaTabla("DIASHORAST.DBF", {
+                                                          {"DIHO", TipoCampo::Texto, 10},
+                                                          {"CODDIHO", TipoCampo::Texto, 10},
+                                                          {"DIA", TipoCampo::Texto, 20},
+                                                          {"TEXTODIA", TipoCampo::Texto, 20},
+                                                          {"HORA", TipoCampo::Texto, 8},
+                                                          {"TEXTOHOR", TipoCampo::Texto, 15},
+                                                          {"HORADESDE", TipoCampo::Texto, 8},
+                                                          {"HORAHASTA", TipoCampo::Texto, 8},
+                                                          {"MINUTOS", TipoCampo::Texto, 8},
+                                                          {"MARCO", TipoCampo::Texto, 1},
+                                                          {"MARCOXML", TipoCampo::Texto, 10},
+                                                          {"SESION_ORDEN", TipoCampo::Entero, 0},
+                                                          {"PLANTILLA", TipoCampo::Texto, 20},
+                                                      });
     const Nodos NodosXML = e.doc.selectNodes("/centro/franjashorarias/franjahoraria");
-    Informe& informe = e.programa.informe;
+    Informe& informe = e.informe;
     informe.filas("DIASHORAST", NodosXML.size());
     if (NodosXML.empty()) return;
-    TablaDBase tabla = e.abrirTabla("DIASHORAST.DBF");
     informe.vigilar(tabla);
     for (std::size_t i = 0; i < NodosXML.size(); ++i) {
         const ElementoXML NodoXML(NodosXML[i], i);

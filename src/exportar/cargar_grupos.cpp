@@ -22,21 +22,20 @@ std::string codigoGrupo(const std::string& codigo, const CodigosSinMayusculas& t
 } // namespace
 
 void CargarGrupos(Exportacion& e) {
-    e.crearTabla("GRUPOST.DBF", {
-                                    {"ABREV", TipoCampo::Texto, 10},
-                                    {"TURNO", TipoCampo::Texto, 1},
-                                    {"NIVEL", TipoCampo::Texto, 5},
-                                    {"CURSO", TipoCampo::Texto, 3},
-                                    {"GRUPO", TipoCampo::Texto, 2},
-                                    {"MARCO", TipoCampo::Texto, 1},
-                                    {"IDGRUPO", TipoCampo::Texto, 10},
-                                    {"IDCURSO", TipoCampo::Texto, 10},
-                                    {"DESCRIP", TipoCampo::Texto, 80},
-                                    {"TUTOR", TipoCampo::Texto, 10},
-                                });
+    TablaDBase tabla = e.nuevaTabla("GRUPOST.DBF", {
+                                                       {"ABREV", TipoCampo::Texto, 10},
+                                                       {"TURNO", TipoCampo::Texto, 1},
+                                                       {"NIVEL", TipoCampo::Texto, 5},
+                                                       {"CURSO", TipoCampo::Texto, 3},
+                                                       {"GRUPO", TipoCampo::Texto, 2},
+                                                       {"MARCO", TipoCampo::Texto, 1},
+                                                       {"IDGRUPO", TipoCampo::Texto, 10},
+                                                       {"IDCURSO", TipoCampo::Texto, 10},
+                                                       {"DESCRIP", TipoCampo::Texto, 80},
+                                                       {"TUTOR", TipoCampo::Texto, 10},
+                                                   });
     const Nodos NodosXML = e.doc.selectNodes("/centro/grupos/dgrupo");
-    TablaDBase tabla = e.abrirTabla("GRUPOST.DBF");
-    Informe& informe = e.programa.informe;
+    Informe& informe = e.informe;
     informe.vigilar(tabla);
     CodigosSinMayusculas codigos;
     tabla.reservar(NodosXML.size());

@@ -6,17 +6,16 @@
 namespace pontavia {
 
 void CargarProfesores(Exportacion& e) {
-    e.crearTabla("PROFT.DBF", {
-                                  {"ABREV", TipoCampo::Texto, 10},
-                                  {"NOMBRE", TipoCampo::Texto, 80},
-                                  {"DEPART", TipoCampo::Texto, 40},
-                                  {"EMAIL", TipoCampo::Texto, 100},
-                                  {"DNI", TipoCampo::Texto, 14},
-                                  {"IDPROF", TipoCampo::Texto, 10},
-                              });
+    TablaDBase tabla = e.nuevaTabla("PROFT.DBF", {
+                                                     {"ABREV", TipoCampo::Texto, 10},
+                                                     {"NOMBRE", TipoCampo::Texto, 80},
+                                                     {"DEPART", TipoCampo::Texto, 40},
+                                                     {"EMAIL", TipoCampo::Texto, 100},
+                                                     {"DNI", TipoCampo::Texto, 14},
+                                                     {"IDPROF", TipoCampo::Texto, 10},
+                                                 });
     const Nodos NodosXML = e.doc.selectNodes("/centro/profesores/profesor");
-    TablaDBase tabla = e.abrirTabla("PROFT.DBF");
-    Informe& informe = e.programa.informe;
+    Informe& informe = e.informe;
     informe.vigilar(tabla);
     CodigosSinMayusculas codigos;
     tabla.reservar(NodosXML.size());

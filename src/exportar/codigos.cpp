@@ -59,7 +59,7 @@ void avisarCambioCodigo(Informe& informe, const char* tabla, const ElementoXML& 
                      nuevo, motivoCambioCodigo(codigo, tomado)});
 }
 
-CodigoMateria asignarCodigoMateria(Programa& p, const std::string& codigo,
+CodigoMateria asignarCodigoMateria(RegistroMaterias& p, const std::string& codigo,
                                    const std::string& nombre) {
     const std::string corte = primeros(codigo, kLongitudCodigo);
     const bool nombreConocido = !p.ListaNombres.insert(nombre).second;

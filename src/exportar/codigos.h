@@ -2,7 +2,6 @@
 // Making short codes unique: the renumbering and shortening that teachers, rooms and groups
 // share, and the code assignment of subjects and activities.
 #include "informe.h"
-#include "programa.h"
 
 #include <cstdint>
 #include <optional>
@@ -79,8 +78,17 @@ struct CodigoMateria {
     std::string motivo;
 };
 
-// Registers the code given and its name in the program's ListaCodigos and ListaNombres.
-CodigoMateria asignarCodigoMateria(Programa& programa, const std::string& codigo,
+// The subjects of one exportar run, as ASIGNOMT receives them.
+struct RegistroMaterias {
+    // Subject codes written to ASIGNOMT, and subject names seen.
+    std::unordered_set<std::string> ListaCodigos;
+    std::unordered_set<std::string> ListaNombres;
+    // For each subject code renumbered, the number its next copy tries first.
+    std::unordered_map<std::string, std::uint64_t> SiguienteNumeroCodigo;
+};
+
+// Registers the code given and its name in the registries' ListaCodigos and ListaNombres.
+CodigoMateria asignarCodigoMateria(RegistroMaterias& registro, const std::string& codigo,
                                    const std::string& nombre);
 
 // Why a code came out other than given, for the report.

@@ -1,9 +1,11 @@
 #pragma once
-// What every builder of one exportar run works with: the program's state, the loaded
-// document, and the folder its tables are written to before they replace Tamberlo's.
+// What every builder of one exportar run works with: the run's report, the loaded document,
+// the folder its tables are written to before they replace Tamberlo's, and the subject
+// registries that ASIGNOMT's two passes share.
+#include "codigos.h"
 #include "documento_xml.h"
 #include "error.h"
-#include "programa.h"
+#include "informe.h"
 #include "tabla_dbase.h"
 
 #include <filesystem>
@@ -12,14 +14,15 @@
 namespace pontavia {
 
 struct Exportacion {
-    Programa& programa;
+    Informe& informe;
     const DocumentoXML& doc;
     std::filesystem::path carpeta;
+    RegistroMaterias materias;
 
     // The run's tables, by file name in its folder. Writing them does not wait for the disk:
     // the folder is made safe as a whole before its tables replace Tamberlo's.
-    void crearTabla(const char* archivo, const std::vector<DefinicionCampo>& campos) const {
-        TablaDBase::crear(carpeta / archivo, campos, Durable::No);
+    TablaDBase nuevaTabla(const char* archivo, const std::vector<DefinicionCampo>& campos) const {
+        return TablaDBase::nueva(carpeta / archivo, campos, Durable::No);
     }
     TablaDBase abrirTabla(const char* archivo) const {
         return TablaDBase::abrir(carpeta / archivo, Durable::No);
@@ -41,6 +44,7 @@ decltype(auto) convertirAtributo(const ElementoXML& elemento, const char* atribu
 }
 
 // The builders, called by the run in this order; each may read the tables written before it.
+// CargarMaterias and CargarTareas share ASIGNOMT (asignomt.cpp).
 void CargarMaterias(Exportacion& e);
 void CargarTareas(Exportacion& e);
 void CargarProfesores(Exportacion& e);

@@ -3,7 +3,6 @@
 #include "archivo_atomico.h"
 #include "error.h"
 #include "exportacion.h"
-#include "fin_de_corrida.h"
 #include "plataforma.h"
 #include "preparacion.h"
 #include "sistema.h"
@@ -14,8 +13,9 @@ namespace pontavia {
 namespace {
 
 // The builders in their order; each may read the tables written before it.
-void construirTablas(Programa& p, const std::filesystem::path& carpeta) {
-    Exportacion e{p, *p.DocXML, carpeta};
+void construirTablas(Informe& informe, const DocumentoXML& doc,
+                     const std::filesystem::path& carpeta) {
+    Exportacion e{informe, doc, carpeta, {}};
     CargarMaterias(e);
     CargarTareas(e);
     CargarProfesores(e);
@@ -25,41 +25,31 @@ void construirTablas(Programa& p, const std::filesystem::path& carpeta) {
     CargarAsignaturas(e);
 }
 
-void cargarDocumento(Programa& p) {
-    p.DocXML = DocumentoXML::cargar(sistema::ruta(p.filenameXML));
-    exigirCentro(*p.DocXML, p.filenameXML);
+DocumentoXML cargarDocumento(const std::filesystem::path& xml) {
+    DocumentoXML doc = DocumentoXML::cargar(xml);
+    exigirCentro(doc, xml.string());
+    return doc;
 }
 
 } // namespace
 
-void BExportarClick(Programa& p, Ventana& v) {
-    std::string elegido;
-    if (v.elegirArchivo(p.filenameXML, elegido)) p.filenameXML = elegido;
-    if (!existeArchivo(sistema::ruta(p.filenameXML))) {
-        faltaEntrada(p, v, "No existe archivo");
-        return;
-    }
-
-    CursorOcupado cursor(v);
-    cargarDocumento(p);
-    p.informe.empezar("exportar", p.filenameXML);
-    const auto ktemp = carpetaKTEMP();
+void exportarCentro(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
+                    Informe& informe) {
+    const DocumentoXML doc = cargarDocumento(xml);
+    informe.empezar("exportar", xml.string());
+    prepararCarpetaTamberlo(ktemp);
     CarpetaPreparacion preparacion(ktemp);
-    construirTablas(p, preparacion.carpeta());
+    construirTablas(informe, doc, preparacion.carpeta());
     // The report appears with the tables, or not at all.
-    ArchivoPreparado informe(buscarEnCarpeta(ktemp, kNombreInforme), p.informe.contenidoArchivo());
-    preparacion.confirmar(preparacion.carpeta(), tablasExportadas(), &informe);
-    cursor.restaurar();
-
-    procesoFinalizado(p, v);
+    ArchivoPreparado archivo(buscarEnCarpeta(ktemp, kNombreInforme), informe.contenidoArchivo());
+    preparacion.confirmar(preparacion.carpeta(), tablasExportadas(), &archivo);
 }
 
-void comprobarExportacion(Programa& p, const std::filesystem::path& archivo) {
-    p.filenameXML = archivo.string();
-    cargarDocumento(p);
-    p.informe.empezar("comprobar", p.filenameXML);
+void comprobarCentro(const std::filesystem::path& xml, Informe& informe) {
+    const DocumentoXML doc = cargarDocumento(xml);
+    informe.empezar("comprobar", xml.string());
     CarpetaPreparacion preparacion(std::filesystem::temp_directory_path());
-    construirTablas(p, preparacion.carpeta());
+    construirTablas(informe, doc, preparacion.carpeta());
 }
 
 } // namespace pontavia

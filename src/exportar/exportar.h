@@ -1,6 +1,7 @@
 #pragma once
-#include "programa.h"
-#include "ventana.h"
+// The exportar side of the core: VELMORA's XML into Tamberlo's six tables, its dry run, and
+// its undo. The door (nucleo.h) decides first whether the input is there.
+#include "informe.h"
 
 #include <filesystem>
 #include <string>
@@ -8,19 +9,19 @@
 
 namespace pontavia {
 
-// The exportar run: asks for VELMORA's XML file and turns it into Tamberlo's six tables,
-// keeping the set it replaces and leaving its report in Tamberlo's folder. Errors are raised
-// to the caller, which shows them; Tamberlo's folder is then unchanged.
-void BExportarClick(Programa& programa, Ventana& ventana);
+// Turns the XML file xml into Tamberlo's six tables in ktemp, keeping the set it replaces
+// and leaving the run's report there with them. Errors are raised; ktemp is then unchanged.
+void exportarCentro(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
+                    Informe& informe);
 
-// A dry run of exportar on archivo: the same tables are built, in a private temporary folder
-// that is removed afterwards, so that only the report in programa.informe remains. Nothing
-// is written in Tamberlo's folder or beside the file.
-void comprobarExportacion(Programa& programa, const std::filesystem::path& archivo);
+// A dry run of exportar on xml: the same tables are built, in a private temporary folder
+// that is removed afterwards, so that only the report in informe remains. Nothing is written
+// in Tamberlo's folder or beside the file.
+void comprobarCentro(const std::filesystem::path& xml, Informe& informe);
 
-// Puts back the set of tables the last exportar replaced, all or nothing, keeping the set it
-// replaces in turn (so a second restaurar undoes the first). Returns one line per table
-// saying what became of it; raises an error when no set is kept.
-std::vector<std::string> restaurarExportacion();
+// Puts back in ktemp the set of tables the last exportar replaced, all or nothing, keeping
+// the set it replaces in turn (so a second restaurar undoes the first). Returns one line per
+// table saying what became of it; raises an error when no set is kept.
+std::vector<std::string> restaurarExportacion(const std::filesystem::path& ktemp);
 
 } // namespace pontavia

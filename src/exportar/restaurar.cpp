@@ -6,8 +6,8 @@
 
 namespace pontavia {
 
-std::vector<std::string> restaurarExportacion() {
-    const auto ktemp = carpetaKTEMP();
+std::vector<std::string> restaurarExportacion(const std::filesystem::path& ktemp) {
+    prepararCarpetaTamberlo(ktemp);
     const auto anterior = ktemp / kCarpetaAnterior;
     std::error_code ec;
     if (!std::filesystem::is_directory(anterior, ec))

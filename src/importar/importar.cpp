@@ -2,7 +2,6 @@
 
 #include "archivo_atomico.h"
 #include "cargar_solucion.h"
-#include "fin_de_corrida.h"
 #include "plataforma.h"
 #include "sistema.h"
 #include "tablas_tamberlo.h"
@@ -10,22 +9,11 @@
 
 namespace pontavia {
 
-void BImportarClick(Programa& p, Ventana& v) {
-    v.mensaje("Deberá Abrir el fichero XML de VELMORA,\r\n"
-              "desde el cual realizó la Importación a Tamberlo");
-    std::string elegido;
-    if (v.elegirArchivo(p.filenameXML, elegido)) p.filenameXML = elegido;
-    const auto ktemp = carpetaKTEMP();
-    if (!existeArchivo(sistema::ruta(p.filenameXML)) || !existeEnCarpeta(ktemp, "SOLUC.DBF")) {
-        faltaEntrada(p, v, "No existe archivo XML o Solución.");
-        return;
-    }
-
-    CursorOcupado cursor(v);
+void importarHorario(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
+                     Informe& informe) {
     TablasTamberlo tablas(ktemp);
-    p.DocXML = DocumentoXML::cargar(sistema::ruta(p.filenameXML));
-    DocumentoXML& doc = *p.DocXML;
-    exigirCentro(doc, p.filenameXML);
+    DocumentoXML doc = DocumentoXML::cargar(xml);
+    exigirCentro(doc, xml.string());
 
     // The school's header is all the result keeps of the chosen file's root.
     Nodo CentroXML = doc.documentElement();
@@ -43,20 +31,16 @@ void BImportarClick(Programa& p, Ventana& v) {
     setAttribute(nuevo, "version", version);
     doc.replaceChild(nuevo, CentroXML);
     CentroXML = nuevo;
-    p.informe.empezar("importar", p.filenameXML);
+    informe.empezar("importar", xml.string());
     // The lessons go to the file as SOLUC is read: a large timetable never sits in the tree.
-    const std::filesystem::path elegida = sistema::ruta(p.filenameXML);
-    ArchivoPreparado resultado(elegida.parent_path() /
-                               sistema::ruta("ResultadoTamberlo" + elegida.filename().string()));
+    ArchivoPreparado resultado(xml.parent_path() /
+                               sistema::ruta("ResultadoTamberlo" + xml.filename().string()));
     doc.escribirEn(resultado, CentroXML.append_child("solucion_horario"),
-                   [&](HijosEnCurso& solucion) { CargarSolucion(tablas, solucion, p.informe); });
+                   [&](HijosEnCurso& solucion) { CargarSolucion(tablas, solucion, informe); });
     // The report appears only once the result is in place.
-    ArchivoPreparado informe(buscarEnCarpeta(ktemp, kNombreInforme), p.informe.contenidoArchivo());
+    ArchivoPreparado archivo(buscarEnCarpeta(ktemp, kNombreInforme), informe.contenidoArchivo());
     resultado.confirmar();
-    informe.confirmar();
-    cursor.restaurar();
-
-    procesoFinalizado(p, v);
+    archivo.confirmar();
 }
 
 } // namespace pontavia

@@ -1,11 +1,15 @@
 #pragma once
-#include "programa.h"
-#include "ventana.h"
+// The importar side of the core. The door (nucleo.h) decides first whether the input is there.
+#include "informe.h"
+
+#include <filesystem>
 
 namespace pontavia {
 
-// The importar run: reads Tamberlo's timetable (SOLUC) and saves it, in VELMORA's
-// identifiers, as a new XML file beside the chosen one.
-void BImportarClick(Programa& programa, Ventana& ventana);
+// Reads Tamberlo's timetable (SOLUC in ktemp) and saves it, in VELMORA's identifiers, as a
+// new XML file beside xml, leaving the run's report in ktemp. Errors are raised; nothing is
+// then written.
+void importarHorario(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
+                     Informe& informe);
 
 } // namespace pontavia

@@ -1,8 +1,7 @@
 #include "formulario.h"
 
 #include "archivo_ini.h"
-#include "exportar.h"
-#include "importar.h"
+#include "corridas.h"
 #include "plataforma.h"
 
 #include <exception>

@@ -1,14 +1,12 @@
 // pontavia-cli: the runs without a window, for scripts, checks and the tests.
 #include "archivo_atomico.h"
+#include "carpeta_ktemp.h"
 #include "error.h"
-#include "exportar.h"
-#include "importar.h"
 #include "mostrar.h"
+#include "nucleo.h"
 #include "plataforma.h"
-#include "programa.h"
 #include "sistema.h"
 #include "tabla_dbase.h"
-#include "ventana_consola.h"
 
 #include <CLI/CLI.hpp>
 #include <clocale>
@@ -24,33 +22,33 @@ void escribirInformeCSV(const Informe& informe, const std::string& destino) {
     if (!destino.empty()) escribirAtomico(sistema::ruta(destino), informe.csv());
 }
 
-// A run on ARCHIVO as if it had been chosen in the dialog, in command-line mode so that a
-// missing input is told apart by its status; after its messages, the report's summary.
-int ejecutar(void (*run)(Programa&, Ventana&), const std::string& archivo,
+// exportar or importar on ARCHIVO, with the window's messages; after them, the report's
+// summary.
+using Corrida = Resultado (*)(const std::filesystem::path&, const std::filesystem::path&, Informe&);
+int ejecutar(Corrida corrida, const char* faltaEntrada, const std::string& archivo,
              const std::string& informeCSV) {
-    Programa programa;
-    programa.ModoLinea = 2;
-    VentanaConsola ventana(archivo, std::cout);
-    run(programa, ventana);
-    if (programa.EstadoTransformado != 1)
-        return programa.EstadoTransformado == -1 ? kFaltaArchivo : kError;
-    std::cout << "\nResumen del informe:\n"
-              << programa.informe.resumen() << "Informe completo en "
-              << buscarEnCarpeta(carpetaKTEMP(), kNombreInforme).string() << "\n";
-    escribirInformeCSV(programa.informe, informeCSV);
+    const auto ktemp = carpetaKTEMP();
+    Informe informe;
+    if (corrida(sistema::ruta(archivo), ktemp, informe) == Resultado::FaltaEntrada) {
+        std::cout << faltaEntrada << '\n';
+        return kFaltaArchivo;
+    }
+    std::cout << "Proceso finalizado\n\nResumen del informe:\n"
+              << informe.resumen() << "Informe completo en "
+              << buscarEnCarpeta(ktemp, kNombreInforme).string() << "\n";
+    escribirInformeCSV(informe, informeCSV);
     return kBien;
 }
 
 // The dry run: the whole report on standard output, nothing written but the CSV asked for.
 int comprobar(const std::string& archivo, const std::string& informeCSV) {
-    if (!existeArchivo(sistema::ruta(archivo))) {
+    Informe informe;
+    if (pontavia::comprobar(sistema::ruta(archivo), informe) == Resultado::FaltaEntrada) {
         std::cout << "No existe archivo\n";
         return kFaltaArchivo;
     }
-    Programa programa;
-    comprobarExportacion(programa, sistema::ruta(archivo));
-    std::cout << programa.informe.texto();
-    escribirInformeCSV(programa.informe, informeCSV);
+    std::cout << informe.texto();
+    escribirInformeCSV(informe, informeCSV);
     return kBien;
 }
 
@@ -58,7 +56,9 @@ std::filesystem::path rutaDeTabla(const std::string& tabla) {
     if (existeArchivo(sistema::ruta(tabla))) return sistema::ruta(tabla);
     std::string nombre = tabla;
     if (std::filesystem::path(nombre).extension().empty()) nombre += ".DBF";
-    const auto ruta = buscarEnCarpeta(carpetaKTEMP(), nombre);
+    const auto ktemp = carpetaKTEMP();
+    prepararCarpetaTamberlo(ktemp);
+    const auto ruta = buscarEnCarpeta(ktemp, nombre);
     if (!existeArchivo(ruta)) throw Error("No existe la tabla " + ruta.string() + ".");
     return ruta;
 }
@@ -145,11 +145,18 @@ int main(int argc, char** argv) {
     }
 
     try {
-        if (*exportar) return ejecutar(BExportarClick, archivo, informeCSV);
-        if (*importar) return ejecutar(BImportarClick, archivo, informeCSV);
+        if (*exportar)
+            return ejecutar(pontavia::exportar, "No existe archivo", archivo, informeCSV);
+        if (*importar) {
+            // The reminder that the window shows before its dialog.
+            std::cout << "Deberá Abrir el fichero XML de VELMORA,\r\n"
+                         "desde el cual realizó la Importación a Tamberlo\n";
+            return ejecutar(pontavia::importar, "No existe archivo XML o Solución.", archivo,
+                            informeCSV);
+        }
         if (*comprobar_) return comprobar(archivo, informeCSV);
         if (*restaurar) {
-            for (const auto& linea : restaurarExportacion())
+            for (const auto& linea : pontavia::restaurar(carpetaKTEMP()))
                 std::cout << linea << '\n';
             std::cout << "Restauradas las tablas anteriores a la última exportación.\n";
             return kBien;

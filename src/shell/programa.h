@@ -1,14 +1,10 @@
 #pragma once
-// The program-wide state that the runs share, handed to them by whichever front end runs
-// them (the window, pontavia-cli, the tests).
-#include "documento_xml.h"
+// What a window keeps between its runs, shared by every window (and by the tests that play
+// one): the mode Tamberlo started it in, the status it leaves, the file chosen last and the
+// last run's report. The runs' own state lives inside each run, in the core.
 #include "informe.h"
 
-#include <cstdint>
-#include <optional>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
 
 namespace pontavia {
 
@@ -18,13 +14,6 @@ struct Programa {
     // Status of the last run: 0 none finished, 1 ended normally, -1 input missing in
     // command-line mode. Tamberlo reads it from the status file.
     int EstadoTransformado = 0;
-    // Subject codes written to ASIGNOMT, and subject names seen, in the current exportar run.
-    std::unordered_set<std::string> ListaCodigos;
-    std::unordered_set<std::string> ListaNombres;
-    // For each subject code renumbered in that run, the number its next copy tries first.
-    std::unordered_map<std::string, std::uint64_t> SiguienteNumeroCodigo;
-    // The document the last run loaded.
-    std::optional<DocumentoXML> DocXML;
     // The XML file chosen last, by either run.
     std::string filenameXML;
     // What the last run did to the data besides passing it through.

@@ -1,0 +1,34 @@
+#include "nucleo.h"
+
+#include "exportar.h"
+#include "importar.h"
+#include "plataforma.h"
+
+namespace pontavia {
+
+Resultado exportar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
+                   Informe& informe) {
+    if (!existeArchivo(xml)) return Resultado::FaltaEntrada;
+    exportarCentro(xml, ktemp, informe);
+    return Resultado::Hecho;
+}
+
+Resultado comprobar(const std::filesystem::path& xml, Informe& informe) {
+    if (!existeArchivo(xml)) return Resultado::FaltaEntrada;
+    comprobarCentro(xml, informe);
+    return Resultado::Hecho;
+}
+
+Resultado importar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
+                   Informe& informe) {
+    prepararCarpetaTamberlo(ktemp);
+    if (!existeArchivo(xml) || !existeEnCarpeta(ktemp, "SOLUC.DBF")) return Resultado::FaltaEntrada;
+    importarHorario(xml, ktemp, informe);
+    return Resultado::Hecho;
+}
+
+std::vector<std::string> restaurar(const std::filesystem::path& ktemp) {
+    return restaurarExportacion(ktemp);
+}
+
+} // namespace pontavia
