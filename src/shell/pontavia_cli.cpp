@@ -18,6 +18,12 @@ using namespace pontavia;
 
 enum Salida { kBien = 0, kError = 1, kFaltaArchivo = 2 };
 
+#ifdef _WIN32
+constexpr const char* kCarpetaTamberlo = "\\KTEMP, en la raíz de la unidad actual";
+#else
+constexpr const char* kCarpetaTamberlo = "/KTEMP";
+#endif
+
 void escribirInformeCSV(const Informe& informe, const std::string& destino) {
     if (!destino.empty()) escribirAtomico(sistema::ruta(destino), informe.csv());
 }
@@ -86,8 +92,9 @@ int main(int argc, char** argv) {
     for (auto& a : argumentos)
         punteros.push_back(a.data());
     CLI::App app{"Pontavia: intercambio de datos entre VELMORA y Tamberlo.\n"
-                 "Las tablas de Tamberlo están en la carpeta /KTEMP, o en la que indique la "
-                 "variable PONTAVIA_KTEMP.",
+                 "Las tablas de Tamberlo están en la carpeta " +
+                     std::string(kCarpetaTamberlo) +
+                     ", o en la que indique la variable PONTAVIA_KTEMP.",
                  "pontavia-cli"};
     configurarEnEspanol(app);
     app.require_subcommand(1);
