@@ -1,5 +1,6 @@
 #include "ayudantes.h"
 
+#include "informe.h"
 #include "sistema.h"
 
 #include <chrono>
@@ -150,6 +151,15 @@ std::vector<std::string> columna(const fs::path& ruta, const std::string& campo)
     for (const auto& f : leerTabla(ruta))
         valores.push_back(f.at(campo));
     return valores;
+}
+
+std::map<std::string, std::string> sinFecha(std::map<std::string, std::string> foto) {
+    for (auto& [ruta, bytes] : foto) {
+        if (fs::path(ruta).filename() != kNombreInforme) continue;
+        const auto inicio = bytes.find("Fecha: ");
+        if (inicio != std::string::npos) bytes.erase(inicio, bytes.find('\n', inicio) - inicio);
+    }
+    return foto;
 }
 
 std::map<std::string, std::string> instantanea(const fs::path& carpeta) {

@@ -85,6 +85,9 @@ std::vector<std::string> columna(const fs::path& ruta, const std::string& campo)
 
 // Every file below a folder with its bytes, to prove that nothing changed.
 std::map<std::string, std::string> instantanea(const fs::path& carpeta);
+// A snapshot without the report's date: two runs at different moments write the same report
+// otherwise.
+std::map<std::string, std::string> sinFecha(std::map<std::string, std::string> foto);
 // The tables (.DBF) directly in a folder, with their bytes.
 std::map<std::string, std::string> tablasEn(const fs::path& carpeta);
 

@@ -204,16 +204,6 @@ TEST(CLI, InformeComprobarYRestaurar) {
 #ifndef _WIN32 // killed by a signal; on Windows a staging folder's hold is a handle
 namespace {
 
-// Without the report's date: two runs at different moments write the same report otherwise.
-std::map<std::string, std::string> sinFecha(std::map<std::string, std::string> foto) {
-    for (auto& [ruta, bytes] : foto) {
-        if (fs::path(ruta).filename() != kNombreInforme) continue;
-        const auto inicio = bytes.find("Fecha: ");
-        if (inicio != std::string::npos) bytes.erase(inicio, bytes.find('\n', inicio) - inicio);
-    }
-    return foto;
-}
-
 // The staging folder of a run in KTEMP once it holds a file; empty when there is none.
 fs::path preparacionConArchivos(const fs::path& ktemp) {
     std::error_code ec;

@@ -550,16 +550,6 @@ void reponer(const fs::path& carpeta, const std::map<std::string, std::string>& 
     }
 }
 
-// Without the report's date: two runs at different moments write the same report otherwise.
-std::map<std::string, std::string> sinFecha(std::map<std::string, std::string> foto) {
-    for (auto& [ruta, bytes] : foto) {
-        if (fs::path(ruta).filename() != kNombreInforme) continue;
-        const auto inicio = bytes.find("Fecha: ");
-        if (inicio != std::string::npos) bytes.erase(inicio, bytes.find('\n', inicio) - inicio);
-    }
-    return foto;
-}
-
 } // namespace
 
 // The k-th rename, removal or flush of a run fails, for every k: Tamberlo's folder is as it
