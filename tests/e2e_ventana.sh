@@ -19,21 +19,7 @@ cp "$ejemplo" "$tmp/centro.xml"
 PONTAVIA_KTEMP="$tmp/KTEMP" "$tmp/pontavia" exportar x &
 programa=$!
 
-# Gives the keyboard to the visible window of that title, once it has appeared; windows that
-# come and go meanwhile (pop-ups) only make it try again.
-enfocar() {
-    for _ in $(seq 200); do
-        local id
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1 || true)
-        if [ -n "$id" ] && xdotool windowfocus --sync "$id" 2>/dev/null; then
-            sleep 0.3
-            return 0
-        fi
-        sleep 0.1
-    done
-    echo "no apareció la ventana $1"
-    return 1
-}
+source "$(dirname "$0")/enfocar.sh"
 
 enfocar "Seleccione Archivo XML"
 xdotool type --delay 5 "$tmp/centro.xml"

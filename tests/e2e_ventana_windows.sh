@@ -37,28 +37,14 @@ PONTAVIA_KTEMP=$(windows "$tmp/KTEMP") \
     bash "$raiz/scripts/con-wine" "$prefijo" "$tamberlo/pontavia.exe" exportar x >/dev/null 2>&1 &
 programa=$!
 
-# Gives the keyboard to the visible window of that title, once it has appeared (the first
-# start of a prefix makes it, which takes a while).
-enfocar() {
-    for _ in $(seq 900); do
-        local id
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -n 1 || true)
-        if [ -n "$id" ] && xdotool windowfocus --sync "$id" 2>/dev/null; then
-            sleep 0.5
-            return 0
-        fi
-        sleep 0.1
-    done
-    echo "no apareció la ventana $1"
-    return 1
-}
-
-enfocar "Seleccione Archivo XML"
+source "$raiz/tests/enfocar.sh"
+# The first start of a prefix makes it, which takes a while.
+enfocar "Seleccione Archivo XML" 900 0.5
 # The name alone: xdotool cannot type the folder's ñ into Wine.
 xdotool type --delay 5 "centro.xml"
 xdotool key Return
 
-enfocar "^Pontavia$"
+enfocar "^Pontavia$" 900 0.5
 xdotool key Return
 
 timeout 30 tail --pid=$programa -f /dev/null
