@@ -65,6 +65,7 @@ def main():
     print(f"Procesos nuevos, mediana de {a.veces} (run y suelo intercalados al azar)")
     print(f"{'run':<9} {'escala':>6} {'ms':>9} {'suelo ms':>9} {'x suelo':>8} "
           f"{'MB':>7} {'suelo MB':>9} {'x suelo':>8}")
+    medianas = {}
     with tempfile.TemporaryDirectory() as tmp:
         for escala in a.escalas:
             for run, (orden, suelo, entorno) in escenario(a.datos, escala, tmp).items():
@@ -82,6 +83,39 @@ def main():
                 mb_s = statistics.median(m for _, m in figuras["suelo"]) / 2**20
                 print(f"{run:<9} {escala:>6} {ms:>9.1f} {ms_s:>9.1f} {ms / ms_s:>8.2f} "
                       f"{mb:>7.1f} {mb_s:>9.1f} {mb / mb_s:>8.2f}", flush=True)
+                medianas[(run, escala)] = (ms, mb)
+    crecimiento(a.datos, a.escalas, medianas)
+
+
+def elementos(xml):
+    """How many elements the VELMORA file holds: every start tag."""
+    with open(xml, "rb") as f:
+        datos = f.read()
+    return datos.count(b"<") - datos.count(b"</") - datos.count(b"<?") - datos.count(b"<!")
+
+
+def crecimiento(datos, escalas, medianas):
+    """What each element added between one scale and the next costs, in time and in peak
+    memory: a run that grows linearly costs the same per element at every size."""
+    escalas = sorted(escalas)
+    if len(escalas) < 2:
+        return
+    n = {e: elementos(os.path.join(datos, f"centro_{e}.xml")) for e in escalas}
+    print()
+    print("Coste por elemento añadido entre una escala y la siguiente")
+    print(f"{'run':<9} {'escalas':>9} {'µs/elem':>8} {'KB/elem':>8}")
+    for run in ("exportar", "importar"):
+        por_tramo = {}
+        for a, b in zip(escalas, escalas[1:]):
+            (ms_a, mb_a), (ms_b, mb_b) = medianas[(run, a)], medianas[(run, b)]
+            elems = n[b] - n[a]
+            us = (ms_b - ms_a) * 1000 / elems
+            kb = (mb_b - mb_a) * 1024 / elems
+            por_tramo[b] = (us, kb)
+            print(f"{run:<9} {f'{a}-{b}':>9} {us:>8.2f} {kb:>8.3f}")
+        primero, ultimo = por_tramo[escalas[1]], por_tramo[escalas[-1]]
+        print(f"{run:<9} {'último/primero':>9} {ultimo[0] / primero[0]:>8.2f} "
+              f"{ultimo[1] / primero[1]:>8.2f}")
 
 
 if __name__ == "__main__":
