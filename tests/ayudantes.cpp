@@ -347,4 +347,44 @@ TablaRetenida::~TablaRetenida() {
 }
 #endif
 
+std::vector<AvisoLeido> avisosLeidos(const Informe& informe) {
+    // RFC 4180 as the report writes it: a quoted cell doubles its quotes, rows end in CRLF.
+    const std::string csv = informe.csv();
+    std::vector<std::vector<std::string>> filas(1);
+    std::string celda;
+    bool citada = false;
+    for (std::size_t i = 0; i < csv.size(); ++i) {
+        const char c = csv[i];
+        if (citada) {
+            if (c != '"')
+                celda += c;
+            else if (i + 1 < csv.size() && csv[i + 1] == '"')
+                celda += csv[++i];
+            else
+                citada = false;
+        } else if (c == '"') {
+            citada = true;
+        } else if (c == ',') {
+            filas.back().push_back(std::move(celda));
+            celda.clear();
+        } else if (c == '\r' && i + 1 < csv.size() && csv[i + 1] == '\n') {
+            filas.back().push_back(std::move(celda));
+            celda.clear();
+            filas.emplace_back();
+            ++i;
+        } else {
+            celda += c;
+        }
+    }
+    std::vector<AvisoLeido> avisos;
+    for (std::size_t f = 1; f < filas.size(); ++f) {
+        if (filas[f].empty()) continue; // after the last CRLF
+        EXPECT_EQ(filas[f].size(), 7u) << "fila " << f << " del CSV del informe";
+        filas[f].resize(7);
+        const auto& v = filas[f];
+        avisos.push_back({v[0], v[1], v[2], v[3], v[4], v[5], v[6]});
+    }
+    return avisos;
+}
+
 } // namespace pontavia::prueba

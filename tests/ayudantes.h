@@ -1,6 +1,7 @@
 #pragma once
 // What the tests share: a Tamberlo folder of their own, small files, tables read back as rows,
 // a window that records what a run shows, and the command-line front end.
+#include "informe.h"
 #include "programa.h"
 #include "tabla_dbase.h"
 #include "ventana.h"
@@ -173,5 +174,11 @@ struct ResultadoCLI {
 };
 // Runs pontavia-cli with the arguments (each quoted for the shell) and the current environment.
 ResultadoCLI ejecutarCLI(const std::vector<std::string>& argumentos);
+
+// One item of a report, read back from its CSV: the report keeps no items, only their text.
+struct AvisoLeido {
+    std::string tabla, tipo, elemento, campo, valor, resultado, motivo;
+};
+std::vector<AvisoLeido> avisosLeidos(const Informe& informe);
 
 } // namespace pontavia::prueba

@@ -25,16 +25,21 @@ constexpr const char* kVariableTemporal = "TMPDIR";
 namespace {
 
 // One item as a line that names everything but the wording of its reason.
+std::string clave(const std::string& tabla, const std::string& tipo, const std::string& elemento,
+                  const std::string& campo, const std::string& valor,
+                  const std::string& resultado) {
+    return tabla + " | " + tipo + " | " + elemento + " | " + campo + " | " + valor + " | " +
+           resultado;
+}
 std::string clave(const std::string& tabla, TipoAviso tipo, const std::string& elemento,
                   const std::string& campo, const std::string& valor,
                   const std::string& resultado) {
-    return tabla + " | " + textoTipo(tipo) + " | " + elemento + " | " + campo + " | " + valor +
-           " | " + resultado;
+    return clave(tabla, std::string(textoTipo(tipo)), elemento, campo, valor, resultado);
 }
 
 std::multiset<std::string> claves(const Informe& informe) {
     std::multiset<std::string> r;
-    for (const auto& a : informe.avisos()) {
+    for (const auto& a : avisosLeidos(informe)) {
         EXPECT_FALSE(a.motivo.empty()) << a.elemento;
         r.insert(clave(a.tabla, a.tipo, a.elemento, a.campo, a.valor, a.resultado));
     }
@@ -137,11 +142,12 @@ TEST(InformeEjemplo, CadaAvisoDelColegioDeEjemplo) {
 
     EXPECT_EQ(claves(informe), esperados);
     // The sample is made to show every kind of exportar item.
+    const auto avisos = avisosLeidos(informe);
     for (TipoAviso t : {TipoAviso::Omitido, TipoAviso::CodigoCambiado, TipoAviso::ValorRecortado,
                         TipoAviso::ValorSustituido})
-        EXPECT_TRUE(std::any_of(informe.avisos().begin(), informe.avisos().end(),
-                                [t](const Aviso& a) { return a.tipo == t; }))
-            << textoTipo(t);
+        EXPECT_TRUE(std::any_of(avisos.begin(), avisos.end(), [t](const AvisoLeido& a) {
+            return a.tipo == textoTipo(t);
+        })) << textoTipo(t);
     EXPECT_EQ(esperados.size(), 75u);
 
     // Rows per table, as written; with the omitted ones they make up VELMORA's elements.
@@ -227,7 +233,7 @@ TEST(Comprobar, NoNecesitaLaCarpetaDeTamberlo) {
     EXPECT_EQ(comprobar(datos / "centro.xml", informe), Resultado::Hecho);
     fijarVariable("PONTAVIA_KTEMP", "");
     EXPECT_FALSE(fs::exists(ktemp));
-    EXPECT_EQ(informe.avisos().size(), 1u);
+    EXPECT_EQ(informe.avisos(), 1u);
 }
 
 TEST(Restaurar, DevuelveLasTablasAnterioresByteAByteYSePuedeDeshacer) {
@@ -290,4 +296,42 @@ TEST(Restaurar, SinExportacionAnteriorOConUnaTablaEnUsoNoCambiaNada) {
         EXPECT_NE(std::string(e.what()).find("ASIGT.DBF"), std::string::npos) << e.what();
     }
     EXPECT_EQ(instantanea(ktemp.ruta()), antes);
+}
+
+// Items come as the builders meet them, tables interleaved; the report prints them grouped by
+// table in the order they came, and keeps a value's own line break whatever the line ends.
+TEST(InformeTexto, AgrupaPorTablaYRespetaLosSaltosDeLosValores) {
+    Informe informe;
+    informe.empezar("exportar", "centro.xml");
+    informe.agregar({"AULAT", TipoAviso::ValorRecortado, "daula número 1", "NOMBRE", "Aula\nnorte",
+                     "Aula", "el campo admite 4 caracteres"});
+    informe.agregar({"PROFT", TipoAviso::CodigoCambiado, "", "codigo", "ana", "ana1",
+                     "el código ya lo tiene otro"});
+    informe.agregar({"AULAT", TipoAviso::Omitido, "daula número 2", "codigo", "B", "", "x"});
+    informe.filas("PROFT", 2);
+    const std::string cuerpo =
+        "  PROFT       2 filas, 1 aviso\n"
+        "  AULAT       2 avisos\n"
+        "  Total: 3 avisos\n"
+        "\n"
+        "PROFT\n"
+        "  código cambiado: codigo \"ana\" -> \"ana1\" (el código ya lo tiene otro)\n"
+        "\n"
+        "AULAT\n"
+        "  valor recortado: daula número 1, NOMBRE \"Aula\nnorte\" -> \"Aula\" (el campo admite 4 "
+        "caracteres)\n"
+        "  omitido: daula número 2, codigo \"B\" (x)\n";
+    auto terminaEn = [](const std::string& s, const std::string& fin) {
+        return s.size() >= fin.size() && s.compare(s.size() - fin.size(), fin.size(), fin) == 0;
+    };
+    EXPECT_TRUE(terminaEn(informe.texto(), cuerpo)) << informe.texto();
+    std::string cuerpoCRLF;
+    for (char c : cuerpo)
+        cuerpoCRLF += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const std::string saltoPropio = "Aula\r\nnorte";
+    cuerpoCRLF.replace(cuerpoCRLF.find(saltoPropio), saltoPropio.size(), "Aula\nnorte");
+    EXPECT_TRUE(terminaEn(informe.contenidoArchivo(), cuerpoCRLF)) << informe.contenidoArchivo();
+    EXPECT_EQ(informe.avisos(), 3u);
+    EXPECT_EQ(informe.avisosDe("AULAT"), 2u);
+    EXPECT_EQ(avisosLeidos(informe)[0].valor, "Aula\nnorte");
 }

@@ -31,11 +31,52 @@ void Informe::empezar(std::string operacion, std::string archivo) {
     fecha_ = fechaHoraLocal();
     elemento_.reset();
     avisos_.clear();
+    ultima_ = 0;
+    total_ = 0;
+    csv_.clear();
     filas_.clear();
 }
 
-void Informe::agregar(Aviso aviso) {
-    avisos_.push_back(std::move(aviso));
+Informe::AvisosDeTabla& Informe::avisosDeTabla(std::string_view tabla) {
+    if (ultima_ < avisos_.size() && avisos_[ultima_].tabla == tabla) return avisos_[ultima_];
+    for (ultima_ = 0; ultima_ < avisos_.size(); ++ultima_)
+        if (avisos_[ultima_].tabla == tabla) return avisos_[ultima_];
+    avisos_.push_back({std::string(tabla), 0, {}, {}});
+    return avisos_.back();
+}
+
+void Informe::agregar(const Aviso& a) {
+    AvisosDeTabla& t = avisosDeTabla(a.tabla);
+    std::string& s = t.lineas;
+    auto anadir = [&](std::string_view parte) {
+        for (auto i = parte.find('\n'); i != std::string_view::npos; i = parte.find('\n', i + 1))
+            t.saltosEnValores.push_back(s.size() + i);
+        s.append(parte);
+    };
+    anadir("  ");
+    anadir(textoTipo(a.tipo));
+    anadir(": ");
+    if (!a.elemento.empty()) {
+        anadir(a.elemento);
+        anadir(", ");
+    }
+    anadir(a.campo);
+    anadir(" \"");
+    anadir(a.valor);
+    anadir("\"");
+    if (!a.resultado.empty()) {
+        anadir(" -> \"");
+        anadir(a.resultado);
+        anadir("\"");
+    }
+    anadir(" (");
+    anadir(a.motivo);
+    anadir(")");
+    s += '\n';
+    ++t.cuantos;
+    ++total_;
+    anadirFilaCSV(
+        csv_, {a.tabla, textoTipo(a.tipo), a.elemento, a.campo, a.valor, a.resultado, a.motivo});
 }
 
 void Informe::vigilar(TablaDBase& tabla) {
@@ -44,8 +85,8 @@ void Informe::vigilar(TablaDBase& tabla) {
          pagina = tabla.codigoPagina().nombre()](const CampoDBase& campo, std::string_view valor,
                                                  std::string_view guardado, bool recortado) {
             agregar({nombre, recortado ? TipoAviso::ValorRecortado : TipoAviso::ValorSustituido,
-                     elemento_ ? elemento_->descripcion() : std::string(), campo.nombre,
-                     std::string(valor), std::string(guardado),
+                     elemento_ ? elemento_->descripcion() : std::string(), campo.nombre, valor,
+                     guardado,
                      recortado ? "el campo admite " + std::to_string(campo.ancho) + " caracteres"
                                : "la página de códigos " + pagina + " no tiene esos caracteres"});
         });
@@ -56,10 +97,9 @@ void Informe::filas(const std::string& tabla, std::size_t cuantas) {
 }
 
 std::size_t Informe::avisosDe(std::string_view tabla) const {
-    std::size_t n = 0;
-    for (const auto& a : avisos_)
-        n += a.tabla == tabla;
-    return n;
+    for (const auto& t : avisos_)
+        if (t.tabla == tabla) return t.cuantos;
+    return 0;
 }
 
 namespace {
@@ -68,50 +108,66 @@ std::string plural(std::size_t n, const char* singular, const char* varios) {
     return std::to_string(n) + " " + (n == 1 ? singular : varios);
 }
 
+} // namespace
+
 // The tables in the order the run wrote them, then those that only have items.
-std::vector<std::string> tablasDe(const std::vector<std::pair<std::string, std::size_t>>& filas,
-                                  const std::vector<Aviso>& avisos) {
+std::vector<std::string> Informe::tablas() const {
     std::vector<std::string> tablas;
     auto anadir = [&](const std::string& t) {
         for (const auto& x : tablas)
             if (x == t) return;
         tablas.push_back(t);
     };
-    for (const auto& [t, n] : filas)
+    for (const auto& [t, n] : filas_)
         anadir(t);
-    for (const auto& a : avisos)
-        anadir(a.tabla);
+    for (const auto& t : avisos_)
+        anadir(t.tabla);
     return tablas;
 }
 
-} // namespace
+// A table's item lines with fin at each line's end; a value's own line breaks stay as they
+// came.
+void Informe::anadirLineas(std::string& s, const AvisosDeTabla& t, std::string_view fin) const {
+    const std::string_view lineas = t.lineas;
+    if (fin == "\n") {
+        s.append(lineas);
+        return;
+    }
+    auto propio = t.saltosEnValores.begin();
+    std::size_t desde = 0;
+    for (auto i = lineas.find('\n'); i != std::string_view::npos; i = lineas.find('\n', i + 1)) {
+        if (propio != t.saltosEnValores.end() && *propio == i) {
+            ++propio;
+            continue;
+        }
+        s.append(lineas.substr(desde, i - desde)).append(fin);
+        desde = i + 1;
+    }
+    s.append(lineas.substr(desde));
+}
 
 std::string Informe::resumen(const char* finLinea) const {
     std::map<std::string, std::size_t> filasPorTabla(filas_.begin(), filas_.end());
     std::string r;
-    for (const auto& t : tablasDe(filas_, avisos_)) {
+    for (const auto& t : tablas()) {
         std::string linea = "  " + t;
         linea.resize(std::max<std::size_t>(linea.size() + 1, 14), ' ');
         const auto f = filasPorTabla.find(t);
         if (f != filasPorTabla.end()) linea += plural(f->second, "fila", "filas") + ", ";
         r += linea + plural(avisosDe(t), "aviso", "avisos") + finLinea;
     }
-    return r + "  Total: " + plural(avisos_.size(), "aviso", "avisos") + finLinea;
+    return r + "  Total: " + plural(total_, "aviso", "avisos") + finLinea;
 }
 
 std::string Informe::csv() const {
-    std::string s = filaCSV({"tabla", "tipo", "elemento", "campo", "valor", "resultado", "motivo"});
-    for (const auto& a : avisos_)
-        s += filaCSV(
-            {a.tabla, textoTipo(a.tipo), a.elemento, a.campo, a.valor, a.resultado, a.motivo});
-    return s;
+    std::string s;
+    anadirFilaCSV(s, {"tabla", "tipo", "elemento", "campo", "valor", "resultado", "motivo"});
+    return s + csv_;
 }
 
 std::string Informe::texto(const char* finLinea) const {
     const std::string_view fin = finLinea;
     std::string s;
-    // A large school's report has thousands of lines: built by appending, without
-    // temporaries.
     auto linea = [&](std::initializer_list<std::string_view> partes) {
         for (auto p : partes)
             s.append(p);
@@ -122,17 +178,12 @@ std::string Informe::texto(const char* finLinea) const {
     linea({"Fecha: ", fecha_});
     linea({});
     s += resumen(finLinea);
-    for (const auto& t : tablasDe(filas_, avisos_)) {
-        if (avisosDe(t) == 0) continue;
-        linea({});
-        linea({t});
-        for (const auto& a : avisos_) {
-            if (a.tabla != t) continue;
-            s.append("  ").append(textoTipo(a.tipo)).append(": ");
-            if (!a.elemento.empty()) s.append(a.elemento).append(", ");
-            s.append(a.campo).append(" \"").append(a.valor).append("\"");
-            if (!a.resultado.empty()) s.append(" -> \"").append(a.resultado).append("\"");
-            linea({" (", a.motivo, ")"});
+    for (const auto& nombre : tablas()) {
+        for (const auto& t : avisos_) {
+            if (t.tabla != nombre) continue;
+            linea({});
+            linea({t.tabla});
+            anadirLineas(s, t, fin);
         }
     }
     return s;

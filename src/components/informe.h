@@ -25,14 +25,16 @@ enum class TipoAviso {
 
 const char* textoTipo(TipoAviso tipo);
 
+// One item as it happens. The report writes it out at once and keeps nothing of it but the
+// text, so the views need only last the call.
 struct Aviso {
-    std::string tabla; // the table the item concerns
+    std::string_view tabla; // the table the item concerns
     TipoAviso tipo;
-    std::string elemento;  // which element or record, as the user would find it
-    std::string campo;     // the attribute or field involved
-    std::string valor;     // the value as it came, whole
-    std::string resultado; // what became of it (empty when nothing was written)
-    std::string motivo;
+    std::string_view elemento;  // which element or record, as the user would find it
+    std::string_view campo;     // the attribute or field involved
+    std::string_view valor;     // the value as it came, whole
+    std::string_view resultado; // what became of it (empty when nothing was written)
+    std::string_view motivo;
 };
 
 class Informe {
@@ -40,7 +42,7 @@ class Informe {
     // Starts a new report, forgetting the previous run's.
     void empezar(std::string operacion, std::string archivo);
 
-    void agregar(Aviso aviso);
+    void agregar(const Aviso& aviso);
     // The element a builder is writing; value cuts found meanwhile are reported against it.
     void elementoActual(const ElementoXML& elemento) { elemento_ = elemento; }
     // Reports every value the table's fields cut or store with '?', against the current
@@ -48,8 +50,9 @@ class Informe {
     void vigilar(TablaDBase& tabla);
     void filas(const std::string& tabla, std::size_t cuantas);
 
-    const std::vector<Aviso>& avisos() const { return avisos_; }
     const std::vector<std::pair<std::string, std::size_t>>& filas() const { return filas_; }
+    // How many items in all, and how many about one table.
+    std::size_t avisos() const { return total_; }
     std::size_t avisosDe(std::string_view tabla) const;
 
     // A few lines: rows and items per table.
@@ -63,11 +66,27 @@ class Informe {
     std::string contenidoArchivo() const;
 
   private:
+    // One table's items, already as texto() prints them: a school with thousands of items
+    // makes its report in one pass, whatever the number of tables.
+    struct AvisosDeTabla {
+        std::string tabla;
+        std::size_t cuantos = 0;
+        std::string lineas; // each item's line, ended by '\n'
+        // Where a value's own '\n' lies in lineas, which another line end must leave alone.
+        std::vector<std::size_t> saltosEnValores;
+    };
+    AvisosDeTabla& avisosDeTabla(std::string_view tabla);
+    std::vector<std::string> tablas() const;
+    void anadirLineas(std::string& s, const AvisosDeTabla& t, std::string_view fin) const;
+
     std::string operacion_;
     std::string archivo_;
     std::string fecha_;
     std::optional<ElementoXML> elemento_;
-    std::vector<Aviso> avisos_;
+    std::vector<AvisosDeTabla> avisos_; // in the order of each table's first item
+    std::size_t ultima_ = 0;            // where the last item went: items come in runs
+    std::size_t total_ = 0;
+    std::string csv_; // every item's CSV row, in the order they came
     std::vector<std::pair<std::string, std::size_t>> filas_;
 };
 

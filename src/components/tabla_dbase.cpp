@@ -229,7 +229,7 @@ void TablaDBase::sinRegistroPendiente() const {
     throw Error("La tabla " + nombre_ + " no está añadiendo un registro.");
 }
 
-void TablaDBase::asignarTextoEn(std::size_t i, std::string_view texto) {
+void TablaDBase::asignarTextoConvertido(std::size_t i, std::string_view texto) {
     const CampoDBase& c = formato_.campos[i];
     char* destino = pendiente(i);
     if (c.tipo == 'C') {
@@ -275,18 +275,15 @@ void TablaDBase::asignarTextoEn(std::size_t i, std::string_view texto) {
     throw Error("El campo " + c.nombre + " de la tabla " + nombre_ + " no admite texto.");
 }
 
-void TablaDBase::asignarEntero(NombreCampo campo, std::int32_t valor) {
-    const std::size_t i = indiceCampo(campo);
+void TablaDBase::asignarEnteroEn(std::size_t i, std::int32_t valor) {
     codificarEntero(formato_, formato_.campos[i], valor, pendiente(i));
 }
 
-void TablaDBase::asignarDecimal(NombreCampo campo, double valor) {
-    const std::size_t i = indiceCampo(campo);
+void TablaDBase::asignarDecimalEn(std::size_t i, double valor) {
     codificarDecimal(formato_, formato_.campos[i], valor, pendiente(i));
 }
 
-void TablaDBase::asignarLogico(NombreCampo campo, bool valor) {
-    const std::size_t i = indiceCampo(campo);
+void TablaDBase::asignarLogicoEn(std::size_t i, bool valor) {
     if (formato_.campos[i].tipo != 'L')
         throw Error("El campo " + formato_.campos[i].nombre + " no es lógico.");
     *pendiente(i) = valor ? 'T' : 'F';

@@ -101,10 +101,22 @@ class TablaDBase {
     void reservar(std::size_t registros);
     void Append();
     void asignarTexto(NombreCampo campo, std::string_view texto) {
+        asignarTextoEn(indiceCampo(campo), texto);
+    }
+    void asignarEntero(NombreCampo campo, std::int32_t valor) {
+        asignarEnteroEn(indiceCampo(campo), valor);
+    }
+    void asignarDecimal(NombreCampo campo, double valor) {
+        asignarDecimalEn(indiceCampo(campo), valor);
+    }
+    void asignarLogico(NombreCampo campo, bool valor) {
+        asignarLogicoEn(indiceCampo(campo), valor);
+    }
+    // The same by the field's place in formato().campos, for writers that found it once.
+    void asignarTextoEn(std::size_t indice, std::string_view texto) {
         // The common case inline, as the row loops call it for every field of every row: a
         // text field, ASCII that fits (the same bytes in every code page), padded with blanks.
-        const std::size_t i = indiceCampo(campo);
-        const CampoDBase& c = formato_.campos[i];
+        const CampoDBase& c = formato_.campos[indice];
         if (c.tipo == 'C' && hayPendiente_ && asciiIgual_ && texto.size() <= c.ancho &&
             esAscii(texto)) {
             char* destino = pendiente_.data() + c.desplazamiento;
@@ -112,11 +124,11 @@ class TablaDBase {
             std::fill(destino + texto.size(), destino + c.ancho, ' ');
             return;
         }
-        asignarTextoEn(i, texto);
+        asignarTextoConvertido(indice, texto);
     }
-    void asignarEntero(NombreCampo campo, std::int32_t valor);
-    void asignarDecimal(NombreCampo campo, double valor);
-    void asignarLogico(NombreCampo campo, bool valor);
+    void asignarEnteroEn(std::size_t indice, std::int32_t valor);
+    void asignarDecimalEn(std::size_t indice, double valor);
+    void asignarLogicoEn(std::size_t indice, bool valor);
     void Post();
 
     // Told whenever asignarTexto stores other than it was given: a value the field's width
@@ -148,7 +160,7 @@ class TablaDBase {
                 0x9E3779B97F4A7C15ull) >>
                56;
     }
-    void asignarTextoEn(std::size_t indice, std::string_view texto);
+    void asignarTextoConvertido(std::size_t indice, std::string_view texto);
     std::string_view registro(std::size_t r) const;
     // nullopt for a NULL value.
     std::optional<std::string_view> bytesCampo(std::size_t indice) const;

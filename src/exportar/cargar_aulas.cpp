@@ -1,27 +1,29 @@
 // CargarAulas: the rooms, into AULAT; a room without a code takes one from its name.
 #include "codigos.h"
-#include "exportacion.h"
-#include "tabla_dbase.h"
+#include "construir_tabla.h"
 #include "texto.h"
 
 namespace pontavia {
 
+namespace {
+
+constexpr DescripcionTabla AULAT{"AULAT.DBF",
+                                 "AULAT",
+                                 "/centro/aulas/daula",
+                                 "idaula",
+                                 {
+                                     {"ABREV", TipoCampo::Texto, 10},
+                                     {"NOMBRE", TipoCampo::Texto, 80},
+                                     {"EDIFICIO", TipoCampo::Texto, 1},
+                                     {"MAXALUM", TipoCampo::Entero, 0},
+                                     {"IDAULA", TipoCampo::Texto, 20},
+                                 }};
+
+} // namespace
+
 void CargarAulas(Exportacion& e) {
-    TablaDBase tabla = e.nuevaTabla("AULAT.DBF", {
-                                                     {"ABREV", TipoCampo::Texto, 10},
-                                                     {"NOMBRE", TipoCampo::Texto, 80},
-                                                     {"EDIFICIO", TipoCampo::Texto, 1},
-                                                     {"MAXALUM", TipoCampo::Entero, 0},
-                                                     {"IDAULA", TipoCampo::Texto, 20},
-                                                 });
-    const Nodos NodosXML = e.doc.selectNodes("/centro/aulas/daula");
-    Informe& informe = e.informe;
-    informe.vigilar(tabla);
     CodigosSinMayusculas codigos;
-    tabla.reservar(NodosXML.size());
-    for (std::size_t i = 0; i < NodosXML.size(); ++i) {
-        const ElementoXML NodoXML(NodosXML[i], i, "idaula");
-        informe.elementoActual(NodoXML);
+    construirTabla(e, AULAT, [&](const ElementoXML& NodoXML, Fila& fila) {
         const std::string codigoDado = NodoXML.leer("codigo");
         const std::string nombre = NodoXML.leer("nombre");
         const std::string capacidad = NodoXML.leer("capacidad_alumnos");
@@ -30,18 +32,16 @@ void CargarAulas(Exportacion& e) {
         // uniqueness test must see it that way too.
         const std::string codigo = codigoDado.empty() ? recortar(primeros(nombre, 4)) : codigoDado;
         const std::string abrev = codigoUnicoNumerado(codigo, codigos);
-        avisarCambioCodigo(informe, "AULAT", NodoXML, codigoDado, abrev, codigos.contiene(codigo));
+        avisarCambioCodigo(e.informe, AULAT.nombre, NodoXML, codigoDado, abrev,
+                           codigos.contiene(codigo));
         codigos.agregar(abrev);
-        tabla.Append();
-        tabla.asignarTexto("ABREV", abrev);
-        tabla.asignarTexto("NOMBRE", nombre);
+        fila.texto(AULAT["ABREV"], abrev);
+        fila.texto(AULAT["NOMBRE"], nombre);
         convertirAtributo(NodoXML, "capacidad_alumnos",
-                          [&] { tabla.asignarTexto("MAXALUM", capacidad); });
-        tabla.asignarTexto("IDAULA", id);
-        tabla.Post();
-    }
-    informe.filas("AULAT", tabla.registros());
-    tabla.cerrar();
+                          [&] { fila.texto(AULAT["MAXALUM"], capacidad); });
+        fila.texto(AULAT["IDAULA"], id);
+        return true;
+    });
 }
 
 } // namespace pontavia

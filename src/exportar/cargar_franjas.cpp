@@ -1,6 +1,5 @@
 // CargarFranjas: the school's weekly time slots, into DIASHORAST.
-#include "exportacion.h"
-#include "tabla_dbase.h"
+#include "construir_tabla.h"
 #include "texto.h"
 
 #include <array>
@@ -21,32 +20,30 @@ std::int32_t minutosDe(const std::string& hora) {
     return 60 * aEntero(subcadena(hora, 0, 2)) + aEntero(subcadena(hora, 3, 2));
 }
 
+constexpr DescripcionTabla DIASHORAST{"DIASHORAST.DBF",
+                                      "DIASHORAST",
+                                      "/centro/franjashorarias/franjahoraria",
+                                      nullptr,
+                                      {
+                                          {"DIHO", TipoCampo::Texto, 10},
+                                          {"CODDIHO", TipoCampo::Texto, 10},
+                                          {"DIA", TipoCampo::Texto, 20},
+                                          {"TEXTODIA", TipoCampo::Texto, 20},
+                                          {"HORA", TipoCampo::Texto, 8},
+                                          {"TEXTOHOR", TipoCampo::Texto, 15},
+                                          {"HORADESDE", TipoCampo::Texto, 8},
+                                          {"HORAHASTA", TipoCampo::Texto, 8},
+                                          {"MINUTOS", TipoCampo::Texto, 8},
+                                          {"MARCO", TipoCampo::Texto, 1},
+                                          {"MARCOXML", TipoCampo::Texto, 10},
+                                          {"SESION_ORDEN", TipoCampo::Entero, 0},
+                                          {"PLANTILLA", TipoCampo::Texto, 20},
+                                      }};
+
 } // namespace
 
 void CargarFranjas(Exportacion& e) {
-    TablaDBase tabla = e.nuevaTabla("DIASHORAST.DBF", {
-                                                          {"DIHO", TipoCampo::Texto, 10},
-                                                          {"CODDIHO", TipoCampo::Texto, 10},
-                                                          {"DIA", TipoCampo::Texto, 20},
-                                                          {"TEXTODIA", TipoCampo::Texto, 20},
-                                                          {"HORA", TipoCampo::Texto, 8},
-                                                          {"TEXTOHOR", TipoCampo::Texto, 15},
-                                                          {"HORADESDE", TipoCampo::Texto, 8},
-                                                          {"HORAHASTA", TipoCampo::Texto, 8},
-                                                          {"MINUTOS", TipoCampo::Texto, 8},
-                                                          {"MARCO", TipoCampo::Texto, 1},
-                                                          {"MARCOXML", TipoCampo::Texto, 10},
-                                                          {"SESION_ORDEN", TipoCampo::Entero, 0},
-                                                          {"PLANTILLA", TipoCampo::Texto, 20},
-                                                      });
-    const Nodos NodosXML = e.doc.selectNodes("/centro/franjashorarias/franjahoraria");
-    Informe& informe = e.informe;
-    informe.filas("DIASHORAST", NodosXML.size());
-    if (NodosXML.empty()) return;
-    informe.vigilar(tabla);
-    for (std::size_t i = 0; i < NodosXML.size(); ++i) {
-        const ElementoXML NodoXML(NodosXML[i], i);
-        informe.elementoActual(NodoXML);
+    construirTabla(e, DIASHORAST, [](const ElementoXML& NodoXML, Fila& fila) {
         const std::string textoDia = NodoXML.leer("dia_semana");
         const std::int32_t dia =
             convertirAtributo(NodoXML, "dia_semana", [&] { return aEntero(textoDia); });
@@ -61,21 +58,19 @@ void CargarFranjas(Exportacion& e) {
             convertirAtributo(NodoXML, "hora_final", [&] { return minutosDe(final_); }) -
             minutosInicio;
         const std::string pos = std::to_string(posicion);
-        tabla.Append();
-        tabla.asignarTexto("DIHO", std::to_string(dia) + pos);
-        tabla.asignarTexto("DIA", std::to_string(dia));
-        tabla.asignarTexto("TEXTODIA", nombreDia(dia));
-        tabla.asignarTexto("HORA", pos);
-        tabla.asignarTexto("TEXTOHOR", pos + "-" + inicio + "-" + final_);
-        tabla.asignarTexto("HORADESDE", inicio);
-        tabla.asignarTexto("HORAHASTA", final_);
-        tabla.asignarTexto("MINUTOS", std::to_string(minutos));
-        tabla.asignarTexto("MARCO", "0");
-        tabla.asignarEntero("SESION_ORDEN", posicion);
-        tabla.asignarTexto("PLANTILLA", "");
-        tabla.Post();
-    }
-    tabla.cerrar();
+        fila.texto(DIASHORAST["DIHO"], std::to_string(dia) + pos);
+        fila.texto(DIASHORAST["DIA"], std::to_string(dia));
+        fila.texto(DIASHORAST["TEXTODIA"], nombreDia(dia));
+        fila.texto(DIASHORAST["HORA"], pos);
+        fila.texto(DIASHORAST["TEXTOHOR"], pos + "-" + inicio + "-" + final_);
+        fila.texto(DIASHORAST["HORADESDE"], inicio);
+        fila.texto(DIASHORAST["HORAHASTA"], final_);
+        fila.texto(DIASHORAST["MINUTOS"], std::to_string(minutos));
+        fila.texto(DIASHORAST["MARCO"], "0");
+        fila.entero(DIASHORAST["SESION_ORDEN"], posicion);
+        fila.texto(DIASHORAST["PLANTILLA"], "");
+        return true;
+    });
 }
 
 } // namespace pontavia

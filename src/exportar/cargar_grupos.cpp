@@ -1,7 +1,6 @@
 // CargarGrupos: the class groups, into GRUPOST, each with a code unique among groups.
 #include "codigos.h"
-#include "exportacion.h"
-#include "tabla_dbase.h"
+#include "construir_tabla.h"
 #include "texto.h"
 
 namespace pontavia {
@@ -19,29 +18,28 @@ std::string codigoGrupo(const std::string& codigo, const CodigosSinMayusculas& t
     return resultado;
 }
 
+constexpr DescripcionTabla GRUPOST{"GRUPOST.DBF",
+                                   "GRUPOST",
+                                   "/centro/grupos/dgrupo",
+                                   "idgrupo",
+                                   {
+                                       {"ABREV", TipoCampo::Texto, 10},
+                                       {"TURNO", TipoCampo::Texto, 1},
+                                       {"NIVEL", TipoCampo::Texto, 5},
+                                       {"CURSO", TipoCampo::Texto, 3},
+                                       {"GRUPO", TipoCampo::Texto, 2},
+                                       {"MARCO", TipoCampo::Texto, 1},
+                                       {"IDGRUPO", TipoCampo::Texto, 10},
+                                       {"IDCURSO", TipoCampo::Texto, 10},
+                                       {"DESCRIP", TipoCampo::Texto, 80},
+                                       {"TUTOR", TipoCampo::Texto, 10},
+                                   }};
+
 } // namespace
 
 void CargarGrupos(Exportacion& e) {
-    TablaDBase tabla = e.nuevaTabla("GRUPOST.DBF", {
-                                                       {"ABREV", TipoCampo::Texto, 10},
-                                                       {"TURNO", TipoCampo::Texto, 1},
-                                                       {"NIVEL", TipoCampo::Texto, 5},
-                                                       {"CURSO", TipoCampo::Texto, 3},
-                                                       {"GRUPO", TipoCampo::Texto, 2},
-                                                       {"MARCO", TipoCampo::Texto, 1},
-                                                       {"IDGRUPO", TipoCampo::Texto, 10},
-                                                       {"IDCURSO", TipoCampo::Texto, 10},
-                                                       {"DESCRIP", TipoCampo::Texto, 80},
-                                                       {"TUTOR", TipoCampo::Texto, 10},
-                                                   });
-    const Nodos NodosXML = e.doc.selectNodes("/centro/grupos/dgrupo");
-    Informe& informe = e.informe;
-    informe.vigilar(tabla);
     CodigosSinMayusculas codigos;
-    tabla.reservar(NodosXML.size());
-    for (std::size_t i = 0; i < NodosXML.size(); ++i) {
-        const ElementoXML NodoXML(NodosXML[i], i, "idgrupo");
-        informe.elementoActual(NodoXML);
+    construirTabla(e, GRUPOST, [&](const ElementoXML& NodoXML, Fila& fila) {
         const std::string codigo = NodoXML.leer("codigo");
         const std::string nombre = NodoXML.leer("nombre");
         const std::string nivel = NodoXML.leer("codigo_nivel");
@@ -50,23 +48,21 @@ void CargarGrupos(Exportacion& e) {
         const std::string idGrupo = NodoXML.leer("idgrupo");
         const std::string idCurso = NodoXML.leer("idcurso");
         const std::string abrev = codigoGrupo(codigo, codigos);
-        avisarCambioCodigo(informe, "GRUPOST", NodoXML, codigo, abrev, codigos.contiene(codigo));
+        avisarCambioCodigo(e.informe, GRUPOST.nombre, NodoXML, codigo, abrev,
+                           codigos.contiene(codigo));
         codigos.agregar(abrev);
-        tabla.Append();
-        tabla.asignarTexto("ABREV", abrev);
-        tabla.asignarTexto("TURNO", "");
-        tabla.asignarTexto("NIVEL", nivel);
-        tabla.asignarTexto("CURSO", curso);
-        tabla.asignarTexto("GRUPO", grupo);
-        tabla.asignarTexto("MARCO", "0");
-        tabla.asignarTexto("IDGRUPO", idGrupo);
-        tabla.asignarTexto("IDCURSO", idCurso);
-        tabla.asignarTexto("DESCRIP", nombre);
-        tabla.asignarTexto("TUTOR", "");
-        tabla.Post();
-    }
-    informe.filas("GRUPOST", tabla.registros());
-    tabla.cerrar();
+        fila.texto(GRUPOST["ABREV"], abrev);
+        fila.texto(GRUPOST["TURNO"], "");
+        fila.texto(GRUPOST["NIVEL"], nivel);
+        fila.texto(GRUPOST["CURSO"], curso);
+        fila.texto(GRUPOST["GRUPO"], grupo);
+        fila.texto(GRUPOST["MARCO"], "0");
+        fila.texto(GRUPOST["IDGRUPO"], idGrupo);
+        fila.texto(GRUPOST["IDCURSO"], idCurso);
+        fila.texto(GRUPOST["DESCRIP"], nombre);
+        fila.texto(GRUPOST["TUTOR"], "");
+        return true;
+    });
 }
 
 } // namespace pontavia

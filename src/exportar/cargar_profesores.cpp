@@ -1,27 +1,29 @@
 // CargarProfesores: the teachers, into PROFT, each with a code unique among teachers.
 #include "codigos.h"
-#include "exportacion.h"
-#include "tabla_dbase.h"
+#include "construir_tabla.h"
 
 namespace pontavia {
 
+namespace {
+
+constexpr DescripcionTabla PROFT{"PROFT.DBF",
+                                 "PROFT",
+                                 "/centro/profesores/profesor",
+                                 "idprofesor",
+                                 {
+                                     {"ABREV", TipoCampo::Texto, 10},
+                                     {"NOMBRE", TipoCampo::Texto, 80},
+                                     {"DEPART", TipoCampo::Texto, 40},
+                                     {"EMAIL", TipoCampo::Texto, 100},
+                                     {"DNI", TipoCampo::Texto, 14},
+                                     {"IDPROF", TipoCampo::Texto, 10},
+                                 }};
+
+} // namespace
+
 void CargarProfesores(Exportacion& e) {
-    TablaDBase tabla = e.nuevaTabla("PROFT.DBF", {
-                                                     {"ABREV", TipoCampo::Texto, 10},
-                                                     {"NOMBRE", TipoCampo::Texto, 80},
-                                                     {"DEPART", TipoCampo::Texto, 40},
-                                                     {"EMAIL", TipoCampo::Texto, 100},
-                                                     {"DNI", TipoCampo::Texto, 14},
-                                                     {"IDPROF", TipoCampo::Texto, 10},
-                                                 });
-    const Nodos NodosXML = e.doc.selectNodes("/centro/profesores/profesor");
-    Informe& informe = e.informe;
-    informe.vigilar(tabla);
     CodigosSinMayusculas codigos;
-    tabla.reservar(NodosXML.size());
-    for (std::size_t i = 0; i < NodosXML.size(); ++i) {
-        const ElementoXML NodoXML(NodosXML[i], i, "idprofesor");
-        informe.elementoActual(NodoXML);
+    construirTabla(e, PROFT, [&](const ElementoXML& NodoXML, Fila& fila) {
         const std::string codigo = NodoXML.leer("codigo");
         const std::string nombreCompleto = NodoXML.leer("nombre") + ", " +
                                            NodoXML.leer("apellido1") + " " +
@@ -29,17 +31,15 @@ void CargarProfesores(Exportacion& e) {
         const std::string documento = NodoXML.leer("documento");
         const std::string id = NodoXML.leer("idprofesor");
         const std::string abrev = codigoUnicoNumerado(codigo, codigos);
-        avisarCambioCodigo(informe, "PROFT", NodoXML, codigo, abrev, codigos.contiene(codigo));
+        avisarCambioCodigo(e.informe, PROFT.nombre, NodoXML, codigo, abrev,
+                           codigos.contiene(codigo));
         codigos.agregar(abrev);
-        tabla.Append();
-        tabla.asignarTexto("ABREV", abrev);
-        tabla.asignarTexto("NOMBRE", nombreCompleto);
-        tabla.asignarTexto("DNI", documento);
-        tabla.asignarTexto("IDPROF", id);
-        tabla.Post();
-    }
-    informe.filas("PROFT", tabla.registros());
-    tabla.cerrar();
+        fila.texto(PROFT["ABREV"], abrev);
+        fila.texto(PROFT["NOMBRE"], nombreCompleto);
+        fila.texto(PROFT["DNI"], documento);
+        fila.texto(PROFT["IDPROF"], id);
+        return true;
+    });
 }
 
 } // namespace pontavia

@@ -44,9 +44,9 @@ decltype(auto) convertirAtributo(const ElementoXML& elemento, const char* atribu
 }
 
 // The builders, called by the run in this order; each may read the tables written before it.
-// CargarMaterias and CargarTareas share ASIGNOMT (asignomt.cpp).
+// Each file holds its table's description and the row it makes of one element
+// (construir_tabla.h); CargarMaterias writes ASIGNOMT (asignomt.cpp).
 void CargarMaterias(Exportacion& e);
-void CargarTareas(Exportacion& e);
 void CargarProfesores(Exportacion& e);
 void CargarAulas(Exportacion& e);
 void CargarGrupos(Exportacion& e);

@@ -17,7 +17,6 @@ void construirTablas(Informe& informe, const DocumentoXML& doc,
                      const std::filesystem::path& carpeta) {
     Exportacion e{informe, doc, carpeta, {}};
     CargarMaterias(e);
-    CargarTareas(e);
     CargarProfesores(e);
     CargarAulas(e);
     CargarGrupos(e);
