@@ -1,6 +1,8 @@
 #pragma once
 // What the tests share: a Tamberlo folder of their own, small files, tables read back as rows,
-// a window that records what a run shows, and the command-line front end.
+// how a run through the core's door ended, and the command-line front end.
+#include "error.h"
+#include "nucleo.h"
 #include "programa.h"
 #include "tabla_dbase.h"
 #include "ventana.h"
@@ -8,6 +10,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace pontavia::prueba {
@@ -93,6 +96,23 @@ std::map<std::string, std::string> tablasEn(const fs::path& carpeta);
 
 // A VELMORA document (UTF-8) whose centro holds the given inner XML.
 std::string documento(const std::string& interior);
+
+// How a run through the core's door ended, as one text to compare: "" when it did its work,
+// kFaltaEntrada when its input was missing, or the message of the pontavia::Error it raised
+// (what the user reads). Runs that return no Resultado (restaurar) give "" or the message.
+inline constexpr const char* kFaltaEntrada = "(falta la entrada)";
+template <typename Corrida> std::string desenlace(Corrida&& corrida) {
+    try {
+        if constexpr (std::is_same_v<decltype(corrida()), Resultado>) {
+            return corrida() == Resultado::Hecho ? "" : kFaltaEntrada;
+        } else {
+            corrida();
+            return "";
+        }
+    } catch (const Error& e) {
+        return e.what();
+    }
+}
 
 // The dialogs of every window the tests play (Ventana, Formulario or a toolkit's window): the
 // file dialog answers with a fixed file, messages are recorded.
