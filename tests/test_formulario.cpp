@@ -3,6 +3,7 @@
 #include "ayudantes.h"
 #include "corridas.h"
 #include "formulario.h"
+#include "sistema.h"
 
 #include <gtest/gtest.h>
 
@@ -360,4 +361,25 @@ TEST_F(Corridas, UnErrorPasaALaVentanaConElCursorDevuelto) {
         EXPECT_EQ(ventana.mensajes, lado == Lado::Importar ? std::vector<std::string>{kRecordatorio}
                                                            : std::vector<std::string>{});
     }
+}
+
+// A school's folder as a secretary names it, and Tamberlo's with an ñ too, as the dialog
+// and PONTAVIA_KTEMP give them: the window's run reads and writes there.
+TEST(CorridaDeLaVentana, RutasConEspaciosYEnes) {
+    CarpetaTemporal tmp;
+    const fs::path datos =
+        tmp.ruta() / sistema::ruta("Jefatura de Estudios") / sistema::ruta("Horarios 2026-27 (ñ)");
+    const fs::path ktemp = tmp.ruta() / sistema::ruta("Tamberlo año") / "KTEMP";
+    fs::create_directories(datos);
+    fijarVariable("PONTAVIA_KTEMP", ktemp.string());
+    fs::copy_file(sistema::ruta(PONTAVIA_EJEMPLOS) / "centro.xml", datos / "centro.xml");
+
+    Programa programa;
+    VentanaPrueba ventana;
+    ventana.archivo = (datos / "centro.xml").string();
+    BExportarClick(programa, ventana);
+    ASSERT_FALSE(ventana.mensajes.empty());
+    EXPECT_EQ(ventana.mensajes.back(), "Proceso finalizado");
+    EXPECT_EQ(tablasEn(ktemp).size(), 6u);
+    fijarVariable("PONTAVIA_KTEMP", "");
 }
