@@ -1,9 +1,9 @@
 // The main window's behaviour without any toolkit: the mode Tamberlo's command line selects,
 // the run the first showing starts, the status left on closing, errors and help.
-#include "ayudantes.h"
 #include "corridas.h"
 #include "formulario.h"
 #include "sistema.h"
+#include "ventanas_de_prueba.h"
 
 #include <gtest/gtest.h>
 
