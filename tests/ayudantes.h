@@ -1,14 +1,15 @@
 #pragma once
 // What the tests share: a Tamberlo folder of their own, small files, tables read back as rows,
-// a window that records what a run shows, and the command-line front end.
-#include "informe.h"
-#include "programa.h"
+// how a run through the core's door ended, and the command-line front end. Only the core is
+// needed here; the windows the front ends' tests play are in ventanas_de_prueba.h.
+#include "error.h"
+#include "nucleo.h"
 #include "tabla_dbase.h"
-#include "ventana.h"
 
 #include <filesystem>
 #include <map>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace pontavia::prueba {
@@ -95,46 +96,22 @@ std::map<std::string, std::string> tablasEn(const fs::path& carpeta);
 // A VELMORA document (UTF-8) whose centro holds the given inner XML.
 std::string documento(const std::string& interior);
 
-// The dialogs of every window the tests play (Ventana, Formulario or a toolkit's window): the
-// file dialog answers with a fixed file, messages are recorded.
-template <typename Base> class DialogosDePrueba : public Base {
-  public:
-    using Base::Base;
-    std::string archivo;
-    bool confirmar = true;
-    std::vector<std::string> mensajes;
-
-    bool elegirArchivo(const std::string&, std::string& elegido) override {
-        elegido = archivo;
-        return confirmar;
+// How a run through the core's door ended, as one text to compare: "" when it did its work,
+// kFaltaEntrada when its input was missing, or the message of the pontavia::Error it raised
+// (what the user reads). Runs that return no Resultado (restaurar) give "" or the message.
+inline constexpr const char* kFaltaEntrada = "(falta la entrada)";
+template <typename Corrida> std::string desenlace(Corrida&& corrida) {
+    try {
+        if constexpr (std::is_same_v<decltype(corrida()), Resultado>) {
+            return corrida() == Resultado::Hecho ? "" : kFaltaEntrada;
+        } else {
+            corrida();
+            return "";
+        }
+    } catch (const Error& e) {
+        return e.what();
     }
-    void mensaje(const std::string& texto) override { mensajes.push_back(texto); }
-};
-
-// A window with the error box and the help viewer (a Formulario): both recorded too.
-template <typename Base> class FormularioDePrueba : public DialogosDePrueba<Base> {
-  public:
-    using DialogosDePrueba<Base>::DialogosDePrueba;
-    std::vector<std::string> errores;
-    std::vector<int> ayudas;
-    bool visorInstalado = true;
-
-    void mostrarError(const std::string& texto) override { errores.push_back(texto); }
-    bool abrirAyuda(const std::filesystem::path&, int contexto) override {
-        ayudas.push_back(contexto);
-        return visorInstalado;
-    }
-};
-
-// The window of the runs' tests: besides its dialogs, the cursor and the closes are recorded.
-class VentanaPrueba : public DialogosDePrueba<Ventana> {
-  public:
-    int cierres = 0;
-    bool ocupado = false;
-
-    void cursorOcupado(bool o) override { ocupado = o; }
-    void cerrar() override { ++cierres; }
-};
+}
 
 // A dBase table byte by byte, as other tools write it: dBase III (version 0x03), level 7
 // (0x04) or Visual FoxPro (0x30, with its 263 bytes after the field list). Each record string

@@ -3,8 +3,8 @@
 // a hang, or a file changed that should not change.
 #include "archivo_atomico.h"
 #include "ayudantes.h"
-#include "corridas.h"
 #include "error.h"
+#include "nucleo.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -106,43 +106,43 @@ const std::string kLeccion = " " + numero("1", 2) + numero("2", 2) + texto("1", 
                              texto("1ESOA", 10) + texto("MAT", 10) + texto("LECT", 10) +
                              texto("ANA", 10) + texto("A1", 10);
 
+// The two runs through the door.
+enum class Corrida { Exportar, Importar };
+
 class EntradasMalas : public ::testing::Test {
   protected:
-    KTEMPTemporal ktemp;
+    CarpetaTemporal ktemp;
     CarpetaTemporal datos;
-    Programa programa;
-    VentanaPrueba ventana;
+    // VELMORA's file and the Tamberlo folder the runs are given.
+    fs::path xml = datos / "centro.xml";
+    fs::path carpeta = ktemp.ruta();
+    Informe informe;
 
     // A Tamberlo folder with an earlier export, its timetable, and an earlier result.
     void SetUp() override {
-        ventana.archivo = (datos / "centro.xml").string();
-        escribirArchivo(ventana.archivo, colegio());
-        BExportarClick(programa, ventana);
+        escribirArchivo(xml, colegio());
+        ASSERT_EQ(ejecutar(Corrida::Exportar), "");
         escribirArchivo(ktemp / "SOLUC.DBF", tablaBytes(0x03, kCamposSoluc, {kLeccion}));
-        BImportarClick(programa, ventana);
+        ASSERT_EQ(ejecutar(Corrida::Importar), "");
         ASSERT_TRUE(fs::exists(datos / "ResultadoTamberlocentro.xml"));
     }
 
-    // Runs a run on the chosen file; returns its error, or "" when it ends normally.
-    std::string ejecutar(void (*run)(Programa&, Ventana&)) {
-        try {
-            run(programa, ventana);
-        } catch (const Error& e) {
-            return e.what();
-        }
-        return "";
+    // Runs a run on the fixture's files; returns its error, or "" when it does its work.
+    std::string ejecutar(Corrida corrida) {
+        return desenlace([&] {
+            return corrida == Corrida::Exportar ? exportar(xml, carpeta, informe)
+                                                : importar(xml, carpeta, informe);
+        });
     }
 
-    // The run must fail with a message holding fragmento, give the cursor back and leave
-    // every file as it was. Returns the message.
-    std::string fallaSinCambiarNada(void (*run)(Programa&, Ventana&),
-                                    const std::string& fragmento) {
+    // The run must fail with a message holding fragmento and leave every file as it was.
+    // Returns the message.
+    std::string fallaSinCambiarNada(Corrida run, const std::string& fragmento) {
         const auto antesKtemp = instantanea(ktemp.ruta());
         const auto antesDatos = instantanea(datos.ruta());
         const std::string error = ejecutar(run);
         EXPECT_NE(error, "");
         EXPECT_NE(error.find(fragmento), std::string::npos) << error;
-        EXPECT_FALSE(ventana.ocupado);
         EXPECT_EQ(instantanea(ktemp.ruta()), antesKtemp);
         EXPECT_EQ(instantanea(datos.ruta()), antesDatos);
         return error;
@@ -183,11 +183,11 @@ TEST_F(EntradasMalas, ArchivoXMLDeVelmora) {
     };
     for (const auto& [nombre, contenido] : casos) {
         SCOPED_TRACE(nombre);
-        escribirArchivo(ventana.archivo, contenido);
+        escribirArchivo(xml, contenido);
         const auto f = fragmentos.find(nombre);
         const std::string fragmento = f == fragmentos.end() ? "no es un XML válido" : f->second;
         // The message names the file, so that the user knows which one to mend.
-        for (const auto run : {BExportarClick, BImportarClick})
+        for (const auto run : {Corrida::Exportar, Corrida::Importar})
             EXPECT_NE(fallaSinCambiarNada(run, fragmento).find("centro.xml"), std::string::npos);
     }
 }
@@ -198,11 +198,11 @@ TEST_F(EntradasMalas, CadaAtributoQueFalta) {
     for (const auto& c : kColecciones)
         for (const auto& [atributo, valor] : c.atributos) {
             SCOPED_TRACE(std::string(c.elemento) + "." + atributo);
-            escribirArchivo(ventana.archivo,
+            escribirArchivo(xml,
                             colegio({{std::string(c.elemento) + "." + atributo, std::nullopt}}));
-            fallaSinCambiarNada(BExportarClick,
+            fallaSinCambiarNada(Corrida::Exportar,
                                 std::string("El elemento ") + c.elemento + " número 1");
-            EXPECT_NE(ejecutar(BExportarClick)
+            EXPECT_NE(ejecutar(Corrida::Exportar)
                           .find(std::string("no tiene el atributo ") + atributo + "."),
                       std::string::npos);
             ++casos;
@@ -250,13 +250,13 @@ TEST_F(EntradasMalas, NumerosFueraDeRango) {
     };
     for (const auto& [atributo, valor, mensaje] : casos) {
         SCOPED_TRACE(atributo + "=" + valor);
-        escribirArchivo(ventana.archivo, colegio({{atributo, valor}}));
-        fallaSinCambiarNada(BExportarClick, mensaje);
-        EXPECT_EQ(ejecutar(BExportarClick), mensaje);
+        escribirArchivo(xml, colegio({{atributo, valor}}));
+        fallaSinCambiarNada(Corrida::Exportar, mensaje);
+        EXPECT_EQ(ejecutar(Corrida::Exportar), mensaje);
     }
     // The largest hours HORAS can hold still go through.
-    escribirArchivo(ventana.archivo, colegio({{"dasignatura.nhoras", "99999"}}));
-    EXPECT_EQ(ejecutar(BExportarClick), "");
+    escribirArchivo(xml, colegio({{"dasignatura.nhoras", "99999"}}));
+    EXPECT_EQ(ejecutar(Corrida::Exportar), "");
     EXPECT_EQ(columna(ktemp / "ASIGT.DBF", "HORAS"), std::vector<std::string>{"99999.0000"});
 }
 
@@ -273,27 +273,27 @@ TEST_F(EntradasMalas, EntidadesNoSeExpandenNiSeLeen) {
         "<!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\">]>";
     std::string doc = colegio();
     doc = dtd + doc.substr(doc.find("<centro"));
-    escribirArchivo(ventana.archivo, cambiar(doc, "Ruiz", "&d;"));
-    EXPECT_EQ(ejecutar(BExportarClick), "");
+    escribirArchivo(xml, cambiar(doc, "Ruiz", "&d;"));
+    EXPECT_EQ(ejecutar(Corrida::Exportar), "");
     const auto nombres = columna(ktemp / "PROFT.DBF", "NOMBRE");
     ASSERT_EQ(nombres.size(), 1u);
     EXPECT_EQ(nombres[0], "Ana, &d; Gil");
 
-    escribirArchivo(ventana.archivo, cambiar(doc, "Ruiz", "&fuera;&d;"));
+    escribirArchivo(xml, cambiar(doc, "Ruiz", "&fuera;&d;"));
     const std::string razon = "no es un XML válido: referencia a una entidad externa en el "
                               "valor de un atributo (línea 2, columna ";
-    fallaSinCambiarNada(BExportarClick, razon);
-    fallaSinCambiarNada(BImportarClick, razon);
+    fallaSinCambiarNada(Corrida::Exportar, razon);
+    fallaSinCambiarNada(Corrida::Importar, razon);
 }
 
 // A huge value is cut to its field and reported; a million elements load and pass.
 TEST_F(EntradasMalas, ValoresEnormesYMillonDeElementos) {
     const std::string enorme(10'000'000, 'x');
-    escribirArchivo(ventana.archivo, colegio({{"daula.nombre", enorme}}));
-    EXPECT_EQ(ejecutar(BExportarClick), "");
+    escribirArchivo(xml, colegio({{"daula.nombre", enorme}}));
+    EXPECT_EQ(ejecutar(Corrida::Exportar), "");
     EXPECT_EQ(columna(ktemp / "AULAT.DBF", "NOMBRE"),
               std::vector<std::string>{std::string(80, 'x')});
-    const auto avisos = avisosLeidos(programa.informe);
+    const auto avisos = avisosLeidos(informe);
     ASSERT_EQ(avisos.size(), 1u);
     EXPECT_EQ(avisos[0].tipo, textoTipo(TipoAviso::ValorRecortado));
 
@@ -303,8 +303,8 @@ TEST_F(EntradasMalas, ValoresEnormesYMillonDeElementos) {
     for (int i = 0; i < 1'000'000; ++i)
         relleno += "<x/>";
     muchos.insert(muchos.find("</centro>"), relleno);
-    escribirArchivo(ventana.archivo, muchos);
-    EXPECT_EQ(ejecutar(BExportarClick), "");
+    escribirArchivo(xml, muchos);
+    EXPECT_EQ(ejecutar(Corrida::Exportar), "");
     EXPECT_EQ(leerTabla(ktemp / "ASIGT.DBF").size(), 1u);
 }
 
@@ -365,7 +365,7 @@ TEST_F(EntradasMalas, SolucYTablasDeConsulta) {
         SCOPED_TRACE(nombre);
         const auto anterior = leerArchivo(ktemp / tabla);
         escribirArchivo(ktemp / tabla, bytes);
-        fallaSinCambiarNada(BImportarClick, fragmento);
+        fallaSinCambiarNada(Corrida::Importar, fragmento);
         escribirArchivo(ktemp / tabla, anterior);
     }
     EXPECT_EQ(leerArchivo(ktemp / "SOLUC.DBF"), original);
@@ -385,7 +385,7 @@ TEST_F(EntradasMalas, SolucYTablasDeConsulta) {
     for (const auto& [nombre, bytes, lecciones] : leen) {
         SCOPED_TRACE(nombre);
         escribirArchivo(ktemp / "SOLUC.DBF", bytes);
-        EXPECT_EQ(ejecutar(BImportarClick), "");
+        EXPECT_EQ(ejecutar(Corrida::Importar), "");
         const auto r = DocumentoXML::cargar(datos / "ResultadoTamberlocentro.xml");
         EXPECT_EQ(r.selectNodes("/centro/solucion_horario/dsolucion").size(), lecciones);
     }
@@ -395,16 +395,16 @@ TEST_F(EntradasMalas, SolucYTablasDeConsulta) {
 TEST_F(EntradasMalas, CarpetaDeTamberlo) {
     // Missing: it is made, as Tamberlo would have it.
     const auto nueva = datos / "nueva" / "KTEMP";
-    fijarVariable("PONTAVIA_KTEMP", nueva.string());
-    EXPECT_EQ(ejecutar(BExportarClick), "");
+    carpeta = nueva;
+    EXPECT_EQ(ejecutar(Corrida::Exportar), "");
     EXPECT_EQ(tablasEn(nueva).size(), 6u);
 
     // A file in its place: a clear error, and the file as it was.
     escribirArchivo(datos / "archivo", "no es una carpeta");
-    fijarVariable("PONTAVIA_KTEMP", (datos / "archivo").string());
-    fallaSinCambiarNada(BExportarClick, "no es una carpeta: ya existe un archivo");
-    fallaSinCambiarNada(BImportarClick, "no es una carpeta: ya existe un archivo");
-    fijarVariable("PONTAVIA_KTEMP", ktemp.ruta().string());
+    carpeta = datos / "archivo";
+    fallaSinCambiarNada(Corrida::Exportar, "no es una carpeta: ya existe un archivo");
+    fallaSinCambiarNada(Corrida::Importar, "no es una carpeta: ya existe un archivo");
+    carpeta = ktemp.ruta();
 
 #ifndef _WIN32 // Windows' rights are not mode bits, and Wine lets anyone write anywhere
     // Read-only: both runs refuse, nothing is written there or beside the file.
@@ -414,8 +414,8 @@ TEST_F(EntradasMalas, CarpetaDeTamberlo) {
                                       fs::perms::others_read | fs::perms::others_exec);
     {
         ComoOtroUsuario otro;
-        fallaSinCambiarNada(BExportarClick, "Permission denied");
-        fallaSinCambiarNada(BImportarClick, "Permission denied");
+        fallaSinCambiarNada(Corrida::Exportar, "Permission denied");
+        fallaSinCambiarNada(Corrida::Importar, "Permission denied");
     }
     fs::permissions(ktemp.ruta(), fs::perms::owner_all);
 #endif
@@ -431,27 +431,27 @@ TEST_F(EntradasMalas, DiscoLlenoAlImportar) {
     for (std::size_t limite = 0; limite < total; ++limite) {
         SCOPED_TRACE(limite);
         LimiteEscritura disco(limite);
-        EXPECT_NE(ejecutar(BImportarClick), "");
+        EXPECT_NE(ejecutar(Corrida::Importar), "");
         ASSERT_EQ(instantanea(ktemp.ruta()), antesKtemp);
         ASSERT_EQ(instantanea(datos.ruta()), antesDatos);
     }
-    EXPECT_EQ(ejecutar(BImportarClick), "");
+    EXPECT_EQ(ejecutar(Corrida::Importar), "");
 }
 
 // Tamberlo holding a table, or a table this process has open: exportar and importar say which
 // one is in use and change nothing; once it is free, both work again.
 TEST_F(EntradasMalas, TablaEnUsoPorOtroPrograma) {
     struct Caso {
-        void (*run)(Programa&, Ventana&);
+        Corrida run;
         const char* tabla;
         bool enEsteProceso;
     };
-    for (const auto& c : std::vector<Caso>{{BExportarClick, "ASIGT.DBF", false},
-                                           {BExportarClick, "PROFT.DBF", false},
-                                           {BExportarClick, "GRUPOST.DBF", true},
-                                           {BImportarClick, "SOLUC.DBF", false},
-                                           {BImportarClick, "AULAT.DBF", false},
-                                           {BImportarClick, "AULAT.DBF", true}}) {
+    for (const auto& c : std::vector<Caso>{{Corrida::Exportar, "ASIGT.DBF", false},
+                                           {Corrida::Exportar, "PROFT.DBF", false},
+                                           {Corrida::Exportar, "GRUPOST.DBF", true},
+                                           {Corrida::Importar, "SOLUC.DBF", false},
+                                           {Corrida::Importar, "AULAT.DBF", false},
+                                           {Corrida::Importar, "AULAT.DBF", true}}) {
         SCOPED_TRACE(std::string(c.tabla) + (c.enEsteProceso ? " en este proceso" : ""));
         std::optional<TablaRetenida> tamberlo;
         std::optional<TablaDBase> abierta;
@@ -461,8 +461,8 @@ TEST_F(EntradasMalas, TablaEnUsoPorOtroPrograma) {
             tamberlo.emplace(ktemp / c.tabla);
         EXPECT_NE(fallaSinCambiarNada(c.run, c.tabla).find("en uso"), std::string::npos);
     }
-    EXPECT_EQ(ejecutar(BExportarClick), "");
-    EXPECT_EQ(ejecutar(BImportarClick), "");
+    EXPECT_EQ(ejecutar(Corrida::Exportar), "");
+    EXPECT_EQ(ejecutar(Corrida::Importar), "");
 }
 
 #ifndef _WIN32 // a run's hold on its staging folder is a lock here, a handle on Windows
@@ -474,16 +474,16 @@ TEST_F(EntradasMalas, RestosDeCorridasInterrumpidas) {
         bool carpeta;
         bool seRetira;
     };
-    const std::string informe = std::string(".") + kNombreInforme + ".";
+    const std::string aMedias = std::string(".") + kNombreInforme + ".";
     const std::vector<Resto> restos = {
         {ktemp / ".pontavia-preparacion-aB3xYz", true, true},
-        {ktemp / (informe + "k9LmN0"), false, true},
+        {ktemp / (aMedias + "k9LmN0"), false, true},
         {datos / ".ResultadoTamberlocentro.xml.Zz09aA", false, true},
         {ktemp / ".pontavia-preparacion-abc", true, false},
         {ktemp / ".pontavia-preparacion-abc-12", true, false},
         {ktemp / "pontavia-preparacion-aB3xYz", true, false},
-        {ktemp / (informe + "k9LmN"), false, false},
-        {ktemp / (informe + "k9-mN0"), false, false},
+        {ktemp / (aMedias + "k9LmN"), false, false},
+        {ktemp / (aMedias + "k9-mN0"), false, false},
         {ktemp / ".SOLUC.DBF.k9LmN0", false, false},
         {datos / ".otro.xml.Zz09aA", false, false},
     };
@@ -506,8 +506,8 @@ TEST_F(EntradasMalas, RestosDeCorridasInterrumpidas) {
     fs::create_directory(viva);
     {
         TablaRetenida otraCorrida(viva);
-        EXPECT_EQ(ejecutar(BExportarClick), "");
-        EXPECT_EQ(ejecutar(BImportarClick), "");
+        EXPECT_EQ(ejecutar(Corrida::Exportar), "");
+        EXPECT_EQ(ejecutar(Corrida::Importar), "");
         EXPECT_TRUE(fs::is_directory(viva));
     }
     for (const auto& r : restos)
@@ -523,7 +523,7 @@ TEST_F(EntradasMalas, RestosDeCorridasInterrumpidas) {
         if (libre) break;
         ::usleep(10'000);
     }
-    EXPECT_EQ(ejecutar(BExportarClick), "");
+    EXPECT_EQ(ejecutar(Corrida::Exportar), "");
     EXPECT_FALSE(fs::exists(viva));
 }
 #endif

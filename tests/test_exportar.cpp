@@ -2,7 +2,6 @@
 // mended, and the all-or-nothing replacement of Tamberlo's tables.
 #include "archivo_atomico.h"
 #include "ayudantes.h"
-#include "corridas.h"
 #include "error.h"
 #include "informe.h"
 #include "nucleo.h"
@@ -23,24 +22,19 @@ const std::vector<std::string> kTablas = {"ASIGNOMT", "PROFT",      "AULAT",
 
 class Exportar : public ::testing::Test {
   protected:
-    KTEMPTemporal ktemp;
+    CarpetaTemporal ktemp;
     CarpetaTemporal datos;
-    Programa programa;
-    VentanaPrueba ventana;
+    Informe informe;
 
-    // Runs exportar on a document with the given content of centro.
+    // Runs exportar on a document with the given content of centro; its error goes on.
     void exportar(const std::string& interior) {
-        ventana.archivo = (datos / "centro.xml").string();
-        escribirArchivo(ventana.archivo, documento(interior));
-        BExportarClick(programa, ventana);
+        escribirArchivo(datos / "centro.xml", documento(interior));
+        EXPECT_EQ(pontavia::exportar(datos / "centro.xml", ktemp.ruta(), informe),
+                  Resultado::Hecho);
     }
+    // The message of the error that exportar raises, or "" when it does its work.
     std::string error(const std::string& interior) {
-        try {
-            exportar(interior);
-        } catch (const Error& e) {
-            return e.what();
-        }
-        return "";
+        return desenlace([&] { exportar(interior); });
     }
     fs::path tabla(const std::string& nombre) { return ktemp / (nombre + ".DBF"); }
 };
@@ -82,9 +76,6 @@ std::string asignatura(const std::string& g, const std::string& a, const std::st
 
 TEST_F(Exportar, CentroVacioCreaLasSeisTablasSinFilas) {
     exportar("");
-    EXPECT_EQ(ventana.mensajes, (std::vector<std::string>{"Proceso finalizado"}));
-    EXPECT_EQ(programa.EstadoTransformado, 1);
-    EXPECT_FALSE(ventana.ocupado);
     const std::map<std::string, std::vector<std::string>> campos = {
         {"ASIGNOMT", {"COD", "CODLARGO", "NOMBRE", "CODTAREA", "ESTAREA", "IDASIG"}},
         {"PROFT", {"ABREV", "NOMBRE", "DEPART", "EMAIL", "DNI", "IDPROF"}},
@@ -441,27 +432,16 @@ TEST_F(Exportar, UnaSegundaEjecucionEscribeLasMismasTablas) {
     EXPECT_EQ(tablasEn(ktemp.ruta()), primera);
 }
 
+// A file that is not there, or no name at all (a dialog cancelled before any choice): the
+// input is missing, and neither the dry run nor exportar writes anything.
 TEST_F(Exportar, ArchivoQueNoExiste) {
-    ventana.archivo = (datos / "no-existe.xml").string();
-    BExportarClick(programa, ventana);
-    EXPECT_EQ(ventana.mensajes, (std::vector<std::string>{"No existe archivo"}));
-    EXPECT_EQ(programa.EstadoTransformado, 0);
-    EXPECT_EQ(ventana.cierres, 0);
-
-    programa.ModoLinea = 2;
-    ventana.confirmar = false; // cancelled on the first run: the empty name
-    BExportarClick(programa, ventana);
-    EXPECT_EQ(programa.EstadoTransformado, -1);
-    EXPECT_EQ(ventana.cierres, 1);
-}
-
-TEST_F(Exportar, DialogoCanceladoUsaElArchivoAnterior) {
-    exportar("<profesores>" + profesor("A", "A", "1") + "</profesores>");
-    ventana.confirmar = false;
-    ventana.archivo = "otro.xml";
-    BExportarClick(programa, ventana);
-    EXPECT_EQ(ventana.mensajes.back(), "Proceso finalizado");
-    EXPECT_EQ(programa.filenameXML, (datos / "centro.xml").string());
+    for (const fs::path& xml : {datos / "no-existe.xml", fs::path()}) {
+        SCOPED_TRACE(xml.string());
+        EXPECT_EQ(pontavia::exportar(xml, ktemp.ruta(), informe), Resultado::FaltaEntrada);
+        EXPECT_EQ(comprobar(xml, informe), Resultado::FaltaEntrada);
+        EXPECT_TRUE(fs::is_empty(ktemp.ruta()));
+        EXPECT_TRUE(fs::is_empty(datos.ruta()));
+    }
 }
 
 // Any failure leaves Tamberlo's folder byte for byte as it was, and no staging folder.
@@ -482,13 +462,11 @@ TEST_F(Exportar, TodoONada) {
         SCOPED_TRACE(nombre);
         EXPECT_NE(error(interior), "");
         EXPECT_EQ(instantanea(ktemp.ruta()), antes);
-        EXPECT_FALSE(ventana.ocupado);
     }
     EXPECT_NE(error(tablasBuenas +
                     "<grupos><dgrupo codigo=\"A\" nombre=\"n\" codigo_nivel=\"E\" curso=\"1\" "
                     "cgrupo=\"A\" idcurso=\"2\"/></grupos>"),
               "");
-    EXPECT_EQ(programa.EstadoTransformado, 1); // from the first run, kept
 }
 
 TEST_F(Exportar, AtributoAusenteNombraElElemento) {

@@ -1,7 +1,10 @@
 // The main window's behaviour without any toolkit: the mode Tamberlo's command line selects,
-// the run the first showing starts, the status left on closing, errors and help.
-#include "ayudantes.h"
+// the run the first showing starts, the status left on closing, errors and help; and the two
+// runs as every window starts them, around the core's door.
+#include "corridas.h"
 #include "formulario.h"
+#include "sistema.h"
+#include "ventanas_de_prueba.h"
 
 #include <gtest/gtest.h>
 
@@ -189,4 +192,197 @@ TEST(Formulario, AyudaConSuContextoYCuandoFalta) {
     EXPECT_EQ(f.mensajes, (std::vector<std::string>{"No hay ningún visor instalado para abrir "
                                                     "la ayuda " +
                                                     chm.string() + "."}));
+}
+
+// The two runs as every window starts them (corridas): the file dialog, how a run's end
+// becomes the messages, the status and the close, and an error left to the window to show.
+// What the runs write is the core's, tested at its door.
+namespace {
+
+enum class Lado { Exportar, Importar };
+
+// What a run needs to find: VELMORA's file, and for importar Tamberlo's timetable beside the
+// tables of an earlier exportar.
+struct CasoCorrida {
+    const char* nombre;
+    Lado lado;
+    bool hayXML;
+    bool haySoluc;
+    int modoLinea;
+    int estadoAntes;
+    std::vector<std::string> mensajes;
+    int estado;
+    int cierres;
+};
+
+void PrintTo(const CasoCorrida& c, std::ostream* o) {
+    *o << c.nombre;
+}
+
+class Corridas : public ::testing::Test {
+  protected:
+    KTEMPTemporal ktemp;
+    CarpetaTemporal datos;
+    Programa programa;
+    VentanaPrueba ventana;
+
+    void SetUp() override { ventana.archivo = (datos / "centro.xml").string(); }
+
+    // An empty school, exported, with an empty timetable beside its tables when haySoluc;
+    // without its file when !hayXML.
+    void preparar(bool hayXML, bool haySoluc) {
+        escribirArchivo(datos / "centro.xml", documento(""));
+        if (haySoluc) {
+            Informe informe;
+            ASSERT_EQ(exportar(datos / "centro.xml", ktemp.ruta(), informe), Resultado::Hecho);
+            TablaDBase::crear(ktemp / "SOLUC.DBF", {{"DIA", TipoCampo::Entero},
+                                                    {"HORA", TipoCampo::Entero},
+                                                    {"SESIONES", TipoCampo::Texto, 20},
+                                                    {"CODGRUPO", TipoCampo::Texto, 10},
+                                                    {"ASIG", TipoCampo::Texto, 10},
+                                                    {"TAREA", TipoCampo::Texto, 10},
+                                                    {"PROF", TipoCampo::Texto, 10},
+                                                    {"AULA", TipoCampo::Texto, 10}});
+        }
+        if (!hayXML) fs::remove(datos / "centro.xml");
+    }
+    void correr(Lado lado) {
+        if (lado == Lado::Exportar)
+            BExportarClick(programa, ventana);
+        else
+            BImportarClick(programa, ventana);
+    }
+};
+
+class ComoTermina : public Corridas, public ::testing::WithParamInterface<CasoCorrida> {};
+
+} // namespace
+
+TEST_P(ComoTermina, MensajesEstadoYCierre) {
+    const CasoCorrida& c = GetParam();
+    preparar(c.hayXML, c.haySoluc);
+    programa.ModoLinea = c.modoLinea;
+    programa.EstadoTransformado = c.estadoAntes;
+    correr(c.lado);
+    EXPECT_EQ(ventana.mensajes, c.mensajes);
+    EXPECT_EQ(programa.EstadoTransformado, c.estado);
+    EXPECT_EQ(ventana.cierres, c.cierres);
+    EXPECT_FALSE(ventana.ocupado);
+    EXPECT_EQ(programa.filenameXML, ventana.archivo);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, ComoTermina,
+    ::testing::Values(
+        CasoCorrida{"Exportar", Lado::Exportar, true, false, 0, 0, {"Proceso finalizado"}, 1, 0},
+        CasoCorrida{
+            "ExportarEnModoLinea", Lado::Exportar, true, false, 2, 0, {"Proceso finalizado"}, 1, 1},
+        // Without its input, the interactive window keeps the status of the run before.
+        CasoCorrida{
+            "ExportarSinArchivo", Lado::Exportar, false, false, 0, 1, {"No existe archivo"}, 1, 0},
+        CasoCorrida{"ExportarSinArchivoDesdeCero",
+                    Lado::Exportar,
+                    false,
+                    false,
+                    0,
+                    0,
+                    {"No existe archivo"},
+                    0,
+                    0},
+        CasoCorrida{"ExportarSinArchivoEnModoLinea",
+                    Lado::Exportar,
+                    false,
+                    false,
+                    2,
+                    1,
+                    {"No existe archivo"},
+                    -1,
+                    1},
+        CasoCorrida{"Importar",
+                    Lado::Importar,
+                    true,
+                    true,
+                    0,
+                    0,
+                    {kRecordatorio, "Proceso finalizado"},
+                    1,
+                    0},
+        CasoCorrida{"ImportarSinSolucion",
+                    Lado::Importar,
+                    true,
+                    false,
+                    0,
+                    1,
+                    {kRecordatorio, "No existe archivo XML o Solución."},
+                    1,
+                    0},
+        CasoCorrida{"ImportarSinXMLEnModoLinea",
+                    Lado::Importar,
+                    false,
+                    true,
+                    2,
+                    1,
+                    {kRecordatorio, "No existe archivo XML o Solución."},
+                    -1,
+                    1}),
+    nombreDe<CasoCorrida>);
+
+// The dialog cancelled offers the file chosen last: on the first run none, the input missing.
+TEST_F(Corridas, DialogoCanceladoUsaElArchivoAnterior) {
+    preparar(true, false);
+    programa.ModoLinea = 2;
+    ventana.confirmar = false;
+    BExportarClick(programa, ventana);
+    EXPECT_EQ(ventana.mensajes, (std::vector<std::string>{"No existe archivo"}));
+    EXPECT_EQ(programa.EstadoTransformado, -1);
+    EXPECT_EQ(ventana.cierres, 1);
+
+    programa.ModoLinea = 0;
+    ventana.confirmar = true;
+    BExportarClick(programa, ventana);
+    ventana.confirmar = false;
+    ventana.archivo = "otro.xml";
+    BExportarClick(programa, ventana);
+    EXPECT_EQ(ventana.mensajes.back(), "Proceso finalizado");
+    EXPECT_EQ(programa.filenameXML, (datos / "centro.xml").string());
+}
+
+// An error goes on to the window that shows it, with the cursor given back, no message of
+// its own, no close, and the status of the run before.
+TEST_F(Corridas, UnErrorPasaALaVentanaConElCursorDevuelto) {
+    for (const Lado lado : {Lado::Exportar, Lado::Importar}) {
+        SCOPED_TRACE(lado == Lado::Exportar ? "exportar" : "importar");
+        preparar(true, true);
+        programa.ModoLinea = 2;
+        programa.EstadoTransformado = 1;
+        ventana.mensajes.clear();
+        escribirArchivo(datos / "centro.xml", "esto no es XML");
+        EXPECT_THROW(correr(lado), Error);
+        EXPECT_FALSE(ventana.ocupado);
+        EXPECT_EQ(programa.EstadoTransformado, 1);
+        EXPECT_EQ(ventana.cierres, 0);
+        EXPECT_EQ(ventana.mensajes, lado == Lado::Importar ? std::vector<std::string>{kRecordatorio}
+                                                           : std::vector<std::string>{});
+    }
+}
+
+// A school's folder as a secretary names it, and Tamberlo's with an ñ too, as the dialog
+// and PONTAVIA_KTEMP give them: the window's run reads and writes there.
+TEST(CorridaDeLaVentana, RutasConEspaciosYEnes) {
+    CarpetaTemporal tmp;
+    const fs::path datos =
+        tmp.ruta() / sistema::ruta("Jefatura de Estudios") / sistema::ruta("Horarios 2026-27 (ñ)");
+    const fs::path ktemp = tmp.ruta() / sistema::ruta("Tamberlo año") / "KTEMP";
+    fs::create_directories(datos);
+    fijarVariable("PONTAVIA_KTEMP", ktemp.string());
+    fs::copy_file(sistema::ruta(PONTAVIA_EJEMPLOS) / "centro.xml", datos / "centro.xml");
+
+    Programa programa;
+    VentanaPrueba ventana;
+    ventana.archivo = (datos / "centro.xml").string();
+    BExportarClick(programa, ventana);
+    ASSERT_FALSE(ventana.mensajes.empty());
+    EXPECT_EQ(ventana.mensajes.back(), "Proceso finalizado");
+    EXPECT_EQ(tablasEn(ktemp).size(), 6u);
+    fijarVariable("PONTAVIA_KTEMP", "");
 }

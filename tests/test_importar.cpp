@@ -1,7 +1,6 @@
 // The importar run: each dsolucion rule, SOLUC in the III and level 7 layouts, missing input,
 // failures that write nothing, and the round trip of the sample school.
 #include "ayudantes.h"
-#include "corridas.h"
 #include "error.h"
 
 #include <algorithm>
@@ -36,22 +35,22 @@ using Leccion = std::vector<std::string>;
 
 class Importar : public ::testing::Test {
   protected:
-    KTEMPTemporal ktemp;
+    CarpetaTemporal ktemp;
     CarpetaTemporal datos;
-    Programa programa;
-    VentanaPrueba ventana;
+    const fs::path xml = datos / "centro.xml";
+    Informe informe;
 
     void SetUp() override {
-        ventana.archivo = (datos / "centro.xml").string();
         escribirArchivo(
-            ventana.archivo,
-            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- de VELMORA -->\n"
-            "<centro codigo_interno=\" 28 \" nombre=\"IES Ñ\" curso=\"2026\" version=\"3\" "
-            "otro=\"x\">" +
-                std::string(kCentro) + "</centro>\n");
-        BExportarClick(programa, ventana);
-        ventana.mensajes.clear();
+            xml, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- de VELMORA -->\n"
+                 "<centro codigo_interno=\" 28 \" nombre=\"IES Ñ\" curso=\"2026\" version=\"3\" "
+                 "otro=\"x\">" +
+                     std::string(kCentro) + "</centro>\n");
+        ASSERT_EQ(exportar(xml, ktemp.ruta(), informe), Resultado::Hecho);
     }
+
+    // Runs importar on the school's file; its error goes on.
+    void importar() { EXPECT_EQ(pontavia::importar(xml, ktemp.ruta(), informe), Resultado::Hecho); }
 
     // SOLUC with the given field types for DIA and HORA.
     void soluc(const std::vector<Leccion>& lecciones, TipoCampo tipoNumero = TipoCampo::Entero,
@@ -115,13 +114,7 @@ TEST_F(Importar, CadaReglaDeDsolucion) {
            {"3", "5", "1", "1ESOA", "TUTO", "TUTO", "ANA", "A1"},   // TAREA = first 4 of casig
            {"3", "6", "1", "1ESOA", "MAT", "lect", "ANA", "A1"},    // lower case: not translated
            {"3", "6", "1", "1ESOA", "MAT", "lect", "ANA", "A1"}});  // duplicates kept
-    BImportarClick(programa, ventana);
-    EXPECT_EQ(ventana.mensajes,
-              (std::vector<std::string>{
-                  "Deberá Abrir el fichero XML de VELMORA,\r\ndesde el cual realizó la "
-                  "Importación a Tamberlo",
-                  "Proceso finalizado"}));
-    EXPECT_EQ(programa.EstadoTransformado, 1);
+    importar();
     EXPECT_EQ(
         dsoluciones(),
         (std::vector<std::string>{
@@ -146,9 +139,9 @@ TEST_F(Importar, InformeDeLoQueNoPasa) {
            {"2", "4", "1", "ZZ", "MAT", "GUAR", "XX", "YY"},
            {"3", "5", "1", "1ESOA", "TUTO", "TUTO", "", ""},
            {"3", "6", "1", "", "MAT", "", "ANA", "A1"}});
-    BImportarClick(programa, ventana);
+    importar();
     std::vector<std::string> avisos;
-    for (const auto& a : avisosLeidos(programa.informe))
+    for (const auto& a : avisosLeidos(informe))
         avisos.push_back(a.tabla + " " + a.tipo + " " + a.elemento + " " + a.campo + "=" + a.valor);
     EXPECT_EQ(avisos, (std::vector<std::string>{
                           "SOLUC omitido registro 2 DIA=0",
@@ -159,14 +152,14 @@ TEST_F(Importar, InformeDeLoQueNoPasa) {
                           "SOLUC sin correspondencia registro 5 PROF=XX",
                           "SOLUC sin correspondencia registro 5 AULA=YY",
                       }));
-    EXPECT_EQ(programa.informe.filas(),
+    EXPECT_EQ(informe.filas(),
               (std::vector<std::pair<std::string, std::size_t>>{{"SOLUC", 7}, {"dsolucion", 4}}));
-    EXPECT_EQ(leerArchivo(ktemp / kNombreInforme), programa.informe.contenidoArchivo());
+    EXPECT_EQ(leerArchivo(ktemp / kNombreInforme), informe.contenidoArchivo());
 }
 
 TEST_F(Importar, CabeceraYPrologo) {
     soluc({});
-    BImportarClick(programa, ventana);
+    importar();
     const std::string r = leerArchivo(resultado());
     EXPECT_EQ(r.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- de VELMORA -->\n<centro "
                       "codigo_interno=\"28\" nombre=\"IES Ñ\" curso=\"2026\" fecha_exportacion=\"",
@@ -186,7 +179,7 @@ TEST_F(Importar, CabeceraYPrologo) {
 TEST_F(Importar, FechaConLosFormatosDeLaConfiguracionRegional) {
     LocaleTemporal es("es_ES.UTF-8");
     soluc({});
-    BImportarClick(programa, ventana);
+    importar();
     pugi::xml_document d;
     ASSERT_TRUE(d.load_file(resultado().c_str()));
     const std::string fecha = d.document_element().attribute("fecha_exportacion").value();
@@ -219,7 +212,7 @@ TEST_F(Importar, SolucEnDistintosFormatosYTipos) {
         soluc({{"3", "4", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"},
                {"0", "4", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"}},
               c.tipo, c.nivel7);
-        BImportarClick(programa, ventana);
+        importar();
         const auto d = dsoluciones();
         ASSERT_EQ(d.size(), 1u);
         EXPECT_NE(d[0].find("dia=3 hora=4 sesiones=1"), std::string::npos) << d[0];
@@ -241,31 +234,29 @@ TEST_F(Importar, SolucRellenaConCeros) {
         std::replace(bytes.begin() + static_cast<std::ptrdiff_t>(cabecera + 1),
                      bytes.begin() + static_cast<std::ptrdiff_t>(cabecera + registro), ' ', '\0');
         escribirArchivo(ruta, bytes);
-        BImportarClick(programa, ventana);
+        importar();
         EXPECT_EQ(dsoluciones(), (std::vector<std::string>{
                                      "casig=3310 cgrupo=1205 cprofe=417 caula=501 cactiv=9001 "
                                      "dia=3 hora=4 sesiones=1 idcurso=21"}));
     }
 }
 
+// Without SOLUC, or without VELMORA's file, the input is missing and nothing is written.
 TEST_F(Importar, FaltaElXMLOLaSolucion) {
-    BImportarClick(programa, ventana); // no SOLUC yet
-    EXPECT_EQ(ventana.mensajes.back(), "No existe archivo XML o Solución.");
-    EXPECT_EQ(programa.EstadoTransformado, 1);
-    programa.ModoLinea = 2;
+    const auto antes = instantanea(ktemp.ruta());
+    EXPECT_EQ(pontavia::importar(xml, ktemp.ruta(), informe), Resultado::FaltaEntrada);
+    EXPECT_EQ(instantanea(ktemp.ruta()), antes);
     soluc({});
-    ventana.archivo = (datos / "no-existe.xml").string();
-    BImportarClick(programa, ventana);
-    EXPECT_EQ(ventana.mensajes.back(), "No existe archivo XML o Solución.");
-    EXPECT_EQ(programa.EstadoTransformado, -1);
-    EXPECT_EQ(ventana.cierres, 1);
+    EXPECT_EQ(pontavia::importar(datos / "no-existe.xml", ktemp.ruta(), informe),
+              Resultado::FaltaEntrada);
     EXPECT_FALSE(fs::exists(resultado()));
+    EXPECT_EQ(instantanea(datos.ruta()).size(), 1u);
 }
 
 // A run that fails writes nothing, keeps an earlier result and lets the next run work.
 TEST_F(Importar, FallosQueNoEscribenNada) {
     soluc({{"1", "2", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"}});
-    BImportarClick(programa, ventana);
+    importar();
     const std::string anterior = leerArchivo(resultado());
     // A header without its version (the files that are no XML at all, and tables in use, are
     // with the other bad inputs).
@@ -273,41 +264,32 @@ TEST_F(Importar, FallosQueNoEscribenNada) {
         CarpetaTemporal otra;
         escribirArchivo(otra / "centro.xml",
                         "<centro codigo_interno=\"1\" nombre=\"n\" curso=\"c\"/>");
-        ventana.archivo = (otra / "centro.xml").string();
-        EXPECT_THROW(BImportarClick(programa, ventana), Error);
+        EXPECT_THROW(pontavia::importar(otra / "centro.xml", ktemp.ruta(), informe), Error);
         EXPECT_FALSE(fs::exists(otra / "ResultadoTamberlocentro.xml"));
-        EXPECT_FALSE(ventana.ocupado);
     }
     // A SOLUC without a field the run reads.
-    ventana.archivo = (datos / "centro.xml").string();
     TablaDBase::crear(ktemp / "SOLUC.DBF", {{"DIA", TipoCampo::Entero, 0}});
-    try {
-        BImportarClick(programa, ventana);
-        ADD_FAILURE();
-    } catch (const Error& e) {
-        EXPECT_NE(std::string(e.what()).find("HORA"), std::string::npos) << e.what();
-    }
+    const std::string error = desenlace([&] { importar(); });
+    EXPECT_NE(error.find("HORA"), std::string::npos) << error;
     soluc({{"1", "2", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"}});
     EXPECT_EQ(leerArchivo(resultado()), anterior);
     // Every table was closed: the next run works.
-    ventana.mensajes.clear();
-    BImportarClick(programa, ventana);
-    EXPECT_EQ(ventana.mensajes.back(), "Proceso finalizado");
+    importar();
 }
 
 TEST(ImportarEjemplo, IdaYVueltaDelColegioDeEjemplo) {
 #ifdef _WIN32
     GTEST_SKIP() << "coloca el horario con python3-dbf, de Linux";
 #endif
-    KTEMPTemporal ktemp;
+    CarpetaTemporal ktemp;
     CarpetaTemporal datos;
     fs::copy_file(std::string(PONTAVIA_EJEMPLOS) + "/centro.xml", datos / "centro.xml");
-    ASSERT_EQ(ejecutarCLI({"exportar", (datos / "centro.xml").string()}).codigo, 0);
+    Informe informe;
+    ASSERT_EQ(exportar(datos / "centro.xml", ktemp.ruta(), informe), Resultado::Hecho);
     const std::string colocar = "/usr/bin/python3 " + std::string(PONTAVIA_SCRIPTS) +
                                 "/colocar_horario.py " + ktemp.ruta().string();
     ASSERT_EQ(std::system(colocar.c_str()), 0);
-    const auto r = ejecutarCLI({"importar", (datos / "centro.xml").string()});
-    ASSERT_EQ(r.codigo, 0) << r.errores;
+    ASSERT_EQ(importar(datos / "centro.xml", ktemp.ruta(), informe), Resultado::Hecho);
 
     // Every lesson placed for an assignment comes back with its VELMORA identifiers.
     std::multiset<std::string> esperadas;

@@ -2,7 +2,6 @@
 // writes nothing; and restaurar, which brings back the set an exportar replaced.
 #include "ayudantes.h"
 #include "bloqueo.h"
-#include "corridas.h"
 #include "error.h"
 #include "informe.h"
 #include "nucleo.h"
@@ -57,13 +56,11 @@ std::string descripcion(const pugi::xml_node& n, std::size_t i, const char* id =
 // Every code, omission and identifier that the rules change is found in the sample school's
 // data and looked for in the report; the report must hold those items and no others.
 TEST(InformeEjemplo, CadaAvisoDelColegioDeEjemplo) {
-    KTEMPTemporal ktemp;
-    Programa programa;
-    VentanaPrueba ventana;
-    ventana.archivo = std::string(PONTAVIA_EJEMPLOS) + "/centro.xml";
-    BExportarClick(programa, ventana);
-    const Informe& informe = programa.informe;
-    const DocumentoXML doc = DocumentoXML::cargar(ventana.archivo);
+    CarpetaTemporal ktemp;
+    const fs::path xml = std::string(PONTAVIA_EJEMPLOS) + "/centro.xml";
+    Informe informe;
+    ASSERT_EQ(exportar(xml, ktemp.ruta(), informe), Resultado::Hecho);
+    const DocumentoXML doc = DocumentoXML::cargar(xml);
 
     // id -> code, from a table written by the run.
     auto codigos = [&](const char* tabla, const char* id, const char* codigo) {
@@ -179,11 +176,10 @@ std::string centroPequeno(const std::string& segundo) {
                      "</profesores>");
 }
 
-void exportar(const fs::path& archivo) {
-    Programa programa;
-    VentanaPrueba ventana;
-    ventana.archivo = archivo.string();
-    BExportarClick(programa, ventana);
+// exportar of a school into a Tamberlo folder, its report left aside.
+void exportarEn(const fs::path& ktemp, const fs::path& xml) {
+    Informe informe;
+    EXPECT_EQ(exportar(xml, ktemp, informe), Resultado::Hecho);
 }
 
 // Tamberlo's files in its folder: everything but the report and the kept set.
@@ -198,10 +194,10 @@ std::map<std::string, std::string> archivosDeTamberlo(const fs::path& ktemp) {
 } // namespace
 
 TEST(Comprobar, NoEscribeNadaYDaElInformeDeLaExportacion) {
-    KTEMPTemporal ktemp;
+    CarpetaTemporal ktemp;
     CarpetaTemporal datos, temporal;
     escribirArchivo(datos / "anterior.xml", centroPequeno("LUIS"));
-    exportar(datos / "anterior.xml");
+    exportarEn(ktemp.ruta(), datos / "anterior.xml");
     escribirArchivo(datos / "centro.xml", centroPequeno("ana"));
     const auto ktempAntes = instantanea(ktemp.ruta());
     const auto datosAntes = instantanea(datos.ruta());
@@ -214,11 +210,9 @@ TEST(Comprobar, NoEscribeNadaYDaElInformeDeLaExportacion) {
     EXPECT_EQ(instantanea(datos.ruta()), datosAntes);
     EXPECT_TRUE(fs::is_empty(temporal.ruta())); // its tables are gone too
 
-    Programa real;
-    VentanaPrueba ventana;
-    ventana.archivo = (datos / "centro.xml").string();
-    BExportarClick(real, ventana);
-    EXPECT_EQ(prueba.csv(), real.informe.csv());
+    Informe real;
+    EXPECT_EQ(exportar(datos / "centro.xml", ktemp.ruta(), real), Resultado::Hecho);
+    EXPECT_EQ(prueba.csv(), real.csv());
     EXPECT_EQ(claves(prueba), (std::multiset<std::string>{clave("PROFT", TipoAviso::CodigoCambiado,
                                                                 "profesor número 2 (idprofesor 2)",
                                                                 "codigo", "ana", "ana1")}));
@@ -237,18 +231,18 @@ TEST(Comprobar, NoNecesitaLaCarpetaDeTamberlo) {
 }
 
 TEST(Restaurar, DevuelveLasTablasAnterioresByteAByteYSePuedeDeshacer) {
-    KTEMPTemporal ktemp;
+    CarpetaTemporal ktemp;
     CarpetaTemporal datos;
     escribirArchivo(datos / "a.xml", centroPequeno("LUIS"));
     escribirArchivo(datos / "b.xml", centroPequeno("ana"));
-    exportar(datos / "a.xml");
+    exportarEn(ktemp.ruta(), datos / "a.xml");
     // Tamberlo's own touches: a table under a lower-case name, index files.
     fs::rename(ktemp / "PROFT.DBF", ktemp / "proft.dbf");
     escribirArchivo(ktemp / "ASIGT.MDX", "índice de Tamberlo");
     escribirArchivo(ktemp / "DIASHORAST.MDX", "no es de Pontavia");
     escribirArchivo(ktemp / "SOLUC.DBF", "el horario");
     const auto antes = archivosDeTamberlo(ktemp.ruta());
-    exportar(datos / "b.xml");
+    exportarEn(ktemp.ruta(), datos / "b.xml");
     const auto despues = archivosDeTamberlo(ktemp.ruta());
     ASSERT_NE(despues, antes);
     EXPECT_FALSE(despues.count("ASIGT.MDX"));
@@ -260,11 +254,11 @@ TEST(Restaurar, DevuelveLasTablasAnterioresByteAByteYSePuedeDeshacer) {
 }
 
 TEST(Restaurar, TrasLaPrimeraExportacionRetiraLasTablas) {
-    KTEMPTemporal ktemp;
+    CarpetaTemporal ktemp;
     CarpetaTemporal datos;
     escribirArchivo(ktemp / "SOLUC.DBF", "el horario");
     escribirArchivo(datos / "a.xml", centroPequeno("LUIS"));
-    exportar(datos / "a.xml");
+    exportarEn(ktemp.ruta(), datos / "a.xml");
     const auto lineas = restaurar(ktemp.ruta());
     EXPECT_EQ(lineas.front(), "ASIGNOMT: retirada (no existía antes)");
     EXPECT_EQ(archivosDeTamberlo(ktemp.ruta()),
@@ -272,29 +266,20 @@ TEST(Restaurar, TrasLaPrimeraExportacionRetiraLasTablas) {
 }
 
 TEST(Restaurar, SinExportacionAnteriorOConUnaTablaEnUsoNoCambiaNada) {
-    KTEMPTemporal ktemp;
-    try {
-        restaurar(ktemp.ruta());
-        ADD_FAILURE();
-    } catch (const Error& e) {
-        EXPECT_EQ(std::string(e.what()), "No hay tablas de una exportación anterior que "
-                                         "restaurar en " +
-                                             ktemp.ruta().string() + ".");
-    }
+    CarpetaTemporal ktemp;
+    EXPECT_EQ(desenlace([&] { restaurar(ktemp.ruta()); }),
+              "No hay tablas de una exportación anterior que restaurar en " +
+                  ktemp.ruta().string() + ".");
 
     CarpetaTemporal datos;
     escribirArchivo(datos / "a.xml", centroPequeno("LUIS"));
     escribirArchivo(datos / "b.xml", centroPequeno("ana"));
-    exportar(datos / "a.xml");
-    exportar(datos / "b.xml");
+    exportarEn(ktemp.ruta(), datos / "a.xml");
+    exportarEn(ktemp.ruta(), datos / "b.xml");
     const auto antes = instantanea(ktemp.ruta());
     BloqueoExclusivo tamberlo(ktemp / "ASIGT.DBF");
-    try {
-        restaurar(ktemp.ruta());
-        ADD_FAILURE();
-    } catch (const Error& e) {
-        EXPECT_NE(std::string(e.what()).find("ASIGT.DBF"), std::string::npos) << e.what();
-    }
+    const std::string error = desenlace([&] { restaurar(ktemp.ruta()); });
+    EXPECT_NE(error.find("ASIGT.DBF"), std::string::npos) << error;
     EXPECT_EQ(instantanea(ktemp.ruta()), antes);
 }
 

@@ -1,9 +1,9 @@
 // The window on the offscreen platform: its layout in each mode, the command-line cases,
 // the status file and the help. Dialogs are answered through the window's interface.
-#include "ayudantes.h"
 #include "error.h"
 #include "mform.h"
 #include "panel_degradado.h"
+#include "ventanas_de_prueba.h"
 
 #include <QApplication>
 #include <QLabel>
