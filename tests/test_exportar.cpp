@@ -3,6 +3,7 @@
 #include "archivo_atomico.h"
 #include "ayudantes.h"
 #include "corridas.h"
+#include "disco_con_fallos.h"
 #include "error.h"
 #include "informe.h"
 #include "nucleo.h"
@@ -41,6 +42,18 @@ class Exportar : public ::testing::Test {
             return e.what();
         }
         return "";
+    }
+    // Runs exportar through the core's door on disco; false when it raised an error.
+    bool exportarEn(Disco& disco, const std::string& interior) {
+        const auto xml = datos / "centro.xml";
+        escribirArchivo(xml, documento(interior));
+        Informe informe;
+        try {
+            pontavia::exportar(xml, ktemp.ruta(), informe, disco);
+        } catch (const Error&) {
+            return false;
+        }
+        return true;
     }
     fs::path tabla(const std::string& nombre) { return ktemp / (nombre + ".DBF"); }
 };
@@ -528,8 +541,10 @@ TEST_F(Exportar, DiscoLlenoEnCualquierPuntoNoCambiaNada) {
         total += bytes.size();
     for (std::size_t limite = 0; limite < total; ++limite) {
         SCOPED_TRACE(limite);
-        LimiteEscritura disco(limite);
-        EXPECT_NE(error(interior + "<aulas>" + aula("B", "B", "1", "9") + "</aulas>"), "");
+        DiscoConFallos disco;
+        disco.limitarEscritura(limite);
+        EXPECT_FALSE(
+            exportarEn(disco, interior + "<aulas>" + aula("B", "B", "1", "9") + "</aulas>"));
         EXPECT_EQ(instantanea(ktemp.ruta()), antes);
     }
 }
@@ -552,7 +567,7 @@ void reponer(const fs::path& carpeta, const std::map<std::string, std::string>& 
 
 } // namespace
 
-// The k-th rename, removal or flush of a run fails, for every k: Tamberlo's folder is as it
+// The k-th file operation of a run fails, whatever it is, for every k: Tamberlo's folder is as it
 // was, or, once the move has passed its point of no return, wholly the new set. A removal
 // that fails may leave a staging folder, which the next run clears; nothing else.
 TEST_F(Exportar, FalloEnCadaPasoDeLaSustitucion) {
@@ -563,17 +578,22 @@ TEST_F(Exportar, FalloEnCadaPasoDeLaSustitucion) {
     exportar(interior + "<aulas>" + aula("B", "B", "1", "9") + "</aulas>");
     const auto antes = instantanea(ktemp.ruta());
     ASSERT_TRUE(antes.count(kCarpetaAnterior));
-    const std::vector<std::pair<std::string, std::function<void()>>> corridas = {
-        {"exportar", [&] { exportar(interior + "<grupos>" + grupo("G", "7") + "</grupos>"); }},
-        {"restaurar", [&] { restaurar(ktemp.ruta()); }},
+    const std::vector<std::pair<std::string, std::function<void(Disco&)>>> corridas = {
+        {"exportar",
+         [&](Disco& disco) {
+             if (!exportarEn(disco, interior + "<grupos>" + grupo("G", "7") + "</grupos>"))
+                 throw Error("exportar");
+         }},
+        {"restaurar", [&](Disco& disco) { restaurar(ktemp.ruta(), disco); }},
     };
     for (const auto& [nombre, correr] : corridas) {
         SCOPED_TRACE(nombre);
         reponer(ktemp.ruta(), antes);
         std::size_t pasos = 0;
         {
-            FalloEnPaso cuenta(0);
-            correr();
+            DiscoConFallos cuenta;
+            cuenta.fallarEnPaso(0);
+            correr(cuenta);
             pasos = cuenta.pasos();
         }
         const auto nuevo = sinFecha(instantanea(ktemp.ruta()));
@@ -584,16 +604,17 @@ TEST_F(Exportar, FalloEnCadaPasoDeLaSustitucion) {
             reponer(ktemp.ruta(), antes);
             bool fallo = false;
             {
-                FalloEnPaso paso(k);
+                DiscoConFallos disco;
+                disco.fallarEnPaso(k);
                 try {
-                    correr();
+                    correr(disco);
                 } catch (const Error&) {
                     fallo = true;
                 }
             }
             {
                 // What the next run does first.
-                CarpetaPreparacion siguienteCorrida(ktemp.ruta());
+                CarpetaPreparacion siguienteCorrida(discoDelSistema(), ktemp.ruta());
             }
             const auto ahora = instantanea(ktemp.ruta());
             if (ahora == antes) {

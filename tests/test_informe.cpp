@@ -282,7 +282,7 @@ TEST(Restaurar, SinExportacionAnteriorOConUnaTablaEnUsoNoCambiaNada) {
     exportar(datos / "a.xml");
     exportar(datos / "b.xml");
     const auto antes = instantanea(ktemp.ruta());
-    BloqueoExclusivo tamberlo(ktemp / "ASIGT.DBF");
+    BloqueoExclusivo tamberlo(discoDelSistema(), ktemp / "ASIGT.DBF");
     try {
         restaurar(ktemp.ruta());
         ADD_FAILURE();
