@@ -6,6 +6,7 @@ namespace pontavia::prueba {
 
 void DiscoConFallos::fallarEnPaso(std::size_t k) {
     pasos_ = 0;
+    registro_.clear();
     pasoQueFalla_ = k;
 }
 
@@ -13,7 +14,9 @@ void DiscoConFallos::limitarEscritura(std::size_t bytes) {
     restantes_ = bytes;
 }
 
-bool DiscoConFallos::paso() {
+bool DiscoConFallos::paso(const char* nombre, const std::filesystem::path& ruta,
+                          const std::filesystem::path& hasta) {
+    registro_.push_back({nombre, ruta, hasta});
     if (++pasos_ != pasoQueFalla_) return true;
     sistema::fijarError(sistema::errorEntradaSalida());
     return false;
@@ -21,11 +24,11 @@ bool DiscoConFallos::paso() {
 
 sistema::Archivo DiscoConFallos::crearJunto(const std::filesystem::path& destino,
                                             std::filesystem::path& creado) {
-    return paso() ? sistema_.crearJunto(destino, creado) : sistema::Archivo();
+    return paso("crearJunto", destino) ? sistema_.crearJunto(destino, creado) : sistema::Archivo();
 }
 
 long long DiscoConFallos::escribir(sistema::Archivo& archivo, const char* datos, std::size_t n) {
-    if (!paso()) return -1;
+    if (!paso("escribir")) return -1;
     if (restantes_) {
         if (*restantes_ == 0) {
             sistema::fijarError(sistema::errorDiscoLleno());
@@ -39,11 +42,11 @@ long long DiscoConFallos::escribir(sistema::Archivo& archivo, const char* datos,
 }
 
 bool DiscoConFallos::vaciar(sistema::Archivo& archivo) {
-    return paso() && sistema_.vaciar(archivo);
+    return paso("vaciar") && sistema_.vaciar(archivo);
 }
 
 bool DiscoConFallos::cerrar(sistema::Archivo& archivo) {
-    if (paso()) return sistema_.cerrar(archivo);
+    if (paso("cerrar")) return sistema_.cerrar(archivo);
     // A close that fails still lets the file go, as the system's does.
     archivo = sistema::Archivo();
     sistema::fijarError(sistema::errorEntradaSalida());
@@ -51,52 +54,53 @@ bool DiscoConFallos::cerrar(sistema::Archivo& archivo) {
 }
 
 bool DiscoConFallos::vaciarArchivo(const std::filesystem::path& ruta) {
-    return paso() && sistema_.vaciarArchivo(ruta);
+    return paso("vaciarArchivo", ruta) && sistema_.vaciarArchivo(ruta);
 }
 
 bool DiscoConFallos::vaciarEntradas(const std::filesystem::path& carpeta) {
-    return paso() && sistema_.vaciarEntradas(carpeta);
+    return paso("vaciarEntradas", carpeta) && sistema_.vaciarEntradas(carpeta);
 }
 
 bool DiscoConFallos::reemplazar(const std::filesystem::path& desde,
                                 const std::filesystem::path& hasta) {
-    return paso() && sistema_.reemplazar(desde, hasta);
+    return paso("reemplazar", desde, hasta) && sistema_.reemplazar(desde, hasta);
 }
 
 bool DiscoConFallos::borrar(const std::filesystem::path& ruta) {
-    return paso() && sistema_.borrar(ruta);
+    return paso("borrar", ruta) && sistema_.borrar(ruta);
 }
 
 bool DiscoConFallos::enlazar(const std::filesystem::path& existente,
                              const std::filesystem::path& nuevo) {
-    return paso() && sistema_.enlazar(existente, nuevo);
+    return paso("enlazar", existente, nuevo) && sistema_.enlazar(existente, nuevo);
 }
 
 bool DiscoConFallos::borrarCarpeta(const std::filesystem::path& carpeta) {
-    return paso() && sistema_.borrarCarpeta(carpeta);
+    return paso("borrarCarpeta", carpeta) && sistema_.borrarCarpeta(carpeta);
 }
 
 void DiscoConFallos::retirarSiAbandonado(const std::filesystem::path& ruta) {
-    if (paso()) sistema_.retirarSiAbandonado(ruta);
+    if (paso("retirarSiAbandonado", ruta)) sistema_.retirarSiAbandonado(ruta);
 }
 
 bool DiscoConFallos::crearCarpeta(const std::filesystem::path& carpeta) {
-    return paso() && sistema_.crearCarpeta(carpeta);
+    return paso("crearCarpeta", carpeta) && sistema_.crearCarpeta(carpeta);
 }
 
 std::filesystem::path DiscoConFallos::crearCarpetaUnica(const std::filesystem::path& base,
                                                         std::string_view prefijo) {
-    return paso() ? sistema_.crearCarpetaUnica(base, prefijo) : std::filesystem::path();
+    return paso("crearCarpetaUnica", base) ? sistema_.crearCarpetaUnica(base, prefijo)
+                                           : std::filesystem::path();
 }
 
 bool DiscoConFallos::listar(const std::filesystem::path& carpeta,
                             std::vector<std::filesystem::path>& entradas) {
-    return paso() && sistema_.listar(carpeta, entradas);
+    return paso("listar", carpeta) && sistema_.listar(carpeta, entradas);
 }
 
 sistema::Archivo DiscoConFallos::abrirExclusivo(const std::filesystem::path& ruta,
                                                 sistema::Retencion& resultado) {
-    if (paso()) return sistema_.abrirExclusivo(ruta, resultado);
+    if (paso("abrirExclusivo", ruta)) return sistema_.abrirExclusivo(ruta, resultado);
     resultado = sistema::Retencion::NoAbre;
     return sistema::Archivo();
 }

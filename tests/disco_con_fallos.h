@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace pontavia::prueba {
 
@@ -16,6 +18,15 @@ class DiscoConFallos final : public Disco {
     // Every write fails once this many bytes have been written in all, from now on.
     void limitarEscritura(std::size_t bytes);
     std::size_t pasos() const { return pasos_; } // taken since fallarEnPaso
+
+    // Every operation asked for, in order: its name, the path it names (none for those on an
+    // open file) and, for a rename, where to.
+    struct Operacion {
+        std::string nombre;
+        std::filesystem::path ruta;
+        std::filesystem::path hasta;
+    };
+    const std::vector<Operacion>& registro() const { return registro_; }
 
     sistema::Archivo crearJunto(const std::filesystem::path& destino,
                                 std::filesystem::path& creado) override;
@@ -41,12 +52,14 @@ class DiscoConFallos final : public Disco {
 
   private:
     // Whether the next operation goes through; when not, the last error is an I/O error.
-    bool paso();
+    bool paso(const char* nombre, const std::filesystem::path& ruta = {},
+              const std::filesystem::path& hasta = {});
 
     Disco& sistema_ = discoDelSistema();
     std::size_t pasos_ = 0;
     std::size_t pasoQueFalla_ = 0;
     std::optional<std::size_t> restantes_; // bytes the disk still takes
+    std::vector<Operacion> registro_;
 };
 
 } // namespace pontavia::prueba

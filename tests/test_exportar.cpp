@@ -627,3 +627,43 @@ TEST_F(Exportar, FalloEnCadaPasoDeLaSustitucion) {
         EXPECT_GT(comoAntes, 0u);
     }
 }
+
+// Durability without waiting for other programs' data: every table of the new set is flushed
+// once, by name, before the first name in Tamberlo's folder changes; the folder's names are
+// flushed after the last table has moved in; the report flushes itself. Nothing else waits.
+TEST_F(Exportar, CadaTablaEnDiscoAntesDeCambiarLosNombres) {
+    exportar("");
+    DiscoConFallos disco;
+    ASSERT_TRUE(exportarEn(disco, "<profesores>" + profesor("A", "A", "1") + "</profesores>"));
+    const auto& registro = disco.registro();
+    const auto enKtemp = [&](const fs::path& ruta) { return ruta.parent_path() == ktemp.ruta(); };
+    std::size_t primerCambio = registro.size();
+    std::size_t ultimaEntrada = 0;
+    for (std::size_t i = 0; i < registro.size(); ++i) {
+        const auto& op = registro[i];
+        if (op.nombre != "reemplazar" || !(enKtemp(op.ruta) || enKtemp(op.hasta))) continue;
+        primerCambio = std::min(primerCambio, i);
+        if (enKtemp(op.hasta) && op.hasta.extension() == ".DBF") ultimaEntrada = i;
+    }
+    ASSERT_LT(primerCambio, registro.size());
+
+    std::multiset<std::string> vaciadas;
+    std::size_t esperas = 0;
+    std::size_t entradasVaciadas = registro.size();
+    for (std::size_t i = 0; i < registro.size(); ++i) {
+        const auto& op = registro[i];
+        if (op.nombre == "vaciarArchivo") {
+            EXPECT_LT(i, primerCambio) << op.ruta;
+            vaciadas.insert(op.ruta.filename().string());
+        }
+        if (op.nombre == "vaciarEntradas" && op.ruta == ktemp.ruta()) entradasVaciadas = i;
+        if (op.nombre.rfind("vaciar", 0) == 0) ++esperas;
+    }
+    std::multiset<std::string> tablas;
+    for (const auto& t : kTablas)
+        tablas.insert(t + ".DBF");
+    EXPECT_EQ(vaciadas, tablas);
+    EXPECT_GT(entradasVaciadas, ultimaEntrada);
+    EXPECT_LT(entradasVaciadas, registro.size());
+    EXPECT_EQ(esperas, kTablas.size() + 2); // the tables, the folder, the report
+}
