@@ -1,7 +1,8 @@
 #pragma once
-// The disk as the core writes to it: every file operation of a run (make, write, flush,
-// rename, remove, lock, list, make folders) goes through one Disco, handed in by the front
-// end. The system's own is discoDelSistema(); a test hands in one that fails on demand.
+// The disk as a run changes it: the files it makes, writes, flushes, moves and removes, the
+// folders it makes and clears, the tables it holds, all go through one Disco handed in by the
+// front end. Reading goes straight to the system, and so does making a missing Tamberlo
+// folder. The system's own is discoDelSistema(); a test hands in one that fails on demand.
 #include "sistema.h"
 
 #include <cstddef>

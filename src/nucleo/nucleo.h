@@ -2,9 +2,9 @@
 // The one door into Pontavia's core, for every front end (the windows, pontavia-cli, the
 // tests): each run takes its files, fills the report it is given, and says what happened.
 // Errors are raised as pontavia::Error, their Spanish message ready for the user; the front
-// end shows it. Nothing here asks the user anything or knows how it is shown. Every file
-// operation of a run goes through the Disco it is given: the system's own unless the front
-// end (a test, say) hands in another.
+// end shows it. Nothing here asks the user anything or knows how it is shown. What a run
+// writes, moves, removes or holds goes through the Disco it is given: the system's own
+// unless the front end (a test, say) hands in another.
 #include "disco.h"
 #include "informe.h"
 
