@@ -47,12 +47,12 @@ std::string leerUnaVez(const fs::path& ruta) {
 }
 
 // One run, exportar or importar, through the door every front end uses.
-using Puerta = Resultado (*)(const fs::path&, const fs::path&, Informe&);
+using Puerta = Resultado (*)(const fs::path&, const fs::path&, Informe&, Disco&);
 template <Puerta Run, std::size_t Escenario::*Elementos> void Corrida(benchmark::State& state) {
     const Escenario& e = escenario(g_datos, static_cast<int>(state.range(0)));
     for (auto _ : state) {
         Informe informe;
-        Run(e.xml, e.ktemp, informe);
+        Run(e.xml, e.ktemp, informe, discoDelSistema());
     }
     porElemento(state, e.*Elementos);
 }

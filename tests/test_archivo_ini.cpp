@@ -1,7 +1,7 @@
 // The status entry in Tamberlo.ini: only that entry changes, every other byte stays.
-#include "archivo_atomico.h"
 #include "archivo_ini.h"
 #include "ayudantes.h"
+#include "disco_con_fallos.h"
 #include "error.h"
 
 #include <gtest/gtest.h>
@@ -66,9 +66,46 @@ TEST(ArchivoIni, DiscoLlenoEnCualquierByte) {
         "; de Tamberlo\r\n[Otra]\r\nX=1\r\n[Transformadores]\r\nTransformado=0\r\n";
     escribirArchivo(ini, antes);
     for (std::size_t limite = 0; limite < antes.size(); ++limite) {
-        LimiteEscritura disco(limite);
-        EXPECT_THROW(escribirEntradaIni(ini, "Transformadores", "Transformado", "1"), Error);
+        DiscoConFallos disco;
+        disco.limitarEscritura(limite);
+        EXPECT_THROW(escribirEntradaIni(ini, "Transformadores", "Transformado", "1", disco), Error);
         ASSERT_EQ(instantanea(tmp.ruta()),
                   (std::map<std::string, std::string>{{"Tamberlo.ini", antes}}));
+    }
+}
+
+// The k-th file operation fails, for every k: the status file is the old one, and Tamberlo is
+// told, or the new one.
+TEST(ArchivoIni, FalloEnCadaPaso) {
+    CarpetaTemporal tmp;
+    const auto ini = tmp / "Tamberlo.ini";
+    const std::string antes = "[Transformadores]\r\nTransformado=0\r\n";
+    const std::string despues = "[Transformadores]\r\nTransformado=1\r\n";
+    std::size_t pasos = 0;
+    {
+        DiscoConFallos cuenta;
+        cuenta.fallarEnPaso(0);
+        escribirArchivo(ini, antes);
+        escribirEntradaIni(ini, "Transformadores", "Transformado", "1", cuenta);
+        pasos = cuenta.pasos();
+    }
+    ASSERT_GT(pasos, 0u);
+    for (std::size_t k = 1; k <= pasos; ++k) {
+        SCOPED_TRACE(k);
+        escribirArchivo(ini, antes);
+        DiscoConFallos disco;
+        disco.fallarEnPaso(k);
+        bool fallo = false;
+        try {
+            escribirEntradaIni(ini, "Transformadores", "Transformado", "1", disco);
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()), "Unable to write to " + ini.string());
+            fallo = true;
+        }
+        const auto ahora = instantanea(tmp.ruta());
+        if (fallo)
+            EXPECT_EQ(ahora, (std::map<std::string, std::string>{{"Tamberlo.ini", antes}}));
+        else
+            EXPECT_EQ(ahora, (std::map<std::string, std::string>{{"Tamberlo.ini", despues}}));
     }
 }

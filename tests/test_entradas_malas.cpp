@@ -3,8 +3,10 @@
 // a hang, or a file changed that should not change.
 #include "archivo_atomico.h"
 #include "ayudantes.h"
+#include "disco_con_fallos.h"
 #include "error.h"
 #include "nucleo.h"
+#include "restos.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -430,12 +432,74 @@ TEST_F(EntradasMalas, DiscoLlenoAlImportar) {
                               leerArchivo(ktemp / kNombreInforme).size();
     for (std::size_t limite = 0; limite < total; ++limite) {
         SCOPED_TRACE(limite);
-        LimiteEscritura disco(limite);
-        EXPECT_NE(ejecutar(Corrida::Importar), "");
+        DiscoConFallos disco;
+        disco.limitarEscritura(limite);
+        EXPECT_THROW(importar(datos / "centro.xml", ktemp.ruta(), informe, disco), Error);
         ASSERT_EQ(instantanea(ktemp.ruta()), antesKtemp);
         ASSERT_EQ(instantanea(datos.ruta()), antesDatos);
     }
     EXPECT_EQ(ejecutar(Corrida::Importar), "");
+}
+
+// The k-th file operation of importar fails, whatever it is, for every k: the result and
+// Tamberlo's folder are as they were, or the run did its whole work.
+namespace {
+
+// A snapshot without the run's date and time: in the report, and in the result's root.
+std::map<std::string, std::string> sinFechas(const fs::path& carpeta) {
+    auto foto = sinFecha(instantanea(carpeta));
+    for (auto& [ruta, bytes] : foto) {
+        const std::string atributo = "fecha_exportacion=\"";
+        const auto inicio = bytes.find(atributo);
+        if (inicio != std::string::npos)
+            bytes.erase(inicio, bytes.find('"', inicio + atributo.size()) - inicio);
+    }
+    return foto;
+}
+
+} // namespace
+
+TEST_F(EntradasMalas, FalloEnCadaPasoAlImportar) {
+    // A timetable of two lessons, so that the new result differs from the one in place.
+    escribirArchivo(ktemp / "SOLUC.DBF", tablaBytes(0x03, kCamposSoluc, {kLeccion, kLeccion}));
+    const auto antesKtemp = instantanea(ktemp.ruta());
+    const auto antesDatos = instantanea(datos.ruta());
+    const auto antesSinFechas = sinFechas(datos.ruta());
+    std::size_t pasos = 0;
+    {
+        DiscoConFallos cuenta;
+        cuenta.fallarEnPaso(0);
+        importar(datos / "centro.xml", ktemp.ruta(), informe, cuenta);
+        pasos = cuenta.pasos();
+    }
+    const auto nuevoKtemp = sinFechas(ktemp.ruta());
+    const auto nuevoDatos = sinFechas(datos.ruta());
+    ASSERT_NE(nuevoDatos, antesSinFechas);
+    std::size_t comoAntes = 0;
+    for (std::size_t k = 1; k <= pasos; ++k) {
+        SCOPED_TRACE(k);
+        escribirArchivo(datos / "ResultadoTamberlocentro.xml",
+                        antesDatos.at("ResultadoTamberlocentro.xml"));
+        escribirArchivo(ktemp / kNombreInforme, antesKtemp.at(kNombreInforme));
+        DiscoConFallos disco;
+        disco.fallarEnPaso(k);
+        bool fallo = false;
+        try {
+            importar(datos / "centro.xml", ktemp.ruta(), informe, disco);
+        } catch (const Error&) {
+            fallo = true;
+        }
+        // What the next run does first: a removal that failed may have left a hidden name.
+        retirarAbandonados(discoDelSistema(), datos.ruta(), ".ResultadoTamberlocentro.xml.");
+        if (instantanea(ktemp.ruta()) == antesKtemp && instantanea(datos.ruta()) == antesDatos) {
+            EXPECT_TRUE(fallo);
+            ++comoAntes;
+        } else {
+            EXPECT_EQ(sinFechas(ktemp.ruta()), nuevoKtemp);
+            EXPECT_EQ(sinFechas(datos.ruta()), nuevoDatos);
+        }
+    }
+    EXPECT_GT(comoAntes, 0u);
 }
 
 // Tamberlo holding a table, or a table this process has open: exportar and importar say which

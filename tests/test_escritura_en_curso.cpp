@@ -77,7 +77,7 @@ ambasEscrituras(const std::string& fuente, const char* rutaContenedor, const Fil
 
     auto enCurso = DocumentoXML::desdeBytes(fuente, "x.xml");
     {
-        ArchivoPreparado archivo(tmp / "en_curso.xml");
+        ArchivoPreparado archivo(discoDelSistema(), tmp / "en_curso.xml");
         enCurso.escribirEn(archivo, enCurso.selectSingleNode(rutaContenedor),
                            [&](HijosEnCurso& hijos) {
                                for (const auto& fila : filas) {
@@ -160,7 +160,7 @@ TEST(EscrituraEnCurso, ContenedorDeOtroDocumento) {
     CarpetaTemporal tmp;
     auto doc = DocumentoXML::desdeBytes("<centro/>", "x.xml");
     auto otro = DocumentoXML::desdeBytes("<centro><a/></centro>", "y.xml");
-    ArchivoPreparado archivo(tmp / "r.xml");
+    ArchivoPreparado archivo(discoDelSistema(), tmp / "r.xml");
     EXPECT_THROW(doc.escribirEn(archivo, otro.selectSingleNode("/centro/a"), [](HijosEnCurso&) {}),
                  std::invalid_argument);
 }

@@ -2,6 +2,7 @@
 // mended, and the all-or-nothing replacement of Tamberlo's tables.
 #include "archivo_atomico.h"
 #include "ayudantes.h"
+#include "disco_con_fallos.h"
 #include "error.h"
 #include "informe.h"
 #include "nucleo.h"
@@ -35,6 +36,17 @@ class Exportar : public ::testing::Test {
     // The message of the error that exportar raises, or "" when it does its work.
     std::string error(const std::string& interior) {
         return desenlace([&] { exportar(interior); });
+    }
+    // Runs exportar through the core's door on disco; false when it raised an error.
+    bool exportarEn(Disco& disco, const std::string& interior) {
+        const auto xml = datos / "centro.xml";
+        escribirArchivo(xml, documento(interior));
+        try {
+            pontavia::exportar(xml, ktemp.ruta(), informe, disco);
+        } catch (const Error&) {
+            return false;
+        }
+        return true;
     }
     fs::path tabla(const std::string& nombre) { return ktemp / (nombre + ".DBF"); }
 };
@@ -506,8 +518,10 @@ TEST_F(Exportar, DiscoLlenoEnCualquierPuntoNoCambiaNada) {
         total += bytes.size();
     for (std::size_t limite = 0; limite < total; ++limite) {
         SCOPED_TRACE(limite);
-        LimiteEscritura disco(limite);
-        EXPECT_NE(error(interior + "<aulas>" + aula("B", "B", "1", "9") + "</aulas>"), "");
+        DiscoConFallos disco;
+        disco.limitarEscritura(limite);
+        EXPECT_FALSE(
+            exportarEn(disco, interior + "<aulas>" + aula("B", "B", "1", "9") + "</aulas>"));
         EXPECT_EQ(instantanea(ktemp.ruta()), antes);
     }
 }
@@ -530,7 +544,7 @@ void reponer(const fs::path& carpeta, const std::map<std::string, std::string>& 
 
 } // namespace
 
-// The k-th rename, removal or flush of a run fails, for every k: Tamberlo's folder is as it
+// The k-th file operation of a run fails, whatever it is, for every k: Tamberlo's folder is as it
 // was, or, once the move has passed its point of no return, wholly the new set. A removal
 // that fails may leave a staging folder, which the next run clears; nothing else.
 TEST_F(Exportar, FalloEnCadaPasoDeLaSustitucion) {
@@ -541,17 +555,22 @@ TEST_F(Exportar, FalloEnCadaPasoDeLaSustitucion) {
     exportar(interior + "<aulas>" + aula("B", "B", "1", "9") + "</aulas>");
     const auto antes = instantanea(ktemp.ruta());
     ASSERT_TRUE(antes.count(kCarpetaAnterior));
-    const std::vector<std::pair<std::string, std::function<void()>>> corridas = {
-        {"exportar", [&] { exportar(interior + "<grupos>" + grupo("G", "7") + "</grupos>"); }},
-        {"restaurar", [&] { restaurar(ktemp.ruta()); }},
+    const std::vector<std::pair<std::string, std::function<void(Disco&)>>> corridas = {
+        {"exportar",
+         [&](Disco& disco) {
+             if (!exportarEn(disco, interior + "<grupos>" + grupo("G", "7") + "</grupos>"))
+                 throw Error("exportar");
+         }},
+        {"restaurar", [&](Disco& disco) { restaurar(ktemp.ruta(), disco); }},
     };
     for (const auto& [nombre, correr] : corridas) {
         SCOPED_TRACE(nombre);
         reponer(ktemp.ruta(), antes);
         std::size_t pasos = 0;
         {
-            FalloEnPaso cuenta(0);
-            correr();
+            DiscoConFallos cuenta;
+            cuenta.fallarEnPaso(0);
+            correr(cuenta);
             pasos = cuenta.pasos();
         }
         const auto nuevo = sinFecha(instantanea(ktemp.ruta()));
@@ -562,16 +581,17 @@ TEST_F(Exportar, FalloEnCadaPasoDeLaSustitucion) {
             reponer(ktemp.ruta(), antes);
             bool fallo = false;
             {
-                FalloEnPaso paso(k);
+                DiscoConFallos disco;
+                disco.fallarEnPaso(k);
                 try {
-                    correr();
+                    correr(disco);
                 } catch (const Error&) {
                     fallo = true;
                 }
             }
             {
                 // What the next run does first.
-                CarpetaPreparacion siguienteCorrida(ktemp.ruta());
+                CarpetaPreparacion siguienteCorrida(discoDelSistema(), ktemp.ruta());
             }
             const auto ahora = instantanea(ktemp.ruta());
             if (ahora == antes) {
@@ -583,4 +603,44 @@ TEST_F(Exportar, FalloEnCadaPasoDeLaSustitucion) {
         }
         EXPECT_GT(comoAntes, 0u);
     }
+}
+
+// Durability without waiting for other programs' data: every table of the new set is flushed
+// once, by name, before the first name in Tamberlo's folder changes; the folder's names are
+// flushed after the last table has moved in; the report flushes itself. Nothing else waits.
+TEST_F(Exportar, CadaTablaEnDiscoAntesDeCambiarLosNombres) {
+    exportar("");
+    DiscoConFallos disco;
+    ASSERT_TRUE(exportarEn(disco, "<profesores>" + profesor("A", "A", "1") + "</profesores>"));
+    const auto& registro = disco.registro();
+    const auto enKtemp = [&](const fs::path& ruta) { return ruta.parent_path() == ktemp.ruta(); };
+    std::size_t primerCambio = registro.size();
+    std::size_t ultimaEntrada = 0;
+    for (std::size_t i = 0; i < registro.size(); ++i) {
+        const auto& op = registro[i];
+        if (op.nombre != "reemplazar" || !(enKtemp(op.ruta) || enKtemp(op.hasta))) continue;
+        primerCambio = std::min(primerCambio, i);
+        if (enKtemp(op.hasta) && op.hasta.extension() == ".DBF") ultimaEntrada = i;
+    }
+    ASSERT_LT(primerCambio, registro.size());
+
+    std::multiset<std::string> vaciadas;
+    std::size_t esperas = 0;
+    std::size_t entradasVaciadas = registro.size();
+    for (std::size_t i = 0; i < registro.size(); ++i) {
+        const auto& op = registro[i];
+        if (op.nombre == "vaciarArchivo") {
+            EXPECT_LT(i, primerCambio) << op.ruta;
+            vaciadas.insert(op.ruta.filename().string());
+        }
+        if (op.nombre == "vaciarEntradas" && op.ruta == ktemp.ruta()) entradasVaciadas = i;
+        if (op.nombre.rfind("vaciar", 0) == 0) ++esperas;
+    }
+    std::multiset<std::string> tablas;
+    for (const auto& t : kTablas)
+        tablas.insert(t + ".DBF");
+    EXPECT_EQ(vaciadas, tablas);
+    EXPECT_GT(entradasVaciadas, ultimaEntrada);
+    EXPECT_LT(entradasVaciadas, registro.size());
+    EXPECT_EQ(esperas, kTablas.size() + 2); // the tables, the folder, the report
 }

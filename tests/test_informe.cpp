@@ -277,7 +277,7 @@ TEST(Restaurar, SinExportacionAnteriorOConUnaTablaEnUsoNoCambiaNada) {
     exportarEn(ktemp.ruta(), datos / "a.xml");
     exportarEn(ktemp.ruta(), datos / "b.xml");
     const auto antes = instantanea(ktemp.ruta());
-    BloqueoExclusivo tamberlo(ktemp / "ASIGT.DBF");
+    BloqueoExclusivo tamberlo(discoDelSistema(), ktemp / "ASIGT.DBF");
     const std::string error = desenlace([&] { restaurar(ktemp.ruta()); });
     EXPECT_NE(error.find("ASIGT.DBF"), std::string::npos) << error;
     EXPECT_EQ(instantanea(ktemp.ruta()), antes);

@@ -4,9 +4,9 @@
 
 namespace pontavia {
 
-BloqueoExclusivo::BloqueoExclusivo(const std::filesystem::path& ruta) {
+BloqueoExclusivo::BloqueoExclusivo(Disco& disco, const std::filesystem::path& ruta) {
     sistema::Retencion resultado;
-    archivo_ = sistema::abrirExclusivo(ruta, resultado);
+    archivo_ = disco.abrirExclusivo(ruta, resultado);
     switch (resultado) {
     case sistema::Retencion::Tomada:
         return;

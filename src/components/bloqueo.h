@@ -2,6 +2,7 @@
 // Exclusive use of a table, held for as long as the object lives: an advisory lock (flock) on
 // POSIX, the file opened with no sharing for writing and locked whole on Windows. Another
 // program holding the table makes the lock fail at once, never wait.
+#include "disco.h"
 #include "sistema.h"
 
 #include <filesystem>
@@ -12,7 +13,7 @@ class BloqueoExclusivo {
   public:
     // Opens ruta and takes its lock; raises an error that names the table when another
     // program holds it or the file cannot be opened.
-    explicit BloqueoExclusivo(const std::filesystem::path& ruta);
+    BloqueoExclusivo(Disco& disco, const std::filesystem::path& ruta);
 
     // The table's file, open for reading.
     const sistema::Archivo& archivo() const { return archivo_; }

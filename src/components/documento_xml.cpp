@@ -359,8 +359,8 @@ void DocumentoXML::escribir(const std::function<void(std::string_view)>& destino
     salida.terminar();
 }
 
-void DocumentoXML::save(const std::filesystem::path& ruta) const {
-    ArchivoPreparado archivo(ruta);
+void DocumentoXML::save(const std::filesystem::path& ruta, Disco& disco) const {
+    ArchivoPreparado archivo(disco, ruta);
     escribir([&](std::string_view trozo) { archivo.escribir(trozo); }, {}, nullptr);
     archivo.confirmar();
 }

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "disco.h"
 #include "hijos_en_curso.h"
 
 namespace pontavia {
@@ -46,7 +47,7 @@ class DocumentoXML {
     const std::string& codificacion() const { return codificacion_; }
 
     // Writes the document in its encoding, replacing ruta atomically.
-    void save(const std::filesystem::path& ruta) const;
+    void save(const std::filesystem::path& ruta, Disco& disco = discoDelSistema()) const;
     // The same into a file the caller confirms, with the children producir makes written
     // into contenedor as they are made (see hijos_en_curso.h).
     void escribirEn(ArchivoPreparado& archivo, Nodo contenedor,

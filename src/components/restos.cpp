@@ -1,9 +1,8 @@
 #include "restos.h"
 
-#include "sistema.h"
-
 #include <cctype>
 #include <string>
+#include <vector>
 
 namespace pontavia {
 
@@ -20,13 +19,13 @@ bool esTemporal(std::string_view nombre, std::string_view prefijo) {
 
 } // namespace
 
-void retirarAbandonados(const std::filesystem::path& carpeta, std::string_view prefijo) {
-    std::error_code ec;
-    std::filesystem::directory_iterator it(carpeta.empty() ? "." : carpeta, ec);
-    if (ec) return;
-    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec))
-        if (esTemporal(it->path().filename().string(), prefijo))
-            sistema::retirarSiAbandonado(it->path());
+void retirarAbandonados(Disco& disco, const std::filesystem::path& carpeta,
+                        std::string_view prefijo) {
+    std::vector<std::filesystem::path> entradas;
+    // A listing cut short still clears what it found; the next run clears the rest.
+    disco.listar(carpeta.empty() ? "." : carpeta, entradas);
+    for (const auto& entrada : entradas)
+        if (esTemporal(entrada.filename().string(), prefijo)) disco.retirarSiAbandonado(entrada);
 }
 
 } // namespace pontavia

@@ -2,6 +2,8 @@
 // What a killed run leaves behind: its temporary files and its staging folders. A live run
 // holds each of them while it works (sistema::retenerEnUso), so a later run tells the
 // abandoned ones apart and removes only those.
+#include "disco.h"
+
 #include <filesystem>
 #include <string_view>
 
@@ -9,6 +11,7 @@ namespace pontavia {
 
 // Removes the entries of carpeta named prefijo followed by the six letters or digits that
 // a temporary name ends in, when no live run holds them. Links are never followed.
-void retirarAbandonados(const std::filesystem::path& carpeta, std::string_view prefijo);
+void retirarAbandonados(Disco& disco, const std::filesystem::path& carpeta,
+                        std::string_view prefijo);
 
 } // namespace pontavia

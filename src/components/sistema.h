@@ -42,7 +42,9 @@ class Archivo {
     Archivo& operator=(const Archivo&) = delete;
 
     bool abierto() const;
-    Nativo nativo() const { return nativo_; }
+    Nativo nativo() const {
+        return nativo_;
+    }
     // Writes up to n bytes; how many went, or -1 on failure.
     long long escribir(const char* datos, std::size_t n);
     // Waits until what was written is safe on disk.
@@ -76,6 +78,9 @@ Archivo abrirExclusivo(const fs::path& ruta, Retencion& resultado);
 // old one or the new one, never neither. Folders move too (onto no existing name).
 bool reemplazar(const fs::path& desde, const fs::path& hasta);
 bool borrar(const fs::path& ruta);
+// Gives the file at existente the second name nuevo (a hard link); false where the file
+// system has no such names.
+bool enlazar(const fs::path& existente, const fs::path& nuevo);
 // Removes a folder and all it holds.
 bool borrarCarpeta(const fs::path& carpeta);
 // An existing entry's path with its name as the folder spells it: Windows finds soluc.dbf by
@@ -83,8 +88,11 @@ bool borrarCarpeta(const fs::path& carpeta);
 fs::path nombreEnCarpeta(const fs::path& ruta);
 // A new folder inside base named prefijo and a unique ending; empty on failure.
 fs::path crearCarpetaUnica(const fs::path& base, std::string_view prefijo);
-// Waits until everything written to the files of carpeta is safe on disk.
-bool sincronizarCarpeta(const fs::path& carpeta);
+bool crearCarpeta(const fs::path& carpeta);
+// Waits until the file at ruta, written and closed earlier, is safe on disk.
+bool vaciarArchivo(const fs::path& ruta);
+// Waits until the names in carpeta, as the last renames left them, are safe on disk.
+bool vaciarEntradas(const fs::path& carpeta);
 
 // What a killed run left (a temporary file, a staging folder) is told from what a live run is
 // using by a hold that the live run keeps on it and that the system drops when the process

@@ -131,6 +131,10 @@ bool borrar(const fs::path& ruta) {
     return ::unlink(ruta.c_str()) == 0;
 }
 
+bool enlazar(const fs::path& existente, const fs::path& nuevo) {
+    return ::link(existente.c_str(), nuevo.c_str()) == 0;
+}
+
 bool borrarCarpeta(const fs::path& carpeta) {
     std::error_code ec;
     fs::remove_all(carpeta, ec);
@@ -178,14 +182,28 @@ fs::path crearCarpetaUnica(const fs::path& base, std::string_view prefijo) {
     return plantilla;
 }
 
-bool sincronizarCarpeta(const fs::path& carpeta) {
-    const int fd = ::open(carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool bien = ::syncfs(fd) == 0;
-    const int error = errno;
-    ::close(fd);
-    errno = error;
-    return bien;
+bool crearCarpeta(const fs::path& carpeta) {
+    return ::mkdir(carpeta.c_str(), 0777) == 0;
+}
+
+namespace {
+
+// fsync of what ruta names, opened with flags; errno is fsync's or open's.
+bool vaciarAbierto(const fs::path& ruta, int flags) {
+    Archivo abierto(::open(ruta.c_str(), flags | O_CLOEXEC));
+    if (!abierto.abierto()) return false;
+    if (::fsync(abierto.nativo()) != 0) return false;
+    return abierto.cerrar();
+}
+
+} // namespace
+
+bool vaciarArchivo(const fs::path& ruta) {
+    return vaciarAbierto(ruta, O_RDONLY);
+}
+
+bool vaciarEntradas(const fs::path& carpeta) {
+    return vaciarAbierto(carpeta, O_RDONLY | O_DIRECTORY);
 }
 
 fs::path carpetaKTEMPPredeterminada() {

@@ -211,6 +211,10 @@ bool borrar(const fs::path& ruta) {
     return ::DeleteFileW(ruta.c_str()) != 0;
 }
 
+bool enlazar(const fs::path& existente, const fs::path& nuevo) {
+    return ::CreateHardLinkW(nuevo.c_str(), existente.c_str(), nullptr) != 0;
+}
+
 bool borrarCarpeta(const fs::path& carpeta) {
     std::error_code ec;
     fs::remove_all(carpeta, ec);
@@ -267,27 +271,23 @@ fs::path crearCarpetaUnica(const fs::path& base, std::string_view prefijo) {
     return {};
 }
 
-bool sincronizarCarpeta(const fs::path& carpeta) {
-    // Windows flushes a volume only for an administrator: each file of the folder instead.
-    WIN32_FIND_DATAW dato;
-    HANDLE busqueda = ::FindFirstFileW((carpeta / L"*").c_str(), &dato);
-    if (busqueda == INVALID_HANDLE_VALUE) return false;
-    bool bien = true;
-    DWORD error = 0;
-    do {
-        if (dato.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        HANDLE a = ::CreateFileW((carpeta / dato.cFileName).c_str(), GENERIC_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (a == INVALID_HANDLE_VALUE || !::FlushFileBuffers(a)) {
-            bien = false;
-            error = ::GetLastError();
-        }
-        if (a != INVALID_HANDLE_VALUE) ::CloseHandle(a);
-    } while (bien && ::FindNextFileW(busqueda, &dato));
-    ::FindClose(busqueda);
-    if (!bien) ::SetLastError(error);
-    return bien;
+bool crearCarpeta(const fs::path& carpeta) {
+    return ::CreateDirectoryW(carpeta.c_str(), nullptr) != 0;
+}
+
+bool vaciarArchivo(const fs::path& ruta) {
+    // FlushFileBuffers needs a handle that may write.
+    Archivo abierto(::CreateFileW(ruta.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!abierto.abierto()) return false;
+    if (!::FlushFileBuffers(h(abierto.nativo()))) return false;
+    return abierto.cerrar();
+}
+
+bool vaciarEntradas(const fs::path&) {
+    // NTFS journals its names, and every move is made with MOVEFILE_WRITE_THROUGH: nothing
+    // is left to wait for.
+    return true;
 }
 
 fs::path carpetaKTEMPPredeterminada() {

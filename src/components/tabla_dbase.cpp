@@ -46,27 +46,29 @@ TablaDBase& TablaDBase::operator=(TablaDBase&&) noexcept = default;
 TablaDBase::~TablaDBase() = default;
 
 void TablaDBase::crear(const std::filesystem::path& ruta,
-                       const std::vector<DefinicionCampo>& campos, Durable durable) {
+                       const std::vector<DefinicionCampo>& campos, Durable durable, Disco& disco) {
     const FormatoDBase f = disenarFormato(campos);
     std::string datos = escribirCabecera(f, 0);
     datos += kFinArchivo;
-    escribirAtomico(ruta, datos, durable);
+    escribirAtomico(disco, ruta, datos, durable);
 }
 
-TablaDBase TablaDBase::abrir(const std::filesystem::path& ruta, Durable durable) {
+TablaDBase TablaDBase::abrir(const std::filesystem::path& ruta, Durable durable, Disco& disco) {
     TablaDBase t;
     t.durable_ = durable;
+    t.disco_ = &disco;
     t.nombre_ = ruta.filename().string();
     t.ruta_ = ruta;
-    t.bloqueo_.emplace(ruta);
+    t.bloqueo_.emplace(disco, ruta);
     t.cargar(leerArchivo(t.bloqueo_->archivo(), ruta));
     return t;
 }
 
 TablaDBase TablaDBase::nueva(const std::filesystem::path& ruta,
-                             const std::vector<DefinicionCampo>& campos, Durable durable) {
-    crear(ruta, campos, durable);
-    return abrir(ruta, durable);
+                             const std::vector<DefinicionCampo>& campos, Durable durable,
+                             Disco& disco) {
+    crear(ruta, campos, durable, disco);
+    return abrir(ruta, durable, disco);
 }
 
 TablaDBase TablaDBase::desdeMemoria(std::string datos, std::string nombre) {
@@ -311,7 +313,7 @@ void TablaDBase::cerrar() {
         datos_ += kFinArchivo;
         // Windows refuses to replace a file that a handle of ours holds open: the lock goes
         // once the new bytes are ready, just before they take the table's name.
-        ArchivoPreparado nuevo(ruta_, datos_, durable_);
+        ArchivoPreparado nuevo(*disco_, ruta_, datos_, durable_);
         bloqueo_.reset();
         nuevo.confirmar();
         modificada_ = false;

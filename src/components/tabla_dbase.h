@@ -54,15 +54,16 @@ class TablaDBase {
     // Makes the table empty with exactly these fields, in this order, replacing any earlier
     // file of that name. The table stays closed.
     static void crear(const std::filesystem::path& ruta, const std::vector<DefinicionCampo>& campos,
-                      Durable durable = Durable::Si);
+                      Durable durable = Durable::Si, Disco& disco = discoDelSistema());
 
     // Opens a table for exclusive use; it is positioned on its first live record. durable
-    // is for what cerrar() writes.
-    static TablaDBase abrir(const std::filesystem::path& ruta, Durable durable = Durable::Si);
+    // is for what cerrar() writes, on disco.
+    static TablaDBase abrir(const std::filesystem::path& ruta, Durable durable = Durable::Si,
+                            Disco& disco = discoDelSistema());
     // crear, then abrir: a new, empty table with these fields, open for exclusive use.
     static TablaDBase nueva(const std::filesystem::path& ruta,
                             const std::vector<DefinicionCampo>& campos,
-                            Durable durable = Durable::Si);
+                            Durable durable = Durable::Si, Disco& disco = discoDelSistema());
     // A table read from bytes already in memory (no file, no lock); for checks and fuzzing.
     static TablaDBase desdeMemoria(std::string datos, std::string nombre);
 
@@ -175,6 +176,7 @@ class TablaDBase {
     std::string nombre_;
     std::filesystem::path ruta_;
     Durable durable_ = Durable::Si;
+    Disco* disco_ = &discoDelSistema();
     std::optional<BloqueoExclusivo> bloqueo_;
     std::string datos_;
     FormatoDBase formato_;

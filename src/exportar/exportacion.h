@@ -17,15 +17,16 @@ struct Exportacion {
     Informe& informe;
     const DocumentoXML& doc;
     std::filesystem::path carpeta;
+    Disco& disco;
     RegistroMaterias materias;
 
     // The run's tables, by file name in its folder. Writing them does not wait for the disk:
     // the folder is made safe as a whole before its tables replace Tamberlo's.
     TablaDBase nuevaTabla(const char* archivo, const std::vector<DefinicionCampo>& campos) const {
-        return TablaDBase::nueva(carpeta / archivo, campos, Durable::No);
+        return TablaDBase::nueva(carpeta / archivo, campos, Durable::No, disco);
     }
     TablaDBase abrirTabla(const char* archivo) const {
-        return TablaDBase::abrir(carpeta / archivo, Durable::No);
+        return TablaDBase::abrir(carpeta / archivo, Durable::No, disco);
     }
 };
 

@@ -14,8 +14,8 @@ namespace {
 
 // The builders in their order; each may read the tables written before it.
 void construirTablas(Informe& informe, const DocumentoXML& doc,
-                     const std::filesystem::path& carpeta) {
-    Exportacion e{informe, doc, carpeta, {}};
+                     const std::filesystem::path& carpeta, Disco& disco) {
+    Exportacion e{informe, doc, carpeta, disco, {}};
     CargarMaterias(e);
     CargarProfesores(e);
     CargarAulas(e);
@@ -33,22 +33,23 @@ DocumentoXML cargarDocumento(const std::filesystem::path& xml) {
 } // namespace
 
 void exportarCentro(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
-                    Informe& informe) {
+                    Informe& informe, Disco& disco) {
     const DocumentoXML doc = cargarDocumento(xml);
     informe.empezar("exportar", xml.string());
     prepararCarpetaTamberlo(ktemp);
-    CarpetaPreparacion preparacion(ktemp);
-    construirTablas(informe, doc, preparacion.carpeta());
+    CarpetaPreparacion preparacion(disco, ktemp);
+    construirTablas(informe, doc, preparacion.carpeta(), disco);
     // The report appears with the tables, or not at all.
-    ArchivoPreparado archivo(buscarEnCarpeta(ktemp, kNombreInforme), informe.contenidoArchivo());
+    ArchivoPreparado archivo(disco, buscarEnCarpeta(ktemp, kNombreInforme),
+                             informe.contenidoArchivo());
     preparacion.confirmar(preparacion.carpeta(), tablasExportadas(), &archivo);
 }
 
-void comprobarCentro(const std::filesystem::path& xml, Informe& informe) {
+void comprobarCentro(const std::filesystem::path& xml, Informe& informe, Disco& disco) {
     const DocumentoXML doc = cargarDocumento(xml);
     informe.empezar("comprobar", xml.string());
-    CarpetaPreparacion preparacion(std::filesystem::temp_directory_path());
-    construirTablas(informe, doc, preparacion.carpeta());
+    CarpetaPreparacion preparacion(disco, std::filesystem::temp_directory_path());
+    construirTablas(informe, doc, preparacion.carpeta(), disco);
 }
 
 } // namespace pontavia

@@ -1,6 +1,7 @@
 #pragma once
 // The exportar side of the core: VELMORA's XML into Tamberlo's six tables, its dry run, and
 // its undo. The door (nucleo.h) decides first whether the input is there.
+#include "disco.h"
 #include "informe.h"
 
 #include <filesystem>
@@ -10,18 +11,19 @@
 namespace pontavia {
 
 // Turns the XML file xml into Tamberlo's six tables in ktemp, keeping the set it replaces
-// and leaving the run's report there with them. Errors are raised; ktemp is then unchanged.
+// and leaving the run's report there with them. Every file operation goes through disco.
+// Errors are raised; ktemp is then unchanged.
 void exportarCentro(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
-                    Informe& informe);
+                    Informe& informe, Disco& disco);
 
 // A dry run of exportar on xml: the same tables are built, in a private temporary folder
 // that is removed afterwards, so that only the report in informe remains. Nothing is written
 // in Tamberlo's folder or beside the file.
-void comprobarCentro(const std::filesystem::path& xml, Informe& informe);
+void comprobarCentro(const std::filesystem::path& xml, Informe& informe, Disco& disco);
 
 // Puts back in ktemp the set of tables the last exportar replaced, all or nothing, keeping
 // the set it replaces in turn (so a second restaurar undoes the first). Returns one line per
 // table saying what became of it; raises an error when no set is kept.
-std::vector<std::string> restaurarExportacion(const std::filesystem::path& ktemp);
+std::vector<std::string> restaurarExportacion(const std::filesystem::path& ktemp, Disco& disco);
 
 } // namespace pontavia

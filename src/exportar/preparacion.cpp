@@ -21,17 +21,17 @@ struct Movimiento {
 // Renames in order and, when one fails, undoes those done, newest first.
 class Movimientos {
   public:
-    Movimientos() = default;
+    explicit Movimientos(Disco& disco) : disco_(disco) {}
     Movimientos(const Movimientos&) = delete;
     Movimientos& operator=(const Movimientos&) = delete;
     ~Movimientos() {
         if (confirmados_) return;
         for (auto it = hechos_.rbegin(); it != hechos_.rend(); ++it)
-            renombrar(it->hasta, it->desde);
+            disco_.reemplazar(it->hasta, it->desde);
     }
 
     void mover(const std::filesystem::path& desde, const std::filesystem::path& hasta) {
-        if (!renombrar(desde, hasta))
+        if (!disco_.reemplazar(desde, hasta))
             throw Error("No se pudo mover " + desde.string() + " a " + hasta.string() + ": " +
                         sistema::textoError(sistema::ultimoError()) + ".");
         hechos_.push_back({desde, hasta});
@@ -39,9 +39,15 @@ class Movimientos {
     void confirmar() { confirmados_ = true; }
 
   private:
+    Disco& disco_;
     std::vector<Movimiento> hechos_;
     bool confirmados_ = false;
 };
+
+[[noreturn]] void fallo(const std::filesystem::path& carpeta) {
+    throw Error("No se pudo escribir en " + carpeta.string() + ": " +
+                sistema::textoError(sistema::ultimoError()) + ".");
+}
 
 std::vector<std::string> archivosDe(const ConjuntoTablas& conjunto) {
     std::vector<std::string> archivos;
@@ -61,14 +67,15 @@ const ConjuntoTablas& tablasExportadas() {
     return conjunto;
 }
 
-CarpetaPreparacion::CarpetaPreparacion(const std::filesystem::path& base) : ktemp_(base) {
+CarpetaPreparacion::CarpetaPreparacion(Disco& disco, const std::filesystem::path& base)
+    : disco_(disco), ktemp_(base) {
     constexpr const char* kPrefijo = ".pontavia-preparacion-";
-    retirarAbandonados(base, kPrefijo);
+    retirarAbandonados(disco_, base, kPrefijo);
     // Another run clearing the folder may take the new one for abandoned before it is held:
     // it is made again, a few times at most.
     constexpr int kIntentos = 5;
     for (int intento = 1;; ++intento) {
-        const auto carpeta = sistema::crearCarpetaUnica(base, kPrefijo);
+        const auto carpeta = disco_.crearCarpetaUnica(base, kPrefijo);
         if (carpeta.empty())
             throw Error("No se pudo preparar la exportación en " + base.string() + ": " +
                         sistema::textoError(sistema::ultimoError()) + ".");
@@ -87,7 +94,7 @@ CarpetaPreparacion::~CarpetaPreparacion() {
     // Released first: Windows removes no folder that a handle is open on. Should the removal
     // fail, the next run removes what is left.
     retencion_ = sistema::Archivo();
-    borrarCarpeta(carpeta_);
+    disco_.borrarCarpeta(carpeta_);
 }
 
 void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
@@ -96,22 +103,25 @@ void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
     std::vector<BloqueoExclusivo> bloqueos;
     for (const auto& t : conjunto.tablas) {
         const auto actual = buscarEnCarpeta(ktemp_, t + ".DBF");
-        if (existeArchivo(actual)) bloqueos.emplace_back(actual);
+        if (existeArchivo(actual)) bloqueos.emplace_back(disco_, actual);
     }
 
-    // The incoming tables were written without waiting for the disk: they are all safe on
-    // it before any name changes.
-    sincronizarCarpeta(entrantes);
+    // The incoming tables were written without waiting for the disk: each is made safe on
+    // it, once, before any name changes.
+    const auto archivos = archivosDe(conjunto);
+    for (const auto& nombre : archivos) {
+        const auto entrante = buscarEnCarpeta(entrantes, nombre);
+        if (existeArchivo(entrante) && !disco_.vaciarArchivo(entrante)) fallo(entrantes);
+    }
     // Windows refuses to move a file that a handle of ours holds open: the locks go just
     // before the first move.
     bloqueos.clear();
 
     const auto apartados = carpeta_ / "apartados";
-    std::filesystem::create_directory(apartados);
-    Movimientos movimientos;
+    if (!disco_.crearCarpeta(apartados)) fallo(carpeta_);
+    Movimientos movimientos(disco_);
     // The files in place step aside first, each keeping its name, so that a failure can put
     // them back and the next generation holds them as they were.
-    const auto archivos = archivosDe(conjunto);
     std::vector<std::filesystem::path> destinos;
     for (const auto& nombre : archivos) {
         const auto actual = buscarEnCarpeta(ktemp_, nombre);
@@ -133,6 +143,9 @@ void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
     std::error_code ec;
     if (std::filesystem::exists(anterior, ec)) movimientos.mover(anterior, carpeta_ / "descartada");
     movimientos.mover(apartados, anterior);
+    // The new names are on disk before the run says it is done; failing that, the old ones
+    // go back.
+    if (!disco_.vaciarEntradas(ktemp_)) fallo(ktemp_);
     // The report last, the one step that can still fail after it being the one that makes it
     // take its place: until then the old one can go back.
     if (informe) {

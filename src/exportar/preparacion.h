@@ -4,7 +4,7 @@
 // fails, Tamberlo's folder stays exactly as it was. The set a move replaces is kept, one
 // generation deep, so that it can be put back.
 #include "archivo_atomico.h"
-
+#include "disco.h"
 #include "sistema.h"
 
 #include <filesystem>
@@ -30,8 +30,9 @@ inline constexpr const char* kCarpetaAnterior = ".pontavia-anterior";
 class CarpetaPreparacion {
   public:
     // The staging folder is made inside base (Tamberlo's folder, or a temporary one for a run
-    // that must write nothing there); those a killed run left there go first.
-    explicit CarpetaPreparacion(const std::filesystem::path& base);
+    // that must write nothing there); those a killed run left there go first. Every file
+    // operation goes through disco.
+    CarpetaPreparacion(Disco& disco, const std::filesystem::path& base);
     ~CarpetaPreparacion(); // removes the staging folder, whatever happened
     CarpetaPreparacion(const CarpetaPreparacion&) = delete;
     CarpetaPreparacion& operator=(const CarpetaPreparacion&) = delete;
@@ -41,12 +42,14 @@ class CarpetaPreparacion {
     // Replaces the set's files in Tamberlo's folder with those of entrantes (a set's file
     // missing there is missing afterwards too), and keeps the replaced files as the new
     // generation in kCarpetaAnterior. Refuses, changing nothing, when another program holds
-    // any of the tables; any failure puts everything back. A report given takes its place
-    // with the tables, or not at all; the report it replaces is not kept.
+    // any of the tables; any failure puts everything back. Each file of entrantes is safe on
+    // disk before any name changes, and the new names before it returns. A report given takes its
+    // place with the tables, or not at all; the report it replaces is not kept.
     void confirmar(const std::filesystem::path& entrantes, const ConjuntoTablas& conjunto,
                    ArchivoPreparado* informe = nullptr);
 
   private:
+    Disco& disco_;
     std::filesystem::path ktemp_;
     std::filesystem::path carpeta_;
     sistema::Archivo retencion_; // the mark of a live run, held while it works

@@ -6,7 +6,7 @@
 
 namespace pontavia {
 
-std::vector<std::string> restaurarExportacion(const std::filesystem::path& ktemp) {
+std::vector<std::string> restaurarExportacion(const std::filesystem::path& ktemp, Disco& disco) {
     prepararCarpetaTamberlo(ktemp);
     const auto anterior = ktemp / kCarpetaAnterior;
     std::error_code ec;
@@ -23,7 +23,7 @@ std::vector<std::string> restaurarExportacion(const std::filesystem::path& ktemp
         else if (actual)
             hecho.push_back(t + ": retirada (no existía antes)");
     }
-    CarpetaPreparacion preparacion(ktemp);
+    CarpetaPreparacion preparacion(disco, ktemp);
     preparacion.confirmar(anterior, tablasExportadas());
     return hecho;
 }

@@ -10,8 +10,8 @@
 namespace pontavia {
 
 void importarHorario(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
-                     Informe& informe) {
-    TablasTamberlo tablas(ktemp);
+                     Informe& informe, Disco& disco) {
+    TablasTamberlo tablas(disco, ktemp);
     DocumentoXML doc = DocumentoXML::cargar(xml);
     exigirCentro(doc, xml.string());
 
@@ -33,14 +33,14 @@ void importarHorario(const std::filesystem::path& xml, const std::filesystem::pa
     CentroXML = nuevo;
     informe.empezar("importar", xml.string());
     // The lessons go to the file as SOLUC is read: a large timetable never sits in the tree.
-    ArchivoPreparado resultado(xml.parent_path() /
-                               sistema::ruta("ResultadoTamberlo" + xml.filename().string()));
+    ArchivoPreparado resultado(
+        disco, xml.parent_path() / sistema::ruta("ResultadoTamberlo" + xml.filename().string()));
     doc.escribirEn(resultado, CentroXML.append_child("solucion_horario"),
                    [&](HijosEnCurso& solucion) { CargarSolucion(tablas, solucion, informe); });
     // The report appears only once the result is in place.
-    ArchivoPreparado archivo(buscarEnCarpeta(ktemp, kNombreInforme), informe.contenidoArchivo());
-    resultado.confirmar();
-    archivo.confirmar();
+    ArchivoPreparado archivo(disco, buscarEnCarpeta(ktemp, kNombreInforme),
+                             informe.contenidoArchivo());
+    resultado.confirmarAntesDe(archivo);
 }
 
 } // namespace pontavia

@@ -9,13 +9,13 @@ namespace pontavia {
 
 namespace {
 
-TablaDBase abrirTabla(const std::filesystem::path& ktemp, const char* nombre,
+TablaDBase abrirTabla(Disco& disco, const std::filesystem::path& ktemp, const char* nombre,
                       std::initializer_list<const char*> campos) {
     const auto ruta = buscarEnCarpeta(ktemp, std::string(nombre) + ".DBF");
     if (!existeArchivo(ruta))
         throw Error("No existe la tabla " + ruta.string() +
                     ": exporte antes los datos de VELMORA a Tamberlo.");
-    TablaDBase t = TablaDBase::abrir(ruta);
+    TablaDBase t = TablaDBase::abrir(ruta, Durable::Si, disco);
     for (const char* campo : campos)
         if (!t.tieneCampo(NombreCampo::deTexto(campo)))
             throw Error("La tabla " + ruta.string() + " no tiene el campo " + campo + ".");
@@ -24,13 +24,13 @@ TablaDBase abrirTabla(const std::filesystem::path& ktemp, const char* nombre,
 
 } // namespace
 
-TablasTamberlo::TablasTamberlo(const std::filesystem::path& ktemp)
-    : soluc(abrirTabla(ktemp, "SOLUC",
+TablasTamberlo::TablasTamberlo(Disco& disco, const std::filesystem::path& ktemp)
+    : soluc(abrirTabla(disco, ktemp, "SOLUC",
                        {"DIA", "HORA", "SESIONES", "CODGRUPO", "ASIG", "TAREA", "PROF", "AULA"})),
-      grupos(abrirTabla(ktemp, "GRUPOST", {"ABREV", "IDGRUPO", "IDCURSO"})),
-      profesores(abrirTabla(ktemp, "PROFT", {"ABREV", "IDPROF"})),
-      aulas(abrirTabla(ktemp, "AULAT", {"ABREV", "IDAULA"})),
-      materias(abrirTabla(ktemp, "ASIGNOMT", {"COD", "IDASIG"})),
-      asignaturas(abrirTabla(ktemp, "ASIGT", {})) {}
+      grupos(abrirTabla(disco, ktemp, "GRUPOST", {"ABREV", "IDGRUPO", "IDCURSO"})),
+      profesores(abrirTabla(disco, ktemp, "PROFT", {"ABREV", "IDPROF"})),
+      aulas(abrirTabla(disco, ktemp, "AULAT", {"ABREV", "IDAULA"})),
+      materias(abrirTabla(disco, ktemp, "ASIGNOMT", {"COD", "IDASIG"})),
+      asignaturas(abrirTabla(disco, ktemp, "ASIGT", {})) {}
 
 } // namespace pontavia

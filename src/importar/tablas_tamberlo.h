@@ -10,7 +10,7 @@ namespace pontavia {
 struct TablasTamberlo {
     // Opens, in this order, SOLUC, GRUPOST, PROFT, AULAT, ASIGNOMT and ASIGT in ktemp, and
     // checks that every field the run reads is there.
-    explicit TablasTamberlo(const std::filesystem::path& ktemp);
+    TablasTamberlo(Disco& disco, const std::filesystem::path& ktemp);
 
     TablaDBase soluc;
     TablaDBase grupos;

@@ -7,28 +7,28 @@
 namespace pontavia {
 
 Resultado exportar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
-                   Informe& informe) {
+                   Informe& informe, Disco& disco) {
     if (!existeArchivo(xml)) return Resultado::FaltaEntrada;
-    exportarCentro(xml, ktemp, informe);
+    exportarCentro(xml, ktemp, informe, disco);
     return Resultado::Hecho;
 }
 
-Resultado comprobar(const std::filesystem::path& xml, Informe& informe) {
+Resultado comprobar(const std::filesystem::path& xml, Informe& informe, Disco& disco) {
     if (!existeArchivo(xml)) return Resultado::FaltaEntrada;
-    comprobarCentro(xml, informe);
+    comprobarCentro(xml, informe, disco);
     return Resultado::Hecho;
 }
 
 Resultado importar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
-                   Informe& informe) {
+                   Informe& informe, Disco& disco) {
     prepararCarpetaTamberlo(ktemp);
     if (!existeArchivo(xml) || !existeEnCarpeta(ktemp, "SOLUC.DBF")) return Resultado::FaltaEntrada;
-    importarHorario(xml, ktemp, informe);
+    importarHorario(xml, ktemp, informe, disco);
     return Resultado::Hecho;
 }
 
-std::vector<std::string> restaurar(const std::filesystem::path& ktemp) {
-    return restaurarExportacion(ktemp);
+std::vector<std::string> restaurar(const std::filesystem::path& ktemp, Disco& disco) {
+    return restaurarExportacion(ktemp, disco);
 }
 
 } // namespace pontavia

@@ -107,7 +107,7 @@ std::string conEntradaIni(const std::string& texto, const std::string& seccion,
 }
 
 void escribirEntradaIni(const std::filesystem::path& archivo, const std::string& seccion,
-                        const std::string& clave, const std::string& valor) {
+                        const std::string& clave, const std::string& valor, Disco& disco) {
     std::string texto;
     std::error_code ec;
     if (std::filesystem::exists(archivo, ec)) {
@@ -119,7 +119,7 @@ void escribirEntradaIni(const std::filesystem::path& archivo, const std::string&
         texto = s.str();
     }
     try {
-        escribirAtomico(archivo, conEntradaIni(texto, seccion, clave, valor));
+        escribirAtomico(disco, archivo, conEntradaIni(texto, seccion, clave, valor));
     } catch (const Error&) {
         throw Error("Unable to write to " + archivo.string());
     }

@@ -25,17 +25,19 @@ constexpr const char* kCarpetaTamberlo = "/KTEMP";
 #endif
 
 void escribirInformeCSV(const Informe& informe, const std::string& destino) {
-    if (!destino.empty()) escribirAtomico(sistema::ruta(destino), informe.csv());
+    if (!destino.empty()) escribirAtomico(discoDelSistema(), sistema::ruta(destino), informe.csv());
 }
 
 // exportar or importar on ARCHIVO, with the window's messages; after them, the report's
 // summary.
-using Corrida = Resultado (*)(const std::filesystem::path&, const std::filesystem::path&, Informe&);
+using Corrida = Resultado (*)(const std::filesystem::path&, const std::filesystem::path&, Informe&,
+                              Disco&);
 int ejecutar(Corrida corrida, const char* faltaEntrada, const std::string& archivo,
              const std::string& informeCSV) {
     const auto ktemp = carpetaKTEMP();
     Informe informe;
-    if (corrida(sistema::ruta(archivo), ktemp, informe) == Resultado::FaltaEntrada) {
+    if (corrida(sistema::ruta(archivo), ktemp, informe, discoDelSistema()) ==
+        Resultado::FaltaEntrada) {
         std::cout << faltaEntrada << '\n';
         return kFaltaArchivo;
     }

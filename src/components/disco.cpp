@@ -1,0 +1,70 @@
+#include "disco.h"
+
+#include <system_error>
+
+namespace pontavia {
+
+namespace {
+
+// Straight through to the system's half of the seam (sistema_posix.cpp, sistema_win32.cpp).
+class DiscoDelSistema final : public Disco {
+  public:
+    sistema::Archivo crearJunto(const std::filesystem::path& destino,
+                                std::filesystem::path& creado) override {
+        return sistema::crearJunto(destino, creado);
+    }
+    long long escribir(sistema::Archivo& archivo, const char* datos, std::size_t n) override {
+        return archivo.escribir(datos, n);
+    }
+    bool vaciar(sistema::Archivo& archivo) override { return archivo.vaciar(); }
+    bool cerrar(sistema::Archivo& archivo) override { return archivo.cerrar(); }
+    bool vaciarArchivo(const std::filesystem::path& ruta) override {
+        return sistema::vaciarArchivo(ruta);
+    }
+    bool vaciarEntradas(const std::filesystem::path& carpeta) override {
+        return sistema::vaciarEntradas(carpeta);
+    }
+    bool reemplazar(const std::filesystem::path& desde,
+                    const std::filesystem::path& hasta) override {
+        return sistema::reemplazar(desde, hasta);
+    }
+    bool borrar(const std::filesystem::path& ruta) override { return sistema::borrar(ruta); }
+    bool enlazar(const std::filesystem::path& existente,
+                 const std::filesystem::path& nuevo) override {
+        return sistema::enlazar(existente, nuevo);
+    }
+    bool borrarCarpeta(const std::filesystem::path& carpeta) override {
+        return sistema::borrarCarpeta(carpeta);
+    }
+    void retirarSiAbandonado(const std::filesystem::path& ruta) override {
+        sistema::retirarSiAbandonado(ruta);
+    }
+    bool crearCarpeta(const std::filesystem::path& carpeta) override {
+        return sistema::crearCarpeta(carpeta);
+    }
+    std::filesystem::path crearCarpetaUnica(const std::filesystem::path& base,
+                                            std::string_view prefijo) override {
+        return sistema::crearCarpetaUnica(base, prefijo);
+    }
+    bool listar(const std::filesystem::path& carpeta,
+                std::vector<std::filesystem::path>& entradas) override {
+        std::error_code ec;
+        std::filesystem::directory_iterator it(carpeta, ec);
+        for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec))
+            entradas.push_back(it->path());
+        return !ec;
+    }
+    sistema::Archivo abrirExclusivo(const std::filesystem::path& ruta,
+                                    sistema::Retencion& resultado) override {
+        return sistema::abrirExclusivo(ruta, resultado);
+    }
+};
+
+} // namespace
+
+Disco& discoDelSistema() {
+    static DiscoDelSistema disco;
+    return disco;
+}
+
+} // namespace pontavia

@@ -1,0 +1,60 @@
+#pragma once
+// The disk as a run changes it: the files it makes, writes, flushes, moves and removes, the
+// folders it makes and clears, the tables it holds, all go through one Disco handed in by the
+// front end. Reading goes straight to the system, and so does making a missing Tamberlo
+// folder. The system's own is discoDelSistema(); a test hands in one that fails on demand.
+#include "sistema.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+namespace pontavia {
+
+// Each operation returns what the system call would and leaves the last error set
+// (sistema::ultimoError) when it fails; raising the error is the caller's part.
+class Disco {
+  public:
+    virtual ~Disco() = default;
+
+    // A new empty file for writing beside destino, under a hidden unique name (in creado).
+    virtual sistema::Archivo crearJunto(const std::filesystem::path& destino,
+                                        std::filesystem::path& creado) = 0;
+    // Writes up to n bytes; how many went, or -1.
+    virtual long long escribir(sistema::Archivo& archivo, const char* datos, std::size_t n) = 0;
+    // What was written through archivo is safe on disk.
+    virtual bool vaciar(sistema::Archivo& archivo) = 0;
+    virtual bool cerrar(sistema::Archivo& archivo) = 0;
+    // The file at ruta, written earlier and closed, is safe on disk.
+    virtual bool vaciarArchivo(const std::filesystem::path& ruta) = 0;
+    // The names in carpeta, as renames left them, are safe on disk.
+    virtual bool vaciarEntradas(const std::filesystem::path& carpeta) = 0;
+
+    virtual bool reemplazar(const std::filesystem::path& desde,
+                            const std::filesystem::path& hasta) = 0;
+    virtual bool borrar(const std::filesystem::path& ruta) = 0;
+    // A second name for an existing file (sistema::enlazar).
+    virtual bool enlazar(const std::filesystem::path& existente,
+                         const std::filesystem::path& nuevo) = 0;
+    virtual bool borrarCarpeta(const std::filesystem::path& carpeta) = 0; // and all it holds
+    // Removes ruta unless a live run holds it (sistema::retirarSiAbandonado).
+    virtual void retirarSiAbandonado(const std::filesystem::path& ruta) = 0;
+
+    virtual bool crearCarpeta(const std::filesystem::path& carpeta) = 0;
+    // A new folder inside base named prefijo and a unique ending; empty on failure.
+    virtual std::filesystem::path crearCarpetaUnica(const std::filesystem::path& base,
+                                                    std::string_view prefijo) = 0;
+    // The entries of carpeta, in the system's order.
+    virtual bool listar(const std::filesystem::path& carpeta,
+                        std::vector<std::filesystem::path>& entradas) = 0;
+
+    // A table opened for exclusive use (sistema::abrirExclusivo).
+    virtual sistema::Archivo abrirExclusivo(const std::filesystem::path& ruta,
+                                            sistema::Retencion& resultado) = 0;
+};
+
+// The running system's disk: the one every front end hands in unless told otherwise.
+Disco& discoDelSistema();
+
+} // namespace pontavia

@@ -1,0 +1,108 @@
+#include "disco_con_fallos.h"
+
+#include <algorithm>
+
+namespace pontavia::prueba {
+
+void DiscoConFallos::fallarEnPaso(std::size_t k) {
+    pasos_ = 0;
+    registro_.clear();
+    pasoQueFalla_ = k;
+}
+
+void DiscoConFallos::limitarEscritura(std::size_t bytes) {
+    restantes_ = bytes;
+}
+
+bool DiscoConFallos::paso(const char* nombre, const std::filesystem::path& ruta,
+                          const std::filesystem::path& hasta) {
+    registro_.push_back({nombre, ruta, hasta});
+    if (++pasos_ != pasoQueFalla_) return true;
+    sistema::fijarError(sistema::errorEntradaSalida());
+    return false;
+}
+
+sistema::Archivo DiscoConFallos::crearJunto(const std::filesystem::path& destino,
+                                            std::filesystem::path& creado) {
+    return paso("crearJunto", destino) ? sistema_.crearJunto(destino, creado) : sistema::Archivo();
+}
+
+long long DiscoConFallos::escribir(sistema::Archivo& archivo, const char* datos, std::size_t n) {
+    if (!paso("escribir")) return -1;
+    if (restantes_) {
+        if (*restantes_ == 0) {
+            sistema::fijarError(sistema::errorDiscoLleno());
+            return -1;
+        }
+        n = std::min(n, *restantes_);
+    }
+    const long long escrito = sistema_.escribir(archivo, datos, n);
+    if (restantes_ && escrito > 0) *restantes_ -= static_cast<std::size_t>(escrito);
+    return escrito;
+}
+
+bool DiscoConFallos::vaciar(sistema::Archivo& archivo) {
+    return paso("vaciar") && sistema_.vaciar(archivo);
+}
+
+bool DiscoConFallos::cerrar(sistema::Archivo& archivo) {
+    if (paso("cerrar")) return sistema_.cerrar(archivo);
+    // A close that fails still lets the file go, as the system's does.
+    archivo = sistema::Archivo();
+    sistema::fijarError(sistema::errorEntradaSalida());
+    return false;
+}
+
+bool DiscoConFallos::vaciarArchivo(const std::filesystem::path& ruta) {
+    return paso("vaciarArchivo", ruta) && sistema_.vaciarArchivo(ruta);
+}
+
+bool DiscoConFallos::vaciarEntradas(const std::filesystem::path& carpeta) {
+    return paso("vaciarEntradas", carpeta) && sistema_.vaciarEntradas(carpeta);
+}
+
+bool DiscoConFallos::reemplazar(const std::filesystem::path& desde,
+                                const std::filesystem::path& hasta) {
+    return paso("reemplazar", desde, hasta) && sistema_.reemplazar(desde, hasta);
+}
+
+bool DiscoConFallos::borrar(const std::filesystem::path& ruta) {
+    return paso("borrar", ruta) && sistema_.borrar(ruta);
+}
+
+bool DiscoConFallos::enlazar(const std::filesystem::path& existente,
+                             const std::filesystem::path& nuevo) {
+    return paso("enlazar", existente, nuevo) && sistema_.enlazar(existente, nuevo);
+}
+
+bool DiscoConFallos::borrarCarpeta(const std::filesystem::path& carpeta) {
+    return paso("borrarCarpeta", carpeta) && sistema_.borrarCarpeta(carpeta);
+}
+
+void DiscoConFallos::retirarSiAbandonado(const std::filesystem::path& ruta) {
+    if (paso("retirarSiAbandonado", ruta)) sistema_.retirarSiAbandonado(ruta);
+}
+
+bool DiscoConFallos::crearCarpeta(const std::filesystem::path& carpeta) {
+    return paso("crearCarpeta", carpeta) && sistema_.crearCarpeta(carpeta);
+}
+
+std::filesystem::path DiscoConFallos::crearCarpetaUnica(const std::filesystem::path& base,
+                                                        std::string_view prefijo) {
+    return paso("crearCarpetaUnica", base) ? sistema_.crearCarpetaUnica(base, prefijo)
+                                           : std::filesystem::path();
+}
+
+bool DiscoConFallos::listar(const std::filesystem::path& carpeta,
+                            std::vector<std::filesystem::path>& entradas) {
+    return paso("listar", carpeta) && sistema_.listar(carpeta, entradas);
+}
+
+sistema::Archivo DiscoConFallos::abrirExclusivo(const std::filesystem::path& ruta,
+                                                sistema::Retencion& resultado) {
+    if (paso("abrirExclusivo", ruta)) return sistema_.abrirExclusivo(ruta, resultado);
+    resultado = sistema::Retencion::NoAbre;
+    return sistema::Archivo();
+}
+
+} // namespace pontavia::prueba
