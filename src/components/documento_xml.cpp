@@ -4,6 +4,7 @@
 #include "conversor.h"
 #include "error.h"
 #include "mapeo.h"
+#include "memoria_xml.h"
 #include "salida_documento.h"
 #include "texto.h"
 #include "xml_bien_formado.h"
@@ -114,7 +115,9 @@ std::pair<std::size_t, std::size_t> lineaYColumna(std::string_view texto, std::s
 
 } // namespace
 
-DocumentoXML::DocumentoXML() : doc_(std::make_unique<pugi::xml_document>()) {}
+DocumentoXML::DocumentoXML() : doc_(std::make_unique<pugi::xml_document>()) {
+    usarMemoriaXML();
+}
 DocumentoXML::DocumentoXML(DocumentoXML&&) noexcept = default;
 DocumentoXML& DocumentoXML::operator=(DocumentoXML&&) noexcept = default;
 DocumentoXML::~DocumentoXML() = default;
