@@ -64,6 +64,8 @@ struct LiberarParser {
     void operator()(XML_Parser p) const { XML_ParserFree(p); }
 };
 
+// What the handlers share: the parser, whether a start tag was met, and where the root's
+// tags lie when that is asked for.
 struct Estado {
     XML_Parser parser;
     bool conElemento = false;
