@@ -8,6 +8,15 @@
 #include <cstdlib>
 #include <mutex>
 
+// The sanitizers check pugixml's memory only when it comes from the system's allocator.
+#if defined(__SANITIZE_ADDRESS__)
+#define PONTAVIA_CON_SANITIZADOR 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PONTAVIA_CON_SANITIZADOR 1
+#endif
+#endif
+
 namespace pontavia {
 
 namespace {
@@ -50,8 +59,7 @@ void liberar(void* p) {
 }
 
 void instalar() {
-#if defined(__SANITIZE_ADDRESS__)
-    // The sanitizers check pugixml's memory only when it comes from the system's allocator.
+#ifdef PONTAVIA_CON_SANITIZADOR
     return;
 #else
     void* reserva = ::mmap(nullptr, kReserva + kPaginaGrande, PROT_READ | PROT_WRITE,
