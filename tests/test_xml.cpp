@@ -382,3 +382,134 @@ TEST(DocumentoXML, OtrasCodificacionesEscribenComoReferenciaLoQueNoTienen) {
         EXPECT_EQ(std::string(releido.documentElement().attribute("v").value()), caso.valor);
     }
 }
+
+namespace {
+
+// The error cargarCabecera raises for these bytes, read from a file, from the file's name on.
+std::string mensajeDeCabecera(const std::string& bytes) {
+    CarpetaTemporal tmp;
+    escribirArchivo(tmp / "centro.xml", bytes);
+    try {
+        DocumentoXML::cargarCabecera(tmp / "centro.xml");
+    } catch (const Error& e) {
+        const std::string m = e.what();
+        return m.substr(std::min(m.find("centro.xml"), m.size()));
+    }
+    return "";
+}
+
+} // namespace
+
+// A byte that is not UTF-8 is named as such wherever it stands, also where expat would
+// otherwise be the first to refuse it: in markup, in a comment, after the root.
+TEST(DocumentoXML, RechazaLosBytesQueNoSonUtf8EnCualquierLugar) {
+    struct Caso {
+        const char* nombre;
+        std::string bytes;
+        int linea, columna;
+    };
+    const std::string decl = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    const std::vector<Caso> casos = {
+        {"en un atributo", decl + "<centro a=\"ñ\xC3\x28\"/>", 2, 13},
+        {"en el texto", decl + "<centro>\nab\x80</centro>", 3, 3},
+        {"en un comentario antes de la raíz", decl + "<!-- \xFF -->\n<centro/>", 2, 6},
+        {"en un comentario tras la raíz", decl + "<centro/>\n<!-- \xFE -->", 3, 6},
+        {"en una sección CDATA", decl + "<centro><![CDATA[\xC0\xAF]]></centro>", 2, 18},
+        {"en una instrucción de proceso", decl + "<centro><?pi \xF8\x88\x80\x80\x80?></centro>", 2,
+         14},
+        {"en la DTD", decl + "<!DOCTYPE centro [<!ENTITY e \"\xED\xA0\x80\">]>\n<centro/>", 2, 31},
+        {"en un nombre", decl + "<centro><d\xF4\x90\x80\x80/></centro>", 2, 11},
+        {"cortado al final", decl + "<centro/><!--\xE2\x82", 2, 14},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        const std::string esperado =
+            "centro.xml no es un XML válido: contiene bytes que no son UTF-8 (línea " +
+            std::to_string(c.linea) + ", columna " + std::to_string(c.columna) + ").";
+        for (const bool desdeArchivo : {false, true}) {
+            const std::string m = mensajeDe(c.bytes, desdeArchivo);
+            EXPECT_TRUE(m.starts_with("El archivo ")) << m;
+            EXPECT_EQ(m.substr(std::min(m.find("centro.xml"), m.size())), esperado);
+        }
+        EXPECT_EQ(mensajeDeCabecera(c.bytes), esperado);
+    }
+}
+
+// The header alone is the whole document without the root's content: what comes before and
+// after the root and the root's own attributes are read as a full load reads them, in every
+// encoding, and save writes the same bytes.
+TEST(DocumentoXML, CabeceraEsElDocumentoSinElContenidoDeLaRaiz) {
+    const std::string decl = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    const std::string cuerpo = "<materias><dmateria n=\"1\"/>texto<!-- c --></materias>"
+                               "<centro n=\"anidado\"><centro/></centro>";
+    const std::vector<std::pair<const char*, std::string>> casos = {
+        {"comentarios e instrucciones alrededor",
+         decl + "<!-- antes -->\n<?pi uno?>\n<centro n=\"x\" m='y'>" + cuerpo +
+             "</centro>\n<!-- después --><?fin?>\n"},
+        {"raíz vacía", decl + "<!-- c --><centro n=\"x\"/><!-- d -->"},
+        {"raíz vacía sin nada más", "<centro n=\"x\" />"},
+        {"etiquetas repartidas en líneas",
+         decl + "<centro\n  n=\"a&#10;b&amp;c\"\r\n  m=\"&#237;\"\n>" + cuerpo + "</centro\n>"},
+        {"DTD con > en sus valores",
+         decl + "<!DOCTYPE centro [<!ENTITY e \"a > b\"><!-- > -->]>\n<centro n=\"&e;\">&e;" +
+             cuerpo + "</centro>"},
+        {"con marca de orden de bytes UTF-8",
+         "\xEF\xBB\xBF" + decl + "<centro n=\"x\">" + cuerpo + "</centro>"},
+        {"ISO-8859-1", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!-- \xF1 -->"
+                       "<centro n=\"Mar\xEDtima\">\xF1" +
+                           cuerpo + "</centro><!-- \xED -->"},
+        {"windows-1252", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n"
+                         "<centro n=\"\x80\">\x80" +
+                             cuerpo + "</centro>"},
+        {"UTF-16LE", utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><!-- \xF1 -->"
+                           "<centro n=\"Mar\xEDtima\">" +
+                               cuerpo + "</centro><!-- fin -->",
+                           true)},
+        {"UTF-16BE",
+         utf16("<?xml version=\"1.0\"?><centro n=\"Mar\xEDtima\">" + cuerpo + "</centro>", false)},
+    };
+    CarpetaTemporal tmp;
+    for (const auto& [nombre, bytes] : casos) {
+        SCOPED_TRACE(nombre);
+        escribirArchivo(tmp / "centro.xml", bytes);
+        ASSERT_EQ(mensajeDe(bytes, true), "");
+        auto entero = DocumentoXML::cargar(tmp / "centro.xml");
+        entero.documentElement().remove_children();
+        entero.save(tmp / "entero.xml");
+        const auto cabecera = DocumentoXML::cargarCabecera(tmp / "centro.xml");
+        EXPECT_FALSE(cabecera.documentElement().first_child());
+        EXPECT_EQ(cabecera.codificacion(), entero.codificacion());
+        cabecera.save(tmp / "cabecera.xml");
+        EXPECT_EQ(leerArchivo(tmp / "cabecera.xml"), leerArchivo(tmp / "entero.xml"));
+    }
+}
+
+// The header alone still checks the whole file: a fault deep in the root's content is
+// refused with the words and the position a full load gives.
+TEST(DocumentoXML, CabeceraRechazaLoQueElDocumentoEnteroRechaza) {
+    const std::string decl = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    const std::string cuerpo = "<materias>\n<dmateria n=\"1\"/>\n</materias>\n";
+    const std::vector<std::pair<const char*, std::string>> casos = {
+        {"atributo repetido",
+         decl + "<centro n=\"x\">\n" + cuerpo + "<d v=\"1\" v=\"2\"/></centro>"},
+        {"etiquetas cruzadas", decl + "<centro>" + cuerpo + "<a><b></a></b></centro>"},
+        {"entidad sin declarar", decl + "<centro>" + cuerpo + "&aula;</centro>"},
+        {"elementos sin cerrar", decl + "<centro>" + cuerpo},
+        {"dos raíces", decl + "<centro/>\n<centro/>\n"},
+        {"texto tras la raíz", decl + "<centro>" + cuerpo + "</centro>fin"},
+        {"Latin-1 con un byte de control",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<centro>" + cuerpo +
+             "<d n=\"Mar\xEDtima\x1B\"/></centro>"},
+        {"UTF-16 con un sustituto suelto",
+         std::string("\xFF\xFE<\0c\0>\0\n\0a\0\x00\xD8 \0<\0/\0c\0>\0", 24)},
+        {"UTF-16 con atributo repetido",
+         utf16("<centro>\n  <d v=\"\xF1\xF1\" v=\"2\"/></centro>", true)},
+    };
+    for (const auto& [nombre, bytes] : casos) {
+        SCOPED_TRACE(nombre);
+        const std::string m = mensajeDe(bytes, true);
+        const std::string completo = m.substr(std::min(m.find("centro.xml"), m.size()));
+        EXPECT_NE(completo, "");
+        EXPECT_EQ(mensajeDeCabecera(bytes), completo);
+    }
+}

@@ -3,13 +3,14 @@
 #include "archivo_atomico.h"
 #include "conversor.h"
 #include "error.h"
+#include "mapeo.h"
+#include "memoria_xml.h"
 #include "salida_documento.h"
 #include "texto.h"
 #include "xml_bien_formado.h"
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <functional>
 #include <optional>
 
@@ -114,62 +115,89 @@ std::pair<std::size_t, std::size_t> lineaYColumna(std::string_view texto, std::s
 
 } // namespace
 
-DocumentoXML::DocumentoXML() : doc_(std::make_unique<pugi::xml_document>()) {}
+DocumentoXML::DocumentoXML() : doc_(std::make_unique<pugi::xml_document>()) {
+    usarMemoriaXML();
+}
 DocumentoXML::DocumentoXML(DocumentoXML&&) noexcept = default;
 DocumentoXML& DocumentoXML::operator=(DocumentoXML&&) noexcept = default;
 DocumentoXML::~DocumentoXML() = default;
 
+namespace {
+
+// The encoding of a file's bytes: a byte order mark first, then the declaration, else UTF-8.
+std::string codificacionDe(std::string_view bytes) {
+    if (bytes.substr(0, 2) == "\xFF\xFE" || (bytes.size() >= 2 && bytes[0] == '<' && bytes[1] == 0))
+        return "UTF-16LE";
+    if (bytes.substr(0, 2) == "\xFE\xFF" || (bytes.size() >= 2 && bytes[0] == 0 && bytes[1] == '<'))
+        return "UTF-16BE";
+    std::string_view sinBom = bytes;
+    if (sinBom.substr(0, 3) == "\xEF\xBB\xBF") sinBom.remove_prefix(3);
+    const std::string declarada = codificacionDeclarada(sinBom);
+    return declarada.empty() ? "UTF-8" : declarada;
+}
+
+// expat refuses every byte that is not UTF-8 in the pass it makes anyway; only a document it
+// refuses is searched for such a byte, so that the user reads what is wrong in plain words.
+void comprobarUtf8BienFormado(std::string_view texto, const std::string& nombre,
+                              LimitesRaiz* limites) {
+    try {
+        comprobarBienFormado(texto, "UTF-8", nombre, limites);
+    } catch (const Error&) {
+        const std::size_t malo = primerUtf8Invalido(texto);
+        if (malo == std::string::npos) throw;
+        auto [l, c] = lineaYColumna(texto, malo);
+        throw Error("El archivo " + nombre +
+                    " no es un XML válido: contiene bytes que no son UTF-8 (línea " +
+                    std::to_string(l) + ", columna " + std::to_string(c) + ").");
+    }
+}
+
+// The text without the root's content: the prolog, the root's start tag, its end tag and
+// what follows it.
+std::string sinContenido(std::string_view texto, const LimitesRaiz& limites) {
+    if (limites.inicioCierre < limites.finApertura) return std::string(texto);
+    std::string r(texto.substr(0, limites.finApertura));
+    r += texto.substr(limites.inicioCierre);
+    return r;
+}
+
+} // namespace
+
 DocumentoXML DocumentoXML::cargar(const std::filesystem::path& ruta) {
-    // Read in one piece into a buffer of the file's size, which the tree then lives in.
-    auto leerArchivo = [&] {
-        std::ifstream f(ruta, std::ios::binary | std::ios::ate);
-        if (!f) throw Error("No se pudo abrir el archivo " + ruta.string() + ".");
-        const auto tamano = static_cast<std::size_t>(std::max<std::streamoff>(f.tellg(), 0));
-        auto bytes = std::make_unique_for_overwrite<char[]>(tamano);
-        f.seekg(0);
-        f.read(bytes.get(), static_cast<std::streamsize>(tamano));
-        if (f.bad() || static_cast<std::size_t>(f.gcount()) != tamano)
-            throw Error("No se pudo leer el archivo " + ruta.string() + ".");
-        return std::pair{std::move(bytes), tamano};
-    };
-    auto [bytes, tamano] = leerArchivo();
-    return leer(std::move(bytes), tamano, ruta.string(), [&] {
-        const auto [otra, n] = leerArchivo();
-        return std::string(otra.get(), n);
-    });
+    return cargar(ruta, false);
+}
+
+DocumentoXML DocumentoXML::cargarCabecera(const std::filesystem::path& ruta) {
+    return cargar(ruta, true);
+}
+
+DocumentoXML DocumentoXML::cargar(const std::filesystem::path& ruta, bool soloCabecera) {
+    // The file is mapped, not read into a buffer. UTF-8 is parsed where it lies, which writes
+    // into it: the tree then lives in a private copy of the file's pages.
+    auto archivo = std::make_shared<Mapeo>(ruta, Mapeo::Acceso::Lectura);
+    if (!soloCabecera && familiaDe(codificacionDe(archivo->bytes())) == Familia::Utf8)
+        archivo = std::make_shared<Mapeo>(ruta, Mapeo::Acceso::CopiaPrivada);
+    const std::string_view bytes = archivo->bytes();
+    char* escribible = soloCabecera ? nullptr : archivo->datos();
+    return leer(std::move(archivo), bytes, escribible, ruta.string(), soloCabecera,
+                [&] { return std::string(Mapeo(ruta, Mapeo::Acceso::Lectura).bytes()); });
 }
 
 DocumentoXML DocumentoXML::desdeBytes(std::string_view bytes, const std::string& nombre) {
-    auto copia = std::make_unique_for_overwrite<char[]>(bytes.size());
+    auto copia = std::make_shared_for_overwrite<char[]>(bytes.size());
     std::copy(bytes.begin(), bytes.end(), copia.get());
-    return leer(std::move(copia), bytes.size(), nombre, [&] { return std::string(bytes); });
+    const std::string_view propios(copia.get(), bytes.size());
+    char* escribible = copia.get();
+    return leer(std::move(copia), propios, escribible, nombre, false,
+                [&] { return std::string(bytes); });
 }
 
-DocumentoXML DocumentoXML::leer(std::unique_ptr<char[]> propios, std::size_t tamano,
-                                const std::string& nombre,
+DocumentoXML DocumentoXML::leer(std::shared_ptr<void> dueno, std::string_view bytes,
+                                char* escribible, const std::string& nombre, bool soloCabecera,
                                 const std::function<std::string()>& original) {
-    const std::string_view bytes(propios.get(), tamano);
     DocumentoXML d;
-    // Decide the encoding: a byte order mark first, then the declaration.
-    if (bytes.substr(0, 2) == "\xFF\xFE" ||
-        (bytes.size() >= 2 && bytes[0] == '<' && bytes[1] == 0)) {
-        d.codificacion_ = "UTF-16LE";
-    } else if (bytes.substr(0, 2) == "\xFE\xFF" ||
-               (bytes.size() >= 2 && bytes[0] == 0 && bytes[1] == '<')) {
-        d.codificacion_ = "UTF-16BE";
-    } else {
-        std::string_view sinBom = bytes;
-        if (sinBom.substr(0, 3) == "\xEF\xBB\xBF") sinBom.remove_prefix(3);
-        const std::string declarada = codificacionDeclarada(sinBom);
-        d.codificacion_ = declarada.empty() ? "UTF-8" : declarada;
-    }
-
+    d.codificacion_ = codificacionDe(bytes);
     const Familia familia = familiaDe(d.codificacion_);
-    // pugixml reads UTF-8 and Latin-1 itself, in one pass and one copy; UTF-16 and the other
-    // encodings go through the system's converters into UTF-8 first.
-    std::string convertido;
-    std::string_view texto = bytes;
-    pugi::xml_encoding codificacion = pugi::encoding_utf8;
     auto aUtf8 = [&](const std::string& nombreCodificacion, std::string_view cuerpo) {
         auto conv = Conversor::abrir(nombreCodificacion, Conversor::Sustituto::ReferenciaXML);
         if (!conv)
@@ -177,7 +205,21 @@ DocumentoXML DocumentoXML::leer(std::unique_ptr<char[]> propios, std::size_t tam
                         " declara una codificación desconocida: " + d.codificacion_ + ".");
         return conv->aUtf8(cuerpo);
     };
-    if (familia == Familia::Utf16LE || familia == Familia::Utf16BE) {
+
+    // expat checks the characters the tree is built from, before it is built: UTF-8, UTF-16
+    // and Latin-1 as the file holds them; the other encodings in the UTF-8 the converter
+    // made, one character for one, so that line and column are the file's. The same pass
+    // finds the root's tags when only the header is wanted, and the tree is then built from
+    // the text without the root's content. pugixml reads UTF-8 and Latin-1 itself, in one
+    // pass; the other encodings go through the system's converters into UTF-8 first.
+    LimitesRaiz limites;
+    LimitesRaiz* const buscarRaiz = soloCabecera ? &limites : nullptr;
+    std::string convertido;
+    std::string_view texto = bytes;
+    pugi::xml_encoding codificacion = pugi::encoding_utf8;
+    switch (familia) {
+    case Familia::Utf16LE:
+    case Familia::Utf16BE: {
         std::string_view cuerpo = bytes;
         if (cuerpo.substr(0, 2) == "\xFF\xFE" || cuerpo.substr(0, 2) == "\xFE\xFF")
             cuerpo.remove_prefix(2);
@@ -185,53 +227,39 @@ DocumentoXML DocumentoXML::leer(std::unique_ptr<char[]> propios, std::size_t tam
         // surrogate in words of its own; a byte order mark is left out, as expat would count
         // it as a column.
         const char* utf16 = familia == Familia::Utf16LE ? "UTF-16LE" : "UTF-16BE";
-        comprobarBienFormado(cuerpo, utf16, nombre);
-        convertido = aUtf8(utf16, cuerpo);
+        comprobarBienFormado(cuerpo, utf16, nombre, buscarRaiz);
+        convertido = aUtf8(utf16, soloCabecera ? sinContenido(cuerpo, limites) : cuerpo);
         texto = convertido;
-    } else if (familia == Familia::Utf8) {
-        if (texto.substr(0, 3) == "\xEF\xBB\xBF") texto.remove_prefix(3);
-        const std::size_t malo = primerUtf8Invalido(texto);
-        if (malo != std::string::npos) {
-            auto [l, c] = lineaYColumna(texto, malo);
-            throw Error("El archivo " + nombre +
-                        " no es un XML válido: contiene bytes que no son UTF-8 (línea " +
-                        std::to_string(l) + ", columna " + std::to_string(c) + ").");
-        }
-    } else if (familia == Familia::Latin1) {
-        codificacion = pugi::encoding_latin1;
-    } else {
-        convertido = aUtf8(d.codificacion_, bytes);
-        texto = convertido;
-    }
-
-    // expat checks the characters the tree is built from, before it is built: UTF-8 and
-    // Latin-1 as the file holds them (UTF-16 above); the other encodings in the UTF-8 the
-    // converter made, one character for one, so that line and column are the file's.
-    switch (familia) {
-    case Familia::Utf8:
-        comprobarBienFormado(texto, "UTF-8", nombre);
         break;
-    case Familia::Utf16LE:
-    case Familia::Utf16BE:
+    }
+    case Familia::Utf8:
+        if (texto.substr(0, 3) == "\xEF\xBB\xBF") texto.remove_prefix(3);
+        comprobarUtf8BienFormado(texto, nombre, buscarRaiz);
         break;
     case Familia::Latin1:
-        comprobarBienFormado(bytes, "ISO-8859-1", nombre);
+        codificacion = pugi::encoding_latin1;
+        comprobarBienFormado(bytes, "ISO-8859-1", nombre, buscarRaiz);
         break;
     case Familia::Otra:
-        comprobarBienFormado(convertido, "UTF-8", nombre);
+        convertido = aUtf8(d.codificacion_, bytes);
+        comprobarBienFormado(convertido, "UTF-8", nombre, buscarRaiz);
+        texto = convertido;
         break;
+    }
+    if (soloCabecera && familia != Familia::Utf16LE && familia != Familia::Utf16BE) {
+        convertido = sinContenido(texto, limites);
+        texto = convertido;
     }
 
     const unsigned opciones =
         pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi;
     // UTF-8 as read is parsed where it lies, without a copy of a large file.
-    const bool enSitio = familia == Familia::Utf8;
+    const bool enSitio = escribible && familia == Familia::Utf8 && !soloCabecera;
     pugi::xml_parse_result r;
     if (enSitio) {
-        const std::size_t inicio = static_cast<std::size_t>(texto.data() - propios.get());
-        d.texto_ = std::move(propios);
-        r = d.doc_->load_buffer_inplace(d.texto_.get() + inicio, texto.size(), opciones,
-                                        codificacion);
+        const std::size_t inicio = static_cast<std::size_t>(texto.data() - bytes.data());
+        d.texto_ = std::move(dueno);
+        r = d.doc_->load_buffer_inplace(escribible + inicio, texto.size(), opciones, codificacion);
     } else {
         r = d.doc_->load_buffer(texto.data(), texto.size(), opciones, codificacion);
     }
@@ -242,7 +270,7 @@ DocumentoXML DocumentoXML::leer(std::unique_ptr<char[]> propios, std::size_t tam
             leido = original();
             if (std::string_view(leido).substr(0, 3) == "\xEF\xBB\xBF") leido.erase(0, 3);
         } else {
-            leido = codificacion == pugi::encoding_latin1 ? aUtf8("ISO-8859-1", bytes)
+            leido = codificacion == pugi::encoding_latin1 ? aUtf8("ISO-8859-1", texto)
                                                           : std::string(texto);
         }
         auto [l, c] =

@@ -26,6 +26,9 @@ class DocumentoXML {
   public:
     // Raises an error with the reason, line and column when the file is not well-formed XML.
     static DocumentoXML cargar(const std::filesystem::path& ruta);
+    // The same file checked whole, but with no tree of the root's content: the prolog, the
+    // root with its attributes and no children, and what follows the root.
+    static DocumentoXML cargarCabecera(const std::filesystem::path& ruta);
     static DocumentoXML desdeBytes(std::string_view bytes, const std::string& nombre);
     // A new, empty document that saves as UTF-8.
     DocumentoXML();
@@ -54,17 +57,21 @@ class DocumentoXML {
                     const ProducirHijos& producir) const;
 
   private:
-    // original gives the bytes again, for the position of an error: a UTF-8 text is parsed
-    // where it lies, which changes it.
-    static DocumentoXML leer(std::unique_ptr<char[]> bytes, std::size_t tamano,
-                             const std::string& nombre,
+    static DocumentoXML cargar(const std::filesystem::path& ruta, bool soloCabecera);
+    // bytes lie in what dueno keeps alive; escribible, when given, is where they may be
+    // written to, so that UTF-8 is parsed in place and dueno then kept by the document.
+    // original gives the bytes again, for the position of an error: parsing in place
+    // changes them.
+    static DocumentoXML leer(std::shared_ptr<void> dueno, std::string_view bytes, char* escribible,
+                             const std::string& nombre, bool soloCabecera,
                              const std::function<std::string()>& original);
     // The bytes of the file, in pieces, in the document's encoding.
     void escribir(const std::function<void(std::string_view)>& destino, Nodo contenedor,
                   const ProducirHijos* producir) const;
 
-    // The UTF-8 text the tree's names and values point into, when it was parsed in place.
-    std::unique_ptr<char[]> texto_;
+    // What the tree's names and values point into when the UTF-8 text was parsed in place:
+    // a buffer, or the file's private pages.
+    std::shared_ptr<void> texto_;
     std::unique_ptr<pugi::xml_document> doc_;
     std::string codificacion_ = "UTF-8";
 };

@@ -64,12 +64,35 @@ struct LiberarParser {
     void operator()(XML_Parser p) const { XML_ParserFree(p); }
 };
 
+// What the handlers share: the parser, whether a start tag was met, and where the root's
+// tags lie when that is asked for.
+struct Estado {
+    XML_Parser parser;
+    bool conElemento = false;
+    LimitesRaiz* limites;
+};
+
+std::size_t finDelSuceso(XML_Parser p) {
+    return static_cast<std::size_t>(XML_GetCurrentByteIndex(p) + XML_GetCurrentByteCount(p));
+}
+
+// Each end tag may be the root's: the last one is. Only the positions are noted.
+void XMLCALL finDeElemento(void* datos, const XML_Char*) {
+    auto* estado = static_cast<Estado*>(datos);
+    estado->limites->inicioCierre =
+        static_cast<std::size_t>(XML_GetCurrentByteIndex(estado->parser));
+}
+
 // Notes the first start tag and stops being called, so the rest of the check runs as fast
 // as expat can.
 void XMLCALL primerElemento(void* datos, const XML_Char*, const XML_Char**) {
-    auto* parser = static_cast<XML_Parser>(datos);
-    *static_cast<bool*>(XML_GetUserData(parser)) = true;
-    XML_SetStartElementHandler(parser, nullptr);
+    auto* estado = static_cast<Estado*>(datos);
+    estado->conElemento = true;
+    if (estado->limites) {
+        estado->limites->finApertura = finDelSuceso(estado->parser);
+        XML_SetEndElementHandler(estado->parser, finDeElemento);
+    }
+    XML_SetStartElementHandler(estado->parser, nullptr);
 }
 
 // Where the first unpaired surrogate of UTF-16 text stands, line and column counted as
@@ -103,14 +126,13 @@ std::optional<std::pair<std::size_t, std::size_t>> sustitutoSuelto(std::string_v
 } // namespace
 
 void comprobarBienFormado(std::string_view texto, const char* codificacion,
-                          const std::string& nombre) {
+                          const std::string& nombre, LimitesRaiz* limites) {
     const std::unique_ptr<XML_ParserStruct, LiberarParser> parser(XML_ParserCreate(codificacion));
     if (!parser) throw Error("Memoria insuficiente para leer el archivo " + nombre + ".");
     XML_Parser p = parser.get();
     const std::string_view completo = texto;
-    bool conElemento = false;
-    XML_SetUserData(p, &conElemento);
-    XML_UseParserAsHandlerArg(p);
+    Estado estado{p, false, limites};
+    XML_SetUserData(p, &estado);
     XML_SetStartElementHandler(p, primerElemento);
     // No handler for external entities: expat then reads none, and a reference to one in
     // content is passed over, as the tree keeps it. The input goes in pieces an int can
@@ -129,14 +151,14 @@ void comprobarBienFormado(std::string_view texto, const char* codificacion,
             const auto suelto = sustitutoSuelto(completo, nombreCodificacion == "UTF-16LE");
             if (suelto)
                 throw Error("El archivo " + nombre + " no es un XML válido: " +
-                            razonEnEspanol(XML_ERROR_INVALID_TOKEN, conElemento) + " (línea " +
-                            std::to_string(suelto->first) + ", columna " +
+                            razonEnEspanol(XML_ERROR_INVALID_TOKEN, estado.conElemento) +
+                            " (línea " + std::to_string(suelto->first) + ", columna " +
                             std::to_string(suelto->second) + ").");
         }
         return;
     }
     throw Error("El archivo " + nombre +
-                " no es un XML válido: " + razonEnEspanol(XML_GetErrorCode(p), conElemento) +
+                " no es un XML válido: " + razonEnEspanol(XML_GetErrorCode(p), estado.conElemento) +
                 " (línea " + std::to_string(XML_GetCurrentLineNumber(p)) + ", columna " +
                 std::to_string(XML_GetCurrentColumnNumber(p) + 1) + ").");
 }

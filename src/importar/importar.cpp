@@ -12,7 +12,7 @@ namespace pontavia {
 void importarHorario(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
                      Informe& informe, Disco& disco) {
     TablasTamberlo tablas(disco, ktemp);
-    DocumentoXML doc = DocumentoXML::cargar(xml);
+    DocumentoXML doc = DocumentoXML::cargarCabecera(xml);
     exigirCentro(doc, xml.string());
 
     // The school's header is all the result keeps of the chosen file's root.

@@ -1,0 +1,36 @@
+#pragma once
+// A file's bytes mapped into memory instead of read into a buffer: the pages come from the
+// system's file cache as they are touched, with no copy. Either read-only, or as a private
+// copy the program may write into (a page is copied only when written; the file never
+// changes). The mapping ends with the object.
+#include <cstddef>
+#include <filesystem>
+#include <string_view>
+
+namespace pontavia {
+
+class Mapeo {
+  public:
+    enum class Acceso { Lectura, CopiaPrivada };
+
+    // Raises "No se pudo abrir el archivo …" or "No se pudo leer el archivo …".
+    Mapeo(const std::filesystem::path& ruta, Acceso acceso);
+    Mapeo(Mapeo&& otro) noexcept;
+    Mapeo& operator=(Mapeo&& otro) noexcept;
+    Mapeo(const Mapeo&) = delete;
+    Mapeo& operator=(const Mapeo&) = delete;
+    ~Mapeo();
+
+    // Writable only for Acceso::CopiaPrivada. An empty file gives an empty range.
+    char* datos() const { return static_cast<char*>(base_); }
+    std::size_t tamano() const { return tamano_; }
+    std::string_view bytes() const { return {datos(), tamano_}; }
+
+  private:
+    void liberar() noexcept;
+
+    void* base_ = nullptr;
+    std::size_t tamano_ = 0;
+};
+
+} // namespace pontavia

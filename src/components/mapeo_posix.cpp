@@ -1,0 +1,56 @@
+#include "mapeo.h"
+
+#include "error.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <utility>
+
+namespace pontavia {
+
+Mapeo::Mapeo(const std::filesystem::path& ruta, Acceso acceso) {
+    const int fd = ::open(ruta.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw Error("No se pudo abrir el archivo " + ruta.string() + ".");
+    struct stat st {};
+    const bool medido = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (medido && st.st_size > 0) {
+        tamano_ = static_cast<std::size_t>(st.st_size);
+        // A private copy is written nearly everywhere (a parse in place ends every name and
+        // value): copying all its pages in one call costs less than one fault per page.
+        void* base = acceso == Acceso::Lectura
+                         ? ::mmap(nullptr, tamano_, PROT_READ, MAP_PRIVATE, fd, 0)
+                         : ::mmap(nullptr, tamano_, PROT_READ | PROT_WRITE,
+                                  MAP_PRIVATE | MAP_POPULATE, fd, 0);
+        base_ = base == MAP_FAILED ? nullptr : base;
+    }
+    ::close(fd);
+    if (!medido || (tamano_ > 0 && !base_))
+        throw Error("No se pudo leer el archivo " + ruta.string() + ".");
+}
+
+Mapeo::Mapeo(Mapeo&& otro) noexcept
+    : base_(std::exchange(otro.base_, nullptr)), tamano_(std::exchange(otro.tamano_, 0)) {}
+
+Mapeo& Mapeo::operator=(Mapeo&& otro) noexcept {
+    if (this != &otro) {
+        liberar();
+        base_ = std::exchange(otro.base_, nullptr);
+        tamano_ = std::exchange(otro.tamano_, 0);
+    }
+    return *this;
+}
+
+Mapeo::~Mapeo() {
+    liberar();
+}
+
+void Mapeo::liberar() noexcept {
+    if (base_) ::munmap(base_, tamano_);
+    base_ = nullptr;
+    tamano_ = 0;
+}
+
+} // namespace pontavia

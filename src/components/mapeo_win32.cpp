@@ -1,0 +1,67 @@
+#include "mapeo.h"
+
+#include "error.h"
+
+#include <windows.h>
+
+#include <utility>
+
+namespace pontavia {
+
+namespace {
+
+struct CerrarHandle {
+    HANDLE h;
+    ~CerrarHandle() {
+        if (h && h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
+    }
+};
+
+} // namespace
+
+Mapeo::Mapeo(const std::filesystem::path& ruta, Acceso acceso) {
+    // Others may read and write the file meanwhile, as with any other way of reading it.
+    const CerrarHandle archivo{::CreateFileW(
+        ruta.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    if (archivo.h == INVALID_HANDLE_VALUE)
+        throw Error("No se pudo abrir el archivo " + ruta.string() + ".");
+    LARGE_INTEGER tamano{};
+    if (!::GetFileSizeEx(archivo.h, &tamano))
+        throw Error("No se pudo leer el archivo " + ruta.string() + ".");
+    // An empty file cannot be mapped; it is an empty range.
+    if (tamano.QuadPart == 0) return;
+    const CerrarHandle mapeo{::CreateFileMappingW(
+        archivo.h, nullptr, acceso == Acceso::Lectura ? PAGE_READONLY : PAGE_WRITECOPY, 0, 0,
+        nullptr)};
+    if (!mapeo.h) throw Error("No se pudo leer el archivo " + ruta.string() + ".");
+    // The view keeps the mapping alive once both handles are closed.
+    base_ = ::MapViewOfFile(mapeo.h, acceso == Acceso::Lectura ? FILE_MAP_READ : FILE_MAP_COPY, 0,
+                            0, 0);
+    if (!base_) throw Error("No se pudo leer el archivo " + ruta.string() + ".");
+    tamano_ = static_cast<std::size_t>(tamano.QuadPart);
+}
+
+Mapeo::Mapeo(Mapeo&& otro) noexcept
+    : base_(std::exchange(otro.base_, nullptr)), tamano_(std::exchange(otro.tamano_, 0)) {}
+
+Mapeo& Mapeo::operator=(Mapeo&& otro) noexcept {
+    if (this != &otro) {
+        liberar();
+        base_ = std::exchange(otro.base_, nullptr);
+        tamano_ = std::exchange(otro.tamano_, 0);
+    }
+    return *this;
+}
+
+Mapeo::~Mapeo() {
+    liberar();
+}
+
+void Mapeo::liberar() noexcept {
+    if (base_) ::UnmapViewOfFile(base_);
+    base_ = nullptr;
+    tamano_ = 0;
+}
+
+} // namespace pontavia

@@ -1,0 +1,8 @@
+#include "memoria_xml.h"
+
+namespace pontavia {
+
+// pugixml keeps the system's allocator on Windows.
+void usarMemoriaXML() {}
+
+} // namespace pontavia
