@@ -1,5 +1,7 @@
 #include "memoria_xml.h"
 
+#include "sanitizador.h"
+
 #include <pugixml.hpp>
 #include <sys/mman.h>
 
@@ -7,15 +9,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <mutex>
-
-// The sanitizers check pugixml's memory only when it comes from the system's allocator.
-#if defined(__SANITIZE_ADDRESS__)
-#define PONTAVIA_CON_SANITIZADOR 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PONTAVIA_CON_SANITIZADOR 1
-#endif
-#endif
 
 namespace pontavia {
 
@@ -59,6 +52,7 @@ void liberar(void* p) {
 }
 
 void instalar() {
+// The sanitizers check pugixml's memory only when it comes from the system's allocator.
 #ifdef PONTAVIA_CON_SANITIZADOR
     return;
 #else

@@ -3,6 +3,7 @@
 // implementation per system (sistema_posix.cpp, sistema_win32.cpp); nothing else in the core
 // makes a system call. Text is UTF-8 on every system, paths included.
 #include <cstddef>
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <string>
@@ -123,6 +124,10 @@ char separadorDecimal();
 
 // The command line's arguments in UTF-8, whatever the system's own encoding of them.
 std::vector<std::string> argumentos(int argc, char** argv);
+// The memory allocator set up for a run over an input of that many bytes, before the run
+// does anything (argv as main got it): for a large school, on Linux, the process starts itself
+// again, once, to do so.
+void prepararMemoria(char** argv, std::uintmax_t bytesEntrada);
 // Standard output and error as they are written: UTF-8, and line ends as given (a CSV's CRLF
 // stays CRLF on Windows).
 void prepararConsola();

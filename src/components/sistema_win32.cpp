@@ -360,6 +360,9 @@ std::vector<std::string> argumentos(int argc, char** argv) {
     return r;
 }
 
+// Windows' heap needs nothing set before it starts.
+void prepararMemoria(char**, std::uintmax_t) {}
+
 void prepararConsola() {
     ::SetConsoleOutputCP(CP_UTF8);
     ::_setmode(::_fileno(stdout), _O_BINARY);

@@ -10,7 +10,9 @@
 
 #include <CLI/CLI.hpp>
 #include <clocale>
+#include <filesystem>
 #include <iostream>
+#include <system_error>
 
 namespace {
 
@@ -153,6 +155,11 @@ int main(int argc, char** argv) {
         return kError;
     }
 
+    if (*exportar || *importar || *comprobar_) {
+        std::error_code error;
+        const auto bytes = std::filesystem::file_size(sistema::ruta(archivo), error);
+        if (!error) sistema::prepararMemoria(argv, bytes);
+    }
     try {
         if (*exportar)
             return ejecutar(pontavia::exportar, "No existe archivo", archivo, informeCSV);
