@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <utility>
 
 namespace pontavia {
 
@@ -29,22 +28,6 @@ Mapeo::Mapeo(const std::filesystem::path& ruta, Acceso acceso) {
     ::close(fd);
     if (!medido || (tamano_ > 0 && !base_))
         throw Error("No se pudo leer el archivo " + ruta.string() + ".");
-}
-
-Mapeo::Mapeo(Mapeo&& otro) noexcept
-    : base_(std::exchange(otro.base_, nullptr)), tamano_(std::exchange(otro.tamano_, 0)) {}
-
-Mapeo& Mapeo::operator=(Mapeo&& otro) noexcept {
-    if (this != &otro) {
-        liberar();
-        base_ = std::exchange(otro.base_, nullptr);
-        tamano_ = std::exchange(otro.tamano_, 0);
-    }
-    return *this;
-}
-
-Mapeo::~Mapeo() {
-    liberar();
 }
 
 void Mapeo::liberar() noexcept {

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <utility>
 
 namespace pontavia {
 
@@ -40,22 +39,6 @@ Mapeo::Mapeo(const std::filesystem::path& ruta, Acceso acceso) {
                             0, 0);
     if (!base_) throw Error("No se pudo leer el archivo " + ruta.string() + ".");
     tamano_ = static_cast<std::size_t>(tamano.QuadPart);
-}
-
-Mapeo::Mapeo(Mapeo&& otro) noexcept
-    : base_(std::exchange(otro.base_, nullptr)), tamano_(std::exchange(otro.tamano_, 0)) {}
-
-Mapeo& Mapeo::operator=(Mapeo&& otro) noexcept {
-    if (this != &otro) {
-        liberar();
-        base_ = std::exchange(otro.base_, nullptr);
-        tamano_ = std::exchange(otro.tamano_, 0);
-    }
-    return *this;
-}
-
-Mapeo::~Mapeo() {
-    liberar();
 }
 
 void Mapeo::liberar() noexcept {
