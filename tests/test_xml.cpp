@@ -181,6 +181,37 @@ TEST(DocumentoXML, RechazaLoQueNoEstaBienFormado) {
     }
 }
 
+// A large file is checked while its tree is built: the fault, whether the tree could be built
+// or not, is still told with its reason and place, and nothing of the tree is kept.
+TEST(DocumentoXML, RechazaLoQueNoEstaBienFormadoEnUnArchivoGrande) {
+    struct Caso {
+        const char* nombre;
+        const char* final;
+        const char* razon;
+        int columna;
+    };
+    const std::vector<Caso> casos = {
+        // pugixml builds this tree; only expat refuses it.
+        {"atributo repetido", "<d v=\"1\" v=\"2\"/></centro>",
+         "atributo repetido en el mismo elemento", 10},
+        // Both refuse it: expat's reason is the one told.
+        {"elementos sin cerrar", "<d>", "el documento termina con elementos sin cerrar", 4},
+    };
+    std::string cuerpo;
+    constexpr int kLineas = 40000; // well past the size worth a thread of its own
+    for (int i = 0; i < kLineas; ++i)
+        cuerpo += "<d n=\"Mar\xEDtima\"/>\n";
+    for (const char* codificacion : {"ISO-8859-1", "windows-1252"})
+        for (const auto& c : casos) {
+            SCOPED_TRACE(std::string(codificacion) + ", " + c.nombre);
+            const std::string bytes = std::string("<?xml version=\"1.0\" encoding=\"") +
+                                      codificacion + "\"?>\n<centro>\n" + cuerpo + c.final;
+            EXPECT_EQ(mensajeDe(bytes), std::string("El archivo centro.xml no es un XML válido: ") +
+                                            c.razon + " (línea " + std::to_string(kLineas + 3) +
+                                            ", columna " + std::to_string(c.columna) + ").");
+        }
+}
+
 // What XML allows and pugixml alone also took is still read, in every encoding.
 TEST(DocumentoXML, LeeLoBienFormadoPocoComun) {
     struct Caso {

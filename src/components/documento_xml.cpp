@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <cctype>
 #include <functional>
+#include <future>
 #include <optional>
+#include <system_error>
 
 namespace pontavia {
 
@@ -214,6 +216,7 @@ DocumentoXML DocumentoXML::leer(std::shared_ptr<void> dueno, std::string_view by
     // pass; the other encodings go through the system's converters into UTF-8 first.
     LimitesRaiz limites;
     LimitesRaiz* const buscarRaiz = soloCabecera ? &limites : nullptr;
+    std::function<void()> comprobar; // when the check waits until the switch is done
     std::string convertido;
     std::string_view texto = bytes;
     pugi::xml_encoding codificacion = pugi::encoding_utf8;
@@ -238,13 +241,28 @@ DocumentoXML DocumentoXML::leer(std::shared_ptr<void> dueno, std::string_view by
         break;
     case Familia::Latin1:
         codificacion = pugi::encoding_latin1;
-        comprobarBienFormado(bytes, "ISO-8859-1", nombre, buscarRaiz);
+        comprobar = [&] { comprobarBienFormado(bytes, "ISO-8859-1", nombre, buscarRaiz); };
         break;
     case Familia::Otra:
         convertido = aUtf8(d.codificacion_, bytes);
-        comprobarBienFormado(convertido, "UTF-8", nombre, buscarRaiz);
         texto = convertido;
+        comprobar = [&] { comprobarBienFormado(convertido, "UTF-8", nombre, buscarRaiz); };
         break;
+    }
+    // Where neither pass writes what the other reads (pugixml copies these texts as it
+    // builds), expat checks on another core while the tree is built: the run waits for the
+    // longer of the two instead of both; a small file is not worth a thread. expat's verdict
+    // is still taken first.
+    constexpr std::size_t kArchivoGrande = std::size_t{512} << 10;
+    std::future<void> comprobacion;
+    if (comprobar && !soloCabecera && bytes.size() >= kArchivoGrande) {
+        try {
+            comprobacion = std::async(std::launch::async, comprobar);
+        } catch (const std::system_error&) {
+            comprobar(); // no thread to be had: one after the other
+        }
+    } else if (comprobar) {
+        comprobar();
     }
     if (soloCabecera && familia != Familia::Utf16LE && familia != Familia::Utf16BE) {
         convertido = sinContenido(texto, limites);
@@ -263,6 +281,7 @@ DocumentoXML DocumentoXML::leer(std::shared_ptr<void> dueno, std::string_view by
     } else {
         r = d.doc_->load_buffer(texto.data(), texto.size(), opciones, codificacion);
     }
+    if (comprobacion.valid()) comprobacion.get();
     if (!r) {
         // The parser counts in the UTF-8 it read, so the position is found in that text.
         std::string leido;

@@ -135,9 +135,10 @@ void comprobarBienFormado(std::string_view texto, const char* codificacion,
     XML_SetUserData(p, &estado);
     XML_SetStartElementHandler(p, primerElemento);
     // No handler for external entities: expat then reads none, and a reference to one in
-    // content is passed over, as the tree keeps it. The input goes in pieces an int can
-    // measure.
-    constexpr std::size_t kTrozo = std::size_t{1} << 30;
+    // content is passed over, as the tree keeps it. expat copies what it is given into a
+    // buffer of its own: in small pieces that buffer stays small instead of holding a second
+    // copy of the whole document.
+    constexpr std::size_t kTrozo = std::size_t{1} << 16;
     bool bien = true;
     do {
         const std::size_t n = std::min(texto.size(), kTrozo);

@@ -37,6 +37,27 @@ struct Grupo {
     std::string idGrupo, idCurso;
 };
 
+// A lookup that remembers its last code and what it found: a timetable's records come in runs
+// of one group, subject and teacher, and nearly every lesson names the same activity.
+template <typename Fila> class BusquedaReciente {
+  public:
+    explicit BusquedaReciente(const FilasPorTexto<Fila>& filas) : filas_(filas) {}
+    const Fila* buscar(const std::string& codigo) {
+        if (!hecha_ || codigo != codigo_) {
+            codigo_ = codigo;
+            fila_ = buscarFila(filas_, codigo);
+            hecha_ = true;
+        }
+        return fila_;
+    }
+
+  private:
+    const FilasPorTexto<Fila>& filas_;
+    std::string codigo_;
+    const Fila* fila_ = nullptr;
+    bool hecha_ = false;
+};
+
 } // namespace
 
 void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& informe) {
@@ -50,6 +71,10 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
         t.profesores, "ABREV", [](const TablaDBase& p) { return p.leerTexto("IDPROF"); });
     const auto aulas = filasPor<std::string>(
         t.aulas, "ABREV", [](const TablaDBase& a) { return a.leerTexto("IDAULA"); });
+
+    BusquedaReciente<std::string> porMateria(materias), porActividad(materias),
+        porProfesor(profesores), porAula(aulas);
+    BusquedaReciente<Grupo> porGrupo(grupos);
 
     TablaDBase& soluc = t.soluc;
     // A field 0 bytes wide holds nothing: a SOLUC so made is damaged, not blank.
@@ -77,7 +102,7 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
             continue;
         }
         const std::string asig = soluc.leerTexto("ASIG");
-        const std::string* materia = buscarFila(materias, asig);
+        const std::string* materia = porMateria.buscar(asig);
         if (!materia) {
             avisar(TipoAviso::Omitido, "ASIG", asig,
                    "ninguna materia de ASIGNOMT tiene ese código");
@@ -85,16 +110,16 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
         }
         const std::string& casig = *materia;
         // A blank code asks for nothing; one that finds nothing leaves a blank identifier.
-        auto buscar = [&](const auto& filas, NombreCampo campo, const char* donde) {
+        auto buscar = [&](auto& busqueda, NombreCampo campo, const char* donde) {
             const std::string codigo = soluc.leerTexto(campo);
-            const auto* fila = buscarFila(filas, codigo);
+            const auto* fila = busqueda.buscar(codigo);
             if (!fila && !codigo.empty())
                 avisar(TipoAviso::SinCorrespondencia, std::string(campo.texto()), codigo,
                        std::string("ninguna fila de ") + donde + " tiene ese código");
             return fila;
         };
         std::string cgrupo, idcurso, cprofe, caula;
-        if (const Grupo* g = buscar(grupos, "CODGRUPO", "GRUPOST")) {
+        if (const Grupo* g = buscar(porGrupo, "CODGRUPO", "GRUPOST")) {
             cgrupo = g->idGrupo;
             idcurso = g->idCurso;
         }
@@ -102,7 +127,7 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
         // the subject's identifier begins with it.
         const std::string tarea = nombreActividad(soluc.leerTexto("TAREA"));
         std::string cactiv;
-        if (const std::string* actividad = buscarFila(materias, tarea)) {
+        if (const std::string* actividad = porActividad.buscar(tarea)) {
             cactiv = *actividad;
         } else if (primeros(casig, 4) == tarea) {
             cactiv = casig;
@@ -112,8 +137,8 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
                 avisar(TipoAviso::SinCorrespondencia, "TAREA", tarea,
                        "ninguna actividad de ASIGNOMT tiene ese código; se escribe el código");
         }
-        if (const std::string* p = buscar(profesores, "PROF", "PROFT")) cprofe = *p;
-        if (const std::string* a = buscar(aulas, "AULA", "AULAT")) caula = *a;
+        if (const std::string* p = buscar(porProfesor, "PROF", "PROFT")) cprofe = *p;
+        if (const std::string* a = buscar(porAula, "AULA", "AULAT")) caula = *a;
 
         FilaXML& DsolucionXML = solucionHorario.crear("dsolucion");
         DsolucionXML.anadirAtributo("casig", casig);
