@@ -267,9 +267,14 @@ void prepararMemoria(char** argv, std::uintmax_t bytesEntrada) {
     std::ifstream modo("/sys/kernel/mm/transparent_hugepage/enabled");
     std::string linea;
     if (!std::getline(modo, linea) || linea.find("[never]") != std::string::npos) return;
+    // By its own name, which the new start keeps as the process's (/proc/self/exe would make
+    // it "exe" to ps and top).
+    std::error_code error;
+    const fs::path propio = fs::read_symlink("/proc/self/exe", error);
+    if (error) return;
     const std::string valor = antes.empty() ? kAjuste : antes + ":" + kAjuste;
     if (::setenv(kVariable, valor.c_str(), 1) != 0) return;
-    ::execv("/proc/self/exe", argv);
+    ::execv(propio.c_str(), argv);
     if (previo)
         ::setenv(kVariable, antes.c_str(), 1);
     else
