@@ -3,8 +3,11 @@
 // system's file cache as they are touched, with no copy. Either read-only, or as a private
 // copy the program may write into (a page is copied only when written; the file never
 // changes). The mapping ends with the object.
+#include "sistema.h"
+
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string_view>
 
 namespace pontavia {
@@ -15,6 +18,10 @@ class Mapeo {
 
     // Raises "No se pudo abrir el archivo …" or "No se pudo leer el archivo …".
     Mapeo(const std::filesystem::path& ruta, Acceso acceso);
+    // A read-only view of a file the program holds open for reading (a table kept for its
+    // exclusive use), where the system gives one without risk to the file; nullopt otherwise
+    // (not a regular file, no view to be had), and the caller reads the file instead.
+    static std::optional<Mapeo> deAbierto(const sistema::Archivo& archivo);
     Mapeo(Mapeo&& otro) noexcept;
     Mapeo& operator=(Mapeo&& otro) noexcept;
     Mapeo(const Mapeo&) = delete;
@@ -27,6 +34,7 @@ class Mapeo {
     std::string_view bytes() const { return {datos(), tamano_}; }
 
   private:
+    Mapeo() = default;
     void liberar() noexcept;
 
     void* base_ = nullptr;

@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-
 namespace pontavia {
 
 Mapeo::Mapeo(const std::filesystem::path& ruta, Acceso acceso) {
@@ -28,6 +27,21 @@ Mapeo::Mapeo(const std::filesystem::path& ruta, Acceso acceso) {
     ::close(fd);
     if (!medido || (tamano_ > 0 && !base_))
         throw Error("No se pudo leer el archivo " + ruta.string() + ".");
+}
+
+std::optional<Mapeo> Mapeo::deAbierto(const sistema::Archivo& archivo) {
+    struct stat st {};
+    if (::fstat(archivo.nativo(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    Mapeo m;
+    if (st.st_size == 0) return m;
+    // Every page is read anyway: all of them in one call costs less than one fault each.
+    const auto tamano = static_cast<std::size_t>(st.st_size);
+    void* base =
+        ::mmap(nullptr, tamano, PROT_READ, MAP_PRIVATE | MAP_POPULATE, archivo.nativo(), 0);
+    if (base == MAP_FAILED) return std::nullopt;
+    m.base_ = base;
+    m.tamano_ = tamano;
+    return m;
 }
 
 void Mapeo::liberar() noexcept {

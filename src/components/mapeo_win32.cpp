@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-
 namespace pontavia {
 
 namespace {
@@ -39,6 +38,12 @@ Mapeo::Mapeo(const std::filesystem::path& ruta, Acceso acceso) {
                             0, 0);
     if (!base_) throw Error("No se pudo leer el archivo " + ruta.string() + ".");
     tamano_ = static_cast<std::size_t>(tamano.QuadPart);
+}
+
+// A view keeps its file from being replaced until it ends, and a table's new bytes replace it
+// once written: a table is read instead.
+std::optional<Mapeo> Mapeo::deAbierto(const sistema::Archivo&) {
+    return std::nullopt;
 }
 
 void Mapeo::liberar() noexcept {

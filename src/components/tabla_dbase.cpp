@@ -60,7 +60,12 @@ TablaDBase TablaDBase::abrir(const std::filesystem::path& ruta, Durable durable,
     t.nombre_ = ruta.filename().string();
     t.ruta_ = ruta;
     t.bloqueo_.emplace(disco, ruta);
-    t.cargar(leerArchivo(t.bloqueo_->archivo(), ruta));
+    // A table is mostly read whole and seldom changed: its pages are read where they lie.
+    t.mapeo_ = Mapeo::deAbierto(t.bloqueo_->archivo());
+    if (t.mapeo_)
+        t.iniciar();
+    else
+        t.cargar(leerArchivo(t.bloqueo_->archivo(), ruta));
     return t;
 }
 
@@ -80,7 +85,17 @@ TablaDBase TablaDBase::desdeMemoria(std::string datos, std::string nombre) {
 
 void TablaDBase::cargar(std::string datos) {
     datos_ = std::move(datos);
-    formato_ = leerFormato(datos_, nombre_);
+    iniciar();
+}
+
+void TablaDBase::hacerPropio() {
+    if (!mapeo_) return;
+    datos_.assign(mapeo_->bytes());
+    mapeo_.reset();
+}
+
+void TablaDBase::iniciar() {
+    formato_ = leerFormato(contenido(), nombre_);
     try {
         cp_ = &CodigoPagina::porNombre(formato_.codigoPagina);
     } catch (const Error&) {
@@ -91,7 +106,7 @@ void TablaDBase::cargar(std::string datos) {
     asciiIgual_ = cp_->asciiIgual();
     // Never trust the header's count beyond the records the file really holds.
     const std::size_t caben =
-        (datos_.size() - formato_.longitudCabecera) / formato_.longitudRegistro;
+        (contenido().size() - formato_.longitudCabecera) / formato_.longitudRegistro;
     registros_ = std::min<std::size_t>(formato_.registrosCabecera, caben);
     for (const auto& c : formato_.campos)
         nombresCampos_.push_back(mayusculas(c.nombre));
@@ -99,7 +114,7 @@ void TablaDBase::cargar(std::string datos) {
 }
 
 bool TablaDBase::borrado(std::size_t r) const {
-    return datos_[formato_.longitudCabecera + r * formato_.longitudRegistro] == kBorrado;
+    return contenido()[formato_.longitudCabecera + r * formato_.longitudRegistro] == kBorrado;
 }
 
 void TablaDBase::saltarBorrados() {
@@ -162,8 +177,8 @@ const CampoDBase& TablaDBase::campo(NombreCampo nombre) const {
 }
 
 std::string_view TablaDBase::registro(std::size_t r) const {
-    return std::string_view(datos_).substr(
-        formato_.longitudCabecera + r * formato_.longitudRegistro, formato_.longitudRegistro);
+    return contenido().substr(formato_.longitudCabecera + r * formato_.longitudRegistro,
+                              formato_.longitudRegistro);
 }
 
 std::optional<std::string_view> TablaDBase::bytesCampo(std::size_t indice) const {
@@ -212,6 +227,7 @@ double TablaDBase::leerNumero(NombreCampo campo) const {
 
 void TablaDBase::reservar(std::size_t registros) {
     // The records and the end mark, so that a large table is never copied while it grows.
+    hacerPropio();
     datos_.reserve(formato_.longitudCabecera +
                    (registros_ + registros) * formato_.longitudRegistro + 1);
 }
@@ -295,6 +311,7 @@ void TablaDBase::Post() {
     if (!hayPendiente_) return;
     if (!modificada_) {
         // Appending drops whatever followed the last record (the end mark, stray bytes).
+        hacerPropio();
         datos_.resize(formato_.longitudCabecera + registros_ * formato_.longitudRegistro);
         modificada_ = true;
     }
@@ -318,6 +335,7 @@ void TablaDBase::cerrar() {
         nuevo.confirmar();
         modificada_ = false;
     }
+    mapeo_.reset();
     bloqueo_.reset();
 }
 

@@ -5,6 +5,7 @@
 #include "bloqueo.h"
 #include "codigo_pagina.h"
 #include "dbase_formato.h"
+#include "mapeo.h"
 #include "texto.h"
 
 #include <algorithm>
@@ -171,6 +172,12 @@ class TablaDBase {
     }
     [[noreturn]] void sinRegistroPendiente() const;
     bool borrado(std::size_t registro) const;
+    std::string_view contenido() const {
+        return mapeo_ ? mapeo_->bytes() : std::string_view(datos_);
+    }
+    // The bytes become the table's own before the first change.
+    void hacerPropio();
+    void iniciar();
     void saltarBorrados();
 
     std::string nombre_;
@@ -178,6 +185,8 @@ class TablaDBase {
     Durable durable_ = Durable::Si;
     Disco* disco_ = &discoDelSistema();
     std::optional<BloqueoExclusivo> bloqueo_;
+    // The table's bytes: the file's own pages while nothing is written (mapeo_), else datos_.
+    std::optional<Mapeo> mapeo_;
     std::string datos_;
     FormatoDBase formato_;
     const CodigoPagina* cp_ = nullptr;
