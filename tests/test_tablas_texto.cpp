@@ -1,6 +1,7 @@
 // The code page and case folding tables that the program carries against the ICU of this
 // machine: a table regenerated wrongly, or an ICU that reads differently, shows here.
 #include "codigo_pagina.h"
+#include "conversor.h"
 #include "tablas_texto.h"
 #include "texto.h"
 
@@ -164,4 +165,73 @@ TEST(TablasDePlegado, PlieganLoMalFormadoComoICU) {
 }
 
 } // namespace
+} // namespace pontavia
+
+namespace pontavia {
+namespace {
+
+// ICU's ISO-8859-1 with a character it lacks written as &#N;, as a document is saved.
+std::string latin1PorICU(std::string_view utf8) {
+    ConversorICU icu("ISO-8859-1");
+    UErrorCode st = U_ZERO_ERROR;
+    ucnv_setFromUCallBack(icu.c, UCNV_FROM_U_CALLBACK_ESCAPE, UCNV_ESCAPE_XML_DEC, nullptr, nullptr,
+                          &st);
+    const icu::UnicodeString u = icu::UnicodeString::fromUTF8(
+        icu::StringPiece(utf8.data(), static_cast<std::int32_t>(utf8.size())));
+    std::string r(static_cast<std::size_t>(u.length()) * 12 + 16, '\0');
+    const std::int32_t n = u.extract(r.data(), static_cast<std::int32_t>(r.size()), icu.c, st);
+    EXPECT_TRUE(U_SUCCESS(st)) << u_errorName(st);
+    r.resize(static_cast<std::size_t>(n));
+    return r;
+}
+
+// Where two long texts first differ, with a few bytes of each from there: "" when equal.
+std::string diferencia(std::string_view a, std::string_view b) {
+    if (a == b) return "";
+    std::size_t i = 0;
+    while (i < a.size() && i < b.size() && a[i] == b[i])
+        ++i;
+    return "byte " + std::to_string(i) + ": \"" + std::string(a.substr(i, 24)) + "\" / \"" +
+           std::string(b.substr(i, 24)) + "\"";
+}
+
+} // namespace
+
+// The program's own ISO-8859-1 writes every character as ICU does, whole or in pieces cut
+// anywhere, and reads every byte as ICU does.
+TEST(ConversorLatin1, EscribeYLeeCadaCaracterComoICU) {
+    std::string todos, muestra;
+    for (char32_t c = 1; c <= 0x10FFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        anadirUtf8(todos, c);
+        // Every length of sequence, for the pieces cut anywhere.
+        if (c % 97 == 0 || (c >= 0x2000 && c <= 0x2070)) anadirUtf8(muestra, c);
+    }
+    auto propio = Conversor::abrir("iso-8859-1", Conversor::Sustituto::ReferenciaXML);
+    ASSERT_TRUE(propio);
+    EXPECT_EQ(diferencia(propio->desdeUtf8(todos), latin1PorICU(todos)), "");
+    const std::string esperado = latin1PorICU(muestra);
+    for (const std::size_t trozo : {1u, 2u, 3u, 5u, 4096u}) {
+        SCOPED_TRACE(trozo);
+        std::string escrito;
+        std::string_view resto = muestra;
+        while (!resto.empty()) {
+            const std::size_t n = std::min(trozo, resto.size());
+            ASSERT_TRUE(propio->escribir(resto.substr(0, n), n == resto.size(),
+                                         [&](std::string_view s) { escrito.append(s); }));
+            resto.remove_prefix(n);
+        }
+        EXPECT_EQ(diferencia(escrito, esperado), "");
+    }
+    std::string bytes;
+    for (int b = 1; b < 256; ++b)
+        bytes += static_cast<char>(b);
+    ConversorICU icu("ISO-8859-1");
+    UErrorCode st = U_ZERO_ERROR;
+    std::string leido;
+    icu::UnicodeString(bytes.data(), static_cast<std::int32_t>(bytes.size()), icu.c, st)
+        .toUTF8String(leido);
+    EXPECT_EQ(propio->aUtf8(bytes), leido);
+}
+
 } // namespace pontavia

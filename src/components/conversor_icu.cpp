@@ -1,4 +1,5 @@
 #include "conversor.h"
+#include "conversor_latin1.h"
 
 #include <array>
 #include <unicode/ucnv.h>
@@ -115,6 +116,7 @@ class ConversorICU : public Conversor {
 } // namespace
 
 std::unique_ptr<Conversor> Conversor::abrir(const std::string& nombre, Sustituto sustituto) {
+    if (auto latin1 = abrirLatin1(nombre, sustituto)) return latin1;
     auto c = std::make_unique<ConversorICU>(nombre, sustituto);
     if (!c->abierto()) return nullptr;
     return c;

@@ -1,6 +1,7 @@
 // The system's converters on Windows: its code pages, by the number that an encoding's name
 // stands for. The dBase single-byte pages never come here: the program's own tables read them.
 #include "conversor.h"
+#include "conversor_latin1.h"
 
 #include <algorithm>
 #include <cctype>
@@ -220,6 +221,7 @@ class ConversorWindows : public Conversor {
 } // namespace
 
 std::unique_ptr<Conversor> Conversor::abrir(const std::string& nombre, Sustituto sustituto) {
+    if (auto latin1 = abrirLatin1(nombre, sustituto)) return latin1;
     const unsigned codigo = codigoDe(nombre);
     if (codigo == 0) return nullptr;
     return std::make_unique<ConversorWindows>(codigo, sustituto);
