@@ -83,6 +83,19 @@ KTEMPTemporal::~KTEMPTemporal() {
     fs::remove_all(ruta_, ec);
 }
 
+CarpetasConEspaciosYEnes::CarpetasConEspaciosYEnes()
+    : datos_(tmp_.ruta() / sistema::ruta("Jefatura de Estudios") /
+             sistema::ruta("Horarios 2026-27 (ñ)")),
+      ktemp_(tmp_.ruta() / sistema::ruta("Tamberlo año") / "KTEMP") {
+    fs::create_directories(datos_);
+    fijarVariable("PONTAVIA_KTEMP", ktemp_.string());
+    fs::copy_file(sistema::ruta(PONTAVIA_EJEMPLOS) / "centro.xml", datos_ / "centro.xml");
+}
+
+CarpetasConEspaciosYEnes::~CarpetasConEspaciosYEnes() {
+    fijarVariable("PONTAVIA_KTEMP", "");
+}
+
 CarpetaTemporal::CarpetaTemporal() : ruta_(carpetaNueva()) {}
 CarpetaTemporal::~CarpetaTemporal() {
     std::error_code ec;

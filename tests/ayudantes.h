@@ -56,6 +56,21 @@ class LocaleTemporal {
 // removes it.
 void fijarVariable(const char* nombre, const std::string& valor);
 
+// A school's folder as a secretary names it, holding the sample school's centro.xml, and
+// Tamberlo's with an ñ too, named by PONTAVIA_KTEMP while the object lives.
+class CarpetasConEspaciosYEnes {
+  public:
+    CarpetasConEspaciosYEnes();
+    ~CarpetasConEspaciosYEnes();
+    const fs::path& datos() const { return datos_; }
+    const fs::path& ktemp() const { return ktemp_; }
+
+  private:
+    CarpetaTemporal tmp_;
+    fs::path datos_;
+    fs::path ktemp_;
+};
+
 // Another program (Tamberlo) holding a table for as long as the object lives: flock(1) on
 // POSIX, a small Windows program that opens it with no sharing and locks it on Windows.
 class TablaRetenida {

@@ -369,13 +369,9 @@ TEST_F(Corridas, UnErrorPasaALaVentanaConElCursorDevuelto) {
 // A school's folder as a secretary names it, and Tamberlo's with an ñ too, as the dialog
 // and PONTAVIA_KTEMP give them: the window's run reads and writes there.
 TEST(CorridaDeLaVentana, RutasConEspaciosYEnes) {
-    CarpetaTemporal tmp;
-    const fs::path datos =
-        tmp.ruta() / sistema::ruta("Jefatura de Estudios") / sistema::ruta("Horarios 2026-27 (ñ)");
-    const fs::path ktemp = tmp.ruta() / sistema::ruta("Tamberlo año") / "KTEMP";
-    fs::create_directories(datos);
-    fijarVariable("PONTAVIA_KTEMP", ktemp.string());
-    fs::copy_file(sistema::ruta(PONTAVIA_EJEMPLOS) / "centro.xml", datos / "centro.xml");
+    const CarpetasConEspaciosYEnes carpetas;
+    const fs::path& datos = carpetas.datos();
+    const fs::path& ktemp = carpetas.ktemp();
 
     Programa programa;
     VentanaPrueba ventana;
@@ -384,5 +380,4 @@ TEST(CorridaDeLaVentana, RutasConEspaciosYEnes) {
     ASSERT_FALSE(ventana.mensajes.empty());
     EXPECT_EQ(ventana.mensajes.back(), "Proceso finalizado");
     EXPECT_EQ(tablasEn(ktemp).size(), 6u);
-    fijarVariable("PONTAVIA_KTEMP", "");
 }

@@ -28,13 +28,9 @@ TEST(Sistema, CarpetaDeTamberloEnLaRaizDeLaUnidad) {
 // A school's folder as a secretary names it, and Tamberlo's with an ñ too: both runs, from the
 // command line, read and write there (the window's side is with the window's tests).
 TEST(Sistema, RutasConEspaciosYEnes) {
-    CarpetaTemporal tmp;
-    const fs::path datos =
-        tmp.ruta() / sistema::ruta("Jefatura de Estudios") / sistema::ruta("Horarios 2026-27 (ñ)");
-    const fs::path ktemp = tmp.ruta() / sistema::ruta("Tamberlo año") / "KTEMP";
-    fs::create_directories(datos);
-    fijarVariable("PONTAVIA_KTEMP", ktemp.string());
-    fs::copy_file(sistema::ruta(PONTAVIA_EJEMPLOS) / "centro.xml", datos / "centro.xml");
+    const CarpetasConEspaciosYEnes carpetas;
+    const fs::path& datos = carpetas.datos();
+    const fs::path& ktemp = carpetas.ktemp();
 
     auto r = ejecutarCLI({"exportar", (datos / "centro.xml").string()});
     EXPECT_EQ(r.codigo, 0) << r.errores;
@@ -46,5 +42,4 @@ TEST(Sistema, RutasConEspaciosYEnes) {
     r = ejecutarCLI({"importar", (datos / "centro.xml").string()});
     EXPECT_EQ(r.codigo, 0) << r.errores;
     EXPECT_TRUE(fs::exists(datos / "ResultadoTamberlocentro.xml"));
-    fijarVariable("PONTAVIA_KTEMP", "");
 }
