@@ -14,8 +14,11 @@ namespace pontavia {
 
 namespace {
 
-// Address space, not memory: a page is given only when first written. (Under a sanitizer
-// nothing here is installed.)
+#ifdef PONTAVIA_CON_SANITIZADOR
+// The sanitizers check pugixml's memory only when it comes from the system's allocator.
+void instalar() {}
+#else
+// Address space, not memory: a page is given only when first written.
 constexpr std::size_t kReserva = std::size_t{1} << 36;
 constexpr std::size_t kPaginaGrande = std::size_t{2} << 20;
 constexpr std::size_t kAlineacion = alignof(std::max_align_t);
@@ -25,7 +28,7 @@ char* inicio = nullptr;
 std::size_t usado = 0;
 std::size_t vivos = 0;
 
-[[maybe_unused]] void* asignar(std::size_t n) {
+void* asignar(std::size_t n) {
     const std::size_t medida = (n + kAlineacion - 1) & ~(kAlineacion - 1);
     {
         const std::lock_guard<std::mutex> cierre(cerrojo);
@@ -39,7 +42,7 @@ std::size_t vivos = 0;
     return std::malloc(n);
 }
 
-[[maybe_unused]] void liberar(void* p) {
+void liberar(void* p) {
     const auto dir = reinterpret_cast<std::uintptr_t>(p);
     const auto base = reinterpret_cast<std::uintptr_t>(inicio);
     if (dir < base || dir >= base + kReserva) {
@@ -53,10 +56,6 @@ std::size_t vivos = 0;
 }
 
 void instalar() {
-// The sanitizers check pugixml's memory only when it comes from the system's allocator.
-#ifdef PONTAVIA_CON_SANITIZADOR
-    return;
-#else
     void* reserva = ::mmap(nullptr, kReserva + kPaginaGrande, PROT_READ | PROT_WRITE,
                            MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     // Without the address space (a limit on it, no overcommit) pugixml keeps malloc.
@@ -71,8 +70,8 @@ void instalar() {
     ::madvise(inicio + kPaginaGrande, kReserva - kPaginaGrande, MADV_HUGEPAGE);
 #endif
     pugi::set_memory_management_functions(asignar, liberar);
-#endif
 }
+#endif
 
 } // namespace
 
