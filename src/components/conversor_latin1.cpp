@@ -1,5 +1,7 @@
 #include "conversor_latin1.h"
 
+#include "texto.h"
+
 #include <cstdint>
 
 namespace pontavia {
@@ -7,23 +9,7 @@ namespace pontavia {
 namespace {
 
 bool esLatin1(const std::string& nombre) {
-    static constexpr std::string_view kNombre = "ISO-8859-1";
-    if (nombre.size() != kNombre.size()) return false;
-    for (std::size_t i = 0; i < nombre.size(); ++i) {
-        const char c =
-            nombre[i] >= 'a' && nombre[i] <= 'z' ? static_cast<char>(nombre[i] - 32) : nombre[i];
-        if (c != kNombre[i]) return false;
-    }
-    return true;
-}
-
-// How many bytes the UTF-8 sequence that starts with b takes; 0 for a byte that starts none.
-std::size_t largoUtf8(unsigned char b) {
-    if (b < 0x80) return 1;
-    if (b >= 0xC2 && b <= 0xDF) return 2;
-    if (b >= 0xE0 && b <= 0xEF) return 3;
-    if (b >= 0xF0 && b <= 0xF4) return 4;
-    return 0;
+    return plegarMayusculas(nombre) == "iso-8859-1";
 }
 
 // The characters that the converters of ICU, the ones files were written with before, leave
@@ -55,39 +41,35 @@ class ConversorLatin1 final : public Conversor {
     std::string aUtf8(std::string_view bytes) override {
         std::string r;
         r.reserve(bytes.size() + bytes.size() / 8);
-        for (const char c : bytes) {
-            const auto b = static_cast<unsigned char>(c);
-            if (b < 0x80) {
-                r += c;
-            } else {
-                r += static_cast<char>(0xC0 | (b >> 6));
-                r += static_cast<char>(0x80 | (b & 0x3F));
-            }
-        }
+        for (const char c : bytes)
+            anadirUtf8(r, static_cast<unsigned char>(c));
         return r;
     }
 
     std::string desdeUtf8(std::string_view utf8) override {
         std::string r;
         r.reserve(utf8.size());
-        convertir(utf8, true, r);
+        convertir(utf8, r);
         return r;
     }
 
     bool escribir(std::string_view utf8, bool final,
                   const std::function<void(std::string_view)>& destino) override {
         std::string r;
-        if (!partido_.empty()) {
-            // The character split between two pieces, joined.
-            const std::size_t falta = std::min(
-                utf8.size(), largoUtf8(static_cast<unsigned char>(partido_[0])) - partido_.size());
-            partido_.append(utf8.substr(0, falta));
-            utf8.remove_prefix(falta);
-            std::string junto;
-            junto.swap(partido_);
-            convertir(junto, final && utf8.empty(), r);
+        // A character split between two pieces: joined with the bytes it still lacks.
+        while (!pendiente_.empty() && !utf8.empty() &&
+               incompletoAlFinal(pendiente_) == pendiente_.size()) {
+            pendiente_ += utf8.front();
+            utf8.remove_prefix(1);
         }
-        convertir(utf8, final, r);
+        if (final || incompletoAlFinal(pendiente_) < pendiente_.size()) {
+            convertir(pendiente_, r);
+            pendiente_.clear();
+        }
+        // Whatever begins a character at the end waits for the next piece.
+        const std::size_t corte = utf8.size() - (final ? 0 : incompletoAlFinal(utf8));
+        convertir(utf8.substr(0, corte), r);
+        pendiente_.append(utf8.substr(corte));
         if (!r.empty()) destino(r);
         return true;
     }
@@ -101,56 +83,26 @@ class ConversorLatin1 final : public Conversor {
             r.append("&#").append(std::to_string(punto)).append(";");
     }
 
-    // Converts utf8 onto r; a sequence cut at its end waits in partido_ unless final.
-    void convertir(std::string_view utf8, bool final, std::string& r) {
+    void convertir(std::string_view utf8, std::string& r) const {
         std::size_t i = 0;
         while (i < utf8.size()) {
-            const auto b = static_cast<unsigned char>(utf8[i]);
-            if (b < 0x80) {
-                // Runs of ASCII, the bulk of a document, in one append.
-                std::size_t j = i + 1;
-                while (j < utf8.size() && static_cast<unsigned char>(utf8[j]) < 0x80)
-                    ++j;
-                r.append(utf8.substr(i, j - i));
-                i = j;
-                continue;
-            }
-            const std::size_t n = largoUtf8(b);
-            if (n == 0) {
-                sustituir(0xFFFD, r);
-                ++i;
-                continue;
-            }
-            if (i + n > utf8.size()) {
-                if (!final) {
-                    partido_.assign(utf8.substr(i));
-                    return;
-                }
-                sustituir(0xFFFD, r);
-                return;
-            }
-            std::uint32_t punto = b & (0xFF >> (n + 1));
-            bool bien = true;
-            for (std::size_t k = 1; k < n; ++k) {
-                const auto s = static_cast<unsigned char>(utf8[i + k]);
-                bien = bien && (s & 0xC0) == 0x80;
-                punto = (punto << 6) | (s & 0x3F);
-            }
-            if (!bien) {
-                sustituir(0xFFFD, r);
-                ++i;
-                continue;
-            }
-            if (punto <= 0xFF)
+            // Runs of ASCII, the bulk of a document, in one append.
+            std::size_t j = i;
+            while (j < utf8.size() && static_cast<unsigned char>(utf8[j]) < 0x80)
+                ++j;
+            r.append(utf8.substr(i, j - i));
+            if (j == utf8.size()) return;
+            i = j;
+            const std::int32_t punto = siguienteCaracter(utf8, i);
+            if (punto >= 0 && punto <= 0xFF)
                 r += static_cast<char>(punto);
             else
-                sustituir(punto, r);
-            i += n;
+                sustituir(punto < 0 ? 0xFFFD : static_cast<std::uint32_t>(punto), r);
         }
     }
 
     Sustituto sustituto_;
-    std::string partido_;
+    std::string pendiente_;
 };
 
 } // namespace

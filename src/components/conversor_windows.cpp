@@ -2,6 +2,7 @@
 // stands for. The dBase single-byte pages never come here: the program's own tables read them.
 #include "conversor.h"
 #include "conversor_latin1.h"
+#include "texto.h"
 
 #include <algorithm>
 #include <cctype>
@@ -170,17 +171,6 @@ class ConversorWindows : public Conversor {
 
   private:
     bool esUtf16() const { return codigo_ == kUtf16LE || codigo_ == kUtf16BE; }
-
-    // The bytes at the end of utf8 that begin a character and lack its last bytes.
-    static std::size_t incompletoAlFinal(std::string_view utf8) {
-        for (std::size_t atras = 1; atras <= std::min<std::size_t>(3, utf8.size()); ++atras) {
-            const auto b = static_cast<unsigned char>(utf8[utf8.size() - atras]);
-            if ((b & 0xC0) == 0x80) continue;
-            const std::size_t largo = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-            return largo > atras ? atras : 0;
-        }
-        return 0;
-    }
 
     // Converts character by character only when the page lacks one, to put its substitute in.
     bool convertir(std::wstring_view ancho, std::string& salida) const {

@@ -3,6 +3,7 @@
 #include "error.h"
 #include "sistema.h"
 
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <limits>
@@ -26,6 +27,16 @@ std::size_t desplazamientoDe(std::string_view texto, std::size_t n) {
 }
 
 } // namespace
+
+std::size_t incompletoAlFinal(std::string_view utf8) {
+    for (std::size_t atras = 1; atras <= std::min<std::size_t>(3, utf8.size()); ++atras) {
+        const auto b = static_cast<unsigned char>(utf8[utf8.size() - atras]);
+        if ((b & 0xC0) == 0x80) continue;
+        const std::size_t largo = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        return largo > atras ? atras : 0;
+    }
+    return 0;
+}
 
 std::int32_t siguienteCaracter(std::string_view t, std::size_t& i) {
     const auto b0 = static_cast<unsigned char>(t[i]);

@@ -29,6 +29,9 @@ inline bool esAscii(std::string_view texto) {
 std::int32_t siguienteCaracter(std::string_view texto, std::size_t& i);
 // Appends the UTF-8 bytes of the character c.
 void anadirUtf8(std::string& texto, char32_t c);
+// How many bytes at the end of utf8 begin a character that lacks its last bytes: what a text
+// converted piece by piece keeps back for the next piece.
+std::size_t incompletoAlFinal(std::string_view utf8);
 
 std::size_t longitud(std::string_view texto);
 std::string primeros(std::string_view texto, std::size_t n);
