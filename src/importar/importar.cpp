@@ -11,9 +11,11 @@ namespace pontavia {
 
 void importarHorario(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
                      Informe& informe, Disco& disco) {
-    TablasTamberlo tablas(disco, ktemp);
+    // The chosen file is read and let go before the tables are opened: the run never holds
+    // the school's file and Tamberlo's tables in memory at once.
     DocumentoXML doc = DocumentoXML::cargarCabecera(xml);
     exigirCentro(doc, xml.string());
+    TablasTamberlo tablas(disco, ktemp);
 
     // The school's header is all the result keeps of the chosen file's root.
     Nodo CentroXML = doc.documentElement();
