@@ -194,6 +194,39 @@ TEST_F(EntradasMalas, ArchivoXMLDeVelmora) {
     }
 }
 
+// A large school is checked while its tables are built: a fault that only the check finds, or
+// one that also stops a builder, is told as the check's, and nothing is changed, not even a
+// missing Tamberlo folder made.
+TEST_F(EntradasMalas, ArchivoXMLGrandeDeVelmora) {
+    // A comment well past the size worth a thread of its own, in the encoding VELMORA writes.
+    const std::string relleno = "<!--" + std::string(std::size_t{1} << 20, 'x') + "-->";
+    auto grande = [&](const std::string& doc) {
+        std::string d = cambiar(doc, "encoding=\"UTF-8\"", "encoding=\"ISO-8859-1\"");
+        return cambiar(d, "<materias>", relleno + "<materias>");
+    };
+    const std::string repetido = "no es un XML válido: atributo repetido en el mismo elemento";
+    const std::vector<std::pair<std::string, std::string>> casos = {
+        {"atributo repetido al final",
+         cambiar(grande(colegio()), "</centro>", "<d v=\"1\" v=\"2\"/></centro>")},
+        // The builder misses idmateria; the repeated attribute is what the user must mend.
+        {"atributo repetido donde falta otro",
+         cambiar(grande(colegio({{"dmateria.idmateria", std::nullopt}})), "codigo=\"MAT\"",
+                 "codigo=\"MAT\" codigo=\"MAT\"")},
+    };
+    for (const auto& [nombre, contenido] : casos) {
+        SCOPED_TRACE(nombre);
+        escribirArchivo(xml, contenido);
+        fallaSinCambiarNada(Corrida::Exportar, repetido);
+        carpeta = ktemp / "nueva";
+        fallaSinCambiarNada(Corrida::Exportar, repetido);
+        EXPECT_FALSE(fs::exists(carpeta));
+        carpeta = ktemp.ruta();
+    }
+    // The same school, well-formed, is exported.
+    escribirArchivo(xml, grande(colegio()));
+    EXPECT_EQ(ejecutar(Corrida::Exportar), "");
+}
+
 // Each attribute of each collection, left out, stops exportar before it writes anything.
 TEST_F(EntradasMalas, CadaAtributoQueFalta) {
     int casos = 0;

@@ -166,14 +166,30 @@ std::string sinContenido(std::string_view texto, const LimitesRaiz& limites) {
 } // namespace
 
 DocumentoXML DocumentoXML::cargar(const std::filesystem::path& ruta) {
-    return cargar(ruta, false);
+    return cargar(ruta, Carga::Completa);
 }
 
 DocumentoXML DocumentoXML::cargarCabecera(const std::filesystem::path& ruta) {
-    return cargar(ruta, true);
+    return cargar(ruta, Carga::Cabecera);
 }
 
-DocumentoXML DocumentoXML::cargar(const std::filesystem::path& ruta, bool soloCabecera) {
+DocumentoXML DocumentoXML::cargarMientrasSeComprueba(const std::filesystem::path& ruta) {
+    return cargar(ruta, Carga::MientrasSeComprueba);
+}
+
+void DocumentoXML::esperarComprobacion() {
+    if (comprobacion_.valid()) {
+        try {
+            comprobacion_.get();
+        } catch (...) {
+            errorDeComprobacion_ = std::current_exception();
+        }
+    }
+    if (errorDeComprobacion_) std::rethrow_exception(errorDeComprobacion_);
+}
+
+DocumentoXML DocumentoXML::cargar(const std::filesystem::path& ruta, Carga carga) {
+    const bool soloCabecera = carga == Carga::Cabecera;
     // The file is mapped, not read into a buffer. UTF-8 is parsed where it lies, which writes
     // into it: the tree then lives in a private copy of the file's pages.
     auto archivo = std::make_shared<Mapeo>(ruta, Mapeo::Acceso::Lectura);
@@ -181,7 +197,7 @@ DocumentoXML DocumentoXML::cargar(const std::filesystem::path& ruta, bool soloCa
         archivo = std::make_shared<Mapeo>(ruta, Mapeo::Acceso::CopiaPrivada);
     const std::string_view bytes = archivo->bytes();
     char* escribible = soloCabecera ? nullptr : archivo->datos();
-    return leer(std::move(archivo), bytes, escribible, ruta.string(), soloCabecera,
+    return leer(std::move(archivo), bytes, escribible, ruta.string(), carga,
                 [&] { return std::string(Mapeo(ruta, Mapeo::Acceso::Lectura).bytes()); });
 }
 
@@ -190,13 +206,14 @@ DocumentoXML DocumentoXML::desdeBytes(std::string_view bytes, const std::string&
     std::copy(bytes.begin(), bytes.end(), copia.get());
     const std::string_view propios(copia.get(), bytes.size());
     char* escribible = copia.get();
-    return leer(std::move(copia), propios, escribible, nombre, false,
+    return leer(std::move(copia), propios, escribible, nombre, Carga::Completa,
                 [&] { return std::string(bytes); });
 }
 
 DocumentoXML DocumentoXML::leer(std::shared_ptr<void> dueno, std::string_view bytes,
-                                char* escribible, const std::string& nombre, bool soloCabecera,
+                                char* escribible, const std::string& nombre, Carga carga,
                                 const std::function<std::string()>& original) {
+    const bool soloCabecera = carga == Carga::Cabecera;
     DocumentoXML d;
     d.codificacion_ = codificacionDe(bytes);
     const Familia familia = familiaDe(d.codificacion_);
@@ -216,7 +233,10 @@ DocumentoXML DocumentoXML::leer(std::shared_ptr<void> dueno, std::string_view by
     // pass; the other encodings go through the system's converters into UTF-8 first.
     LimitesRaiz limites;
     LimitesRaiz* const buscarRaiz = soloCabecera ? &limites : nullptr;
-    std::function<void()> comprobar; // when the check waits until the switch is done
+    // The text expat checks once the switch is done, with what keeps it alive.
+    std::shared_ptr<const void> aComprobarDueno;
+    std::string_view aComprobar;
+    const char* codificacionAComprobar = nullptr;
     std::string convertido;
     std::string_view texto = bytes;
     pugi::xml_encoding codificacion = pugi::encoding_utf8;
@@ -241,28 +261,42 @@ DocumentoXML DocumentoXML::leer(std::shared_ptr<void> dueno, std::string_view by
         break;
     case Familia::Latin1:
         codificacion = pugi::encoding_latin1;
-        comprobar = [&] { comprobarBienFormado(bytes, "ISO-8859-1", nombre, buscarRaiz); };
+        aComprobarDueno = dueno;
+        aComprobar = bytes;
+        codificacionAComprobar = "ISO-8859-1";
         break;
-    case Familia::Otra:
-        convertido = aUtf8(d.codificacion_, bytes);
-        texto = convertido;
-        comprobar = [&] { comprobarBienFormado(convertido, "UTF-8", nombre, buscarRaiz); };
+    case Familia::Otra: {
+        auto utf8 = std::make_shared<const std::string>(aUtf8(d.codificacion_, bytes));
+        texto = *utf8;
+        aComprobar = *utf8;
+        codificacionAComprobar = "UTF-8";
+        aComprobarDueno = std::move(utf8);
         break;
     }
+    }
     // Where neither pass writes what the other reads (pugixml copies these texts as it
-    // builds), expat checks on another core while the tree is built: the run waits for the
-    // longer of the two instead of both; a small file is not worth a thread. expat's verdict
-    // is still taken first.
-    constexpr std::size_t kArchivoGrande = std::size_t{512} << 10;
-    std::future<void> comprobacion;
-    if (comprobar && !soloCabecera && bytes.size() >= kArchivoGrande) {
-        try {
-            comprobacion = std::async(std::launch::async, comprobar);
-        } catch (const std::system_error&) {
-            comprobar(); // no thread to be had: one after the other
+    // builds), expat checks on another core while the tree is built, and while the caller
+    // works with it when the caller takes the verdict later: the run waits for the longer of
+    // the two instead of both. A small file is not worth a thread. expat's verdict is still
+    // taken first.
+    if (codificacionAComprobar) {
+        auto comprobar = [dueno = aComprobarDueno, aComprobar, codificacionAComprobar, nombre,
+                          buscarRaiz]() mutable {
+            // The bytes are let go as soon as they are checked, not when the verdict is taken.
+            const auto propio = std::move(dueno);
+            comprobarBienFormado(aComprobar, codificacionAComprobar, nombre, buscarRaiz);
+        };
+        constexpr std::size_t kArchivoGrande = std::size_t{512} << 10;
+        const bool aparte = !soloCabecera && bytes.size() >= kArchivoGrande;
+        if (aparte) {
+            try {
+                d.comprobacion_ = std::async(std::launch::async, comprobar);
+            } catch (const std::system_error&) {
+                comprobar(); // no thread to be had: one after the other
+            }
+        } else {
+            comprobar();
         }
-    } else if (comprobar) {
-        comprobar();
     }
     if (soloCabecera && familia != Familia::Utf16LE && familia != Familia::Utf16BE) {
         convertido = sinContenido(texto, limites);
@@ -281,7 +315,7 @@ DocumentoXML DocumentoXML::leer(std::shared_ptr<void> dueno, std::string_view by
     } else {
         r = d.doc_->load_buffer(texto.data(), texto.size(), opciones, codificacion);
     }
-    if (comprobacion.valid()) comprobacion.get();
+    if (!r || carga != Carga::MientrasSeComprueba) d.esperarComprobacion();
     if (!r) {
         // The parser counts in the UTF-8 it read, so the position is found in that text.
         std::string leido;

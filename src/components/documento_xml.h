@@ -4,8 +4,10 @@
 // A document that is not well-formed XML is refused. The DTD is checked, not applied: no
 // entity is expanded in the tree and no external entity is ever fetched.
 #include <cstddef>
+#include <exception>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <memory>
 #include <pugixml.hpp>
 #include <string>
@@ -29,6 +31,11 @@ class DocumentoXML {
     // The same file checked whole, but with no tree of the root's content: the prolog, the
     // root with its attributes and no children, and what follows the root.
     static DocumentoXML cargarCabecera(const std::filesystem::path& ruta);
+    // The tree of the whole file, given back while expat may still be checking the file on
+    // another core. esperarComprobacion() must be called before anything made from the tree
+    // is kept, and when anything made from it fails: a file that is not well-formed explains
+    // that failure better than the failure itself.
+    static DocumentoXML cargarMientrasSeComprueba(const std::filesystem::path& ruta);
     static DocumentoXML desdeBytes(std::string_view bytes, const std::string& nombre);
     // A new, empty document that saves as UTF-8.
     DocumentoXML();
@@ -46,6 +53,10 @@ class DocumentoXML {
     // Puts nuevo where viejo stands among the document's children, then removes viejo.
     void replaceChild(Nodo nuevo, Nodo viejo);
 
+    // Waits for the check of a document loaded while it was checked, and raises its error
+    // (every time it is asked) when the file is not well-formed.
+    void esperarComprobacion();
+
     // The encoding the file had ("UTF-8" when it declared none).
     const std::string& codificacion() const { return codificacion_; }
 
@@ -57,13 +68,14 @@ class DocumentoXML {
                     const ProducirHijos& producir) const;
 
   private:
-    static DocumentoXML cargar(const std::filesystem::path& ruta, bool soloCabecera);
+    enum class Carga { Completa, Cabecera, MientrasSeComprueba };
+    static DocumentoXML cargar(const std::filesystem::path& ruta, Carga carga);
     // bytes lie in what dueno keeps alive; escribible, when given, is where they may be
     // written to, so that UTF-8 is parsed in place and dueno then kept by the document.
     // original gives the bytes again, for the position of an error: parsing in place
     // changes them.
     static DocumentoXML leer(std::shared_ptr<void> dueno, std::string_view bytes, char* escribible,
-                             const std::string& nombre, bool soloCabecera,
+                             const std::string& nombre, Carga carga,
                              const std::function<std::string()>& original);
     // The bytes of the file, in pieces, in the document's encoding.
     void escribir(const std::function<void(std::string_view)>& destino, Nodo contenedor,
@@ -74,6 +86,9 @@ class DocumentoXML {
     std::shared_ptr<void> texto_;
     std::unique_ptr<pugi::xml_document> doc_;
     std::string codificacion_ = "UTF-8";
+    // expat's check while it runs on another core, then its verdict.
+    std::future<void> comprobacion_;
+    std::exception_ptr errorDeComprobacion_;
 };
 
 // The attributes are set in the order of the calls, which is the order they are written in.

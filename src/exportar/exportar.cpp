@@ -8,6 +8,8 @@
 #include "sistema.h"
 #include "velmora.h"
 
+#include <system_error>
+
 namespace pontavia {
 
 namespace {
@@ -24,32 +26,47 @@ void construirTablas(Informe& informe, const DocumentoXML& doc,
     CargarAsignaturas(e);
 }
 
-DocumentoXML cargarDocumento(const std::filesystem::path& xml) {
-    DocumentoXML doc = DocumentoXML::cargar(xml);
-    exigirCentro(doc, xml.string());
-    return doc;
+// Runs pasos on the school's file while expat still checks it on another core: pasos take the
+// verdict before anything they made is kept, and when a step fails on a file that is not
+// well-formed, that is the error the user reads.
+template <typename Pasos> void conDocumento(const std::filesystem::path& xml, Pasos pasos) {
+    DocumentoXML doc = DocumentoXML::cargarMientrasSeComprueba(xml);
+    try {
+        exigirCentro(doc, xml.string());
+        pasos(doc);
+    } catch (...) {
+        doc.esperarComprobacion();
+        throw;
+    }
 }
 
 } // namespace
 
 void exportarCentro(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
                     Informe& informe, Disco& disco) {
-    const DocumentoXML doc = cargarDocumento(xml);
-    informe.empezar("exportar", xml.string());
-    prepararCarpetaTamberlo(ktemp);
-    CarpetaPreparacion preparacion(disco, ktemp);
-    construirTablas(informe, doc, preparacion.carpeta(), disco);
-    // The report appears with the tables, or not at all.
-    ArchivoPreparado archivo(disco, buscarEnCarpeta(ktemp, kNombreInforme),
-                             informe.contenidoArchivo());
-    preparacion.confirmar(preparacion.carpeta(), tablasExportadas(), &archivo);
+    conDocumento(xml, [&](DocumentoXML& doc) {
+        informe.empezar("exportar", xml.string());
+        // Tamberlo's folder is made only for a file that is XML.
+        std::error_code error;
+        if (!std::filesystem::is_directory(ktemp, error)) doc.esperarComprobacion();
+        prepararCarpetaTamberlo(ktemp);
+        CarpetaPreparacion preparacion(disco, ktemp);
+        construirTablas(informe, doc, preparacion.carpeta(), disco);
+        doc.esperarComprobacion();
+        // The report appears with the tables, or not at all.
+        ArchivoPreparado archivo(disco, buscarEnCarpeta(ktemp, kNombreInforme),
+                                 informe.contenidoArchivo());
+        preparacion.confirmar(preparacion.carpeta(), tablasExportadas(), &archivo);
+    });
 }
 
 void comprobarCentro(const std::filesystem::path& xml, Informe& informe, Disco& disco) {
-    const DocumentoXML doc = cargarDocumento(xml);
-    informe.empezar("comprobar", xml.string());
-    CarpetaPreparacion preparacion(disco, std::filesystem::temp_directory_path());
-    construirTablas(informe, doc, preparacion.carpeta(), disco);
+    conDocumento(xml, [&](DocumentoXML& doc) {
+        informe.empezar("comprobar", xml.string());
+        CarpetaPreparacion preparacion(disco, std::filesystem::temp_directory_path());
+        construirTablas(informe, doc, preparacion.carpeta(), disco);
+        doc.esperarComprobacion();
+    });
 }
 
 } // namespace pontavia
