@@ -18,8 +18,8 @@ constexpr std::size_t kTrozo = 1 << 18;
 ArchivoPreparado::ArchivoPreparado(Disco& disco, const std::filesystem::path& destino,
                                    Durable durable)
     : disco_(disco), destino_(destino), durable_(durable) {
-    const std::string prefijo = "." + destino.filename().string() + ".";
-    retirarAbandonados(disco_, destino.parent_path(), prefijo);
+    if (durable_ == Durable::Si)
+        retirarAbandonados(disco_, destino.parent_path(), "." + destino.filename().string() + ".");
     // Another run clearing the folder may take the new file for abandoned before it is held:
     // it is made again, a few times at most.
     constexpr int kIntentos = 5;

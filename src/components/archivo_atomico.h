@@ -12,7 +12,8 @@ namespace pontavia {
 
 // Whether a file's bytes are safe on disk before it takes its name. Durable::No is for the
 // files of a staging folder, each made safe on disk once, when the set is complete and
-// before it is put in place (CarpetaPreparacion::confirmar).
+// before it is put in place (CarpetaPreparacion::confirmar). Such a folder is the run's own
+// and held while it works: no other run left temporary files in it to clear.
 enum class Durable : bool { No, Si };
 
 void escribirAtomico(Disco& disco, const std::filesystem::path& destino, std::string_view datos,

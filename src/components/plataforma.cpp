@@ -5,6 +5,8 @@
 #include "texto.h"
 
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace pontavia {
 
@@ -29,6 +31,33 @@ fs::path buscarEnCarpeta(const fs::path& carpeta, std::string_view nombre) {
         if (plegarMayusculas(it->path().filename().string()) == buscado) return it->path();
     }
     return exacta;
+}
+
+std::vector<fs::path> buscarEnCarpeta(const fs::path& carpeta,
+                                      const std::vector<std::string>& nombres) {
+    std::vector<fs::path> rutas;
+    // The names with no entry of their exact spelling, as a listing matches them.
+    std::vector<std::pair<std::size_t, std::string>> buscados;
+    std::error_code ec;
+    for (const auto& nombre : nombres) {
+        const fs::path exacta = carpeta / sistema::ruta(nombre);
+        if (fs::exists(exacta, ec)) {
+            rutas.push_back(sistema::nombreEnCarpeta(exacta));
+        } else {
+            buscados.emplace_back(rutas.size(), plegarMayusculas(nombre));
+            rutas.push_back(exacta);
+        }
+    }
+    for (fs::directory_iterator it(carpeta, ec), fin; !buscados.empty() && !ec && it != fin;
+         it.increment(ec)) {
+        const std::string entrada = plegarMayusculas(it->path().filename().string());
+        std::erase_if(buscados, [&](const auto& buscado) {
+            if (buscado.second != entrada) return false;
+            rutas[buscado.first] = it->path();
+            return true;
+        });
+    }
+    return rutas;
 }
 
 bool existeEnCarpeta(const fs::path& carpeta, std::string_view nombre) {

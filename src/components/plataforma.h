@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pontavia {
 
@@ -16,6 +17,9 @@ void prepararCarpetaTamberlo(const fs::path& carpeta);
 // The entry of carpeta whose name equals nombre without regard to case, since Tamberlo and
 // Windows treat soluc.dbf and SOLUC.DBF as one file; carpeta/nombre when there is none.
 fs::path buscarEnCarpeta(const fs::path& carpeta, std::string_view nombre);
+// The same for several names, in their order, reading the folder once at most.
+std::vector<fs::path> buscarEnCarpeta(const fs::path& carpeta,
+                                      const std::vector<std::string>& nombres);
 bool existeEnCarpeta(const fs::path& carpeta, std::string_view nombre);
 
 // Whether a regular file (or a link to one) exists at ruta; the empty path never does.

@@ -100,19 +100,17 @@ CarpetaPreparacion::~CarpetaPreparacion() {
 void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
                                    const ConjuntoTablas& conjunto, ArchivoPreparado* informe) {
     // Hold every table Tamberlo may have open before touching any of them.
+    // Each folder is read once for all the names, the Tamberlo folder again after the locks.
+    const auto archivos = archivosDe(conjunto);
     std::vector<BloqueoExclusivo> bloqueos;
-    for (const auto& t : conjunto.tablas) {
-        const auto actual = buscarEnCarpeta(ktemp_, t + ".DBF");
+    for (const auto& actual : buscarEnCarpeta(ktemp_, archivosDe({conjunto.tablas, {}})))
         if (existeArchivo(actual)) bloqueos.emplace_back(disco_, actual);
-    }
 
     // The incoming tables were written without waiting for the disk: each is made safe on
     // it, once, before any name changes.
-    const auto archivos = archivosDe(conjunto);
-    for (const auto& nombre : archivos) {
-        const auto entrante = buscarEnCarpeta(entrantes, nombre);
+    const auto entrantesPorNombre = buscarEnCarpeta(entrantes, archivos);
+    for (const auto& entrante : entrantesPorNombre)
         if (existeArchivo(entrante) && !disco_.vaciarArchivo(entrante)) fallo(entrantes);
-    }
     // Windows refuses to move a file that a handle of ours holds open: the locks go just
     // before the first move.
     bloqueos.clear();
@@ -122,14 +120,11 @@ void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
     Movimientos movimientos(disco_);
     // The files in place step aside first, each keeping its name, so that a failure can put
     // them back and the next generation holds them as they were.
-    std::vector<std::filesystem::path> destinos;
-    for (const auto& nombre : archivos) {
-        const auto actual = buscarEnCarpeta(ktemp_, nombre);
-        destinos.push_back(actual);
+    const std::vector<std::filesystem::path> destinos = buscarEnCarpeta(ktemp_, archivos);
+    for (const auto& actual : destinos)
         if (existeArchivo(actual)) movimientos.mover(actual, apartados / actual.filename());
-    }
     for (std::size_t i = 0; i < archivos.size(); ++i) {
-        const auto entrante = buscarEnCarpeta(entrantes, archivos[i]);
+        const auto& entrante = entrantesPorNombre[i];
         if (!existeArchivo(entrante)) continue;
         // A file takes the name its predecessor had, or its own when it had none.
         const auto destino = existeArchivo(apartados / destinos[i].filename())
