@@ -48,6 +48,7 @@ std::vector<fs::path> buscarEnCarpeta(const fs::path& carpeta,
             rutas.push_back(exacta);
         }
     }
+    if (buscados.empty()) return rutas;
     for (fs::directory_iterator it(carpeta, ec), fin; !buscados.empty() && !ec && it != fin;
          it.increment(ec)) {
         const std::string entrada = plegarMayusculas(it->path().filename().string());
