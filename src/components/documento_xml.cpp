@@ -307,6 +307,7 @@ DocumentoXML DocumentoXML::leer(std::shared_ptr<void> dueno, std::string_view by
         pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi;
     // UTF-8 as read is parsed where it lies, without a copy of a large file.
     const bool enSitio = escribible && familia == Familia::Utf8 && !soloCabecera;
+    prepararMemoriaXML(texto.size());
     pugi::xml_parse_result r;
     if (enSitio) {
         const std::size_t inicio = static_cast<std::size_t>(texto.data() - bytes.data());

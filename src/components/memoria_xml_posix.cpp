@@ -17,6 +17,7 @@ namespace {
 #ifdef PONTAVIA_CON_SANITIZADOR
 // The sanitizers check pugixml's memory only when it comes from the system's allocator.
 void instalar() {}
+void pedirPaginasGrandes() {}
 #else
 // Address space, not memory: a page is given only when first written.
 constexpr std::size_t kReserva = std::size_t{1} << 36;
@@ -64,12 +65,13 @@ void instalar() {
     const auto alineada =
         (reinterpret_cast<std::uintptr_t>(reserva) + kPaginaGrande - 1) & ~(kPaginaGrande - 1);
     inicio = reinterpret_cast<char*>(alineada);
-#ifdef MADV_HUGEPAGE
-    // A small document stays in small pages: only what lies past the first huge page's worth
-    // is asked for in huge pages.
-    ::madvise(inicio + kPaginaGrande, kReserva - kPaginaGrande, MADV_HUGEPAGE);
-#endif
     pugi::set_memory_management_functions(asignar, liberar);
+}
+
+void pedirPaginasGrandes() {
+#ifdef MADV_HUGEPAGE
+    if (inicio) ::madvise(inicio, kReserva, MADV_HUGEPAGE);
+#endif
 }
 #endif
 
@@ -78,6 +80,14 @@ void instalar() {
 void usarMemoriaXML() {
     static std::once_flag una;
     std::call_once(una, instalar);
+}
+
+void prepararMemoriaXML(std::size_t bytes) {
+    constexpr std::size_t kDocumentoGrande = std::size_t{512} << 10;
+    if (bytes < kDocumentoGrande) return;
+    usarMemoriaXML();
+    static std::once_flag una;
+    std::call_once(una, pedirPaginasGrandes);
 }
 
 } // namespace pontavia

@@ -4,5 +4,6 @@ namespace pontavia {
 
 // pugixml keeps the system's allocator on Windows.
 void usarMemoriaXML() {}
+void prepararMemoriaXML(std::size_t) {}
 
 } // namespace pontavia
