@@ -194,9 +194,9 @@ TEST_F(EntradasMalas, ArchivoXMLDeVelmora) {
     }
 }
 
-// A large school is checked while its tables are built: a fault that only the check finds, or
-// one that also stops a builder, is told as the check's, and nothing is changed, not even a
-// missing Tamberlo folder made.
+// A large school is checked while its tables are built, or while the timetable is written: a
+// fault that only the check finds, or one that also stops a builder, is told as the check's,
+// and nothing is changed, not even a missing Tamberlo folder made.
 TEST_F(EntradasMalas, ArchivoXMLGrandeDeVelmora) {
     // A comment well past the size worth a thread of its own, in the encoding VELMORA writes.
     const std::string relleno = "<!--" + std::string(std::size_t{1} << 20, 'x') + "-->";
@@ -212,19 +212,23 @@ TEST_F(EntradasMalas, ArchivoXMLGrandeDeVelmora) {
         {"atributo repetido donde falta otro",
          cambiar(grande(colegio({{"dmateria.idmateria", std::nullopt}})), "codigo=\"MAT\"",
                  "codigo=\"MAT\" codigo=\"MAT\"")},
+        {"atributo repetido en la raíz",
+         cambiar(grande(colegio()), "curso=", "curso=\"1\" curso=")},
     };
     for (const auto& [nombre, contenido] : casos) {
         SCOPED_TRACE(nombre);
         escribirArchivo(xml, contenido);
+        fallaSinCambiarNada(Corrida::Importar, repetido);
         fallaSinCambiarNada(Corrida::Exportar, repetido);
         carpeta = ktemp / "nueva";
         fallaSinCambiarNada(Corrida::Exportar, repetido);
         EXPECT_FALSE(fs::exists(carpeta));
         carpeta = ktemp.ruta();
     }
-    // The same school, well-formed, is exported.
+    // The same school, well-formed, is exported, and its timetable imported.
     escribirArchivo(xml, grande(colegio()));
     EXPECT_EQ(ejecutar(Corrida::Exportar), "");
+    EXPECT_EQ(ejecutar(Corrida::Importar), "");
 }
 
 // Each attribute of each collection, left out, stops exportar before it writes anything.

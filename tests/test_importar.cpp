@@ -176,6 +176,58 @@ TEST_F(Importar, CabeceraYPrologo) {
     EXPECT_FALSE(centro.first_child().first_child());
 }
 
+// A large file is checked while the timetable is written: the result still keeps the prolog,
+// the root's attributes in the file's encoding, and what follows the root, whether the root
+// is empty or not. A small file of the same shape, read in one pass, gives the same result.
+TEST_F(Importar, ArchivoGrandeConLoQueSigueALaRaiz) {
+    struct Caso {
+        const char* nombre;
+        std::string declaracion, raiz, cola;
+        bool vacia;
+    };
+    const std::string atributos = "codigo_interno=\"28\" curso=\"2026\" version=\"3\"";
+    const std::vector<Caso> casos = {
+        {"UTF-8", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "nombre=\"IES \xC3\x91\"",
+         "<!-- fin -->\n<?marca datos?>\n", false},
+        {"UTF-8 con BOM, raíz vacía", "\xEF\xBB\xBF<?xml version=\"1.0\"?>",
+         "nombre=\"IES \xC3\x91\"", "\n<!-- fin -->", true},
+        {"ISO-8859-1", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>", "nombre=\"IES \xD1\"",
+         "<!-- fin --><?marca datos?>", false},
+        {"ISO-8859-1, raíz vacía, nada detrás", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>",
+         "nombre=\"IES \xD1\"", "", true},
+    };
+    soluc({{"1", "2", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"}});
+    // The result without its date, which changes from run to run.
+    auto resultadoSinFecha = [&] {
+        std::string r = leerArchivo(resultado());
+        const std::size_t f = r.find(" fecha_exportacion=\"");
+        return r.erase(f, r.find('"', f + 21) + 1 - f);
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        auto archivo = [&](std::size_t relleno) {
+            const std::string comentario = "<!--" + std::string(relleno, 'x') + "-->";
+            const std::string raiz = "<centro " + atributos + " " + c.raiz;
+            return c.declaracion + "\n" +
+                   (c.vacia ? comentario + raiz + "/>" : raiz + ">" + comentario + "</centro>") +
+                   c.cola;
+        };
+        // Past the size worth a thread of its own, then well under it.
+        escribirArchivo(xml, archivo(std::size_t{1} << 20));
+        importar();
+        std::string grande = resultadoSinFecha();
+        escribirArchivo(xml, archivo(10));
+        importar();
+        const std::string pequeno = resultadoSinFecha();
+        if (c.vacia)
+            grande.replace(grande.find("<!--"), (std::size_t{1} << 20) + 7, "<!--xxxxxxxxxx-->");
+        EXPECT_EQ(grande, pequeno);
+        EXPECT_NE(pequeno.find(c.cola.empty() ? "</centro>\n" : "</centro>\n<!-- fin -->\n"),
+                  std::string::npos)
+            << pequeno;
+    }
+}
+
 TEST_F(Importar, FechaConLosFormatosDeLaConfiguracionRegional) {
     LocaleTemporal es("es_ES.UTF-8");
     soluc({});

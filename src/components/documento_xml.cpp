@@ -141,9 +141,10 @@ std::string codificacionDe(std::string_view bytes) {
 // expat refuses every byte that is not UTF-8 in the pass it makes anyway; only a document it
 // refuses is searched for such a byte, so that the user reads what is wrong in plain words.
 void comprobarUtf8BienFormado(std::string_view texto, const std::string& nombre,
-                              LimitesRaiz* limites) {
+                              LimitesRaiz* limites,
+                              const std::function<void(std::string_view)>& leido = {}) {
     try {
-        comprobarBienFormado(texto, "UTF-8", nombre, limites);
+        comprobarBienFormado(texto, "UTF-8", nombre, limites, leido);
     } catch (const Error&) {
         const std::size_t malo = primerUtf8Invalido(texto);
         if (malo == std::string::npos) throw;
@@ -178,14 +179,91 @@ DocumentoXML DocumentoXML::cargarMientrasSeComprueba(const std::filesystem::path
 }
 
 void DocumentoXML::esperarComprobacion() {
+    LimitesRaiz limites;
     if (comprobacion_.valid()) {
         try {
-            comprobacion_.get();
+            limites = comprobacion_.get();
         } catch (...) {
             errorDeComprobacion_ = std::current_exception();
         }
     }
     if (errorDeComprobacion_) std::rethrow_exception(errorDeComprobacion_);
+    if (!cola_) return;
+    const Cola cola = std::move(*cola_);
+    cola_.reset();
+    // After the root's end tag, or after the root itself when it is an empty element.
+    std::size_t desde = cola.finApertura;
+    if (limites.inicioCierre >= cola.finApertura) {
+        const std::size_t fin = cola.texto.find('>', limites.inicioCierre);
+        desde = fin == std::string_view::npos ? cola.texto.size() : fin + 1;
+    }
+    const std::string_view resto = cola.texto.substr(std::min(desde, cola.texto.size()));
+    if (resto.find_first_not_of(" \t\r\n") == std::string_view::npos) return;
+    const unsigned opciones =
+        pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi;
+    // A piece of the document, with no element of its own.
+    const pugi::xml_parse_result r = doc_->append_buffer(
+        resto.data(), resto.size(), opciones | pugi::parse_fragment, cola.codificacion);
+    if (!r)
+        throw Error(std::string("No se pudo leer lo que sigue al elemento raíz: ") +
+                    razonEnEspanol(r.status) + ".");
+}
+
+DocumentoXML DocumentoXML::cargarCabeceraMientrasSeComprueba(const std::filesystem::path& ruta) {
+    auto archivo = std::make_shared<const Mapeo>(ruta, Mapeo::Acceso::Lectura);
+    const std::string nombre = ruta.string();
+    const std::string codificacion = codificacionDe(archivo->bytes());
+    const Familia familia = familiaDe(codificacion);
+    std::string_view texto = archivo->bytes();
+    // Where pugixml reads the file's own bytes, and the file is worth a thread.
+    constexpr std::size_t kArchivoGrande = std::size_t{512} << 10;
+    if ((familia != Familia::Latin1 && familia != Familia::Utf8) || texto.size() < kArchivoGrande)
+        return cargarCabecera(ruta);
+    if (familia == Familia::Utf8 && texto.substr(0, 3) == "\xEF\xBB\xBF") texto.remove_prefix(3);
+    const char* nombreCodificacion = familia == Familia::Latin1 ? "ISO-8859-1" : "UTF-8";
+    const pugi::xml_encoding codificacionPugi =
+        familia == Familia::Latin1 ? pugi::encoding_latin1 : pugi::encoding_utf8;
+
+    // The prolog and the root's start tag, closed, make the header's tree. Whatever breaks
+    // before that tag ends, or that pugixml reads otherwise, is told by the whole check, as
+    // always.
+    AperturaRaiz apertura;
+    try {
+        apertura = buscarAperturaRaiz(texto, nombreCodificacion, nombre);
+    } catch (const Error&) {
+        return cargarCabecera(ruta);
+    }
+    std::string cabecera(texto.substr(0, apertura.fin));
+    if (!cabecera.ends_with("/>")) {
+        const std::string_view etiqueta = texto.substr(apertura.inicio + 1);
+        cabecera +=
+            "</" + std::string(etiqueta.substr(0, etiqueta.find_first_of(" \t\r\n/>"))) + ">";
+    }
+    DocumentoXML d;
+    d.codificacion_ = codificacion;
+    const unsigned opciones =
+        pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi;
+    if (!d.doc_->load_buffer(cabecera.data(), cabecera.size(), opciones, codificacionPugi))
+        return cargarCabecera(ruta);
+
+    // The check reads the whole file on another core and gives back each piece's memory as
+    // it goes: the file never sits whole in memory beside Tamberlo's tables.
+    auto comprobar = [archivo, texto, familia, nombreCodificacion, nombre]() {
+        LimitesRaiz limites;
+        const auto soltar = [&](std::string_view leido) { archivo->soltar(leido); };
+        if (familia == Familia::Utf8)
+            comprobarUtf8BienFormado(texto, nombre, &limites, soltar);
+        else
+            comprobarBienFormado(texto, nombreCodificacion, nombre, &limites, soltar);
+        return limites;
+    };
+    try {
+        d.comprobacion_ = std::async(std::launch::async, comprobar);
+    } catch (const std::system_error&) {
+        return cargarCabecera(ruta); // no thread to be had: one after the other
+    }
+    d.cola_ = Cola{archivo, texto, apertura.fin, codificacionPugi};
+    return d;
 }
 
 DocumentoXML DocumentoXML::cargar(const std::filesystem::path& ruta, Carga carga) {
@@ -285,6 +363,7 @@ DocumentoXML DocumentoXML::leer(std::shared_ptr<void> dueno, std::string_view by
             // The bytes are let go as soon as they are checked, not when the verdict is taken.
             const auto propio = std::move(dueno);
             comprobarBienFormado(aComprobar, codificacionAComprobar, nombre, buscarRaiz);
+            return LimitesRaiz{};
         };
         constexpr std::size_t kArchivoGrande = std::size_t{512} << 10;
         const bool aparte = !soloCabecera && bytes.size() >= kArchivoGrande;

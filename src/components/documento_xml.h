@@ -9,6 +9,7 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <optional>
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
@@ -16,6 +17,7 @@
 
 #include "disco.h"
 #include "hijos_en_curso.h"
+#include "xml_bien_formado.h"
 
 namespace pontavia {
 
@@ -36,6 +38,11 @@ class DocumentoXML {
     // is kept, and when anything made from it fails: a file that is not well-formed explains
     // that failure better than the failure itself.
     static DocumentoXML cargarMientrasSeComprueba(const std::filesystem::path& ruta);
+    // The header as cargarCabecera gives it, given back while expat may still be checking the
+    // whole file on another core, as above. What follows the root in the file (comments,
+    // processing instructions) joins the tree when esperarComprobacion() finds the file
+    // well-formed: a caller writing the tree waits for it before the root's end is written.
+    static DocumentoXML cargarCabeceraMientrasSeComprueba(const std::filesystem::path& ruta);
     static DocumentoXML desdeBytes(std::string_view bytes, const std::string& nombre);
     // A new, empty document that saves as UTF-8.
     DocumentoXML();
@@ -86,9 +93,19 @@ class DocumentoXML {
     std::shared_ptr<void> texto_;
     std::unique_ptr<pugi::xml_document> doc_;
     std::string codificacion_ = "UTF-8";
-    // expat's check while it runs on another core, then its verdict.
-    std::future<void> comprobacion_;
+    // expat's check while it runs on another core (with where it found the root's end tag),
+    // then its verdict.
+    std::future<LimitesRaiz> comprobacion_;
     std::exception_ptr errorDeComprobacion_;
+    // For a header given back while checked: the file's text, what keeps it, and where the
+    // root's start tag ends; what follows the root is read from it once the check is done.
+    struct Cola {
+        std::shared_ptr<const void> dueno;
+        std::string_view texto;
+        std::size_t finApertura = 0;
+        pugi::xml_encoding codificacion = pugi::encoding_utf8;
+    };
+    std::optional<Cola> cola_;
 };
 
 // The attributes are set in the order of the calls, which is the order they are written in.

@@ -32,6 +32,9 @@ class Mapeo {
     char* datos() const { return static_cast<char*>(base_); }
     std::size_t tamano() const { return tamano_; }
     std::string_view bytes() const { return {datos(), tamano_}; }
+    // Gives back the memory of the whole pages within parte, bytes of a read-only mapping that
+    // were read and are not needed soon: a later read of them comes again from the file.
+    void soltar(std::string_view parte) const noexcept;
 
   private:
     Mapeo() = default;

@@ -2,6 +2,7 @@
 
 #include "error.h"
 
+#include <cstdint>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -42,6 +43,15 @@ std::optional<Mapeo> Mapeo::deAbierto(const sistema::Archivo& archivo) {
     m.base_ = base;
     m.tamano_ = tamano;
     return m;
+}
+
+void Mapeo::soltar(std::string_view parte) const noexcept {
+    const auto pagina = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto desde =
+        (reinterpret_cast<std::uintptr_t>(parte.data()) + pagina - 1) & ~(pagina - 1);
+    const auto hasta =
+        (reinterpret_cast<std::uintptr_t>(parte.data()) + parte.size()) & ~(pagina - 1);
+    if (hasta > desde) ::madvise(reinterpret_cast<void*>(desde), hasta - desde, MADV_DONTNEED);
 }
 
 void Mapeo::liberar() noexcept {

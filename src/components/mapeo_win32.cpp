@@ -46,6 +46,10 @@ std::optional<Mapeo> Mapeo::deAbierto(const sistema::Archivo&) {
     return std::nullopt;
 }
 
+// Windows takes a view's pages back by itself when memory runs short; a read page is not
+// given back on request.
+void Mapeo::soltar(std::string_view) const noexcept {}
+
 void Mapeo::liberar() noexcept {
     if (base_) ::UnmapViewOfFile(base_);
     base_ = nullptr;

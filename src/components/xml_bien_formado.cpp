@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <expat.h>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -70,6 +71,8 @@ struct Estado {
     XML_Parser parser;
     bool conElemento = false;
     LimitesRaiz* limites;
+    // Where the pass stops, when it only looks for the root's start tag.
+    AperturaRaiz* apertura = nullptr;
 };
 
 std::size_t finDelSuceso(XML_Parser p) {
@@ -88,6 +91,13 @@ void XMLCALL finDeElemento(void* datos, const XML_Char*) {
 void XMLCALL primerElemento(void* datos, const XML_Char*, const XML_Char**) {
     auto* estado = static_cast<Estado*>(datos);
     estado->conElemento = true;
+    if (estado->apertura) {
+        estado->apertura->inicio =
+            static_cast<std::size_t>(XML_GetCurrentByteIndex(estado->parser));
+        estado->apertura->fin = finDelSuceso(estado->parser);
+        XML_StopParser(estado->parser, XML_FALSE);
+        return;
+    }
     if (estado->limites) {
         estado->limites->finApertura = finDelSuceso(estado->parser);
         XML_SetEndElementHandler(estado->parser, finDeElemento);
@@ -125,24 +135,30 @@ std::optional<std::pair<std::size_t, std::size_t>> sustitutoSuelto(std::string_v
 
 } // namespace
 
-void comprobarBienFormado(std::string_view texto, const char* codificacion,
-                          const std::string& nombre, LimitesRaiz* limites) {
+namespace {
+
+// The pass itself: every piece of texto, unless the root's start tag is all that is wanted.
+void pasar(std::string_view texto, const char* codificacion, const std::string& nombre,
+           LimitesRaiz* limites, AperturaRaiz* apertura,
+           const std::function<void(std::string_view)>& leido) {
     const std::unique_ptr<XML_ParserStruct, LiberarParser> parser(XML_ParserCreate(codificacion));
     if (!parser) throw Error("Memoria insuficiente para leer el archivo " + nombre + ".");
     XML_Parser p = parser.get();
     const std::string_view completo = texto;
-    Estado estado{p, false, limites};
+    Estado estado{p, false, limites, apertura};
     XML_SetUserData(p, &estado);
     XML_SetStartElementHandler(p, primerElemento);
     // No handler for external entities: expat then reads none, and a reference to one in
     // content is passed over, as the tree keeps it. expat copies what it is given into a
     // buffer of its own: in small pieces that buffer stays small instead of holding a second
-    // copy of the whole document.
+    // copy of the whole document, and each piece is done with once given.
     constexpr std::size_t kTrozo = std::size_t{1} << 16;
     bool bien = true;
     do {
         const std::size_t n = std::min(texto.size(), kTrozo);
         bien = XML_Parse(p, texto.data(), static_cast<int>(n), n == texto.size()) == XML_STATUS_OK;
+        if (!bien && apertura && XML_GetErrorCode(p) == XML_ERROR_ABORTED) return;
+        if (bien && leido) leido(texto.substr(0, n));
         texto.remove_prefix(n);
     } while (bien && !texto.empty());
     if (bien) {
@@ -162,6 +178,21 @@ void comprobarBienFormado(std::string_view texto, const char* codificacion,
                 " no es un XML válido: " + razonEnEspanol(XML_GetErrorCode(p), estado.conElemento) +
                 " (línea " + std::to_string(XML_GetCurrentLineNumber(p)) + ", columna " +
                 std::to_string(XML_GetCurrentColumnNumber(p) + 1) + ").");
+}
+
+} // namespace
+
+void comprobarBienFormado(std::string_view texto, const char* codificacion,
+                          const std::string& nombre, LimitesRaiz* limites,
+                          const std::function<void(std::string_view)>& leido) {
+    pasar(texto, codificacion, nombre, limites, nullptr, leido);
+}
+
+AperturaRaiz buscarAperturaRaiz(std::string_view texto, const char* codificacion,
+                                const std::string& nombre) {
+    AperturaRaiz apertura;
+    pasar(texto, codificacion, nombre, nullptr, &apertura, {});
+    return apertura;
 }
 
 } // namespace pontavia

@@ -3,6 +3,7 @@
 // will be built from, before pugixml builds it: pugixml alone takes two roots, repeated
 // attributes, undeclared entities and more as a whole document.
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -20,7 +21,20 @@ struct LimitesRaiz {
 // the column when the document is not well-formed. No external file is read; the internal
 // entities expand only inside the check, within expat's limits on amplification. When
 // limites is given, the same pass finds where the root's tags lie.
+// When leido is given, it is told after each piece which bytes of texto the check is done
+// with, so that their memory can be given back while the rest is read.
 void comprobarBienFormado(std::string_view texto, const char* codificacion,
-                          const std::string& nombre, LimitesRaiz* limites = nullptr);
+                          const std::string& nombre, LimitesRaiz* limites = nullptr,
+                          const std::function<void(std::string_view)>& leido = {});
+
+// Where the root element's start tag begins and ends, in bytes of texto, found by the same
+// pass stopped there: the rest of texto is not read. Raises the error the whole check would
+// when the document breaks before that tag ends.
+struct AperturaRaiz {
+    std::size_t inicio = 0;
+    std::size_t fin = 0;
+};
+AperturaRaiz buscarAperturaRaiz(std::string_view texto, const char* codificacion,
+                                const std::string& nombre);
 
 } // namespace pontavia

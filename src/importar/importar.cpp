@@ -9,11 +9,10 @@
 
 namespace pontavia {
 
-void importarHorario(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
-                     Informe& informe, Disco& disco) {
-    // The chosen file is read and let go before the tables are opened: the run never holds
-    // the school's file and Tamberlo's tables in memory at once.
-    DocumentoXML doc = DocumentoXML::cargarCabecera(xml);
+namespace {
+
+void escribirResultado(DocumentoXML& doc, const std::filesystem::path& xml,
+                       const std::filesystem::path& ktemp, Informe& informe, Disco& disco) {
     exigirCentro(doc, xml.string());
     TablasTamberlo tablas(disco, ktemp);
 
@@ -35,14 +34,35 @@ void importarHorario(const std::filesystem::path& xml, const std::filesystem::pa
     CentroXML = nuevo;
     informe.empezar("importar", xml.string());
     // The lessons go to the file as SOLUC is read: a large timetable never sits in the tree.
+    // The check of the chosen file ends before the root does, for what follows the root.
     ArchivoPreparado resultado(
         disco, xml.parent_path() / sistema::ruta("ResultadoTamberlo" + xml.filename().string()));
     doc.escribirEn(resultado, CentroXML.append_child("solucion_horario"),
-                   [&](HijosEnCurso& solucion) { CargarSolucion(tablas, solucion, informe); });
+                   [&](HijosEnCurso& solucion) {
+                       CargarSolucion(tablas, solucion, informe);
+                       doc.esperarComprobacion();
+                   });
     // The report appears only once the result is in place.
     ArchivoPreparado archivo(disco, buscarEnCarpeta(ktemp, kNombreInforme),
                              informe.contenidoArchivo());
     resultado.confirmarAntesDe(archivo);
+}
+
+} // namespace
+
+void importarHorario(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
+                     Informe& informe, Disco& disco) {
+    // The chosen file is checked on another core while the timetable is read and written,
+    // its pages given back as they are read: the run never holds the school's file and
+    // Tamberlo's tables in memory at once. When anything fails on a file that is not
+    // well-formed, that is the error the user reads.
+    DocumentoXML doc = DocumentoXML::cargarCabeceraMientrasSeComprueba(xml);
+    try {
+        escribirResultado(doc, xml, ktemp, informe, disco);
+    } catch (...) {
+        doc.esperarComprobacion();
+        throw;
+    }
 }
 
 } // namespace pontavia
