@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
+#include <regex>
 
 using namespace pontavia;
 using namespace pontavia::prueba;
@@ -236,17 +237,13 @@ TEST_F(Importar, FechaConLosFormatosDeLaConfiguracionRegional) {
     ASSERT_TRUE(d.load_file(resultado().c_str()));
     const std::string fecha = d.document_element().attribute("fecha_exportacion").value();
 #ifdef _WIN32
-    // es-ES on Windows: dd/mm/yyyy hh:mm:ss
-    const std::size_t anio = 4;
+    // es-ES on Windows: dd/mm/yyyy H:mm:ss, the hour with one digit before ten.
+    const std::regex formato(R"(\d\d/\d\d/\d{4} \d{1,2}:\d\d:\d\d)");
 #else
     // es_ES: dd/mm/yy hh:mm:ss
-    const std::size_t anio = 2;
+    const std::regex formato(R"(\d\d/\d\d/\d\d \d\d:\d\d:\d\d)");
 #endif
-    ASSERT_EQ(fecha.size(), 15u + anio) << fecha;
-    EXPECT_EQ(fecha[2], '/');
-    EXPECT_EQ(fecha[5], '/');
-    EXPECT_EQ(fecha[6 + anio], ' ');
-    EXPECT_EQ(fecha[9 + anio], ':');
+    EXPECT_TRUE(std::regex_match(fecha, formato)) << fecha;
 }
 
 TEST_F(Importar, SolucEnDistintosFormatosYTipos) {
