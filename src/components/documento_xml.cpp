@@ -22,6 +22,13 @@ namespace {
 
 enum class Familia { Utf8, Utf16LE, Utf16BE, Latin1, Otra };
 
+// The prolog, comments and processing instructions are kept, so that a save writes them back.
+constexpr unsigned kOpciones =
+    pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi;
+
+// From this size a file is checked on another core: below it, a thread costs what it saves.
+constexpr std::size_t kArchivoGrande = std::size_t{512} << 10;
+
 std::string minusculas(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -199,11 +206,9 @@ void DocumentoXML::esperarComprobacion() {
     }
     const std::string_view resto = cola.texto.substr(std::min(desde, cola.texto.size()));
     if (resto.find_first_not_of(" \t\r\n") == std::string_view::npos) return;
-    const unsigned opciones =
-        pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi;
     // A piece of the document, with no element of its own.
     const pugi::xml_parse_result r = doc_->append_buffer(
-        resto.data(), resto.size(), opciones | pugi::parse_fragment, cola.codificacion);
+        resto.data(), resto.size(), kOpciones | pugi::parse_fragment, cola.codificacion);
     if (!r)
         throw Error(std::string("No se pudo leer lo que sigue al elemento raíz: ") +
                     razonEnEspanol(r.status) + ".");
@@ -216,7 +221,6 @@ DocumentoXML DocumentoXML::cargarCabeceraMientrasSeComprueba(const std::filesyst
     const Familia familia = familiaDe(codificacion);
     std::string_view texto = archivo->bytes();
     // Where pugixml reads the file's own bytes, and the file is worth a thread.
-    constexpr std::size_t kArchivoGrande = std::size_t{512} << 10;
     if ((familia != Familia::Latin1 && familia != Familia::Utf8) || texto.size() < kArchivoGrande)
         return cargarCabecera(ruta);
     if (familia == Familia::Utf8 && texto.substr(0, 3) == "\xEF\xBB\xBF") texto.remove_prefix(3);
@@ -241,9 +245,7 @@ DocumentoXML DocumentoXML::cargarCabeceraMientrasSeComprueba(const std::filesyst
     }
     DocumentoXML d;
     d.codificacion_ = codificacion;
-    const unsigned opciones =
-        pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi;
-    if (!d.doc_->load_buffer(cabecera.data(), cabecera.size(), opciones, codificacionPugi))
+    if (!d.doc_->load_buffer(cabecera.data(), cabecera.size(), kOpciones, codificacionPugi))
         return cargarCabecera(ruta);
 
     // The check reads the whole file on another core and gives back each piece's memory as
@@ -365,7 +367,6 @@ DocumentoXML DocumentoXML::leer(std::shared_ptr<void> dueno, std::string_view by
             comprobarBienFormado(aComprobar, codificacionAComprobar, nombre, buscarRaiz);
             return LimitesRaiz{};
         };
-        constexpr std::size_t kArchivoGrande = std::size_t{512} << 10;
         const bool aparte = !soloCabecera && bytes.size() >= kArchivoGrande;
         if (aparte) {
             try {
@@ -382,8 +383,6 @@ DocumentoXML DocumentoXML::leer(std::shared_ptr<void> dueno, std::string_view by
         texto = convertido;
     }
 
-    const unsigned opciones =
-        pugi::parse_default | pugi::parse_declaration | pugi::parse_comments | pugi::parse_pi;
     // UTF-8 as read is parsed where it lies, without a copy of a large file.
     const bool enSitio = escribible && familia == Familia::Utf8 && !soloCabecera;
     prepararMemoriaXML(texto.size());
@@ -391,9 +390,9 @@ DocumentoXML DocumentoXML::leer(std::shared_ptr<void> dueno, std::string_view by
     if (enSitio) {
         const std::size_t inicio = static_cast<std::size_t>(texto.data() - bytes.data());
         d.texto_ = std::move(dueno);
-        r = d.doc_->load_buffer_inplace(escribible + inicio, texto.size(), opciones, codificacion);
+        r = d.doc_->load_buffer_inplace(escribible + inicio, texto.size(), kOpciones, codificacion);
     } else {
-        r = d.doc_->load_buffer(texto.data(), texto.size(), opciones, codificacion);
+        r = d.doc_->load_buffer(texto.data(), texto.size(), kOpciones, codificacion);
     }
     if (!r || carga != Carga::MientrasSeComprueba) d.esperarComprobacion();
     if (!r) {
