@@ -108,6 +108,17 @@ class DocumentoXML {
     std::optional<Cola> cola_;
 };
 
+// Runs pasos while doc's check may still be running: when a step fails on a file that is not
+// well-formed, the check's error is raised instead of the step's.
+template <typename Pasos> void conComprobacion(DocumentoXML& doc, Pasos&& pasos) {
+    try {
+        pasos();
+    } catch (...) {
+        doc.esperarComprobacion();
+        throw;
+    }
+}
+
 // The attributes are set in the order of the calls, which is the order they are written in.
 void setAttribute(Nodo nodo, const char* nombre, std::string_view valor);
 void setAttribute(Nodo nodo, const char* nombre, long long valor);

@@ -22,17 +22,6 @@ void prepararCarpetaTamberlo(const fs::path& carpeta) {
                     ec.message() + ".");
 }
 
-fs::path buscarEnCarpeta(const fs::path& carpeta, std::string_view nombre) {
-    std::error_code ec;
-    const fs::path exacta = carpeta / sistema::ruta(nombre);
-    if (fs::exists(exacta, ec)) return sistema::nombreEnCarpeta(exacta);
-    const std::string buscado = plegarMayusculas(nombre);
-    for (fs::directory_iterator it(carpeta, ec), fin; !ec && it != fin; it.increment(ec)) {
-        if (plegarMayusculas(it->path().filename().string()) == buscado) return it->path();
-    }
-    return exacta;
-}
-
 std::vector<fs::path> buscarEnCarpeta(const fs::path& carpeta,
                                       const std::vector<std::string>& nombres) {
     std::vector<fs::path> rutas;
@@ -59,6 +48,10 @@ std::vector<fs::path> buscarEnCarpeta(const fs::path& carpeta,
         });
     }
     return rutas;
+}
+
+fs::path buscarEnCarpeta(const fs::path& carpeta, std::string_view nombre) {
+    return buscarEnCarpeta(carpeta, std::vector<std::string>{std::string(nombre)}).front();
 }
 
 bool existeEnCarpeta(const fs::path& carpeta, std::string_view nombre) {

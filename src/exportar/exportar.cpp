@@ -31,13 +31,10 @@ void construirTablas(Informe& informe, const DocumentoXML& doc,
 // well-formed, that is the error the user reads.
 template <typename Pasos> void conDocumento(const std::filesystem::path& xml, Pasos pasos) {
     DocumentoXML doc = DocumentoXML::cargarMientrasSeComprueba(xml);
-    try {
+    conComprobacion(doc, [&] {
         exigirCentro(doc, xml.string());
         pasos(doc);
-    } catch (...) {
-        doc.esperarComprobacion();
-        throw;
-    }
+    });
 }
 
 } // namespace

@@ -57,12 +57,7 @@ void importarHorario(const std::filesystem::path& xml, const std::filesystem::pa
     // Tamberlo's tables in memory at once. When anything fails on a file that is not
     // well-formed, that is the error the user reads.
     DocumentoXML doc = DocumentoXML::cargarCabeceraMientrasSeComprueba(xml);
-    try {
-        escribirResultado(doc, xml, ktemp, informe, disco);
-    } catch (...) {
-        doc.esperarComprobacion();
-        throw;
-    }
+    conComprobacion(doc, [&] { escribirResultado(doc, xml, ktemp, informe, disco); });
 }
 
 } // namespace pontavia
