@@ -72,8 +72,15 @@ TablaDBase TablaDBase::abrir(const std::filesystem::path& ruta, Durable durable,
 TablaDBase TablaDBase::nueva(const std::filesystem::path& ruta,
                              const std::vector<DefinicionCampo>& campos, Durable durable,
                              Disco& disco) {
-    crear(ruta, campos, durable, disco);
-    return abrir(ruta, durable, disco);
+    TablaDBase t;
+    t.durable_ = durable;
+    t.disco_ = &disco;
+    t.nombre_ = ruta.filename().string();
+    t.ruta_ = ruta;
+    t.cargar(escribirCabecera(disenarFormato(campos), 0));
+    // Written by cerrar() even with no rows: the table's file is made once, whole.
+    t.modificada_ = true;
+    return t;
 }
 
 TablaDBase TablaDBase::desdeMemoria(std::string datos, std::string nombre) {

@@ -61,7 +61,9 @@ class TablaDBase {
     // is for what cerrar() writes, on disco.
     static TablaDBase abrir(const std::filesystem::path& ruta, Durable durable = Durable::Si,
                             Disco& disco = discoDelSistema());
-    // crear, then abrir: a new, empty table with these fields, open for exclusive use.
+    // A new, empty table with these fields, made in memory: cerrar() writes its file once,
+    // with its rows, replacing any earlier file of that name; until then nothing is on disk
+    // (a folder of the run's own, where no other program looks, needs no lock meanwhile).
     static TablaDBase nueva(const std::filesystem::path& ruta,
                             const std::vector<DefinicionCampo>& campos,
                             Durable durable = Durable::Si, Disco& disco = discoDelSistema());
