@@ -322,6 +322,39 @@ TEST(EscrituraDBase, IIIPlusConLosTiposDeEstePrograma) {
     EXPECT_EQ(f[1].at("LOGICO"), "");
 }
 
+// A table made new is on disk only once closed, and then byte for byte as one created empty,
+// opened and filled: with no rows too, where it must still be written, with no record after
+// its end mark.
+TEST(EscrituraDBase, NuevaEscribeSuArchivoAlCerrarComoCrearYAbrir) {
+    const std::vector<DefinicionCampo> campos = {{"ABREV", TipoCampo::Texto, 10},
+                                                 {"HORAS", TipoCampo::Entero, 0}};
+    auto llenar = [](TablaDBase& t, int filas) {
+        for (int i = 0; i < filas; ++i) {
+            t.Append();
+            t.asignarTexto("ABREV", "A" + std::to_string(i));
+            t.asignarEntero("HORAS", i);
+            t.Post();
+        }
+        t.cerrar();
+    };
+    for (int filas : {0, 1, 3}) {
+        SCOPED_TRACE(filas);
+        CarpetaTemporal tmp;
+        TablaDBase::crear(tmp / "CREADA.DBF", campos);
+        TablaDBase creada = TablaDBase::abrir(tmp / "CREADA.DBF");
+        llenar(creada, filas);
+
+        TablaDBase nueva = TablaDBase::nueva(tmp / "NUEVA.DBF", campos);
+        EXPECT_FALSE(std::filesystem::exists(tmp / "NUEVA.DBF"));
+        llenar(nueva, filas);
+        EXPECT_EQ(leerArchivo(tmp / "NUEVA.DBF"), leerArchivo(tmp / "CREADA.DBF"));
+        EXPECT_EQ(leerTabla(tmp / "NUEVA.DBF").size(), static_cast<std::size_t>(filas));
+    }
+    CarpetaTemporal tmp;
+    { TablaDBase abandonada = TablaDBase::nueva(tmp / "NUEVA.DBF", campos); }
+    EXPECT_FALSE(std::filesystem::exists(tmp / "NUEVA.DBF"));
+}
+
 TEST(EscrituraDBase, NombreLargoDaNivel7) {
     CarpetaTemporal tmp;
     const auto ruta = tmp / "T.DBF";
