@@ -5,5 +5,14 @@ tmp=$(mktemp -d)
 Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$tmp/pantalla" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true; rm -rf "$tmp"' EXIT
-for _ in $(seq 100); do [ -s "$tmp/pantalla" ] && break; sleep 0.1; done
-DISPLAY=:$(cat "$tmp/pantalla") "$@"
+# Xvfb writes its display's number, a whole line, once it takes connections. On a machine
+# busy with the other suites that can take more than a few seconds, and a command started
+# before would find no display.
+for _ in $(seq 600); do
+    [ "$(wc -l <"$tmp/pantalla")" -ge 1 ] && break
+    kill -0 $xvfb 2>/dev/null || { echo "con-xvfb.sh: Xvfb terminó sin abrir una pantalla" >&2; exit 1; }
+    sleep 0.1
+done
+pantalla=$(head -n 1 "$tmp/pantalla")
+[ -n "$pantalla" ] || { echo "con-xvfb.sh: Xvfb no abrió una pantalla en 60 s" >&2; exit 1; }
+DISPLAY=:$pantalla "$@"
