@@ -53,12 +53,11 @@ void TablaDBase::crear(const std::filesystem::path& ruta,
     escribirAtomico(disco, ruta, datos, durable);
 }
 
+TablaDBase::TablaDBase(const std::filesystem::path& ruta, Durable durable, Disco& disco)
+    : nombre_(ruta.filename().string()), ruta_(ruta), durable_(durable), disco_(&disco) {}
+
 TablaDBase TablaDBase::abrir(const std::filesystem::path& ruta, Durable durable, Disco& disco) {
-    TablaDBase t;
-    t.durable_ = durable;
-    t.disco_ = &disco;
-    t.nombre_ = ruta.filename().string();
-    t.ruta_ = ruta;
+    TablaDBase t(ruta, durable, disco);
     t.bloqueo_.emplace(disco, ruta);
     // A table is mostly read whole and seldom changed: its pages are read where they lie.
     t.mapeo_ = Mapeo::deAbierto(t.bloqueo_->archivo());
@@ -72,11 +71,7 @@ TablaDBase TablaDBase::abrir(const std::filesystem::path& ruta, Durable durable,
 TablaDBase TablaDBase::nueva(const std::filesystem::path& ruta,
                              const std::vector<DefinicionCampo>& campos, Durable durable,
                              Disco& disco) {
-    TablaDBase t;
-    t.durable_ = durable;
-    t.disco_ = &disco;
-    t.nombre_ = ruta.filename().string();
-    t.ruta_ = ruta;
+    TablaDBase t(ruta, durable, disco);
     t.cargar(escribirCabecera(disenarFormato(campos), 0));
     // Written by cerrar() even with no rows: the table's file is made once, whole.
     t.modificada_ = true;

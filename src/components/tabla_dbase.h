@@ -147,6 +147,8 @@ class TablaDBase {
 
   private:
     TablaDBase() = default;
+    // A table of that file, written by cerrar() with durable, on disco; not yet read.
+    TablaDBase(const std::filesystem::path& ruta, Durable durable, Disco& disco);
     void cargar(std::string datos);
     std::optional<std::size_t> buscarCampo(NombreCampo nombre) const;
     // A literal name seen before is answered here, inline: the row loops call this for
