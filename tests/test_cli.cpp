@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <optional>
 #include <pugixml.hpp>
 #ifndef _WIN32
 #include <csignal>
@@ -41,6 +42,58 @@ TEST(CLI, ExportarSusCodigosDeSalida) {
     }
 }
 
+// Each kind of fault has its own exit code, so that a script can tell input to mend (1) from
+// input missing (2), a table Tamberlo holds (3), a folder it cannot write (4), nothing to undo
+// (5) and a command line it cannot read (64); the message still goes to standard error.
+TEST(CLI, UnCodigoDeSalidaPorCadaClaseDeFallo) {
+    KTEMPTemporal ktemp;
+    CarpetaTemporal datos;
+    const std::string xml = (datos / "c.xml").string();
+    escribirArchivo(xml, documento("<aulas><daula codigo=\"A\" nombre=\"A\" "
+                                   "capacidad_alumnos=\"30\" idaula=\"7\"/></aulas>"));
+    ASSERT_EQ(ejecutarCLI({"exportar", xml}).codigo, 0);
+    escribirArchivo(ktemp / "SOLUC.DBF", "");
+    escribirArchivo(datos / "archivo", "no es una carpeta");
+    struct Caso {
+        std::string nombre;
+        std::vector<std::string> argumentos;
+        int codigo;
+        std::string mensaje; // a piece of what standard error says
+        std::string carpeta{}; // the KTEMP folder, when not the test's own
+    };
+    const std::vector<Caso> casos = {
+        {"XML no válido", {"importar", (datos / "malo.xml").string()}, 1, "no es un XML válido"},
+        {"SOLUC dañada", {"importar", xml}, 1, "está dañada"},
+        {"tabla que no existe", {"mostrar", "NOEXISTE"}, 2, "No existe la tabla"},
+        {"tabla en uso", {"exportar", xml}, 3, "en uso por otro programa"},
+        {"carpeta de Tamberlo que es un archivo",
+         {"exportar", xml},
+         4,
+         "no es una carpeta",
+         (datos / "archivo").string()},
+        {"nada que restaurar", {"restaurar"}, 5, "No hay tablas"},
+        {"orden desconocida", {"deshacer"}, 64, "Uso incorrecto"},
+        {"sin archivo", {"exportar"}, 64, "Uso incorrecto"},
+    };
+    escribirArchivo(datos / "malo.xml", "no es XML");
+    fs::remove_all(ktemp / ".pontavia-anterior");
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        if (!c.carpeta.empty()) fijarVariable("PONTAVIA_KTEMP", c.carpeta);
+        std::optional<TablaRetenida> tamberlo;
+        if (c.codigo == 3) tamberlo.emplace(ktemp / "AULAT.DBF");
+        const auto r = ejecutarCLI(c.argumentos);
+        EXPECT_EQ(r.codigo, c.codigo) << r.errores;
+        EXPECT_NE(r.errores.find(c.mensaje), std::string::npos) << r.errores;
+        if (!c.carpeta.empty()) fijarVariable("PONTAVIA_KTEMP", ktemp.ruta().string());
+    }
+    // The codes are listed in the help.
+    const auto ayuda = ejecutarCLI({"--ayuda"});
+    for (const char* codigo :
+         {"\n  0 ", "\n  1 ", "\n  2 ", "\n  3 ", "\n  4 ", "\n  5 ", "\n  64 ", "\n  70 "})
+        EXPECT_NE(ayuda.salida.find(codigo), std::string::npos) << codigo;
+}
+
 TEST(CLI, MostrarComoCSVYSuEstructura) {
     KTEMPTemporal ktemp;
     CarpetaTemporal datos;
@@ -58,9 +111,9 @@ TEST(CLI, MostrarComoCSVYSuEstructura) {
     EXPECT_NE(r.salida.find("0x04"), std::string::npos);
     EXPECT_NE(r.salida.find("SESION_ORDEN,I,4,0"), std::string::npos) << r.salida;
     r = ejecutarCLI({"mostrar", "NOEXISTE"});
-    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.codigo, 2);
     EXPECT_NE(r.errores.find("NOEXISTE.DBF"), std::string::npos);
-    EXPECT_EQ(ejecutarCLI({"desconocida"}).codigo, 1);
+    EXPECT_EQ(ejecutarCLI({"desconocida"}).codigo, 64);
     r = ejecutarCLI({"--ayuda"});
     EXPECT_EQ(r.codigo, 0);
     EXPECT_NE(r.salida.find("exportar"), std::string::npos);
@@ -197,7 +250,7 @@ TEST(CLI, InformeComprobarYRestaurar) {
     EXPECT_TRUE(tablasEn(ktemp.ruta()).empty());
     fs::remove_all(ktemp / ".pontavia-anterior");
     r = ejecutarCLI({"restaurar"});
-    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.codigo, 5);
     EXPECT_NE(r.errores.find("No hay tablas de una exportación anterior"), std::string::npos);
 }
 

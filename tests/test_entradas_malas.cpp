@@ -628,3 +628,189 @@ TEST_F(EntradasMalas, RestosDeCorridasInterrumpidas) {
     EXPECT_FALSE(fs::exists(viva));
 }
 #endif
+
+namespace {
+
+// The error a run raised, or nothing when it ended without one.
+template <typename Corrida> std::optional<Error> errorDe(Corrida&& corrida) {
+    try {
+        corrida();
+    } catch (const Error& e) {
+        return e;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+// Every refusal says what kind of fault it is, for a front end to act on, and where it lies:
+// the file with its line and column, the element with its identifier and attribute, the
+// table with its record and field. The sentence the user reads is checked by the cases above.
+TEST_F(EntradasMalas, CadaErrorDiceQueEsYDonde) {
+    const std::string bueno = colegio();
+    const std::string x = xml.string();
+    const LugarError aula{.elemento = "daula",
+                          .posicion = 1,
+                          .atributoIdentificador = "idaula",
+                          .identificador = "31"};
+    auto en = [](LugarError l, auto cambiar) {
+        cambiar(l);
+        return l;
+    };
+    struct Caso {
+        std::string nombre;
+        Corrida run;
+        std::string archivoXML; // VELMORA's file, or "" to leave it
+        std::vector<std::pair<std::string, std::string>> tablas; // Tamberlo's, replaced
+        ClaseError clase;
+        LugarError lugar;
+    };
+    const std::vector<Caso> casos = {
+        {"dos exportaciones pegadas",
+         Corrida::Exportar,
+         bueno + bueno,
+         {},
+         ClaseError::MalFormada,
+         {.archivo = x, .linea = 3, .columna = 1}},
+        {"atributo repetido",
+         Corrida::Importar,
+         cambiar(bueno, "codigo_interno=\"1\"", "codigo_interno=\"1\" codigo_interno=\"2\""),
+         {},
+         ClaseError::MalFormada,
+         {.archivo = x, .linea = 2, .columna = 28}},
+        {"UTF-8 no válido",
+         Corrida::Exportar,
+         "<centro nombre=\"\xC3\x28\"/>",
+         {},
+         ClaseError::MalFormada,
+         {.archivo = x, .linea = 1, .columna = 17}},
+        {"otra raíz",
+         Corrida::Importar,
+         "<escuela/>",
+         {},
+         ClaseError::NoEsDeVelmora,
+         {.archivo = x, .elemento = "escuela"}},
+        {"sin capacidad",
+         Corrida::Exportar,
+         colegio({{"daula.capacidad_alumnos", std::nullopt}}),
+         {},
+         ClaseError::ValorNoValido,
+         en(aula, [](LugarError& l) { l.atributo = "capacidad_alumnos"; })},
+        {"capacidad en letras",
+         Corrida::Exportar,
+         colegio({{"daula.capacidad_alumnos", "treinta"}}),
+         {},
+         ClaseError::ValorNoValido,
+         en(aula,
+            [](LugarError& l) {
+                l.atributo = "capacidad_alumnos";
+                l.tabla = "AULAT.DBF";
+                l.campo = "MAXALUM";
+            })},
+        {"horas fuera de rango",
+         Corrida::Exportar,
+         colegio({{"dasignatura.nhoras", "1e300"}}),
+         {},
+         ClaseError::ValorNoValido,
+         {.elemento = "dasignatura", .posicion = 1, .atributo = "nhoras"}},
+        {"DIA en letras",
+         Corrida::Importar,
+         "",
+         {{"SOLUC.DBF", soluc(kCamposSoluc, {kLeccion, " ab" + kLeccion.substr(3)})}},
+         ClaseError::ValorNoValido,
+         {.tabla = "SOLUC", .registro = 2, .campo = "DIA"}},
+        {"SOLUC sin AULA",
+         Corrida::Importar,
+         "",
+         {{"SOLUC.DBF", soluc(camposCon("AULA", std::nullopt),
+                              {" " + kLeccion.substr(1, kLeccion.size() - 11)})}},
+         ClaseError::TablaDanada,
+         {.tabla = (ktemp / "SOLUC.DBF").string(), .campo = "AULA"}},
+        {"CODGRUPO de ancho 0",
+         Corrida::Importar,
+         "",
+         {{"SOLUC.DBF", soluc(camposCon("CODGRUPO", CampoBytes{"CODGRUPO", 'C', 0}),
+                              {kLeccion.substr(0, 9) + kLeccion.substr(19)})}},
+         ClaseError::TablaDanada,
+         {.tabla = "SOLUC.DBF", .campo = "CODGRUPO"}},
+        {"SOLUC vacía",
+         Corrida::Importar,
+         "",
+         {{"SOLUC.DBF", ""}},
+         ClaseError::TablaDanada,
+         {.tabla = "SOLUC.DBF"}},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        const auto antesXML = leerArchivo(xml);
+        std::map<std::string, std::string> antes;
+        if (!c.archivoXML.empty()) escribirArchivo(xml, c.archivoXML);
+        for (const auto& [tabla, bytes] : c.tablas) {
+            antes[tabla] = leerArchivo(ktemp / tabla);
+            escribirArchivo(ktemp / tabla, bytes);
+        }
+        const auto e = errorDe([&] {
+            return c.run == Corrida::Exportar ? exportar(xml, carpeta, informe)
+                                              : importar(xml, carpeta, informe);
+        });
+        ASSERT_TRUE(e.has_value());
+        EXPECT_EQ(e->clase(), c.clase) << e->what();
+        EXPECT_TRUE(e->lugar() == c.lugar) << e->what();
+        escribirArchivo(xml, antesXML);
+        for (const auto& [tabla, bytes] : antes)
+            escribirArchivo(ktemp / tabla, bytes);
+    }
+}
+
+// What does not lie in VELMORA's file: Tamberlo's folder and tables, and the undo.
+TEST_F(EntradasMalas, CadaErrorDeCarpetaYTablasDiceQueEsYDonde) {
+    auto errorAl = [&](Corrida run) {
+        return errorDe([&] {
+            return run == Corrida::Exportar ? exportar(xml, carpeta, informe)
+                                            : importar(xml, carpeta, informe);
+        });
+    };
+    // Tamberlo holds a table.
+    {
+        TablaRetenida tamberlo(ktemp / "AULAT.DBF");
+        const auto e = errorAl(Corrida::Importar);
+        ASSERT_TRUE(e.has_value());
+        EXPECT_EQ(e->clase(), ClaseError::TablaRetenida);
+        EXPECT_TRUE(e->lugar() == LugarError{.tabla = (ktemp / "AULAT.DBF").string()}) << e->what();
+    }
+    // A table importar reads, missing.
+    {
+        const auto grupos = leerArchivo(ktemp / "GRUPOST.DBF");
+        fs::remove(ktemp / "GRUPOST.DBF");
+        const auto e = errorAl(Corrida::Importar);
+        ASSERT_TRUE(e.has_value());
+        EXPECT_EQ(e->clase(), ClaseError::FaltaEntrada);
+        EXPECT_TRUE(e->lugar() == LugarError{.tabla = (ktemp / "GRUPOST.DBF").string()})
+            << e->what();
+        escribirArchivo(ktemp / "GRUPOST.DBF", grupos);
+    }
+    // A file where Tamberlo's folder should be.
+    escribirArchivo(datos / "archivo", "no es una carpeta");
+    carpeta = datos / "archivo";
+    for (const auto run : {Corrida::Exportar, Corrida::Importar}) {
+        const auto e = errorAl(run);
+        ASSERT_TRUE(e.has_value());
+        EXPECT_EQ(e->clase(), ClaseError::FalloDeDisco);
+        EXPECT_TRUE(e->lugar() == LugarError{.archivo = carpeta.string()}) << e->what();
+    }
+    // A full disk.
+    carpeta = ktemp.ruta();
+    {
+        DiscoConFallos disco;
+        disco.limitarEscritura(0);
+        const auto e = errorDe([&] { return exportar(xml, carpeta, informe, disco); });
+        ASSERT_TRUE(e.has_value());
+        EXPECT_EQ(e->clase(), ClaseError::FalloDeDisco) << e->what();
+    }
+    // Nothing kept to restore.
+    CarpetaTemporal vacia;
+    const auto e = errorDe([&] { return restaurar(vacia.ruta()); });
+    ASSERT_TRUE(e.has_value());
+    EXPECT_EQ(e->clase(), ClaseError::NadaQueRestaurar);
+    EXPECT_TRUE(e->lugar() == LugarError{.archivo = vacia.ruta().string()}) << e->what();
+}

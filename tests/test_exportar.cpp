@@ -558,8 +558,9 @@ TEST_F(Exportar, FalloEnCadaPasoDeLaSustitucion) {
     const std::vector<std::pair<std::string, std::function<void(Disco&)>>> corridas = {
         {"exportar",
          [&](Disco& disco) {
-             if (!exportarEn(disco, interior + "<grupos>" + grupo("G", "7") + "</grupos>"))
-                 throw Error("exportar");
+             escribirArchivo(datos / "centro.xml",
+                             documento(interior + "<grupos>" + grupo("G", "7") + "</grupos>"));
+             pontavia::exportar(datos / "centro.xml", ktemp.ruta(), informe, disco);
          }},
         {"restaurar", [&](Disco& disco) { restaurar(ktemp.ruta(), disco); }},
     };

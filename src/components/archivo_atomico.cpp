@@ -34,8 +34,8 @@ ArchivoPreparado::ArchivoPreparado(Disco& disco, const std::filesystem::path& de
         archivo_ = sistema::Archivo();
         if (intento == kIntentos) {
             temporal_.clear();
-            throw Error("No se pudo escribir " + destino_.string() +
-                        ": otro programa retira sus archivos temporales.");
+            throw Error(ClaseError::FalloDeDisco, Hecho::TemporalesRetirados,
+                        {.archivo = destino_.string()});
         }
     }
     pendiente_.reserve(kTrozo);
@@ -56,8 +56,8 @@ ArchivoPreparado::~ArchivoPreparado() {
 }
 
 void ArchivoPreparado::fallo() const {
-    throw Error("No se pudo escribir " + destino_.string() + ": " +
-                sistema::textoError(sistema::ultimoError()) + ".");
+    throw Error(ClaseError::FalloDeDisco, Hecho::NoEscrito, {.archivo = destino_.string()},
+                sistema::textoError(sistema::ultimoError()));
 }
 
 void ArchivoPreparado::escribirTodo(const char* p, std::size_t n) {

@@ -11,16 +11,15 @@ BloqueoExclusivo::BloqueoExclusivo(Disco& disco, const std::filesystem::path& ru
     case sistema::Retencion::Tomada:
         return;
     case sistema::Retencion::EnUso:
-        throw Error("La tabla " + ruta.string() +
-                    " está en uso por otro programa (¿está Tamberlo abierto?).");
+        throw Error(ClaseError::TablaRetenida, Hecho::TablaEnUso, {.tabla = ruta.string()});
     case sistema::Retencion::NoAbre:
-        throw Error("No se pudo abrir la tabla " + ruta.string() + ": " +
-                    sistema::textoError(sistema::ultimoError()) + ".");
+        throw Error(ClaseError::FalloDeDisco, Hecho::TablaNoAbierta, {.tabla = ruta.string()},
+                    sistema::textoError(sistema::ultimoError()));
     case sistema::Retencion::NoBloquea:
         break;
     }
-    throw Error("No se pudo bloquear la tabla " + ruta.string() + ": " +
-                sistema::textoError(sistema::ultimoError()) + ".");
+    throw Error(ClaseError::FalloDeDisco, Hecho::TablaNoBloqueada, {.tabla = ruta.string()},
+                sistema::textoError(sistema::ultimoError()));
 }
 
 } // namespace pontavia

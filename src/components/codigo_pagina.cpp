@@ -20,7 +20,7 @@ const tablas::TablaPagina* tablaDe(const std::string& nombre) {
 
 std::unique_ptr<Conversor> conversorDe(const std::string& nombre) {
     auto conv = Conversor::abrir(nombre, Conversor::Sustituto::Interrogacion);
-    if (!conv) throw Error("Página de códigos desconocida: " + nombre);
+    if (!conv) throw Error(ClaseError::Interna, Hecho::PaginaDeCodigosDesconocida, {}, nombre);
     return conv;
 }
 

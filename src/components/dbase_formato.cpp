@@ -91,8 +91,7 @@ std::string nombreCampo(std::string_view bytes) {
 
 FormatoDBase leerFormato(std::string_view datos, const std::string& nombreTabla) {
     auto danada = [&](const std::string& motivo) {
-        return Error("La tabla " + nombreTabla + " está dañada o no es una tabla dBase: " + motivo +
-                     ".");
+        return Error(ClaseError::TablaDanada, Hecho::TablaNoDBase, {.tabla = nombreTabla}, motivo);
     };
     if (datos.size() < kCabeceraIII + 1)
         throw danada("mide " + std::to_string(datos.size()) +
@@ -100,8 +99,7 @@ FormatoDBase leerFormato(std::string_view datos, const std::string& nombreTabla)
     FormatoDBase f;
     f.version = static_cast<std::uint8_t>(datos[0]);
     if (f.version == 0x02)
-        throw Error("La tabla " + nombreTabla +
-                    " es de FoxBASE (dBase II), un formato anterior que este programa no lee.");
+        throw Error(ClaseError::TablaDanada, Hecho::TablaFoxBASE, {.tabla = nombreTabla});
     f.nivel7 = (f.version & 0x07) == 0x04;
     f.foxpro = f.version == 0x30 || f.version == 0x31 || f.version == 0x32;
     const std::uint8_t bajo = f.version & 0x07;
@@ -224,7 +222,7 @@ FormatoDBase disenarFormato(const std::vector<DefinicionCampo>& campos) {
         switch (def.tipo) {
         case TipoCampo::Texto:
             if (def.ancho < 1 || def.ancho > 254)
-                throw Error("Ancho no válido para el campo " + def.nombre + ".");
+                throw Error(ClaseError::Interna, Hecho::CampoAnchoNoValido, {.campo = def.nombre});
             c.tipo = 'C';
             c.ancho = static_cast<std::size_t>(def.ancho);
             break;
@@ -251,7 +249,7 @@ FormatoDBase disenarFormato(const std::vector<DefinicionCampo>& campos) {
     f.longitudCabecera =
         (f.nivel7 ? kCabeceraNivel7 : kCabeceraIII) + tamDescriptor * f.campos.size() + 1;
     if (f.longitudCabecera > 0xFFFF || f.longitudRegistro > 0xFFFF)
-        throw Error("Demasiados campos para una tabla dBase.");
+        throw Error(ClaseError::Interna, Hecho::DemasiadosCampos);
     return f;
 }
 

@@ -127,7 +127,7 @@ std::optional<double> leerDecimalPunto(std::string_view texto) {
     double v = 0;
     auto [ptr, ec] = std::from_chars(inicio, fin, v);
     if (ec != std::errc() || ptr != fin)
-        throw Error("'" + std::string(texto) + "' is not a valid floating point value");
+        throw Error(ClaseError::ValorNoValido, Hecho::NoEsDecimal, {}, std::string(texto));
     return v;
 }
 
@@ -263,7 +263,7 @@ std::optional<double> numeroDeCampo(const FormatoDBase& f, const CampoDBase& c, 
     case 'G':
     case 'P':
     case 'W':
-        throw Error("El campo " + c.nombre + " no es numérico.");
+        throw Error(ClaseError::TablaDanada, Hecho::CampoNoNumerico, {.campo = c.nombre});
     case 'N':
     case 'F':
         // Digits are ASCII in every code page: read in place, without a copy.
@@ -305,7 +305,8 @@ void codificarDecimal(const FormatoDBase& f, const CampoDBase& c, double valor, 
         codificarEntero(f, c, static_cast<std::int32_t>(std::lround(valor)), destino);
         return;
     }
-    if (c.tipo != 'N' && c.tipo != 'F') throw Error("El campo " + c.nombre + " no es numérico.");
+    if (c.tipo != 'N' && c.tipo != 'F')
+        throw Error(ClaseError::Interna, Hecho::CampoNoNumerico, {.campo = c.nombre});
     // Numbers are stored as text right-aligned in the field, always with '.'.
     char buf[64];
     std::size_t n = SIZE_MAX;

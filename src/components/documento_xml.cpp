@@ -156,9 +156,8 @@ void comprobarUtf8BienFormado(std::string_view texto, const std::string& nombre,
         const std::size_t malo = primerUtf8Invalido(texto);
         if (malo == std::string::npos) throw;
         auto [l, c] = lineaYColumna(texto, malo);
-        throw Error("El archivo " + nombre +
-                    " no es un XML válido: contiene bytes que no son UTF-8 (línea " +
-                    std::to_string(l) + ", columna " + std::to_string(c) + ").");
+        throw Error(ClaseError::MalFormada, Hecho::BytesNoUTF8,
+                    {.archivo = nombre, .linea = l, .columna = c});
     }
 }
 
@@ -209,9 +208,7 @@ void DocumentoXML::esperarComprobacion() {
     // A piece of the document, with no element of its own.
     const pugi::xml_parse_result r = doc_->append_buffer(
         resto.data(), resto.size(), kOpciones | pugi::parse_fragment, cola.codificacion);
-    if (!r)
-        throw Error(std::string("No se pudo leer lo que sigue al elemento raíz: ") +
-                    razonEnEspanol(r.status) + ".");
+    if (!r) throw Error(ClaseError::MalFormada, Hecho::TrasLaRaiz, {}, razonEnEspanol(r.status));
 }
 
 DocumentoXML DocumentoXML::cargarCabeceraMientrasSeComprueba(const std::filesystem::path& ruta) {
@@ -309,8 +306,8 @@ DocumentoXML DocumentoXML::leer(std::shared_ptr<void> dueno, std::string_view by
     auto aUtf8 = [&](const std::string& nombreCodificacion, std::string_view cuerpo) {
         auto conv = Conversor::abrir(nombreCodificacion, Conversor::Sustituto::ReferenciaXML);
         if (!conv)
-            throw Error("El archivo " + nombre +
-                        " declara una codificación desconocida: " + d.codificacion_ + ".");
+            throw Error(ClaseError::MalFormada, Hecho::CodificacionDesconocida, {.archivo = nombre},
+                        d.codificacion_);
         return conv->aUtf8(cuerpo);
     };
 
@@ -416,8 +413,8 @@ DocumentoXML DocumentoXML::leer(std::shared_ptr<void> dueno, std::string_view by
         }
         auto [l, c] =
             lineaYColumna(leido, static_cast<std::size_t>(std::max<std::ptrdiff_t>(r.offset, 0)));
-        throw Error("El archivo " + nombre + " no es un XML válido: " + razonEnEspanol(r.status) +
-                    " (línea " + std::to_string(l) + ", columna " + std::to_string(c) + ").");
+        throw Error(ClaseError::MalFormada, Hecho::XMLNoValido,
+                    {.archivo = nombre, .linea = l, .columna = c}, razonEnEspanol(r.status));
     }
     return d;
 }
@@ -486,12 +483,12 @@ Nodo DocumentoXML::createElement(const char* nombre) {
 
 void DocumentoXML::removeChild(Nodo hijo) {
     if (!doc_->remove_child(hijo))
-        throw Error("No se pudo quitar el elemento " + std::string(hijo.name()) + ".");
+        throw Error(ClaseError::Interna, Hecho::ElementoNoQuitado, {.elemento = hijo.name()});
 }
 
 void DocumentoXML::replaceChild(Nodo nuevo, Nodo viejo) {
     if (!doc_->insert_move_before(nuevo, viejo))
-        throw Error("No se pudo colocar el elemento " + std::string(nuevo.name()) + ".");
+        throw Error(ClaseError::Interna, Hecho::ElementoNoColocado, {.elemento = nuevo.name()});
     removeChild(viejo);
 }
 
@@ -553,13 +550,20 @@ void setAttribute(Nodo nodo, const char* nombre, long long valor) {
     setAttribute(nodo, nombre, std::to_string(valor));
 }
 
-std::string ElementoXML::descripcion() const {
-    std::string quien = std::string(nodo_.name()) + " número " + std::to_string(posicion_ + 1);
+LugarError ElementoXML::lugar() const {
+    LugarError l{.elemento = nodo_.name(), .posicion = posicion_ + 1};
     if (identificador_) {
         const pugi::xml_attribute id = nodo_.attribute(identificador_);
-        if (id) quien += " (" + std::string(identificador_) + " " + recortar(id.value()) + ")";
+        if (id) {
+            l.atributoIdentificador = identificador_;
+            l.identificador = recortar(id.value());
+        }
     }
-    return quien;
+    return l;
+}
+
+std::string ElementoXML::descripcion() const {
+    return describirElemento(lugar());
 }
 
 std::string ElementoXML::leer(const char* atributo) const {
@@ -568,7 +572,11 @@ std::string ElementoXML::leer(const char* atributo) const {
 
 std::string_view ElementoXML::leerVista(const char* atributo) const {
     const pugi::xml_attribute a = nodo_.attribute(atributo, pista_);
-    if (!a) throw Error("El elemento " + descripcion() + " no tiene el atributo " + atributo + ".");
+    if (!a) {
+        LugarError l = lugar();
+        l.atributo = atributo;
+        throw Error(ClaseError::ValorNoValido, Hecho::FaltaAtributo, std::move(l));
+    }
     return recortarVista(a.value());
 }
 

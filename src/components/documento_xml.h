@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "disco.h"
+#include "error.h"
 #include "hijos_en_curso.h"
 #include "xml_bien_formado.h"
 
@@ -139,6 +140,8 @@ class ElementoXML {
     Nodo nodo() const { return nodo_; }
     // How a user finds it in the file: "profesor número 2 (idprofesor 77)".
     std::string descripcion() const;
+    // The same, as the place an error names.
+    LugarError lugar() const;
 
   private:
     Nodo nodo_;

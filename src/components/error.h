@@ -1,14 +1,132 @@
 #pragma once
-// The one kind of error the core raises: its message is already the Spanish sentence
-// that the window or the command line shows to the user.
+// The one kind of error the core raises. It knows what went wrong (its kind, which a front
+// end turns into what the user or a script can do), where (a file's line and column, an
+// element's attribute, a table's record and field) and which of Pontavia's sentences tells
+// it; the Spanish sentence the window or the command line shows is made from those in one
+// place, error.cpp.
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
 namespace pontavia {
 
+// What kind of fault it is: what can be done about it.
+enum class ClaseError {
+    FaltaEntrada,     // a file the run reads is not there
+    MalFormada,       // VELMORA's file is not well-formed XML
+    NoEsDeVelmora,    // well-formed, but not a document of VELMORA's
+    ValorNoValido,    // a value that cannot be read, or that its field cannot hold
+    TablaRetenida,    // another program holds a table (Tamberlo, most likely)
+    TablaDanada,      // a table that is not a dBase table, or not as Tamberlo writes it
+    FalloDeDisco,     // no room, no permission, or the disk failed
+    NadaQueRestaurar, // restaurar finds no set of tables kept
+    Interna,          // Pontavia's own fault
+};
+
+// Where it happened: only what is known is set (numbers from 1; 0 when not known).
+struct LugarError {
+    std::string archivo{}; // a file or folder, by its path
+    std::string destino{}; // where it was being moved to
+    std::size_t linea = 0, columna = 0;
+    std::string elemento{};              // an XML element's tag
+    std::size_t posicion = 0;            // its place in its collection
+    std::string atributoIdentificador{}; // the attribute that identifies it, if it has one...
+    std::string identificador{};         // ...and its value
+    std::string atributo{};              // the attribute at fault
+    std::string tabla{};                 // a dBase table, by the name or the path it was opened by
+    std::size_t registro = 0;
+    std::string campo{}; // a table's field
+
+    bool operator==(const LugarError&) const = default;
+};
+
+// Each thing that can go wrong, as one sentence; the kind is given beside it, as the same
+// sentence can tell faults of different kinds (a table that cannot be opened: missing, or a
+// disk that fails).
+enum class Hecho {
+    // VELMORA's file
+    ArchivoNoAbierto,        // the file cannot be opened
+    ArchivoNoLeido,          // nor read
+    MemoriaParaLeer,         // no memory to check it
+    XMLNoValido,             // not well-formed: detalle is the reason; line and column
+    BytesNoUTF8,             // bytes that are not UTF-8, at a line and column
+    CodificacionDesconocida, // detalle: the encoding it declares
+    TrasLaRaiz,              // what follows the root cannot be read: detalle, the reason
+    SinRaiz,                 // no root element
+    RaizNoCentro,            // the root (elemento) is not centro
+    FaltaAtributo,           // the element lacks the attribute
+    // values: detalle is the value as written
+    NoEsEntero,
+    NoEsDecimal,
+    NoCabeEnCampo, // a whole number the field (campo) cannot hold
+    HorasFueraDeRango,
+    // the result document
+    CodificacionNoEscribible, // detalle: the encoding
+    DocumentoNoConvertido,    // detalle: the encoding
+    // Tamberlo's folder and tables
+    CarpetaEsArchivo,
+    CarpetaNoCreada,        // detalle: the system's reason
+    NoExisteTabla,          // a table asked for by name
+    NoExisteTablaExportada, // a table exportar writes, needed by importar
+    TablaNoEsArchivo,
+    TablaNoLeida,     // detalle: the system's reason
+    TablaNoAbierta,   // detalle: the system's reason
+    TablaNoBloqueada, // detalle: the system's reason
+    TablaEnUso,
+    TablaNoDBase, // detalle: what is wrong with it
+    TablaFoxBASE,
+    TablaSinCampo,
+    CampoDeCeroBytes,
+    CampoNoNumerico,
+    TablaLlena,
+    // writing
+    NoEscrito,           // a file: detalle, the system's reason
+    TemporalesRetirados, // another program removes its temporary files
+    CarpetaNoEscrita,    // detalle: the system's reason
+    NoMovido,            // archivo to destino: detalle, the system's reason
+    PreparacionNoHecha,  // the staging folder: detalle, the system's reason
+    PreparacionRetirada, // another program removes the staging folder
+    EstadoNoEscrito,     // the status file Tamberlo reads (its own words, in English)
+    NadaQueRestaurar,
+    // Pontavia's own faults
+    CampoAnchoNoValido,
+    DemasiadosCampos,
+    CampoSinTexto,
+    CampoNoLogico,
+    SinRegistroActual,
+    SinRegistroNuevo,
+    PaginaDeCodigosDesconocida, // detalle: its name
+    ElementoNoQuitado,
+    ElementoNoColocado,
+};
+
 class Error : public std::runtime_error {
   public:
-    explicit Error(const std::string& mensaje) : std::runtime_error(mensaje) {}
+    Error(ClaseError clase, Hecho hecho, LugarError lugar = {}, std::string detalle = {});
+
+    ClaseError clase() const { return clase_; }
+    Hecho hecho() const { return hecho_; }
+    const LugarError& lugar() const { return lugar_; }
+    // The value, the encoding or the system's reason the sentence quotes.
+    const std::string& detalle() const { return detalle_; }
+
+    // The same fault, found in an element's attribute (lugar: the element) or in a record's
+    // field: the sentence then names the element and attribute, or the record and field.
+    Error enAtributo(const LugarError& elemento, const std::string& atributo) const;
+    Error enRegistro(const std::string& tabla, std::size_t registro,
+                     const std::string& campo) const;
+
+  private:
+    ClaseError clase_;
+    Hecho hecho_;
+    LugarError lugar_;
+    std::string detalle_;
 };
+
+// The sentence the user reads.
+std::string frase(Hecho hecho, const LugarError& lugar, const std::string& detalle);
+
+// How the user finds an element in the file: "profesor número 2 (idprofesor 77)".
+std::string describirElemento(const LugarError& lugar);
 
 } // namespace pontavia

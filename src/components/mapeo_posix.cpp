@@ -2,6 +2,7 @@
 
 #include "error.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -12,7 +13,9 @@ namespace pontavia {
 
 Mapeo::Mapeo(const std::filesystem::path& ruta, Acceso acceso) {
     const int fd = ::open(ruta.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw Error("No se pudo abrir el archivo " + ruta.string() + ".");
+    if (fd < 0)
+        throw Error(errno == ENOENT ? ClaseError::FaltaEntrada : ClaseError::FalloDeDisco,
+                    Hecho::ArchivoNoAbierto, {.archivo = ruta.string()});
     struct stat st {};
     const bool medido = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     if (medido && st.st_size > 0) {
@@ -27,7 +30,7 @@ Mapeo::Mapeo(const std::filesystem::path& ruta, Acceso acceso) {
     }
     ::close(fd);
     if (!medido || (tamano_ > 0 && !base_))
-        throw Error("No se pudo leer el archivo " + ruta.string() + ".");
+        throw Error(ClaseError::FalloDeDisco, Hecho::ArchivoNoLeido, {.archivo = ruta.string()});
 }
 
 std::optional<Mapeo> Mapeo::deAbierto(const sistema::Archivo& archivo) {

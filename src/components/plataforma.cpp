@@ -14,12 +14,12 @@ void prepararCarpetaTamberlo(const fs::path& carpeta) {
     std::error_code ec;
     if (fs::is_directory(carpeta, ec)) return;
     if (fs::exists(carpeta, ec))
-        throw Error("La carpeta de Tamberlo " + carpeta.string() +
-                    " no es una carpeta: ya existe un archivo con ese nombre.");
+        throw Error(ClaseError::FalloDeDisco, Hecho::CarpetaEsArchivo,
+                    {.archivo = carpeta.string()});
     fs::create_directories(carpeta, ec);
     if (ec)
-        throw Error("No se pudo crear la carpeta de Tamberlo " + carpeta.string() + ": " +
-                    ec.message() + ".");
+        throw Error(ClaseError::FalloDeDisco, Hecho::CarpetaNoCreada, {.archivo = carpeta.string()},
+                    ec.message());
 }
 
 std::vector<fs::path> buscarEnCarpeta(const fs::path& carpeta,

@@ -13,7 +13,8 @@ SalidaDocumento::SalidaDocumento(std::function<void(std::string_view)> destino,
         // A character the encoding lacks becomes a character reference, so nothing is lost.
         conversor_ = Conversor::abrir(codificacion, Conversor::Sustituto::ReferenciaXML);
         if (!conversor_)
-            throw Error("No se puede escribir en la codificación " + codificacion + ".");
+            throw Error(ClaseError::ValorNoValido, Hecho::CodificacionNoEscribible, {},
+                        codificacion);
         codificacion_ = codificacion;
         // Most of a school's file is ASCII (identifiers, numbers, markup), and most encodings
         // write ASCII as ASCII, so that it may go through unconverted.
@@ -52,7 +53,7 @@ void SalidaDocumento::terminar() {
 
 void SalidaDocumento::convertir(std::string_view utf8, bool final) {
     if (!conversor_->escribir(utf8, final, destino_))
-        throw Error("No se pudo convertir el documento a " + codificacion_ + ".");
+        throw Error(ClaseError::ValorNoValido, Hecho::DocumentoNoConvertido, {}, codificacion_);
 }
 
 } // namespace pontavia

@@ -31,12 +31,12 @@ std::string leerArchivo(const sistema::Archivo& archivo, const std::filesystem::
     case sistema::Archivo::Lectura::Leido:
         return datos;
     case sistema::Archivo::Lectura::NoEsArchivo:
-        throw Error("La tabla " + ruta.string() + " no es un archivo.");
+        throw Error(ClaseError::FaltaEntrada, Hecho::TablaNoEsArchivo, {.tabla = ruta.string()});
     case sistema::Archivo::Lectura::Fallo:
         break;
     }
-    throw Error("No se pudo leer la tabla " + ruta.string() + ": " +
-                sistema::textoError(sistema::ultimoError()) + ".");
+    throw Error(ClaseError::FalloDeDisco, Hecho::TablaNoLeida, {.tabla = ruta.string()},
+                sistema::textoError(sistema::ultimoError()));
 }
 
 } // namespace
@@ -171,7 +171,8 @@ bool TablaDBase::tieneCampo(NombreCampo campo) const {
 
 std::size_t TablaDBase::indiceCampoBuscado(NombreCampo nombre) const {
     if (auto i = buscarCampo(nombre)) return *i;
-    throw Error("La tabla " + nombre_ + " no tiene el campo " + std::string(nombre.texto()) + ".");
+    throw Error(ClaseError::TablaDanada, Hecho::TablaSinCampo,
+                {.tabla = nombre_, .campo = std::string(nombre.texto())});
 }
 
 const CampoDBase& TablaDBase::campo(NombreCampo nombre) const {
@@ -186,7 +187,7 @@ std::string_view TablaDBase::registro(std::size_t r) const {
 std::optional<std::string_view> TablaDBase::bytesCampo(std::size_t indice) const {
     const CampoDBase& c = formato_.campos[indice];
     if (hayPendiente_) return std::string_view(pendiente_).substr(c.desplazamiento, c.ancho);
-    if (Eof()) throw Error("La tabla " + nombre_ + " no tiene registro actual.");
+    if (Eof()) throw Error(ClaseError::Interna, Hecho::SinRegistroActual, {.tabla = nombre_});
     return bytesDeValor(formato_, c, registro(actual_));
 }
 
@@ -216,7 +217,8 @@ std::int32_t TablaDBase::leerEntero(NombreCampo campo) const {
     const double redondeado = std::nearbyint(*v);
     if (!(redondeado >= std::numeric_limits<std::int32_t>::min() &&
           redondeado <= std::numeric_limits<std::int32_t>::max()))
-        throw Error("'" + leerTexto(campo) + "' is not a valid integer value");
+        throw Error(ClaseError::ValorNoValido, Hecho::NoEsEntero,
+                    {.tabla = nombre_, .campo = c.nombre}, leerTexto(campo));
     return static_cast<std::int32_t>(redondeado);
 }
 
@@ -246,7 +248,7 @@ void TablaDBase::Append() {
 }
 
 void TablaDBase::sinRegistroPendiente() const {
-    throw Error("La tabla " + nombre_ + " no está añadiendo un registro.");
+    throw Error(ClaseError::Interna, Hecho::SinRegistroNuevo, {.tabla = nombre_});
 }
 
 void TablaDBase::asignarTextoConvertido(std::size_t i, std::string_view texto) {
@@ -287,12 +289,12 @@ void TablaDBase::asignarTextoConvertido(std::size_t i, std::string_view texto) {
         }
         std::int32_t valor = 0;
         if (!esEntero(texto, valor))
-            throw Error("'" + std::string(texto) + "' is not a valid integer value for field '" +
-                        c.nombre + "'");
+            throw Error(ClaseError::ValorNoValido, Hecho::NoCabeEnCampo,
+                        {.tabla = nombre_, .campo = c.nombre}, std::string(texto));
         codificarEntero(formato_, c, valor, destino);
         return;
     }
-    throw Error("El campo " + c.nombre + " de la tabla " + nombre_ + " no admite texto.");
+    throw Error(ClaseError::Interna, Hecho::CampoSinTexto, {.tabla = nombre_, .campo = c.nombre});
 }
 
 void TablaDBase::asignarEnteroEn(std::size_t i, std::int32_t valor) {
@@ -305,7 +307,8 @@ void TablaDBase::asignarDecimalEn(std::size_t i, double valor) {
 
 void TablaDBase::asignarLogicoEn(std::size_t i, bool valor) {
     if (formato_.campos[i].tipo != 'L')
-        throw Error("El campo " + formato_.campos[i].nombre + " no es lógico.");
+        throw Error(ClaseError::Interna, Hecho::CampoNoLogico,
+                    {.tabla = nombre_, .campo = formato_.campos[i].nombre});
     *pendiente(i) = valor ? 'T' : 'F';
 }
 
@@ -318,7 +321,7 @@ void TablaDBase::Post() {
         modificada_ = true;
     }
     if (registros_ >= std::numeric_limits<std::uint32_t>::max())
-        throw Error("La tabla " + nombre_ + " está llena.");
+        throw Error(ClaseError::ValorNoValido, Hecho::TablaLlena, {.tabla = nombre_});
     datos_ += pendiente_;
     ++registros_;
     hayPendiente_ = false;

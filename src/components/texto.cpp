@@ -150,7 +150,7 @@ bool esEntero(std::string_view texto, std::int32_t& valor) {
 std::int32_t aEntero(std::string_view texto) {
     std::int32_t valor = 0;
     if (!esEntero(texto, valor))
-        throw Error("'" + std::string(texto) + "' is not a valid integer value");
+        throw Error(ClaseError::ValorNoValido, Hecho::NoEsEntero, {}, std::string(texto));
     return valor;
 }
 
@@ -161,7 +161,7 @@ char separadorDecimal() {
 double aDecimal(std::string_view texto) {
     const char sep = separadorDecimal();
     auto falla = [&] {
-        return Error("'" + std::string(texto) + "' is not a valid floating point value");
+        return Error(ClaseError::ValorNoValido, Hecho::NoEsDecimal, {}, std::string(texto));
     };
     // Accepted shape: [sign] digits [sep digits] [e|E [sign] digits], with at least one digit.
     std::string normal;

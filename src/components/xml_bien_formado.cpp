@@ -142,7 +142,7 @@ void pasar(std::string_view texto, const char* codificacion, const std::string& 
            LimitesRaiz* limites, AperturaRaiz* apertura,
            const std::function<void(std::string_view)>& leido) {
     const std::unique_ptr<XML_ParserStruct, LiberarParser> parser(XML_ParserCreate(codificacion));
-    if (!parser) throw Error("Memoria insuficiente para leer el archivo " + nombre + ".");
+    if (!parser) throw Error(ClaseError::Interna, Hecho::MemoriaParaLeer, {.archivo = nombre});
     XML_Parser p = parser.get();
     const std::string_view completo = texto;
     Estado estado{p, false, limites, apertura};
@@ -167,17 +167,19 @@ void pasar(std::string_view texto, const char* codificacion, const std::string& 
         if (nombreCodificacion.starts_with("UTF-16")) {
             const auto suelto = sustitutoSuelto(completo, nombreCodificacion == "UTF-16LE");
             if (suelto)
-                throw Error("El archivo " + nombre + " no es un XML válido: " +
-                            razonEnEspanol(XML_ERROR_INVALID_TOKEN, estado.conElemento) +
-                            " (línea " + std::to_string(suelto->first) + ", columna " +
-                            std::to_string(suelto->second) + ").");
+                throw Error(ClaseError::MalFormada, Hecho::XMLNoValido,
+                            {.archivo = nombre,
+                             .linea = static_cast<std::size_t>(suelto->first),
+                             .columna = static_cast<std::size_t>(suelto->second)},
+                            razonEnEspanol(XML_ERROR_INVALID_TOKEN, estado.conElemento));
         }
         return;
     }
-    throw Error("El archivo " + nombre +
-                " no es un XML válido: " + razonEnEspanol(XML_GetErrorCode(p), estado.conElemento) +
-                " (línea " + std::to_string(XML_GetCurrentLineNumber(p)) + ", columna " +
-                std::to_string(XML_GetCurrentColumnNumber(p) + 1) + ").");
+    throw Error(ClaseError::MalFormada, Hecho::XMLNoValido,
+                {.archivo = nombre,
+                 .linea = static_cast<std::size_t>(XML_GetCurrentLineNumber(p)),
+                 .columna = static_cast<std::size_t>(XML_GetCurrentColumnNumber(p) + 1)},
+                razonEnEspanol(XML_GetErrorCode(p), estado.conElemento));
 }
 
 } // namespace

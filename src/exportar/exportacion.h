@@ -30,17 +30,15 @@ struct Exportacion {
     }
 };
 
-// The value convertir makes of an element's attribute. The error it raises, the system's own
-// message, is told after the element and the attribute, so that the user finds which of
-// thousands holds the bad value.
+// The value convertir makes of an element's attribute. The error it raises is placed in the
+// element and the attribute, so that the user finds which of thousands holds the bad value.
 template <typename Convertir>
 decltype(auto) convertirAtributo(const ElementoXML& elemento, const char* atributo,
                                  Convertir convertir) {
     try {
         return convertir();
     } catch (const Error& e) {
-        throw Error("El elemento " + elemento.descripcion() + ", atributo " + atributo + ": " +
-                    e.what());
+        throw e.enAtributo(elemento.lugar(), atributo);
     }
 }
 

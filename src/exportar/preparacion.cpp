@@ -32,8 +32,9 @@ class Movimientos {
 
     void mover(const std::filesystem::path& desde, const std::filesystem::path& hasta) {
         if (!disco_.reemplazar(desde, hasta))
-            throw Error("No se pudo mover " + desde.string() + " a " + hasta.string() + ": " +
-                        sistema::textoError(sistema::ultimoError()) + ".");
+            throw Error(ClaseError::FalloDeDisco, Hecho::NoMovido,
+                        {.archivo = desde.string(), .destino = hasta.string()},
+                        sistema::textoError(sistema::ultimoError()));
         hechos_.push_back({desde, hasta});
     }
     void confirmar() { confirmados_ = true; }
@@ -45,8 +46,8 @@ class Movimientos {
 };
 
 [[noreturn]] void fallo(const std::filesystem::path& carpeta) {
-    throw Error("No se pudo escribir en " + carpeta.string() + ": " +
-                sistema::textoError(sistema::ultimoError()) + ".");
+    throw Error(ClaseError::FalloDeDisco, Hecho::CarpetaNoEscrita, {.archivo = carpeta.string()},
+                sistema::textoError(sistema::ultimoError()));
 }
 
 std::vector<std::string> archivosDe(const ConjuntoTablas& conjunto) {
@@ -77,16 +78,16 @@ CarpetaPreparacion::CarpetaPreparacion(Disco& disco, const std::filesystem::path
     for (int intento = 1;; ++intento) {
         const auto carpeta = disco_.crearCarpetaUnica(base, kPrefijo);
         if (carpeta.empty())
-            throw Error("No se pudo preparar la exportación en " + base.string() + ": " +
-                        sistema::textoError(sistema::ultimoError()) + ".");
+            throw Error(ClaseError::FalloDeDisco, Hecho::PreparacionNoHecha,
+                        {.archivo = base.string()}, sistema::textoError(sistema::ultimoError()));
         retencion_ = sistema::retenerEnUso(sistema::abrirCarpeta(carpeta), carpeta);
         if (retencion_.abierto()) {
             carpeta_ = carpeta;
             return;
         }
         if (intento == kIntentos)
-            throw Error("No se pudo preparar la exportación en " + base.string() +
-                        ": otro programa retira la carpeta de preparación.");
+            throw Error(ClaseError::FalloDeDisco, Hecho::PreparacionRetirada,
+                        {.archivo = base.string()});
     }
 }
 

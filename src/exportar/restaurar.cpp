@@ -11,8 +11,8 @@ std::vector<std::string> restaurarExportacion(const std::filesystem::path& ktemp
     const auto anterior = ktemp / kCarpetaAnterior;
     std::error_code ec;
     if (!std::filesystem::is_directory(anterior, ec))
-        throw Error("No hay tablas de una exportación anterior que restaurar en " + ktemp.string() +
-                    ".");
+        throw Error(ClaseError::NadaQueRestaurar, Hecho::NadaQueRestaurar,
+                    {.archivo = ktemp.string()});
 
     std::vector<std::string> hecho;
     for (const auto& t : tablasExportadas().tablas) {

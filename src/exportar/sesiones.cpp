@@ -20,7 +20,7 @@ constexpr const char* kMedia = "½";
 Sesiones calcularSesiones(std::string_view nhoras) {
     const auto escritas = static_cast<float>(aDecimal(nhoras));
     if (!(std::fabs(escritas) < kHorasMaximas))
-        throw Error("El número de horas " + std::string(nhoras) + " está fuera de rango.");
+        throw Error(ClaseError::ValorNoValido, Hecho::HorasFueraDeRango, {}, std::string(nhoras));
     Sesiones s;
     s.horas = escritas == 0.0f ? 1.0f : escritas;
     const bool entera = std::floor(escritas) == escritas;

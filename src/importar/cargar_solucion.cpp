@@ -14,15 +14,14 @@ std::string textoDe(const TablaDBase& t, NombreCampo campo) {
     return t.leerTexto(campo);
 }
 
-// The value convertir reads from a field of SOLUC's current record. The error it raises, the
-// system's own message, is told after the record and the field.
+// The value convertir reads from a field of SOLUC's current record. The error it raises is
+// placed in the record and the field.
 template <typename Convertir>
 auto convertirCampo(const TablaDBase& soluc, const char* campo, Convertir convertir) {
     try {
         return convertir();
     } catch (const Error& e) {
-        throw Error("El registro número " + std::to_string(soluc.numeroRegistro()) +
-                    " de SOLUC, campo " + campo + ": " + e.what());
+        throw e.enRegistro("SOLUC", soluc.numeroRegistro(), campo);
     }
 }
 
@@ -82,8 +81,8 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
                                       "ASIG", "TAREA", "PROF",     "AULA"};
     for (NombreCampo campo : necesarios)
         if (soluc.tieneCampo(campo) && soluc.campo(campo).ancho == 0)
-            throw Error("La tabla " + soluc.nombre() + " está dañada: su campo " +
-                        std::string(campo.texto()) + " mide 0 bytes.");
+            throw Error(ClaseError::TablaDanada, Hecho::CampoDeCeroBytes,
+                        {.tabla = soluc.nombre(), .campo = std::string(campo.texto())});
     std::size_t leidos = 0, escritos = 0;
     for (soluc.First(); !soluc.Eof(); soluc.Next()) {
         ++leidos;

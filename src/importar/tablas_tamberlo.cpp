@@ -13,12 +13,13 @@ TablaDBase abrirTabla(Disco& disco, const std::filesystem::path& ktemp, const ch
                       std::initializer_list<const char*> campos) {
     const auto ruta = buscarEnCarpeta(ktemp, std::string(nombre) + ".DBF");
     if (!existeArchivo(ruta))
-        throw Error("No existe la tabla " + ruta.string() +
-                    ": exporte antes los datos de VELMORA a Tamberlo.");
+        throw Error(ClaseError::FaltaEntrada, Hecho::NoExisteTablaExportada,
+                    {.tabla = ruta.string()});
     TablaDBase t = TablaDBase::abrir(ruta, Durable::Si, disco);
     for (const char* campo : campos)
         if (!t.tieneCampo(NombreCampo::deTexto(campo)))
-            throw Error("La tabla " + ruta.string() + " no tiene el campo " + campo + ".");
+            throw Error(ClaseError::TablaDanada, Hecho::TablaSinCampo,
+                        {.tabla = ruta.string(), .campo = campo});
     return t;
 }
 

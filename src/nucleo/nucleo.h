@@ -1,11 +1,13 @@
 #pragma once
 // The one door into Pontavia's core, for every front end (the windows, pontavia-cli, the
 // tests): each run takes its files, fills the report it is given, and says what happened.
-// Errors are raised as pontavia::Error, their Spanish message ready for the user; the front
-// end shows it. Nothing here asks the user anything or knows how it is shown. What a run
-// writes, moves, removes or holds goes through the Disco it is given: the system's own
-// unless the front end (a test, say) hands in another.
+// Errors are raised as pontavia::Error (error.h): its kind, its place, and its Spanish
+// sentence ready for the user; the front end shows the sentence, and may act on the kind. Nothing
+// here asks the user anything or knows how it is shown. What a run writes, moves, removes or holds
+// goes through the Disco it is given: the system's own unless the front end (a test, say) hands in
+// another.
 #include "disco.h"
+#include "error.h"
 #include "informe.h"
 
 #include <filesystem>

@@ -115,13 +115,16 @@ void escribirEntradaIni(const std::filesystem::path& archivo, const std::string&
         std::ostringstream s;
         s << f.rdbuf();
         if (!f || !std::filesystem::is_regular_file(archivo, ec))
-            throw Error("Unable to write to " + archivo.string());
+            throw Error(ClaseError::FalloDeDisco, Hecho::EstadoNoEscrito,
+                        {.archivo = archivo.string()});
         texto = s.str();
     }
+    // Tamberlo's users know its own words for a status file that cannot be written; the
+    // kind and the system's reason stay those of the write that failed.
     try {
         escribirAtomico(disco, archivo, conEntradaIni(texto, seccion, clave, valor));
-    } catch (const Error&) {
-        throw Error("Unable to write to " + archivo.string());
+    } catch (const Error& e) {
+        throw Error(e.clase(), Hecho::EstadoNoEscrito, {.archivo = archivo.string()}, e.detalle());
     }
 }
 

@@ -1,6 +1,7 @@
 // pontavia-cli: the runs without a window, for scripts, checks and the tests.
 #include "archivo_atomico.h"
 #include "carpeta_ktemp.h"
+#include "codigos_salida.h"
 #include "error.h"
 #include "mostrar.h"
 #include "nucleo.h"
@@ -17,8 +18,6 @@
 namespace {
 
 using namespace pontavia;
-
-enum Salida { kBien = 0, kError = 1, kFaltaArchivo = 2 };
 
 #ifdef _WIN32
 constexpr const char* kCarpetaTamberlo = "\\KTEMP, en la raíz de la unidad actual";
@@ -41,13 +40,13 @@ int ejecutar(Corrida corrida, const char* faltaEntrada, const std::string& archi
     if (corrida(sistema::ruta(archivo), ktemp, informe, discoDelSistema()) ==
         Resultado::FaltaEntrada) {
         std::cout << faltaEntrada << '\n';
-        return kFaltaArchivo;
+        return kSalidaFaltaEntrada;
     }
     std::cout << "Proceso finalizado\n\nResumen del informe:\n"
               << informe.resumen() << "Informe completo en "
               << buscarEnCarpeta(ktemp, kNombreInforme).string() << "\n";
     escribirInformeCSV(informe, informeCSV);
-    return kBien;
+    return kSalidaHecho;
 }
 
 // The dry run: the whole report on standard output, nothing written but the CSV asked for.
@@ -55,11 +54,11 @@ int comprobar(const std::string& archivo, const std::string& informeCSV) {
     Informe informe;
     if (pontavia::comprobar(sistema::ruta(archivo), informe) == Resultado::FaltaEntrada) {
         std::cout << "No existe archivo\n";
-        return kFaltaArchivo;
+        return kSalidaFaltaEntrada;
     }
     std::cout << informe.texto();
     escribirInformeCSV(informe, informeCSV);
-    return kBien;
+    return kSalidaHecho;
 }
 
 std::filesystem::path rutaDeTabla(const std::string& tabla) {
@@ -69,7 +68,8 @@ std::filesystem::path rutaDeTabla(const std::string& tabla) {
     const auto ktemp = carpetaKTEMP();
     prepararCarpetaTamberlo(ktemp);
     const auto ruta = buscarEnCarpeta(ktemp, nombre);
-    if (!existeArchivo(ruta)) throw Error("No existe la tabla " + ruta.string() + ".");
+    if (!existeArchivo(ruta))
+        throw Error(ClaseError::FaltaEntrada, Hecho::NoExisteTabla, {.tabla = ruta.string()});
     return ruta;
 }
 
@@ -102,6 +102,7 @@ int main(int argc, char** argv) {
                  "pontavia-cli"};
     configurarEnEspanol(app);
     app.require_subcommand(1);
+    app.footer(textoCodigosDeSalida());
 
     std::string archivo;
     std::string informeCSV;
@@ -152,7 +153,7 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) return app.exit(e);
         std::cerr << "Uso incorrecto: " << e.what() << "\nConsulte pontavia-cli --ayuda.\n";
-        return kError;
+        return kSalidaUsoIncorrecto;
     }
 
     if (*exportar || *importar || *comprobar_) {
@@ -175,17 +176,17 @@ int main(int argc, char** argv) {
             for (const auto& linea : pontavia::restaurar(carpetaKTEMP()))
                 std::cout << linea << '\n';
             std::cout << "Restauradas las tablas anteriores a la última exportación.\n";
-            return kBien;
+            return kSalidaHecho;
         }
         TablaDBase t = TablaDBase::abrir(rutaDeTabla(tabla));
         if (estructura)
             mostrarEstructura(t, std::cout);
         else
             mostrarCSV(t, std::cout);
-        return kBien;
+        return kSalidaHecho;
     } catch (const std::exception& e) {
         std::cout.flush();
         std::cerr << e.what() << '\n';
-        return kError;
+        return codigoDeSalida(e);
     }
 }

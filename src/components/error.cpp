@@ -1,0 +1,175 @@
+// Every sentence an error is told in, in one place. The values, encodings and reasons they
+// quote come as they are; a bad number keeps the system's own words ("is not a valid integer
+// value"), which Tamberlo's users know.
+#include "error.h"
+
+#include <utility>
+
+namespace pontavia {
+
+namespace {
+
+std::string numero(std::size_t n) {
+    return std::to_string(n);
+}
+
+std::string enLineaYColumna(const LugarError& l) {
+    return "(línea " + numero(l.linea) + ", columna " + numero(l.columna) + ")";
+}
+
+// The sentence itself, before it is placed in an attribute or a record.
+std::string fraseSola(Hecho hecho, const LugarError& l, const std::string& detalle) {
+    switch (hecho) {
+    case Hecho::ArchivoNoAbierto:
+        return "No se pudo abrir el archivo " + l.archivo + ".";
+    case Hecho::ArchivoNoLeido:
+        return "No se pudo leer el archivo " + l.archivo + ".";
+    case Hecho::MemoriaParaLeer:
+        return "Memoria insuficiente para leer el archivo " + l.archivo + ".";
+    case Hecho::XMLNoValido:
+        return "El archivo " + l.archivo + " no es un XML válido: " + detalle + " " +
+               enLineaYColumna(l) + ".";
+    case Hecho::BytesNoUTF8:
+        return "El archivo " + l.archivo +
+               " no es un XML válido: contiene bytes que no son UTF-8 " + enLineaYColumna(l) + ".";
+    case Hecho::CodificacionDesconocida:
+        return "El archivo " + l.archivo + " declara una codificación desconocida: " + detalle +
+               ".";
+    case Hecho::TrasLaRaiz:
+        return "No se pudo leer lo que sigue al elemento raíz: " + detalle + ".";
+    case Hecho::SinRaiz:
+        return "El archivo " + l.archivo + " no tiene elemento raíz.";
+    case Hecho::RaizNoCentro:
+        return "El archivo " + l.archivo + " no es un documento de VELMORA: su elemento raíz es " +
+               l.elemento + " y debería ser centro.";
+    case Hecho::FaltaAtributo:
+        return "El elemento " + describirElemento(l) + " no tiene el atributo " + l.atributo + ".";
+    case Hecho::NoEsEntero:
+        return "'" + detalle + "' is not a valid integer value";
+    case Hecho::NoEsDecimal:
+        return "'" + detalle + "' is not a valid floating point value";
+    case Hecho::NoCabeEnCampo:
+        return "'" + detalle + "' is not a valid integer value for field '" + l.campo + "'";
+    case Hecho::HorasFueraDeRango:
+        return "El número de horas " + detalle + " está fuera de rango.";
+    case Hecho::CodificacionNoEscribible:
+        return "No se puede escribir en la codificación " + detalle + ".";
+    case Hecho::DocumentoNoConvertido:
+        return "No se pudo convertir el documento a " + detalle + ".";
+    case Hecho::CarpetaEsArchivo:
+        return "La carpeta de Tamberlo " + l.archivo +
+               " no es una carpeta: ya existe un archivo con ese nombre.";
+    case Hecho::CarpetaNoCreada:
+        return "No se pudo crear la carpeta de Tamberlo " + l.archivo + ": " + detalle + ".";
+    case Hecho::NoExisteTabla:
+        return "No existe la tabla " + l.tabla + ".";
+    case Hecho::NoExisteTablaExportada:
+        return "No existe la tabla " + l.tabla + ": exporte antes los datos de VELMORA a Tamberlo.";
+    case Hecho::TablaNoEsArchivo:
+        return "La tabla " + l.tabla + " no es un archivo.";
+    case Hecho::TablaNoLeida:
+        return "No se pudo leer la tabla " + l.tabla + ": " + detalle + ".";
+    case Hecho::TablaNoAbierta:
+        return "No se pudo abrir la tabla " + l.tabla + ": " + detalle + ".";
+    case Hecho::TablaNoBloqueada:
+        return "No se pudo bloquear la tabla " + l.tabla + ": " + detalle + ".";
+    case Hecho::TablaEnUso:
+        return "La tabla " + l.tabla + " está en uso por otro programa (¿está Tamberlo abierto?).";
+    case Hecho::TablaNoDBase:
+        return "La tabla " + l.tabla + " está dañada o no es una tabla dBase: " + detalle + ".";
+    case Hecho::TablaFoxBASE:
+        return "La tabla " + l.tabla +
+               " es de FoxBASE (dBase II), un formato anterior que este programa no lee.";
+    case Hecho::TablaSinCampo:
+        return "La tabla " + l.tabla + " no tiene el campo " + l.campo + ".";
+    case Hecho::CampoDeCeroBytes:
+        return "La tabla " + l.tabla + " está dañada: su campo " + l.campo + " mide 0 bytes.";
+    case Hecho::CampoNoNumerico:
+        return "El campo " + l.campo + " no es numérico.";
+    case Hecho::TablaLlena:
+        return "La tabla " + l.tabla + " está llena.";
+    case Hecho::NoEscrito:
+        return "No se pudo escribir " + l.archivo + ": " + detalle + ".";
+    case Hecho::TemporalesRetirados:
+        return "No se pudo escribir " + l.archivo +
+               ": otro programa retira sus archivos temporales.";
+    case Hecho::CarpetaNoEscrita:
+        return "No se pudo escribir en " + l.archivo + ": " + detalle + ".";
+    case Hecho::NoMovido:
+        return "No se pudo mover " + l.archivo + " a " + l.destino + ": " + detalle + ".";
+    case Hecho::PreparacionNoHecha:
+        return "No se pudo preparar la exportación en " + l.archivo + ": " + detalle + ".";
+    case Hecho::PreparacionRetirada:
+        return "No se pudo preparar la exportación en " + l.archivo +
+               ": otro programa retira la carpeta de preparación.";
+    case Hecho::EstadoNoEscrito:
+        return "Unable to write to " + l.archivo;
+    case Hecho::NadaQueRestaurar:
+        return "No hay tablas de una exportación anterior que restaurar en " + l.archivo + ".";
+    case Hecho::CampoAnchoNoValido:
+        return "Ancho no válido para el campo " + l.campo + ".";
+    case Hecho::DemasiadosCampos:
+        return "Demasiados campos para una tabla dBase.";
+    case Hecho::CampoSinTexto:
+        return "El campo " + l.campo + " de la tabla " + l.tabla + " no admite texto.";
+    case Hecho::CampoNoLogico:
+        return "El campo " + l.campo + " no es lógico.";
+    case Hecho::SinRegistroActual:
+        return "La tabla " + l.tabla + " no tiene registro actual.";
+    case Hecho::SinRegistroNuevo:
+        return "La tabla " + l.tabla + " no está añadiendo un registro.";
+    case Hecho::PaginaDeCodigosDesconocida:
+        return "Página de códigos desconocida: " + detalle;
+    case Hecho::ElementoNoQuitado:
+        return "No se pudo quitar el elemento " + l.elemento + ".";
+    case Hecho::ElementoNoColocado:
+        return "No se pudo colocar el elemento " + l.elemento + ".";
+    }
+    return "Error interno.";
+}
+
+} // namespace
+
+std::string describirElemento(const LugarError& l) {
+    std::string quien = l.elemento + " número " + numero(l.posicion);
+    if (!l.atributoIdentificador.empty())
+        quien += " (" + l.atributoIdentificador + " " + l.identificador + ")";
+    return quien;
+}
+
+std::string frase(Hecho hecho, const LugarError& l, const std::string& detalle) {
+    const std::string sola = fraseSola(hecho, l, detalle);
+    // Placed in a record's field, or in an element's attribute: said first, so that the user
+    // finds which of thousands holds it.
+    if (l.registro != 0)
+        return "El registro número " + numero(l.registro) + " de " + l.tabla + ", campo " +
+               l.campo + ": " + sola;
+    if (!l.atributo.empty() && hecho != Hecho::FaltaAtributo)
+        return "El elemento " + describirElemento(l) + ", atributo " + l.atributo + ": " + sola;
+    return sola;
+}
+
+Error::Error(ClaseError clase, Hecho hecho, LugarError lugar, std::string detalle)
+    : std::runtime_error(frase(hecho, lugar, detalle)), clase_(clase), hecho_(hecho),
+      lugar_(std::move(lugar)), detalle_(std::move(detalle)) {}
+
+Error Error::enAtributo(const LugarError& elemento, const std::string& atributo) const {
+    LugarError l = lugar_;
+    l.elemento = elemento.elemento;
+    l.posicion = elemento.posicion;
+    l.atributoIdentificador = elemento.atributoIdentificador;
+    l.identificador = elemento.identificador;
+    l.atributo = atributo;
+    return Error(clase_, hecho_, std::move(l), detalle_);
+}
+
+Error Error::enRegistro(const std::string& tabla, std::size_t registro,
+                        const std::string& campo) const {
+    LugarError l = lugar_;
+    l.tabla = tabla;
+    l.registro = registro;
+    l.campo = campo;
+    return Error(clase_, hecho_, std::move(l), detalle_);
+}
+
+} // namespace pontavia
