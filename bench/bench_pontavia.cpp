@@ -4,6 +4,7 @@
 #include "codigos.h"
 #include "documento_xml.h"
 #include "escenario.h"
+#include "esquema_tamberlo.h"
 #include "nucleo.h"
 #include "xml_bien_formado.h"
 
@@ -79,8 +80,9 @@ void SueloImportar(benchmark::State& state) {
         pugi::xml_document d;
         benchmark::DoNotOptimize(d.load_file(e.xml.c_str()));
         // The tables importar reads: the timetable and the four it translates codes with.
-        for (const char* t : {"SOLUC", "GRUPOST", "PROFT", "AULAT", "ASIGNOMT"})
-            benchmark::DoNotOptimize(leerUnaVez(e.ktemp / (std::string(t) + ".DBF")));
+        using namespace tamberlo;
+        for (const VistaTabla& t : {SOLUC, GRUPOST, PROFT, AULAT, ASIGNOMT})
+            benchmark::DoNotOptimize(leerUnaVez(e.ktemp / t.archivo()));
         escribirUnaVez(salida / "resultado.xml", e.resultadoImportar);
         escribirUnaVez(salida / "informe.txt", e.informeImportar);
     }

@@ -1,5 +1,6 @@
 #include "escenario.h"
 
+#include "esquema_tamberlo.h"
 #include "nucleo.h"
 #include "plataforma.h"
 #include "tabla_dbase.h"
@@ -40,34 +41,26 @@ std::size_t contarElementos(const fs::path& xml) {
 // Tamberlo's part, played simply: each assignment gives as many lessons as its whole hours
 // (at least one), spread over the 30 weekly slots, each in a room taken in turn.
 std::size_t colocarHorario(const fs::path& ktemp) {
-    TablaDBase asignaturas = TablaDBase::abrir(ktemp / "ASIGT.DBF");
-    TablaDBase aulas = TablaDBase::abrir(ktemp / "AULAT.DBF");
+    using tamberlo::ASIGT, tamberlo::AULAT, tamberlo::SOLUC;
+    TablaDBase asignaturas = TablaDBase::abrir(ktemp / ASIGT.archivo());
+    TablaDBase aulas = TablaDBase::abrir(ktemp / AULAT.archivo());
     std::vector<std::string> codigosAula;
     for (aulas.First(); !aulas.Eof(); aulas.Next())
-        codigosAula.push_back(aulas.leerTexto("ABREV"));
-    const auto ruta = ktemp / "SOLUC.DBF";
-    TablaDBase::crear(ruta, {{"DIA", TipoCampo::Entero, 0},
-                             {"HORA", TipoCampo::Entero, 0},
-                             {"SESIONES", TipoCampo::Texto, 20},
-                             {"CODGRUPO", TipoCampo::Texto, 10},
-                             {"ASIG", TipoCampo::Texto, 10},
-                             {"TAREA", TipoCampo::Texto, 10},
-                             {"PROF", TipoCampo::Texto, 10},
-                             {"AULA", TipoCampo::Texto, 10}});
-    TablaDBase soluc = TablaDBase::abrir(ruta);
+        codigosAula.push_back(aulas.leerTexto(AULAT["ABREV"]));
+    TablaDBase soluc = TablaDBase::nueva(ktemp / SOLUC.archivo(), SOLUC.definiciones());
     std::size_t n = 0;
     for (asignaturas.First(); !asignaturas.Eof(); asignaturas.Next()) {
-        const int horas = std::max(1, static_cast<int>(asignaturas.leerNumero("HORAS")));
+        const int horas = std::max(1, static_cast<int>(asignaturas.leerNumero(ASIGT["HORAS"])));
         for (int h = 0; h < horas; ++h, ++n) {
             soluc.Append();
-            soluc.asignarEntero("DIA", static_cast<std::int32_t>(n % 5 + 1));
-            soluc.asignarEntero("HORA", static_cast<std::int32_t>(n / 5 % 6 + 1));
-            soluc.asignarTexto("SESIONES", "1");
-            soluc.asignarTexto("CODGRUPO", asignaturas.leerTexto("CGRUP"));
-            soluc.asignarTexto("ASIG", asignaturas.leerTexto("CASIG"));
-            soluc.asignarTexto("TAREA", "LECT");
-            soluc.asignarTexto("PROF", asignaturas.leerTexto("CPROF"));
-            soluc.asignarTexto("AULA", codigosAula[n % codigosAula.size()]);
+            soluc.asignarEntero(SOLUC["DIA"], static_cast<std::int32_t>(n % 5 + 1));
+            soluc.asignarEntero(SOLUC["HORA"], static_cast<std::int32_t>(n / 5 % 6 + 1));
+            soluc.asignarTexto(SOLUC["SESIONES"], "1");
+            soluc.asignarTexto(SOLUC["CODGRUPO"], asignaturas.leerTexto(ASIGT["CGRUP"]));
+            soluc.asignarTexto(SOLUC["ASIG"], asignaturas.leerTexto(ASIGT["CASIG"]));
+            soluc.asignarTexto(SOLUC["TAREA"], "LECT");
+            soluc.asignarTexto(SOLUC["PROF"], asignaturas.leerTexto(ASIGT["CPROF"]));
+            soluc.asignarTexto(SOLUC["AULA"], codigosAula[n % codigosAula.size()]);
             soluc.Post();
         }
     }
@@ -87,8 +80,8 @@ Escenario preparar(const fs::path& datos, int escala) {
 
     Informe informe;
     exportar(e.xml, e.ktemp, informe);
-    for (const char* t : {"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "DIASHORAST", "ASIGT"})
-        e.tablasExportadas[t] = leer(e.ktemp / (std::string(t) + ".DBF"));
+    for (const VistaTabla& t : tamberlo::kTablasTamberlo)
+        if (t.exportada()) e.tablasExportadas[t.nombre] = leer(e.ktemp / t.archivo());
     e.informeExportar = leer(e.ktemp / kNombreInforme);
     e.lecciones = colocarHorario(e.ktemp);
     importar(e.xml, e.ktemp, informe);

@@ -1,5 +1,6 @@
 #include "ayudantes.h"
 
+#include "esquema_tamberlo.h"
 #include "informe.h"
 #include "sistema.h"
 
@@ -189,6 +190,13 @@ std::map<std::string, std::string> tablasEn(const fs::path& carpeta) {
         if (e.is_regular_file() && e.path().extension() == ".DBF")
             tablas[e.path().filename().string()] = leerArchivo(e.path());
     return tablas;
+}
+
+std::vector<std::string> nombresExportados() {
+    std::vector<std::string> nombres;
+    for (const VistaTabla& t : tamberlo::kTablasTamberlo)
+        if (t.exportada()) nombres.push_back(t.nombre);
+    return nombres;
 }
 
 std::string documento(const std::string& interior) {

@@ -108,6 +108,9 @@ std::map<std::string, std::string> sinFecha(std::map<std::string, std::string> f
 // The tables (.DBF) directly in a folder, with their bytes.
 std::map<std::string, std::string> tablasEn(const fs::path& carpeta);
 
+// The tables exportar writes, in its order, as Tamberlo's tables are described.
+std::vector<std::string> nombresExportados();
+
 // A VELMORA document (UTF-8) whose centro holds the given inner XML.
 std::string documento(const std::string& interior);
 

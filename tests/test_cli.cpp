@@ -194,10 +194,10 @@ TEST(CLI, SalidasComoLosArchivosEsperados) {
     const auto r = ejecutarCLI({"exportar", std::string(PONTAVIA_EJEMPLOS) + "/centro.xml"});
     ASSERT_EQ(r.codigo, 0) << r.errores;
     comoEsperado(enmascarar(r.salida, {"Informe completo en "}), "colegio/exportar.txt");
-    for (const char* tabla : {"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "DIASHORAST", "ASIGT"}) {
+    for (const std::string& tabla : nombresExportados()) {
         const auto m = ejecutarCLI({"mostrar", tabla});
         ASSERT_EQ(m.codigo, 0) << m.errores;
-        comoEsperado(m.salida, std::string("colegio/") + tabla + ".csv");
+        comoEsperado(m.salida, "colegio/" + tabla + ".csv");
     }
     comoEsperado(enmascarar(leerArchivo(ktemp / kNombreInforme), {"Archivo: ", "Fecha: "}),
                  std::string("colegio/") + kNombreInforme);

@@ -18,8 +18,7 @@ using namespace pontavia::prueba;
 
 namespace {
 
-const std::vector<std::string> kTablas = {"ASIGNOMT", "PROFT",      "AULAT",
-                                          "GRUPOST",  "DIASHORAST", "ASIGT"};
+const std::vector<std::string> kTablas = nombresExportados();
 
 class Exportar : public ::testing::Test {
   protected:

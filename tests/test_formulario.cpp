@@ -2,6 +2,7 @@
 // the run the first showing starts, the status left on closing, errors and help; and the two
 // runs as every window starts them, around the core's door.
 #include "corridas.h"
+#include "esquema_tamberlo.h"
 #include "formulario.h"
 #include "sistema.h"
 #include "ventanas_de_prueba.h"
@@ -235,14 +236,7 @@ class Corridas : public ::testing::Test {
         if (haySoluc) {
             Informe informe;
             ASSERT_EQ(exportar(datos / "centro.xml", ktemp.ruta(), informe), Resultado::Hecho);
-            TablaDBase::crear(ktemp / "SOLUC.DBF", {{"DIA", TipoCampo::Entero},
-                                                    {"HORA", TipoCampo::Entero},
-                                                    {"SESIONES", TipoCampo::Texto, 20},
-                                                    {"CODGRUPO", TipoCampo::Texto, 10},
-                                                    {"ASIG", TipoCampo::Texto, 10},
-                                                    {"TAREA", TipoCampo::Texto, 10},
-                                                    {"PROF", TipoCampo::Texto, 10},
-                                                    {"AULA", TipoCampo::Texto, 10}});
+            TablaDBase::crear(ktemp / tamberlo::SOLUC.archivo(), tamberlo::SOLUC.definiciones());
         }
         if (!hayXML) fs::remove(datos / "centro.xml");
     }

@@ -2,6 +2,7 @@
 // failures that write nothing, and the round trip of the sample school.
 #include "ayudantes.h"
 #include "error.h"
+#include "esquema_tamberlo.h"
 
 #include <algorithm>
 #include <cctype>
@@ -32,7 +33,8 @@ const char* kCentro =
     "idgrupo=\"1205\" idcurso=\"21\"/>"
     "</grupos>";
 
-// One SOLUC record: DIA, HORA, SESIONES, CODGRUPO, ASIG, TAREA, PROF, AULA.
+// One SOLUC record, its fields in the described order: DIA, HORA, SESIONES, CODGRUPO, ASIG,
+// TAREA, PROF, AULA.
 using Leccion = std::vector<std::string>;
 
 class Importar : public ::testing::Test {
@@ -70,16 +72,15 @@ class Importar : public ::testing::Test {
         const auto ruta = ktemp / "SOLUC.DBF";
         TablaDBase::crear(ruta, campos);
         TablaDBase t = TablaDBase::abrir(ruta);
-        const char* nombres[] = {"DIA",  "HORA",  "SESIONES", "CODGRUPO",
-                                 "ASIG", "TAREA", "PROF",     "AULA"};
+        const auto& nombres = tamberlo::SOLUC.campos;
         for (const auto& l : lecciones) {
             t.Append();
             for (std::size_t i = 0; i < l.size(); ++i) {
                 if (i < 2 && tipoNumero == TipoCampo::Decimal) {
                     if (!l[i].empty())
-                        t.asignarDecimal(NombreCampo::deTexto(nombres[i]), std::stod(l[i]));
+                        t.asignarDecimal(NombreCampo::deTexto(nombres[i].nombre), std::stod(l[i]));
                 } else {
-                    t.asignarTexto(NombreCampo::deTexto(nombres[i]), l[i]);
+                    t.asignarTexto(NombreCampo::deTexto(nombres[i].nombre), l[i]);
                 }
             }
             t.Post();

@@ -227,8 +227,10 @@ FormatoDBase disenarFormato(const std::vector<DefinicionCampo>& campos) {
             c.ancho = static_cast<std::size_t>(def.ancho);
             break;
         case TipoCampo::Entero:
+            if (!f.nivel7 && (def.ancho < 0 || def.ancho > 11))
+                throw Error("Ancho no válido para el campo " + def.nombre + ".");
             c.tipo = f.nivel7 ? 'I' : 'N';
-            c.ancho = f.nivel7 ? 4 : 11;
+            c.ancho = f.nivel7 ? 4 : def.ancho > 0 ? static_cast<std::size_t>(def.ancho) : 11;
             break;
         case TipoCampo::Decimal:
             c.tipo = f.nivel7 ? 'O' : 'N';

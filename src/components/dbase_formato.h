@@ -15,7 +15,9 @@ enum class TipoCampo { Texto, Entero, Decimal, Logico };
 struct DefinicionCampo {
     std::string nombre;
     TipoCampo tipo = TipoCampo::Texto;
-    int ancho = 0; // text fields only
+    // Text fields: their width. A whole number at dBase III+ level may give its own width
+    // (up to 11; 0 takes 11). Other types take the level's width and decimals.
+    int ancho = 0;
 };
 
 // A field as it lies in a file.

@@ -5,6 +5,7 @@
 #include "bloqueo.h"
 #include "codigo_pagina.h"
 #include "dbase_formato.h"
+#include "esquema_tabla.h"
 #include "mapeo.h"
 #include "texto.h"
 
@@ -30,6 +31,8 @@ class NombreCampo {
   public:
     template <std::size_t N>
     consteval NombreCampo(const char (&literal)[N]) : texto_(literal, N - 1), fijo_(true) {}
+    // A field of a described table: its name too stays at its address.
+    constexpr NombreCampo(Campo campo) : texto_(campo.nombre), fijo_(true) {}
     static NombreCampo deTexto(std::string_view nombre) { return NombreCampo(nombre); }
 
     std::string_view texto() const { return texto_; }

@@ -9,18 +9,8 @@ namespace pontavia {
 
 namespace {
 
-constexpr DescripcionTabla ASIGNOMT{"ASIGNOMT.DBF",
-                                    "ASIGNOMT",
-                                    "/centro/materias/dmateria",
-                                    "idmateria",
-                                    {
-                                        {"COD", TipoCampo::Texto, 10},
-                                        {"CODLARGO", TipoCampo::Texto, 10},
-                                        {"NOMBRE", TipoCampo::Texto, 80},
-                                        {"CODTAREA", TipoCampo::Texto, 10},
-                                        {"ESTAREA", TipoCampo::Logico, 0},
-                                        {"IDASIG", TipoCampo::Texto, 10},
-                                    }};
+using tamberlo::ASIGNOMT;
+constexpr OrigenTabla kMaterias{ASIGNOMT, "/centro/materias/dmateria", "idmateria"};
 
 // The row of a dmateria that is an activity (tareas) or a subject, as that pass asks.
 bool filaMateria(Exportacion& e, const ElementoXML& NodoXML, Fila& fila, bool tareas) {
@@ -52,11 +42,11 @@ bool filaMateria(Exportacion& e, const ElementoXML& NodoXML, Fila& fila, bool ta
 
 void CargarMaterias(Exportacion& e) {
     // Every subject and activity registers its code and its name: room for all at once.
-    const std::size_t materias = e.doc.selectNodes(ASIGNOMT.coleccion).size();
+    const std::size_t materias = e.doc.selectNodes(kMaterias.coleccion).size();
     e.materias.ListaCodigos.reserve(materias);
     e.materias.ListaNombres.reserve(materias);
     construirTabla(
-        e, ASIGNOMT,
+        e, kMaterias,
         [&](const ElementoXML& NodoXML, Fila& fila) {
             return filaMateria(e, NodoXML, fila, false);
         },

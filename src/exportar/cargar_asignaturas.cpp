@@ -15,49 +15,33 @@ struct Materia {
     std::string cod, codTarea;
 };
 
-constexpr DescripcionTabla ASIGT{"ASIGT.DBF",
-                                 "ASIGT",
-                                 "/centro/asignaturas/dasignatura",
-                                 nullptr,
-                                 {
-                                     {"CASIG", TipoCampo::Texto, 10},
-                                     {"CPROF", TipoCampo::Texto, 10},
-                                     {"CGRUP", TipoCampo::Texto, 10},
-                                     {"CAULA", TipoCampo::Texto, 10},
-                                     {"TURNO", TipoCampo::Texto, 1},
-                                     {"NIVEL", TipoCampo::Texto, 5},
-                                     {"CURSO", TipoCampo::Texto, 3},
-                                     {"GRUPO", TipoCampo::Texto, 2},
-                                     {"HORAS", TipoCampo::Decimal, 0},
-                                     {"SESIONES", TipoCampo::Texto, 20},
-                                     {"CTAREA", TipoCampo::Texto, 10},
-                                     {"NCONEX", TipoCampo::Texto, 4},
-                                     {"IDCURSO", TipoCampo::Texto, 10},
-                                     {"IDGRUP", TipoCampo::Texto, 10},
-                                     {"IDASIG", TipoCampo::Texto, 10},
-                                     {"IDPROF", TipoCampo::Texto, 10},
-                                 }};
+using tamberlo::ASIGT;
+constexpr OrigenTabla kAsignaturas{ASIGT, "/centro/asignaturas/dasignatura", nullptr};
 
 } // namespace
 
 void CargarAsignaturas(Exportacion& e) {
     // The tables written before, each row by its VELMORA identifier: thousands of assignments
     // point to the same few groups, subjects and teachers.
-    TablaDBase tablaGrupos = e.abrirTabla("GRUPOST.DBF");
-    TablaDBase tablaMaterias = e.abrirTabla("ASIGNOMT.DBF");
-    TablaDBase tablaProfesores = e.abrirTabla("PROFT.DBF");
-    const auto grupos = filasPor<Grupo>(tablaGrupos, "IDGRUPO", [](const TablaDBase& t) {
-        return Grupo{t.leerTexto("ABREV"), t.leerTexto("TURNO"), t.leerTexto("NIVEL"),
-                     t.leerTexto("CURSO"), t.leerTexto("GRUPO"), t.leerTexto("IDCURSO")};
+    using tamberlo::ASIGNOMT, tamberlo::GRUPOST, tamberlo::PROFT;
+    TablaDBase tablaGrupos = e.abrirTabla(GRUPOST);
+    TablaDBase tablaMaterias = e.abrirTabla(ASIGNOMT);
+    TablaDBase tablaProfesores = e.abrirTabla(PROFT);
+    const auto grupos = filasPor<Grupo>(tablaGrupos, GRUPOST["IDGRUPO"], [](const TablaDBase& t) {
+        return Grupo{t.leerTexto(GRUPOST["ABREV"]), t.leerTexto(GRUPOST["TURNO"]),
+                     t.leerTexto(GRUPOST["NIVEL"]), t.leerTexto(GRUPOST["CURSO"]),
+                     t.leerTexto(GRUPOST["GRUPO"]), t.leerTexto(GRUPOST["IDCURSO"])};
     });
-    const auto materias = filasPor<Materia>(tablaMaterias, "IDASIG", [](const TablaDBase& t) {
-        return Materia{t.leerTexto("COD"), t.leerTexto("CODTAREA")};
-    });
-    const auto profesores = filasPor<std::string>(
-        tablaProfesores, "IDPROF", [](const TablaDBase& t) { return t.leerTexto("ABREV"); });
+    const auto materias =
+        filasPor<Materia>(tablaMaterias, ASIGNOMT["IDASIG"], [](const TablaDBase& t) {
+            return Materia{t.leerTexto(ASIGNOMT["COD"]), t.leerTexto(ASIGNOMT["CODTAREA"])};
+        });
+    const auto profesores =
+        filasPor<std::string>(tablaProfesores, PROFT["IDPROF"],
+                              [](const TablaDBase& t) { return t.leerTexto(PROFT["ABREV"]); });
 
     Informe& informe = e.informe;
-    construirTabla(e, ASIGT, [&](const ElementoXML& NodoXML, Fila& fila) {
+    construirTabla(e, kAsignaturas, [&](const ElementoXML& NodoXML, Fila& fila) {
         const std::string_view cgrupo = NodoXML.leerVista("cgrupo");
         const std::string_view casig = NodoXML.leerVista("casig");
         const std::string_view cprofe = NodoXML.leerVista("cprofe");

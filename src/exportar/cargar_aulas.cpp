@@ -7,23 +7,14 @@ namespace pontavia {
 
 namespace {
 
-constexpr DescripcionTabla AULAT{"AULAT.DBF",
-                                 "AULAT",
-                                 "/centro/aulas/daula",
-                                 "idaula",
-                                 {
-                                     {"ABREV", TipoCampo::Texto, 10},
-                                     {"NOMBRE", TipoCampo::Texto, 80},
-                                     {"EDIFICIO", TipoCampo::Texto, 1},
-                                     {"MAXALUM", TipoCampo::Entero, 0},
-                                     {"IDAULA", TipoCampo::Texto, 20},
-                                 }};
+using tamberlo::AULAT;
+constexpr OrigenTabla kAulas{AULAT, "/centro/aulas/daula", "idaula"};
 
 } // namespace
 
 void CargarAulas(Exportacion& e) {
     CodigosSinMayusculas codigos;
-    construirTabla(e, AULAT, [&](const ElementoXML& NodoXML, Fila& fila) {
+    construirTabla(e, kAulas, [&](const ElementoXML& NodoXML, Fila& fila) {
         const std::string codigoDado = NodoXML.leer("codigo");
         const std::string nombre = NodoXML.leer("nombre");
         const std::string capacidad = NodoXML.leer("capacidad_alumnos");

@@ -20,30 +20,13 @@ std::int32_t minutosDe(const std::string& hora) {
     return 60 * aEntero(subcadena(hora, 0, 2)) + aEntero(subcadena(hora, 3, 2));
 }
 
-constexpr DescripcionTabla DIASHORAST{"DIASHORAST.DBF",
-                                      "DIASHORAST",
-                                      "/centro/franjashorarias/franjahoraria",
-                                      nullptr,
-                                      {
-                                          {"DIHO", TipoCampo::Texto, 10},
-                                          {"CODDIHO", TipoCampo::Texto, 10},
-                                          {"DIA", TipoCampo::Texto, 20},
-                                          {"TEXTODIA", TipoCampo::Texto, 20},
-                                          {"HORA", TipoCampo::Texto, 8},
-                                          {"TEXTOHOR", TipoCampo::Texto, 15},
-                                          {"HORADESDE", TipoCampo::Texto, 8},
-                                          {"HORAHASTA", TipoCampo::Texto, 8},
-                                          {"MINUTOS", TipoCampo::Texto, 8},
-                                          {"MARCO", TipoCampo::Texto, 1},
-                                          {"MARCOXML", TipoCampo::Texto, 10},
-                                          {"SESION_ORDEN", TipoCampo::Entero, 0},
-                                          {"PLANTILLA", TipoCampo::Texto, 20},
-                                      }};
+using tamberlo::DIASHORAST;
+constexpr OrigenTabla kFranjas{DIASHORAST, "/centro/franjashorarias/franjahoraria", nullptr};
 
 } // namespace
 
 void CargarFranjas(Exportacion& e) {
-    construirTabla(e, DIASHORAST, [](const ElementoXML& NodoXML, Fila& fila) {
+    construirTabla(e, kFranjas, [](const ElementoXML& NodoXML, Fila& fila) {
         const std::string textoDia = NodoXML.leer("dia_semana");
         const std::int32_t dia =
             convertirAtributo(NodoXML, "dia_semana", [&] { return aEntero(textoDia); });

@@ -18,28 +18,14 @@ std::string codigoGrupo(const std::string& codigo, const CodigosSinMayusculas& t
     return resultado;
 }
 
-constexpr DescripcionTabla GRUPOST{"GRUPOST.DBF",
-                                   "GRUPOST",
-                                   "/centro/grupos/dgrupo",
-                                   "idgrupo",
-                                   {
-                                       {"ABREV", TipoCampo::Texto, 10},
-                                       {"TURNO", TipoCampo::Texto, 1},
-                                       {"NIVEL", TipoCampo::Texto, 5},
-                                       {"CURSO", TipoCampo::Texto, 3},
-                                       {"GRUPO", TipoCampo::Texto, 2},
-                                       {"MARCO", TipoCampo::Texto, 1},
-                                       {"IDGRUPO", TipoCampo::Texto, 10},
-                                       {"IDCURSO", TipoCampo::Texto, 10},
-                                       {"DESCRIP", TipoCampo::Texto, 80},
-                                       {"TUTOR", TipoCampo::Texto, 10},
-                                   }};
+using tamberlo::GRUPOST;
+constexpr OrigenTabla kGrupos{GRUPOST, "/centro/grupos/dgrupo", "idgrupo"};
 
 } // namespace
 
 void CargarGrupos(Exportacion& e) {
     CodigosSinMayusculas codigos;
-    construirTabla(e, GRUPOST, [&](const ElementoXML& NodoXML, Fila& fila) {
+    construirTabla(e, kGrupos, [&](const ElementoXML& NodoXML, Fila& fila) {
         const std::string codigo = NodoXML.leer("codigo");
         const std::string nombre = NodoXML.leer("nombre");
         const std::string nivel = NodoXML.leer("codigo_nivel");

@@ -6,24 +6,14 @@ namespace pontavia {
 
 namespace {
 
-constexpr DescripcionTabla PROFT{"PROFT.DBF",
-                                 "PROFT",
-                                 "/centro/profesores/profesor",
-                                 "idprofesor",
-                                 {
-                                     {"ABREV", TipoCampo::Texto, 10},
-                                     {"NOMBRE", TipoCampo::Texto, 80},
-                                     {"DEPART", TipoCampo::Texto, 40},
-                                     {"EMAIL", TipoCampo::Texto, 100},
-                                     {"DNI", TipoCampo::Texto, 14},
-                                     {"IDPROF", TipoCampo::Texto, 10},
-                                 }};
+using tamberlo::PROFT;
+constexpr OrigenTabla kProfesores{PROFT, "/centro/profesores/profesor", "idprofesor"};
 
 } // namespace
 
 void CargarProfesores(Exportacion& e) {
     CodigosSinMayusculas codigos;
-    construirTabla(e, PROFT, [&](const ElementoXML& NodoXML, Fila& fila) {
+    construirTabla(e, kProfesores, [&](const ElementoXML& NodoXML, Fila& fila) {
         const std::string codigo = NodoXML.leer("codigo");
         const std::string nombreCompleto = NodoXML.leer("nombre") + ", " +
                                            NodoXML.leer("apellido1") + " " +

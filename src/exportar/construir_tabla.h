@@ -1,7 +1,8 @@
 #pragma once
-// A table of exportar as data: its file, its fields, the collection of the document it reads
-// and, in its builder, the row it makes of one element. construirTabla is the one loop that
-// creates a table, fills it, counts its rows in the report and closes it.
+// A table of exportar as data: its description (esquema_tamberlo.h), the collection of the
+// document it reads and, in its builder, the row it makes of one element. construirTabla is
+// the one loop that creates a table, fills it, counts its rows in the report and closes it.
+#include "esquema_tamberlo.h"
 #include "exportacion.h"
 
 #include <cstddef>
@@ -10,45 +11,15 @@
 
 namespace pontavia {
 
-// A field as a description declares it.
-struct CampoTabla {
-    const char* nombre;
-    TipoCampo tipo;
-    int ancho; // text fields only
-};
-
-// A field of the table being written, by its place among its description's fields. Found
-// when the program is compiled, so writing a value searches for nothing.
-struct Campo {
-    std::size_t indice;
-};
-
-template <std::size_t N> struct DescripcionTabla {
-    const char* archivo;       // in the run's folder
-    const char* nombre;        // as the report names it
+// Where a table's rows come from.
+struct OrigenTabla {
+    VistaTabla tabla;
     const char* coleccion;     // the elements read; each makes at most one row
     const char* identificador; // the attribute that tells the user which element, or nullptr
-    CampoTabla campos[N];      // in the table's order
-
-    // A field by its name; a name the table lacks does not compile.
-    consteval Campo operator[](std::string_view campo) const {
-        for (std::size_t i = 0; i < N; ++i)
-            if (std::string_view(campos[i].nombre) == campo) return {i};
-        throw "la tabla no tiene ese campo";
-    }
-
-    std::vector<DefinicionCampo> definiciones() const {
-        std::vector<DefinicionCampo> d;
-        for (const auto& c : campos)
-            d.push_back({c.nombre, c.tipo, c.ancho});
-        return d;
-    }
 };
-template <std::size_t N>
-DescripcionTabla(const char*, const char*, const char*, const char*, const CampoTabla (&)[N])
-    -> DescripcionTabla<N>;
 
-// The row being made: a builder writes its values through its description's fields. What
+// The row being made: a builder writes its values through its description's fields, whose
+// places are those of the new table's fields, so writing a value searches for nothing. What
 // it leaves unwritten stays blank.
 class Fila {
   public:
@@ -66,24 +37,24 @@ class Fila {
 // pass's hacerFila(elemento, fila) says true; the passes run over the collection one after
 // the other. Then counts the rows in the report and writes the table. What a field cuts or
 // stores with '?' is reported against the element being read.
-template <std::size_t N, typename... HacerFila>
-void construirTabla(Exportacion& e, const DescripcionTabla<N>& d, HacerFila&&... pasadas) {
-    TablaDBase tabla = e.nuevaTabla(d.archivo, d.definiciones());
-    const Nodos nodos = e.doc.selectNodes(d.coleccion);
+template <typename... HacerFila>
+void construirTabla(Exportacion& e, const OrigenTabla& o, HacerFila&&... pasadas) {
+    TablaDBase tabla = e.nuevaTabla(o.tabla);
+    const Nodos nodos = e.doc.selectNodes(o.coleccion);
     Informe& informe = e.informe;
     informe.vigilar(tabla);
     tabla.reservar(nodos.size());
     Fila fila(tabla);
     auto recorrer = [&](auto& hacerFila) {
         for (std::size_t i = 0; i < nodos.size(); ++i) {
-            const ElementoXML elemento(nodos[i], i, d.identificador);
+            const ElementoXML elemento(nodos[i], i, o.identificador);
             informe.elementoActual(elemento);
             tabla.Append();
             if (hacerFila(elemento, fila)) tabla.Post();
         }
     };
     (recorrer(pasadas), ...);
-    informe.filas(d.nombre, tabla.registros());
+    informe.filas(o.tabla.nombre, tabla.registros());
     tabla.cerrar();
 }
 

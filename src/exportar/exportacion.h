@@ -5,6 +5,7 @@
 #include "codigos.h"
 #include "documento_xml.h"
 #include "error.h"
+#include "esquema_tabla.h"
 #include "informe.h"
 #include "tabla_dbase.h"
 
@@ -20,13 +21,18 @@ struct Exportacion {
     Disco& disco;
     RegistroMaterias materias;
 
-    // The run's tables, by file name in its folder. Writing them does not wait for the disk:
-    // the folder is made safe as a whole before its tables replace Tamberlo's.
-    TablaDBase nuevaTabla(const char* archivo, const std::vector<DefinicionCampo>& campos) const {
-        return TablaDBase::nueva(carpeta / archivo, campos, Durable::No, disco);
+    // The tables made so far, in the order they were made.
+    std::vector<const char*> escritas;
+
+    // The run's tables, in its folder, made as described. Writing them does not wait for the
+    // disk: the folder is made safe as a whole before its tables replace Tamberlo's.
+    TablaDBase nuevaTabla(const VistaTabla& tabla) {
+        escritas.push_back(tabla.nombre);
+        return TablaDBase::nueva(carpeta / tabla.archivo(), tabla.definiciones(), Durable::No,
+                                 disco);
     }
-    TablaDBase abrirTabla(const char* archivo) const {
-        return TablaDBase::abrir(carpeta / archivo, Durable::No, disco);
+    TablaDBase abrirTabla(const VistaTabla& tabla) const {
+        return TablaDBase::abrir(carpeta / tabla.archivo(), Durable::No, disco);
     }
 };
 
@@ -42,8 +48,13 @@ decltype(auto) convertirAtributo(const ElementoXML& elemento, const char* atribu
     }
 }
 
+// Runs the builders in their order into carpeta, and gives back the names of the tables they
+// made, in that order: those exportar writes in esquema_tamberlo.h, and no other.
+std::vector<const char*> construirTablas(Informe& informe, const DocumentoXML& doc,
+                                         const std::filesystem::path& carpeta, Disco& disco);
+
 // The builders, called by the run in this order; each may read the tables written before it.
-// Each file holds its table's description and the row it makes of one element
+// Each file holds where its table's rows come from and the row it makes of one element
 // (construir_tabla.h); CargarMaterias writes ASIGNOMT (asignomt.cpp).
 void CargarMaterias(Exportacion& e);
 void CargarProfesores(Exportacion& e);

@@ -14,18 +14,6 @@ namespace pontavia {
 
 namespace {
 
-// The builders in their order; each may read the tables written before it.
-void construirTablas(Informe& informe, const DocumentoXML& doc,
-                     const std::filesystem::path& carpeta, Disco& disco) {
-    Exportacion e{informe, doc, carpeta, disco, {}};
-    CargarMaterias(e);
-    CargarProfesores(e);
-    CargarAulas(e);
-    CargarGrupos(e);
-    CargarFranjas(e);
-    CargarAsignaturas(e);
-}
-
 // Runs pasos on the school's file while expat still checks it on another core: pasos take the
 // verdict before anything they made is kept, and when a step fails on a file that is not
 // well-formed, that is the error the user reads.
@@ -38,6 +26,18 @@ template <typename Pasos> void conDocumento(const std::filesystem::path& xml, Pa
 }
 
 } // namespace
+
+std::vector<const char*> construirTablas(Informe& informe, const DocumentoXML& doc,
+                                         const std::filesystem::path& carpeta, Disco& disco) {
+    Exportacion e{informe, doc, carpeta, disco, {}, {}};
+    CargarMaterias(e);
+    CargarProfesores(e);
+    CargarAulas(e);
+    CargarGrupos(e);
+    CargarFranjas(e);
+    CargarAsignaturas(e);
+    return e.escritas;
+}
 
 void exportarCentro(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
                     Informe& informe, Disco& disco) {

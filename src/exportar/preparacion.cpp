@@ -3,6 +3,7 @@
 #include "archivo_atomico.h"
 #include "bloqueo.h"
 #include "error.h"
+#include "esquema_tamberlo.h"
 #include "plataforma.h"
 #include "restos.h"
 #include "sistema.h"
@@ -62,9 +63,14 @@ std::vector<std::string> archivosDe(const ConjuntoTablas& conjunto) {
 } // namespace
 
 const ConjuntoTablas& tablasExportadas() {
-    static const ConjuntoTablas conjunto{
-        {"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "DIASHORAST", "ASIGT"},
-        {"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT"}};
+    static const ConjuntoTablas conjunto = [] {
+        ConjuntoTablas c;
+        for (const VistaTabla& t : tamberlo::kTablasTamberlo) {
+            if (t.exportada()) c.tablas.push_back(t.nombre);
+            if (t.papel == Papel::ExportadaConIndice) c.indices.push_back(t.nombre);
+        }
+        return c;
+    }();
     return conjunto;
 }
 

@@ -19,8 +19,8 @@ struct ConjuntoTablas {
     std::vector<std::string> indices;
 };
 
-// The six tables exportar writes. DIASHORAST never had an index, so an index file of that
-// name is not Pontavia's to remove.
+// The tables exportar writes, as esquema_tamberlo.h describes them, with the index files
+// that are Pontavia's to remove.
 const ConjuntoTablas& tablasExportadas();
 
 // The folder inside Tamberlo's where the set last replaced is kept; Tamberlo reads only the

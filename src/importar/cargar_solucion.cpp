@@ -1,9 +1,12 @@
 #include "cargar_solucion.h"
 
 #include "error.h"
+#include "esquema_tamberlo.h"
 #include "texto.h"
 
 namespace pontavia {
+
+using tamberlo::ASIGNOMT, tamberlo::AULAT, tamberlo::GRUPOST, tamberlo::PROFT, tamberlo::SOLUC;
 
 namespace {
 
@@ -17,11 +20,11 @@ std::string textoDe(const TablaDBase& t, NombreCampo campo) {
 // The value convertir reads from a field of SOLUC's current record. The error it raises is
 // placed in the record and the field.
 template <typename Convertir>
-auto convertirCampo(const TablaDBase& soluc, const char* campo, Convertir convertir) {
+auto convertirCampo(const TablaDBase& soluc, Campo campo, Convertir convertir) {
     try {
         return convertir();
     } catch (const Error& e) {
-        throw e.enRegistro("SOLUC", soluc.numeroRegistro(), campo);
+        throw e.enRegistro("SOLUC", soluc.numeroRegistro(), campo.nombre);
     }
 }
 
@@ -61,15 +64,17 @@ template <typename Fila> class BusquedaReciente {
 
 void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& informe) {
     // The lookup tables by Tamberlo's codes, read once: every lesson asks them again.
-    const auto materias = filasPor<std::string>(
-        t.materias, "COD", [](const TablaDBase& m) { return m.leerTexto("IDASIG"); });
-    const auto grupos = filasPor<Grupo>(t.grupos, "ABREV", [](const TablaDBase& g) {
-        return Grupo{g.leerTexto("IDGRUPO"), g.leerTexto("IDCURSO")};
+    const auto materias =
+        filasPor<std::string>(t.materias, ASIGNOMT["COD"],
+                              [](const TablaDBase& m) { return m.leerTexto(ASIGNOMT["IDASIG"]); });
+    const auto grupos = filasPor<Grupo>(t.grupos, GRUPOST["ABREV"], [](const TablaDBase& g) {
+        return Grupo{g.leerTexto(GRUPOST["IDGRUPO"]), g.leerTexto(GRUPOST["IDCURSO"])};
     });
-    const auto profesores = filasPor<std::string>(
-        t.profesores, "ABREV", [](const TablaDBase& p) { return p.leerTexto("IDPROF"); });
+    const auto profesores =
+        filasPor<std::string>(t.profesores, PROFT["ABREV"],
+                              [](const TablaDBase& p) { return p.leerTexto(PROFT["IDPROF"]); });
     const auto aulas = filasPor<std::string>(
-        t.aulas, "ABREV", [](const TablaDBase& a) { return a.leerTexto("IDAULA"); });
+        t.aulas, AULAT["ABREV"], [](const TablaDBase& a) { return a.leerTexto(AULAT["IDAULA"]); });
 
     BusquedaReciente<std::string> porMateria(materias), porActividad(materias),
         porProfesor(profesores), porAula(aulas);
@@ -77,54 +82,55 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
 
     TablaDBase& soluc = t.soluc;
     // A field 0 bytes wide holds nothing: a SOLUC so made is damaged, not blank.
-    const NombreCampo necesarios[] = {"DIA",  "HORA",  "SESIONES", "CODGRUPO",
-                                      "ASIG", "TAREA", "PROF",     "AULA"};
-    for (NombreCampo campo : necesarios)
+    for (std::size_t i = 0; i < std::size(SOLUC.campos); ++i) {
+        const NombreCampo campo = Campo{i, SOLUC.campos[i].nombre};
         if (soluc.tieneCampo(campo) && soluc.campo(campo).ancho == 0)
             throw Error(ClaseError::TablaDanada, Hecho::CampoDeCeroBytes,
                         {.tabla = soluc.nombre(), .campo = std::string(campo.texto())});
+    }
     std::size_t leidos = 0, escritos = 0;
     for (soluc.First(); !soluc.Eof(); soluc.Next()) {
         ++leidos;
         auto avisar = [&](TipoAviso tipo, std::string campo, const std::string& valor,
                           std::string motivo) {
-            informe.agregar({"SOLUC", tipo, "registro " + std::to_string(soluc.numeroRegistro()),
-                             std::move(campo), valor, "", std::move(motivo)});
+            informe.agregar({SOLUC.nombre, tipo,
+                             "registro " + std::to_string(soluc.numeroRegistro()), std::move(campo),
+                             valor, "", std::move(motivo)});
         };
         // Day or hour 0 (or empty) is a lesson Tamberlo did not place.
         const std::int32_t dia =
-            convertirCampo(soluc, "DIA", [&] { return soluc.leerEntero("DIA"); });
-        const auto leerHora = [&] { return soluc.leerNumero("HORA"); };
-        if (dia == 0 || convertirCampo(soluc, "HORA", leerHora) == 0) {
-            avisar(TipoAviso::Omitido, dia == 0 ? "DIA" : "HORA", "0",
-                   "Tamberlo no colocó la sesión de " + soluc.leerTexto("ASIG"));
+            convertirCampo(soluc, SOLUC["DIA"], [&] { return soluc.leerEntero(SOLUC["DIA"]); });
+        const auto leerHora = [&] { return soluc.leerNumero(SOLUC["HORA"]); };
+        if (dia == 0 || convertirCampo(soluc, SOLUC["HORA"], leerHora) == 0) {
+            avisar(TipoAviso::Omitido, dia == 0 ? SOLUC["DIA"].nombre : SOLUC["HORA"].nombre, "0",
+                   "Tamberlo no colocó la sesión de " + soluc.leerTexto(SOLUC["ASIG"]));
             continue;
         }
-        const std::string asig = soluc.leerTexto("ASIG");
+        const std::string asig = soluc.leerTexto(SOLUC["ASIG"]);
         const std::string* materia = porMateria.buscar(asig);
         if (!materia) {
-            avisar(TipoAviso::Omitido, "ASIG", asig,
+            avisar(TipoAviso::Omitido, SOLUC["ASIG"].nombre, asig,
                    "ninguna materia de ASIGNOMT tiene ese código");
             continue;
         }
         const std::string& casig = *materia;
         // A blank code asks for nothing; one that finds nothing leaves a blank identifier.
-        auto buscar = [&](auto& busqueda, NombreCampo campo, const char* donde) {
+        auto buscar = [&](auto& busqueda, Campo campo, const char* donde) {
             const std::string codigo = soluc.leerTexto(campo);
             const auto* fila = busqueda.buscar(codigo);
             if (!fila && !codigo.empty())
-                avisar(TipoAviso::SinCorrespondencia, std::string(campo.texto()), codigo,
+                avisar(TipoAviso::SinCorrespondencia, campo.nombre, codigo,
                        std::string("ninguna fila de ") + donde + " tiene ese código");
             return fila;
         };
         std::string cgrupo, idcurso, cprofe, caula;
-        if (const Grupo* g = buscar(porGrupo, "CODGRUPO", "GRUPOST")) {
+        if (const Grupo* g = buscar(porGrupo, SOLUC["CODGRUPO"], GRUPOST.nombre)) {
             cgrupo = g->idGrupo;
             idcurso = g->idCurso;
         }
         // An activity ASIGNOMT does not know is written as its code, or as the subject when
         // the subject's identifier begins with it.
-        const std::string tarea = nombreActividad(soluc.leerTexto("TAREA"));
+        const std::string tarea = nombreActividad(soluc.leerTexto(SOLUC["TAREA"]));
         std::string cactiv;
         if (const std::string* actividad = porActividad.buscar(tarea)) {
             cactiv = *actividad;
@@ -133,11 +139,11 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
         } else {
             cactiv = tarea;
             if (!tarea.empty())
-                avisar(TipoAviso::SinCorrespondencia, "TAREA", tarea,
+                avisar(TipoAviso::SinCorrespondencia, SOLUC["TAREA"].nombre, tarea,
                        "ninguna actividad de ASIGNOMT tiene ese código; se escribe el código");
         }
-        if (const std::string* p = buscar(porProfesor, "PROF", "PROFT")) cprofe = *p;
-        if (const std::string* a = buscar(porAula, "AULA", "AULAT")) caula = *a;
+        if (const std::string* p = buscar(porProfesor, SOLUC["PROF"], PROFT.nombre)) cprofe = *p;
+        if (const std::string* a = buscar(porAula, SOLUC["AULA"], AULAT.nombre)) caula = *a;
 
         FilaXML& DsolucionXML = solucionHorario.crear("dsolucion");
         DsolucionXML.anadirAtributo("casig", casig);
@@ -146,16 +152,17 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
         DsolucionXML.anadirAtributo("caula", caula);
         DsolucionXML.anadirAtributo("cactiv", cactiv);
         DsolucionXML.anadirAtributo("dia", std::to_string(dia));
-        DsolucionXML.anadirAtributo(
-            "hora", convertirCampo(soluc, "HORA", [&] { return textoDe(soluc, "HORA"); }));
-        DsolucionXML.anadirAtributo("sesiones", convertirCampo(soluc, "SESIONES", [&] {
-                                        return textoDe(soluc, "SESIONES");
+        DsolucionXML.anadirAtributo("hora", convertirCampo(soluc, SOLUC["HORA"], [&] {
+                                        return textoDe(soluc, SOLUC["HORA"]);
+                                    }));
+        DsolucionXML.anadirAtributo("sesiones", convertirCampo(soluc, SOLUC["SESIONES"], [&] {
+                                        return textoDe(soluc, SOLUC["SESIONES"]);
                                     }));
         DsolucionXML.anadirAtributo("idcurso", idcurso);
         solucionHorario.escribir(DsolucionXML);
         ++escritos;
     }
-    informe.filas("SOLUC", leidos);
+    informe.filas(SOLUC.nombre, leidos);
     informe.filas("dsolucion", escritos);
 }
 

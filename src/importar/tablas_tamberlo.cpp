@@ -1,6 +1,7 @@
 #include "tablas_tamberlo.h"
 
 #include "error.h"
+#include "esquema_tamberlo.h"
 #include "plataforma.h"
 
 #include <initializer_list>
@@ -9,29 +10,34 @@ namespace pontavia {
 
 namespace {
 
-TablaDBase abrirTabla(Disco& disco, const std::filesystem::path& ktemp, const char* nombre,
-                      std::initializer_list<const char*> campos) {
-    const auto ruta = buscarEnCarpeta(ktemp, std::string(nombre) + ".DBF");
+// The table as described, checked for every field the run reads.
+TablaDBase abrirTabla(Disco& disco, const std::filesystem::path& ktemp, const VistaTabla& tabla,
+                      std::initializer_list<Campo> campos) {
+    const auto ruta = buscarEnCarpeta(ktemp, tabla.archivo());
     if (!existeArchivo(ruta))
         throw Error(ClaseError::FaltaEntrada, Hecho::NoExisteTablaExportada,
                     {.tabla = ruta.string()});
     TablaDBase t = TablaDBase::abrir(ruta, Durable::Si, disco);
-    for (const char* campo : campos)
-        if (!t.tieneCampo(NombreCampo::deTexto(campo)))
+    for (const Campo campo : campos)
+        if (!t.tieneCampo(campo))
             throw Error(ClaseError::TablaDanada, Hecho::TablaSinCampo,
-                        {.tabla = ruta.string(), .campo = campo});
+                        {.tabla = ruta.string(), .campo = campo.nombre});
     return t;
 }
 
 } // namespace
 
+using namespace tamberlo;
+
 TablasTamberlo::TablasTamberlo(Disco& disco, const std::filesystem::path& ktemp)
-    : soluc(abrirTabla(disco, ktemp, "SOLUC",
-                       {"DIA", "HORA", "SESIONES", "CODGRUPO", "ASIG", "TAREA", "PROF", "AULA"})),
-      grupos(abrirTabla(disco, ktemp, "GRUPOST", {"ABREV", "IDGRUPO", "IDCURSO"})),
-      profesores(abrirTabla(disco, ktemp, "PROFT", {"ABREV", "IDPROF"})),
-      aulas(abrirTabla(disco, ktemp, "AULAT", {"ABREV", "IDAULA"})),
-      materias(abrirTabla(disco, ktemp, "ASIGNOMT", {"COD", "IDASIG"})),
-      asignaturas(abrirTabla(disco, ktemp, "ASIGT", {})) {}
+    : soluc(abrirTabla(disco, ktemp, SOLUC,
+                       {SOLUC["DIA"], SOLUC["HORA"], SOLUC["SESIONES"], SOLUC["CODGRUPO"],
+                        SOLUC["ASIG"], SOLUC["TAREA"], SOLUC["PROF"], SOLUC["AULA"]})),
+      grupos(abrirTabla(disco, ktemp, GRUPOST,
+                        {GRUPOST["ABREV"], GRUPOST["IDGRUPO"], GRUPOST["IDCURSO"]})),
+      profesores(abrirTabla(disco, ktemp, PROFT, {PROFT["ABREV"], PROFT["IDPROF"]})),
+      aulas(abrirTabla(disco, ktemp, AULAT, {AULAT["ABREV"], AULAT["IDAULA"]})),
+      materias(abrirTabla(disco, ktemp, ASIGNOMT, {ASIGNOMT["COD"], ASIGNOMT["IDASIG"]})),
+      asignaturas(abrirTabla(disco, ktemp, ASIGT, {})) {}
 
 } // namespace pontavia
