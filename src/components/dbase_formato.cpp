@@ -228,7 +228,7 @@ FormatoDBase disenarFormato(const std::vector<DefinicionCampo>& campos) {
             break;
         case TipoCampo::Entero:
             if (!f.nivel7 && (def.ancho < 0 || def.ancho > 11))
-                throw Error("Ancho no válido para el campo " + def.nombre + ".");
+                throw Error(ClaseError::Interna, Hecho::CampoAnchoNoValido, {.campo = def.nombre});
             c.tipo = f.nivel7 ? 'I' : 'N';
             c.ancho = f.nivel7 ? 4 : def.ancho > 0 ? static_cast<std::size_t>(def.ancho) : 11;
             break;
