@@ -4,6 +4,7 @@
 #include "archivo_atomico.h"
 #include "ayudantes.h"
 #include "disco_con_fallos.h"
+#include "documento_xml.h"
 #include "error.h"
 #include "nucleo.h"
 #include "restos.h"

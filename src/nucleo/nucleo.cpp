@@ -1,8 +1,16 @@
 #include "nucleo.h"
 
+#include "archivo_atomico.h"
+#include "disco.h"
+#include "error.h"
 #include "exportar.h"
 #include "importar.h"
+#include "mostrar.h"
 #include "plataforma.h"
+#include "sistema.h"
+#include "tabla_dbase.h"
+
+#include <system_error>
 
 namespace pontavia {
 
@@ -29,6 +37,52 @@ Resultado importar(const std::filesystem::path& xml, const std::filesystem::path
 
 std::vector<std::string> restaurar(const std::filesystem::path& ktemp, Disco& disco) {
     return restaurarExportacion(ktemp, disco);
+}
+
+std::filesystem::path rutaDelInforme(const std::filesystem::path& ktemp) {
+    return buscarEnCarpeta(ktemp, kNombreInforme);
+}
+
+void escribirArchivoEntero(const std::filesystem::path& destino, std::string_view datos,
+                           Disco& disco) {
+    escribirAtomico(disco, destino, datos);
+}
+
+std::filesystem::path buscarTabla(const std::string& tabla, const std::filesystem::path& ktemp) {
+    if (existeArchivo(sistema::ruta(tabla))) return sistema::ruta(tabla);
+    std::string nombre = tabla;
+    if (std::filesystem::path(nombre).extension().empty()) nombre += ".DBF";
+    prepararCarpetaTamberlo(ktemp);
+    const auto ruta = buscarEnCarpeta(ktemp, nombre);
+    if (!existeArchivo(ruta)) throw Error("No existe la tabla " + ruta.string() + ".");
+    return ruta;
+}
+
+void mostrarTablaCSV(const std::filesystem::path& tabla, std::ostream& salida) {
+    TablaDBase t = TablaDBase::abrir(tabla);
+    mostrarCSV(t, salida);
+}
+
+void mostrarEstructuraTabla(const std::filesystem::path& tabla, std::ostream& salida) {
+    mostrarEstructura(TablaDBase::abrir(tabla), salida);
+}
+
+std::filesystem::path rutaDeTexto(std::string_view utf8) {
+    return sistema::ruta(utf8);
+}
+
+std::vector<std::string> argumentosEnUtf8(int argc, char** argv) {
+    return sistema::argumentos(argc, argv);
+}
+
+void prepararConsola() {
+    sistema::prepararConsola();
+}
+
+void prepararMemoria(char** argv, const std::filesystem::path& entrada) {
+    std::error_code error;
+    const auto bytes = std::filesystem::file_size(entrada, error);
+    if (!error) sistema::prepararMemoria(argv, bytes);
 }
 
 } // namespace pontavia
