@@ -16,8 +16,10 @@ class Mapeo {
   public:
     enum class Acceso { Lectura, CopiaPrivada };
 
-    // Raises "No se pudo abrir el archivo …" or "No se pudo leer el archivo …".
+    // Raises "No se pudo abrir el archivo …" or "No se pudo leer el archivo …" (fallar).
     Mapeo(const std::filesystem::path& ruta, Acceso acceso);
+    enum class Fallo { Abrir, Leer };
+    [[noreturn]] static void fallar(Fallo fallo, const std::filesystem::path& ruta);
     // A read-only view of a file the program holds open for reading (a table kept for its
     // exclusive use), where the system gives one without risk to the file; nullopt otherwise
     // (not a regular file, no view to be had), and the caller reads the file instead.

@@ -12,7 +12,7 @@ namespace pontavia {
 
 Mapeo::Mapeo(const std::filesystem::path& ruta, Acceso acceso) {
     const int fd = ::open(ruta.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw Error("No se pudo abrir el archivo " + ruta.string() + ".");
+    if (fd < 0) fallar(Fallo::Abrir, ruta);
     struct stat st {};
     const bool medido = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     if (medido && st.st_size > 0) {
@@ -26,8 +26,7 @@ Mapeo::Mapeo(const std::filesystem::path& ruta, Acceso acceso) {
         base_ = base == MAP_FAILED ? nullptr : base;
     }
     ::close(fd);
-    if (!medido || (tamano_ > 0 && !base_))
-        throw Error("No se pudo leer el archivo " + ruta.string() + ".");
+    if (!medido || (tamano_ > 0 && !base_)) fallar(Fallo::Leer, ruta);
 }
 
 std::optional<Mapeo> Mapeo::deAbierto(const sistema::Archivo& archivo) {

@@ -22,21 +22,19 @@ Mapeo::Mapeo(const std::filesystem::path& ruta, Acceso acceso) {
     const CerrarHandle archivo{::CreateFileW(
         ruta.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
-    if (archivo.h == INVALID_HANDLE_VALUE)
-        throw Error("No se pudo abrir el archivo " + ruta.string() + ".");
+    if (archivo.h == INVALID_HANDLE_VALUE) fallar(Fallo::Abrir, ruta);
     LARGE_INTEGER tamano{};
-    if (!::GetFileSizeEx(archivo.h, &tamano))
-        throw Error("No se pudo leer el archivo " + ruta.string() + ".");
+    if (!::GetFileSizeEx(archivo.h, &tamano)) fallar(Fallo::Leer, ruta);
     // An empty file cannot be mapped; it is an empty range.
     if (tamano.QuadPart == 0) return;
     const CerrarHandle mapeo{::CreateFileMappingW(
         archivo.h, nullptr, acceso == Acceso::Lectura ? PAGE_READONLY : PAGE_WRITECOPY, 0, 0,
         nullptr)};
-    if (!mapeo.h) throw Error("No se pudo leer el archivo " + ruta.string() + ".");
+    if (!mapeo.h) fallar(Fallo::Leer, ruta);
     // The view keeps the mapping alive once both handles are closed.
     base_ = ::MapViewOfFile(mapeo.h, acceso == Acceso::Lectura ? FILE_MAP_READ : FILE_MAP_COPY, 0,
                             0, 0);
-    if (!base_) throw Error("No se pudo leer el archivo " + ruta.string() + ".");
+    if (!base_) fallar(Fallo::Leer, ruta);
     tamano_ = static_cast<std::size_t>(tamano.QuadPart);
 }
 

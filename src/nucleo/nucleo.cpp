@@ -10,27 +10,26 @@
 #include "sistema.h"
 #include "tabla_dbase.h"
 
-#include <system_error>
-
 namespace pontavia {
 
 Resultado exportar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
                    Informe& informe, Disco& disco) {
-    if (!existeArchivo(xml)) return Resultado::FaltaEntrada;
+    if (!existeArchivo(xml, disco)) return Resultado::FaltaEntrada;
     exportarCentro(xml, ktemp, informe, disco);
     return Resultado::Hecho;
 }
 
 Resultado comprobar(const std::filesystem::path& xml, Informe& informe, Disco& disco) {
-    if (!existeArchivo(xml)) return Resultado::FaltaEntrada;
+    if (!existeArchivo(xml, disco)) return Resultado::FaltaEntrada;
     comprobarCentro(xml, informe, disco);
     return Resultado::Hecho;
 }
 
 Resultado importar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
                    Informe& informe, Disco& disco) {
-    prepararCarpetaTamberlo(ktemp);
-    if (!existeArchivo(xml) || !existeEnCarpeta(ktemp, "SOLUC.DBF")) return Resultado::FaltaEntrada;
+    prepararCarpetaTamberlo(ktemp, disco);
+    if (!existeArchivo(xml, disco) || !existeEnCarpeta(ktemp, "SOLUC.DBF", disco))
+        return Resultado::FaltaEntrada;
     importarHorario(xml, ktemp, informe, disco);
     return Resultado::Hecho;
 }
@@ -80,9 +79,8 @@ void prepararConsola() {
 }
 
 void prepararMemoria(char** argv, const std::filesystem::path& entrada) {
-    std::error_code error;
-    const auto bytes = std::filesystem::file_size(entrada, error);
-    if (!error) sistema::prepararMemoria(argv, bytes);
+    if (const auto bytes = discoDelSistema().tamano(entrada))
+        sistema::prepararMemoria(argv, *bytes);
 }
 
 } // namespace pontavia
