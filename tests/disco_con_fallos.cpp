@@ -105,4 +105,51 @@ sistema::Archivo DiscoConFallos::abrirExclusivo(const std::filesystem::path& rut
     return sistema::Archivo();
 }
 
+Disco::Entrada DiscoConFallos::examinar(const std::filesystem::path& ruta) {
+    return sistema_.examinar(ruta);
+}
+
+std::filesystem::path DiscoConFallos::nombreEnCarpeta(const std::filesystem::path& ruta) {
+    return sistema_.nombreEnCarpeta(ruta);
+}
+
+std::optional<std::uintmax_t> DiscoConFallos::tamano(const std::filesystem::path& ruta) {
+    return sistema_.tamano(ruta);
+}
+
+std::filesystem::path DiscoConFallos::carpetaTemporal() {
+    return sistema_.carpetaTemporal();
+}
+
+bool DiscoConFallos::crearCarpetas(const std::filesystem::path& carpeta, std::error_code& error) {
+    if (paso("crearCarpetas", carpeta)) return sistema_.crearCarpetas(carpeta, error);
+    error = std::make_error_code(std::errc::io_error);
+    return false;
+}
+
+Mapeo DiscoConFallos::mapear(const std::filesystem::path& ruta, Mapeo::Acceso acceso) {
+    if (paso("mapear", ruta)) return sistema_.mapear(ruta, acceso);
+    Mapeo::fallar(Mapeo::Fallo::Leer, ruta);
+}
+
+std::optional<Mapeo> DiscoConFallos::mapearAbierto(const sistema::Archivo& archivo) {
+    // A view that cannot be had is no failure: the table is read instead.
+    if (!paso("mapearAbierto") || sinVistas_) return std::nullopt;
+    return sistema_.mapearAbierto(archivo);
+}
+
+sistema::Archivo::Lectura DiscoConFallos::leerTodo(const sistema::Archivo& archivo,
+                                                   std::string& datos) {
+    if (paso("leerTodo")) return sistema_.leerTodo(archivo, datos);
+    // Half of the file came before the device failed.
+    if (sistema_.leerTodo(archivo, datos) == sistema::Archivo::Lectura::Leido)
+        datos.resize(datos.size() / 2);
+    sistema::fijarError(sistema::errorEntradaSalida());
+    return sistema::Archivo::Lectura::Fallo;
+}
+
+bool DiscoConFallos::leerArchivo(const std::filesystem::path& ruta, std::string& datos) {
+    return paso("leerArchivo", ruta) && sistema_.leerArchivo(ruta, datos);
+}
+
 } // namespace pontavia::prueba

@@ -1,7 +1,8 @@
 #pragma once
-// A disk that fails on demand, for the tests of every write path: the k-th operation of any
-// kind fails as on a failing device, and every write fails as on a full disk once a number
-// of bytes has been written in all. Everything else goes to the system's disk.
+// A disk that fails on demand, for the tests of every path that reads or writes: the k-th
+// operation of any kind fails as on a failing device (a read half-way through), and every
+// write fails as on a full disk once a number of bytes has been written in all. Looking at
+// what a path holds never fails. Everything else goes to the system's disk.
 #include "disco.h"
 
 #include <cstddef>
@@ -17,6 +18,8 @@ class DiscoConFallos final : public Disco {
     void fallarEnPaso(std::size_t k);
     // Every write fails once this many bytes have been written in all, from now on.
     void limitarEscritura(std::size_t bytes);
+    // A table held open gives no view of its pages, as on a system that maps none: it is read.
+    void sinVistas() { sinVistas_ = true; }
     std::size_t pasos() const { return pasos_; } // taken since fallarEnPaso
 
     // Every operation asked for, in order: its name, the path it names (none for those on an
@@ -49,6 +52,16 @@ class DiscoConFallos final : public Disco {
                 std::vector<std::filesystem::path>& entradas) override;
     sistema::Archivo abrirExclusivo(const std::filesystem::path& ruta,
                                     sistema::Retencion& resultado) override;
+    Entrada examinar(const std::filesystem::path& ruta) override;
+    std::filesystem::path nombreEnCarpeta(const std::filesystem::path& ruta) override;
+    std::optional<std::uintmax_t> tamano(const std::filesystem::path& ruta) override;
+    std::filesystem::path carpetaTemporal() override;
+    bool crearCarpetas(const std::filesystem::path& carpeta, std::error_code& error) override;
+    Mapeo mapear(const std::filesystem::path& ruta, Mapeo::Acceso acceso) override;
+    std::optional<Mapeo> mapearAbierto(const sistema::Archivo& archivo) override;
+    sistema::Archivo::Lectura leerTodo(const sistema::Archivo& archivo,
+                                       std::string& datos) override;
+    bool leerArchivo(const std::filesystem::path& ruta, std::string& datos) override;
 
   private:
     // Whether the next operation goes through; when not, the last error is an I/O error.
@@ -59,6 +72,7 @@ class DiscoConFallos final : public Disco {
     std::size_t pasos_ = 0;
     std::size_t pasoQueFalla_ = 0;
     std::optional<std::size_t> restantes_; // bytes the disk still takes
+    bool sinVistas_ = false;
     std::vector<Operacion> registro_;
 };
 

@@ -4,6 +4,7 @@
 #include "archivo_atomico.h"
 #include "ayudantes.h"
 #include "disco_con_fallos.h"
+#include "documento_xml.h"
 #include "error.h"
 #include "nucleo.h"
 #include "restos.h"
@@ -537,6 +538,48 @@ TEST_F(EntradasMalas, FalloEnCadaPasoAlImportar) {
         }
     }
     EXPECT_GT(comoAntes, 0u);
+}
+
+// A table that cannot be read half-way (the device fails once half its bytes have come), on a
+// system that maps no table and reads each instead: the run names the table it could not
+// read and changes nothing. Every table read is tried, in both runs that read tables.
+TEST_F(EntradasMalas, TablaQueNoSePuedeLeer) {
+    for (const Corrida corrida : {Corrida::Exportar, Corrida::Importar}) {
+        SCOPED_TRACE(corrida == Corrida::Exportar ? "exportar" : "importar");
+        const auto correr = [&](DiscoConFallos& disco) {
+            disco.sinVistas();
+            return desenlace([&] {
+                return corrida == Corrida::Exportar ? exportar(xml, carpeta, informe, disco)
+                                                    : importar(xml, carpeta, informe, disco);
+            });
+        };
+        // Each read as a step of its own, with the table it reads.
+        std::vector<std::pair<std::size_t, std::string>> lecturas;
+        {
+            DiscoConFallos cuenta;
+            cuenta.fallarEnPaso(0);
+            ASSERT_EQ(correr(cuenta), "");
+            std::string tabla;
+            for (std::size_t i = 0; i < cuenta.registro().size(); ++i) {
+                const auto& op = cuenta.registro()[i];
+                if (op.nombre == "abrirExclusivo") tabla = op.ruta.filename().string();
+                if (op.nombre == "leerTodo") lecturas.emplace_back(i + 1, tabla);
+            }
+        }
+        ASSERT_FALSE(lecturas.empty());
+        const auto antesKtemp = instantanea(ktemp.ruta());
+        const auto antesDatos = instantanea(datos.ruta());
+        for (const auto& [paso, tabla] : lecturas) {
+            SCOPED_TRACE(tabla);
+            DiscoConFallos disco;
+            disco.fallarEnPaso(paso);
+            const std::string error = correr(disco);
+            EXPECT_NE(error.find("No se pudo leer la tabla "), std::string::npos) << error;
+            EXPECT_NE(error.find(tabla), std::string::npos) << error;
+            EXPECT_EQ(instantanea(ktemp.ruta()), antesKtemp);
+            EXPECT_EQ(instantanea(datos.ruta()), antesDatos);
+        }
+    }
 }
 
 // Tamberlo holding a table, or a table this process has open: exportar and importar say which

@@ -2,6 +2,7 @@
 // writes nothing; and restaurar, which brings back the set an exportar replaced.
 #include "ayudantes.h"
 #include "bloqueo.h"
+#include "documento_xml.h"
 #include "error.h"
 #include "informe.h"
 #include "nucleo.h"

@@ -1,7 +1,6 @@
 // Where the systems differ: Tamberlo's folder when none is named, and names beyond ASCII in
 // every path, from the command line's arguments to the files written.
 #include "ayudantes.h"
-#include "carpeta_ktemp.h"
 #include "sistema.h"
 
 #include <gtest/gtest.h>

@@ -107,8 +107,7 @@ void ArchivoPreparado::confirmar() {
 }
 
 std::filesystem::path ArchivoPreparado::segundoNombre() {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(destino_, ec)) return {};
+    if (disco_.examinar(destino_) != Disco::Entrada::Archivo) return {};
     // A free hidden name of the kind the next run clears, should this one leave it behind.
     std::filesystem::path nombre;
     sistema::Archivo reserva = disco_.crearJunto(destino_, nombre);

@@ -1,5 +1,7 @@
 #include "disco.h"
 
+#include <fstream>
+#include <sstream>
 #include <system_error>
 
 namespace pontavia {
@@ -57,6 +59,50 @@ class DiscoDelSistema final : public Disco {
     sistema::Archivo abrirExclusivo(const std::filesystem::path& ruta,
                                     sistema::Retencion& resultado) override {
         return sistema::abrirExclusivo(ruta, resultado);
+    }
+
+    Entrada examinar(const std::filesystem::path& ruta) override {
+        std::error_code ec;
+        const auto estado = std::filesystem::status(ruta, ec);
+        if (ec || !std::filesystem::exists(estado)) return Entrada::Ninguna;
+        if (std::filesystem::is_regular_file(estado)) return Entrada::Archivo;
+        if (std::filesystem::is_directory(estado)) return Entrada::Carpeta;
+        return Entrada::Otra;
+    }
+    std::filesystem::path nombreEnCarpeta(const std::filesystem::path& ruta) override {
+        return sistema::nombreEnCarpeta(ruta);
+    }
+    std::optional<std::uintmax_t> tamano(const std::filesystem::path& ruta) override {
+        std::error_code ec;
+        const auto bytes = std::filesystem::file_size(ruta, ec);
+        if (ec) return std::nullopt;
+        return bytes;
+    }
+    std::filesystem::path carpetaTemporal() override {
+        return std::filesystem::temp_directory_path();
+    }
+    bool crearCarpetas(const std::filesystem::path& carpeta, std::error_code& error) override {
+        std::filesystem::create_directories(carpeta, error);
+        return !error;
+    }
+
+    Mapeo mapear(const std::filesystem::path& ruta, Mapeo::Acceso acceso) override {
+        return Mapeo(ruta, acceso);
+    }
+    std::optional<Mapeo> mapearAbierto(const sistema::Archivo& archivo) override {
+        return Mapeo::deAbierto(archivo);
+    }
+    sistema::Archivo::Lectura leerTodo(const sistema::Archivo& archivo,
+                                       std::string& datos) override {
+        return archivo.leerTodo(datos);
+    }
+    bool leerArchivo(const std::filesystem::path& ruta, std::string& datos) override {
+        std::ifstream f(ruta, std::ios::binary);
+        std::ostringstream s;
+        s << f.rdbuf();
+        if (!f) return false;
+        datos = s.str();
+        return true;
     }
 };
 

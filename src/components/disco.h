@@ -1,13 +1,18 @@
 #pragma once
-// The disk as a run changes it: the files it makes, writes, flushes, moves and removes, the
-// folders it makes and clears, the tables it holds, all go through one Disco handed in by the
-// front end. Reading goes straight to the system, and so does making a missing Tamberlo
-// folder. The system's own is discoDelSistema(); a test hands in one that fails on demand.
+// The disk as a run uses it: what it finds and reads, the files it makes, writes, flushes,
+// moves and removes, the folders it makes and clears, the tables it holds, all go through one
+// Disco handed in by the front end; nothing else in the core touches a file. The system's own
+// is discoDelSistema(); a test hands in one that fails on demand.
+#include "mapeo.h"
 #include "sistema.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace pontavia {
@@ -52,6 +57,31 @@ class Disco {
     // A table opened for exclusive use (sistema::abrirExclusivo).
     virtual sistema::Archivo abrirExclusivo(const std::filesystem::path& ruta,
                                             sistema::Retencion& resultado) = 0;
+
+    // What there is at a path, links followed; Ninguna too when that cannot be known.
+    enum class Entrada { Ninguna, Archivo, Carpeta, Otra };
+    virtual Entrada examinar(const std::filesystem::path& ruta) = 0;
+    // An existing entry's path with its name as the folder spells it (sistema::nombreEnCarpeta).
+    virtual std::filesystem::path nombreEnCarpeta(const std::filesystem::path& ruta) = 0;
+    // A file's size in bytes; nothing when it cannot be known.
+    virtual std::optional<std::uintmax_t> tamano(const std::filesystem::path& ruta) = 0;
+    // The folder for temporary files; raises std::filesystem::filesystem_error when there is
+    // none.
+    virtual std::filesystem::path carpetaTemporal() = 0;
+    // The folder and those above it, where missing; the system's error in error otherwise.
+    virtual bool crearCarpetas(const std::filesystem::path& carpeta, std::error_code& error) = 0;
+
+    // A file's bytes mapped into memory (Mapeo); raises as Mapeo does when the file cannot be
+    // opened or read.
+    virtual Mapeo mapear(const std::filesystem::path& ruta, Mapeo::Acceso acceso) = 0;
+    // A read-only view of a table held open (Mapeo::deAbierto); nothing when the system gives
+    // none, and the table is read instead.
+    virtual std::optional<Mapeo> mapearAbierto(const sistema::Archivo& archivo) = 0;
+    // The whole of a file held open (sistema::Archivo::leerTodo).
+    virtual sistema::Archivo::Lectura leerTodo(const sistema::Archivo& archivo,
+                                               std::string& datos) = 0;
+    // The whole of the file at ruta; false when it cannot be read.
+    virtual bool leerArchivo(const std::filesystem::path& ruta, std::string& datos) = 0;
 };
 
 // The running system's disk: the one every front end hands in unless told otherwise.

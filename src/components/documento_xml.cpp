@@ -172,16 +172,17 @@ std::string sinContenido(std::string_view texto, const LimitesRaiz& limites) {
 
 } // namespace
 
-DocumentoXML DocumentoXML::cargar(const std::filesystem::path& ruta) {
-    return cargar(ruta, Carga::Completa);
+DocumentoXML DocumentoXML::cargar(const std::filesystem::path& ruta, Disco& disco) {
+    return cargar(ruta, Carga::Completa, disco);
 }
 
-DocumentoXML DocumentoXML::cargarCabecera(const std::filesystem::path& ruta) {
-    return cargar(ruta, Carga::Cabecera);
+DocumentoXML DocumentoXML::cargarCabecera(const std::filesystem::path& ruta, Disco& disco) {
+    return cargar(ruta, Carga::Cabecera, disco);
 }
 
-DocumentoXML DocumentoXML::cargarMientrasSeComprueba(const std::filesystem::path& ruta) {
-    return cargar(ruta, Carga::MientrasSeComprueba);
+DocumentoXML DocumentoXML::cargarMientrasSeComprueba(const std::filesystem::path& ruta,
+                                                     Disco& disco) {
+    return cargar(ruta, Carga::MientrasSeComprueba, disco);
 }
 
 void DocumentoXML::esperarComprobacion() {
@@ -211,15 +212,16 @@ void DocumentoXML::esperarComprobacion() {
     if (!r) throw Error(ClaseError::MalFormada, Hecho::TrasLaRaiz, {}, razonEnEspanol(r.status));
 }
 
-DocumentoXML DocumentoXML::cargarCabeceraMientrasSeComprueba(const std::filesystem::path& ruta) {
-    auto archivo = std::make_shared<const Mapeo>(ruta, Mapeo::Acceso::Lectura);
+DocumentoXML DocumentoXML::cargarCabeceraMientrasSeComprueba(const std::filesystem::path& ruta,
+                                                             Disco& disco) {
+    auto archivo = std::make_shared<const Mapeo>(disco.mapear(ruta, Mapeo::Acceso::Lectura));
     const std::string nombre = ruta.string();
     const std::string codificacion = codificacionDe(archivo->bytes());
     const Familia familia = familiaDe(codificacion);
     std::string_view texto = archivo->bytes();
     // Where pugixml reads the file's own bytes, and the file is worth a thread.
     if ((familia != Familia::Latin1 && familia != Familia::Utf8) || texto.size() < kArchivoGrande)
-        return cargarCabecera(ruta);
+        return cargarCabecera(ruta, disco);
     if (familia == Familia::Utf8 && texto.substr(0, 3) == "\xEF\xBB\xBF") texto.remove_prefix(3);
     const char* nombreCodificacion = familia == Familia::Latin1 ? "ISO-8859-1" : "UTF-8";
     const pugi::xml_encoding codificacionPugi =
@@ -232,7 +234,7 @@ DocumentoXML DocumentoXML::cargarCabeceraMientrasSeComprueba(const std::filesyst
     try {
         apertura = buscarAperturaRaiz(texto, nombreCodificacion, nombre);
     } catch (const Error&) {
-        return cargarCabecera(ruta);
+        return cargarCabecera(ruta, disco);
     }
     std::string cabecera(texto.substr(0, apertura.fin));
     if (!cabecera.ends_with("/>")) {
@@ -243,7 +245,7 @@ DocumentoXML DocumentoXML::cargarCabeceraMientrasSeComprueba(const std::filesyst
     DocumentoXML d;
     d.codificacion_ = codificacion;
     if (!d.doc_->load_buffer(cabecera.data(), cabecera.size(), kOpciones, codificacionPugi))
-        return cargarCabecera(ruta);
+        return cargarCabecera(ruta, disco);
 
     // The check reads the whole file on another core and gives back the memory of what it
     // has read as it goes: the file never sits whole in memory beside Tamberlo's tables. It
@@ -268,23 +270,23 @@ DocumentoXML DocumentoXML::cargarCabeceraMientrasSeComprueba(const std::filesyst
     try {
         d.comprobacion_ = std::async(std::launch::async, comprobar);
     } catch (const std::system_error&) {
-        return cargarCabecera(ruta); // no thread to be had: one after the other
+        return cargarCabecera(ruta, disco); // no thread to be had: one after the other
     }
     d.cola_ = Cola{archivo, texto, apertura.fin, codificacionPugi};
     return d;
 }
 
-DocumentoXML DocumentoXML::cargar(const std::filesystem::path& ruta, Carga carga) {
+DocumentoXML DocumentoXML::cargar(const std::filesystem::path& ruta, Carga carga, Disco& disco) {
     const bool soloCabecera = carga == Carga::Cabecera;
     // The file is mapped, not read into a buffer. UTF-8 is parsed where it lies, which writes
     // into it: the tree then lives in a private copy of the file's pages.
-    auto archivo = std::make_shared<Mapeo>(ruta, Mapeo::Acceso::Lectura);
+    auto archivo = std::make_shared<Mapeo>(disco.mapear(ruta, Mapeo::Acceso::Lectura));
     if (!soloCabecera && familiaDe(codificacionDe(archivo->bytes())) == Familia::Utf8)
-        archivo = std::make_shared<Mapeo>(ruta, Mapeo::Acceso::CopiaPrivada);
+        archivo = std::make_shared<Mapeo>(disco.mapear(ruta, Mapeo::Acceso::CopiaPrivada));
     const std::string_view bytes = archivo->bytes();
     char* escribible = soloCabecera ? nullptr : archivo->datos();
     return leer(std::move(archivo), bytes, escribible, ruta.string(), carga,
-                [&] { return std::string(Mapeo(ruta, Mapeo::Acceso::Lectura).bytes()); });
+                [&] { return std::string(disco.mapear(ruta, Mapeo::Acceso::Lectura).bytes()); });
 }
 
 DocumentoXML DocumentoXML::desdeBytes(std::string_view bytes, const std::string& nombre) {

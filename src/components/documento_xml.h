@@ -30,20 +30,23 @@ using Nodos = std::vector<pugi::xml_node>;
 class DocumentoXML {
   public:
     // Raises an error with the reason, line and column when the file is not well-formed XML.
-    static DocumentoXML cargar(const std::filesystem::path& ruta);
+    static DocumentoXML cargar(const std::filesystem::path& ruta, Disco& disco = discoDelSistema());
     // The same file checked whole, but with no tree of the root's content: the prolog, the
     // root with its attributes and no children, and what follows the root.
-    static DocumentoXML cargarCabecera(const std::filesystem::path& ruta);
+    static DocumentoXML cargarCabecera(const std::filesystem::path& ruta,
+                                       Disco& disco = discoDelSistema());
     // The tree of the whole file, given back while expat may still be checking the file on
     // another core. esperarComprobacion() must be called before anything made from the tree
     // is kept, and when anything made from it fails: a file that is not well-formed explains
     // that failure better than the failure itself.
-    static DocumentoXML cargarMientrasSeComprueba(const std::filesystem::path& ruta);
+    static DocumentoXML cargarMientrasSeComprueba(const std::filesystem::path& ruta,
+                                                  Disco& disco = discoDelSistema());
     // The header as cargarCabecera gives it, given back while expat may still be checking the
     // whole file on another core, as above. What follows the root in the file (comments,
     // processing instructions) joins the tree when esperarComprobacion() finds the file
     // well-formed: a caller writing the tree waits for it before the root's end is written.
-    static DocumentoXML cargarCabeceraMientrasSeComprueba(const std::filesystem::path& ruta);
+    static DocumentoXML cargarCabeceraMientrasSeComprueba(const std::filesystem::path& ruta,
+                                                          Disco& disco = discoDelSistema());
     static DocumentoXML desdeBytes(std::string_view bytes, const std::string& nombre);
     // A new, empty document that saves as UTF-8.
     DocumentoXML();
@@ -77,7 +80,7 @@ class DocumentoXML {
 
   private:
     enum class Carga { Completa, Cabecera, MientrasSeComprueba };
-    static DocumentoXML cargar(const std::filesystem::path& ruta, Carga carga);
+    static DocumentoXML cargar(const std::filesystem::path& ruta, Carga carga, Disco& disco);
     // bytes lie in what dueno keeps alive; escribible, when given, is where they may be
     // written to, so that UTF-8 is parsed in place and dueno then kept by the document.
     // original gives the bytes again, for the position of an error: parsing in place

@@ -18,6 +18,9 @@ class Mapeo {
 
     // Raises "No se pudo abrir el archivo …" or "No se pudo leer el archivo …".
     Mapeo(const std::filesystem::path& ruta, Acceso acceso);
+    // The error a mapping that fails raises, for a disk that fails it on purpose too.
+    enum class Fallo { Abrir, Leer };
+    [[noreturn]] static void fallar(Fallo fallo, const std::filesystem::path& ruta);
     // A read-only view of a file the program holds open for reading (a table kept for its
     // exclusive use), where the system gives one without risk to the file; nullopt otherwise
     // (not a regular file, no view to be had), and the caller reads the file instead.

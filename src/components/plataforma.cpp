@@ -10,57 +10,61 @@
 
 namespace pontavia {
 
-void prepararCarpetaTamberlo(const fs::path& carpeta) {
-    std::error_code ec;
-    if (fs::is_directory(carpeta, ec)) return;
-    if (fs::exists(carpeta, ec))
+void prepararCarpetaTamberlo(const fs::path& carpeta, Disco& disco) {
+    const Disco::Entrada hay = disco.examinar(carpeta);
+    if (hay == Disco::Entrada::Carpeta) return;
+    if (hay != Disco::Entrada::Ninguna)
         throw Error(ClaseError::FalloDeDisco, Hecho::CarpetaEsArchivo,
                     {.archivo = carpeta.string()});
-    fs::create_directories(carpeta, ec);
-    if (ec)
+    std::error_code ec;
+    if (!disco.crearCarpetas(carpeta, ec))
         throw Error(ClaseError::FalloDeDisco, Hecho::CarpetaNoCreada, {.archivo = carpeta.string()},
                     ec.message());
 }
 
 std::vector<fs::path> buscarEnCarpeta(const fs::path& carpeta,
-                                      const std::vector<std::string>& nombres) {
+                                      const std::vector<std::string>& nombres, Disco& disco) {
     std::vector<fs::path> rutas;
     // The names with no entry of their exact spelling, as a listing matches them.
     std::vector<std::pair<std::size_t, std::string>> buscados;
-    std::error_code ec;
     for (const auto& nombre : nombres) {
         const fs::path exacta = carpeta / sistema::ruta(nombre);
-        if (fs::exists(exacta, ec)) {
-            rutas.push_back(sistema::nombreEnCarpeta(exacta));
+        if (disco.examinar(exacta) != Disco::Entrada::Ninguna) {
+            rutas.push_back(disco.nombreEnCarpeta(exacta));
         } else {
             buscados.emplace_back(rutas.size(), plegarMayusculas(nombre));
             rutas.push_back(exacta);
         }
     }
     if (buscados.empty()) return rutas;
-    for (fs::directory_iterator it(carpeta, ec), fin; !buscados.empty() && !ec && it != fin;
-         it.increment(ec)) {
-        const std::string entrada = plegarMayusculas(it->path().filename().string());
+    std::vector<fs::path> entradas;
+    disco.listar(carpeta, entradas);
+    for (const auto& ruta : entradas) {
+        if (buscados.empty()) break;
+        const std::string entrada = plegarMayusculas(ruta.filename().string());
         std::erase_if(buscados, [&](const auto& buscado) {
             if (buscado.second != entrada) return false;
-            rutas[buscado.first] = it->path();
+            rutas[buscado.first] = ruta;
             return true;
         });
     }
     return rutas;
 }
 
-fs::path buscarEnCarpeta(const fs::path& carpeta, std::string_view nombre) {
-    return buscarEnCarpeta(carpeta, std::vector<std::string>{std::string(nombre)}).front();
+fs::path buscarEnCarpeta(const fs::path& carpeta, std::string_view nombre, Disco& disco) {
+    return buscarEnCarpeta(carpeta, std::vector<std::string>{std::string(nombre)}, disco).front();
 }
 
-bool existeEnCarpeta(const fs::path& carpeta, std::string_view nombre) {
-    return existeArchivo(buscarEnCarpeta(carpeta, nombre));
+bool existeEnCarpeta(const fs::path& carpeta, std::string_view nombre, Disco& disco) {
+    return existeArchivo(buscarEnCarpeta(carpeta, nombre, disco), disco);
 }
 
 bool existeArchivo(const fs::path& ruta) {
-    std::error_code ec;
-    return !ruta.empty() && fs::is_regular_file(ruta, ec);
+    return existeArchivo(ruta, discoDelSistema());
+}
+
+bool existeArchivo(const fs::path& ruta, Disco& disco) {
+    return !ruta.empty() && disco.examinar(ruta) == Disco::Entrada::Archivo;
 }
 
 fs::path carpetaDelEjecutable() {

@@ -25,9 +25,10 @@ std::string mayusculas(std::string_view s) {
     return r;
 }
 
-std::string leerArchivo(const sistema::Archivo& archivo, const std::filesystem::path& ruta) {
+std::string leerArchivo(Disco& disco, const sistema::Archivo& archivo,
+                        const std::filesystem::path& ruta) {
     std::string datos;
-    switch (archivo.leerTodo(datos)) {
+    switch (disco.leerTodo(archivo, datos)) {
     case sistema::Archivo::Lectura::Leido:
         return datos;
     case sistema::Archivo::Lectura::NoEsArchivo:
@@ -60,11 +61,11 @@ TablaDBase TablaDBase::abrir(const std::filesystem::path& ruta, Durable durable,
     TablaDBase t(ruta, durable, disco);
     t.bloqueo_.emplace(disco, ruta);
     // A table is mostly read whole and seldom changed: its pages are read where they lie.
-    t.mapeo_ = Mapeo::deAbierto(t.bloqueo_->archivo());
+    t.mapeo_ = disco.mapearAbierto(t.bloqueo_->archivo());
     if (t.mapeo_)
         t.iniciar();
     else
-        t.cargar(leerArchivo(t.bloqueo_->archivo(), ruta));
+        t.cargar(leerArchivo(disco, t.bloqueo_->archivo(), ruta));
     return t;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Making short codes unique: the renumbering and shortening that teachers, rooms and groups
 // share, and the code assignment of subjects and activities.
+#include "documento_xml.h"
 #include "informe.h"
 
 #include <cstdint>

@@ -8,8 +8,6 @@
 #include "sistema.h"
 #include "velmora.h"
 
-#include <system_error>
-
 namespace pontavia {
 
 namespace {
@@ -17,8 +15,9 @@ namespace {
 // Runs pasos on the school's file while expat still checks it on another core: pasos take the
 // verdict before anything they made is kept, and when a step fails on a file that is not
 // well-formed, that is the error the user reads.
-template <typename Pasos> void conDocumento(const std::filesystem::path& xml, Pasos pasos) {
-    DocumentoXML doc = DocumentoXML::cargarMientrasSeComprueba(xml);
+template <typename Pasos>
+void conDocumento(const std::filesystem::path& xml, Disco& disco, Pasos pasos) {
+    DocumentoXML doc = DocumentoXML::cargarMientrasSeComprueba(xml, disco);
     conComprobacion(doc, [&] {
         exigirCentro(doc, xml.string());
         pasos(doc);
@@ -41,12 +40,11 @@ std::vector<const char*> construirTablas(Informe& informe, const DocumentoXML& d
 
 void exportarCentro(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
                     Informe& informe, Disco& disco) {
-    conDocumento(xml, [&](DocumentoXML& doc) {
+    conDocumento(xml, disco, [&](DocumentoXML& doc) {
         informe.empezar("exportar", xml.string());
         // Tamberlo's folder is made only for a file that is XML.
-        std::error_code error;
-        if (!std::filesystem::is_directory(ktemp, error)) doc.esperarComprobacion();
-        prepararCarpetaTamberlo(ktemp);
+        if (disco.examinar(ktemp) != Disco::Entrada::Carpeta) doc.esperarComprobacion();
+        prepararCarpetaTamberlo(ktemp, disco);
         CarpetaPreparacion preparacion(disco, ktemp);
         construirTablas(informe, doc, preparacion.carpeta(), disco);
         doc.esperarComprobacion();
@@ -58,9 +56,9 @@ void exportarCentro(const std::filesystem::path& xml, const std::filesystem::pat
 }
 
 void comprobarCentro(const std::filesystem::path& xml, Informe& informe, Disco& disco) {
-    conDocumento(xml, [&](DocumentoXML& doc) {
+    conDocumento(xml, disco, [&](DocumentoXML& doc) {
         informe.empezar("comprobar", xml.string());
-        CarpetaPreparacion preparacion(disco, std::filesystem::temp_directory_path());
+        CarpetaPreparacion preparacion(disco, disco.carpetaTemporal());
         construirTablas(informe, doc, preparacion.carpeta(), disco);
         doc.esperarComprobacion();
     });

@@ -142,8 +142,8 @@ void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
 
     // The replaced set becomes the one generation kept; the one before it goes.
     const auto anterior = ktemp_ / kCarpetaAnterior;
-    std::error_code ec;
-    if (std::filesystem::exists(anterior, ec)) movimientos.mover(anterior, carpeta_ / "descartada");
+    if (disco_.examinar(anterior) != Disco::Entrada::Ninguna)
+        movimientos.mover(anterior, carpeta_ / "descartada");
     movimientos.mover(apartados, anterior);
     // The new names are on disk before the run says it is done; failing that, the old ones
     // go back.

@@ -7,10 +7,9 @@
 namespace pontavia {
 
 std::vector<std::string> restaurarExportacion(const std::filesystem::path& ktemp, Disco& disco) {
-    prepararCarpetaTamberlo(ktemp);
+    prepararCarpetaTamberlo(ktemp, disco);
     const auto anterior = ktemp / kCarpetaAnterior;
-    std::error_code ec;
-    if (!std::filesystem::is_directory(anterior, ec))
+    if (disco.examinar(anterior) != Disco::Entrada::Carpeta)
         throw Error(ClaseError::NadaQueRestaurar, Hecho::NadaQueRestaurar,
                     {.archivo = ktemp.string()});
 

@@ -56,7 +56,7 @@ void importarHorario(const std::filesystem::path& xml, const std::filesystem::pa
     // its pages given back as they are read: the run never holds the school's file and
     // Tamberlo's tables in memory at once. When anything fails on a file that is not
     // well-formed, that is the error the user reads.
-    DocumentoXML doc = DocumentoXML::cargarCabeceraMientrasSeComprueba(xml);
+    DocumentoXML doc = DocumentoXML::cargarCabeceraMientrasSeComprueba(xml, disco);
     conComprobacion(doc, [&] { escribirResultado(doc, xml, ktemp, informe, disco); });
 }
 

@@ -1,34 +1,87 @@
 #include "nucleo.h"
 
+#include "archivo_atomico.h"
+#include "disco.h"
+#include "error.h"
 #include "exportar.h"
 #include "importar.h"
+#include "mostrar.h"
 #include "plataforma.h"
+#include "sistema.h"
+#include "tabla_dbase.h"
 
 namespace pontavia {
 
 Resultado exportar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
                    Informe& informe, Disco& disco) {
-    if (!existeArchivo(xml)) return Resultado::FaltaEntrada;
+    if (!existeArchivo(xml, disco)) return Resultado::FaltaEntrada;
     exportarCentro(xml, ktemp, informe, disco);
     return Resultado::Hecho;
 }
 
 Resultado comprobar(const std::filesystem::path& xml, Informe& informe, Disco& disco) {
-    if (!existeArchivo(xml)) return Resultado::FaltaEntrada;
+    if (!existeArchivo(xml, disco)) return Resultado::FaltaEntrada;
     comprobarCentro(xml, informe, disco);
     return Resultado::Hecho;
 }
 
 Resultado importar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
                    Informe& informe, Disco& disco) {
-    prepararCarpetaTamberlo(ktemp);
-    if (!existeArchivo(xml) || !existeEnCarpeta(ktemp, "SOLUC.DBF")) return Resultado::FaltaEntrada;
+    prepararCarpetaTamberlo(ktemp, disco);
+    if (!existeArchivo(xml, disco) || !existeEnCarpeta(ktemp, "SOLUC.DBF", disco))
+        return Resultado::FaltaEntrada;
     importarHorario(xml, ktemp, informe, disco);
     return Resultado::Hecho;
 }
 
 std::vector<std::string> restaurar(const std::filesystem::path& ktemp, Disco& disco) {
     return restaurarExportacion(ktemp, disco);
+}
+
+std::filesystem::path rutaDelInforme(const std::filesystem::path& ktemp) {
+    return buscarEnCarpeta(ktemp, kNombreInforme);
+}
+
+void escribirArchivoEntero(const std::filesystem::path& destino, std::string_view datos,
+                           Disco& disco) {
+    escribirAtomico(disco, destino, datos);
+}
+
+std::filesystem::path buscarTabla(const std::string& tabla, const std::filesystem::path& ktemp) {
+    if (existeArchivo(sistema::ruta(tabla))) return sistema::ruta(tabla);
+    std::string nombre = tabla;
+    if (std::filesystem::path(nombre).extension().empty()) nombre += ".DBF";
+    prepararCarpetaTamberlo(ktemp);
+    const auto ruta = buscarEnCarpeta(ktemp, nombre);
+    if (!existeArchivo(ruta))
+        throw Error(ClaseError::FaltaEntrada, Hecho::NoExisteTabla, {.tabla = ruta.string()});
+    return ruta;
+}
+
+void mostrarTablaCSV(const std::filesystem::path& tabla, std::ostream& salida) {
+    TablaDBase t = TablaDBase::abrir(tabla);
+    mostrarCSV(t, salida);
+}
+
+void mostrarEstructuraTabla(const std::filesystem::path& tabla, std::ostream& salida) {
+    mostrarEstructura(TablaDBase::abrir(tabla), salida);
+}
+
+std::filesystem::path rutaDeTexto(std::string_view utf8) {
+    return sistema::ruta(utf8);
+}
+
+std::vector<std::string> argumentosEnUtf8(int argc, char** argv) {
+    return sistema::argumentos(argc, argv);
+}
+
+void prepararConsola() {
+    sistema::prepararConsola();
+}
+
+void prepararMemoria(char** argv, const std::filesystem::path& entrada) {
+    if (const auto bytes = discoDelSistema().tamano(entrada))
+        sistema::prepararMemoria(argv, *bytes);
 }
 
 } // namespace pontavia

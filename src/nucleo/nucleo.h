@@ -1,20 +1,26 @@
 #pragma once
-// The one door into Pontavia's core, for every front end (the windows, pontavia-cli, the
-// tests): each run takes its files, fills the report it is given, and says what happened.
-// Errors are raised as pontavia::Error (error.h): its kind, its place, and its Spanish
-// sentence ready for the user; the front end shows the sentence, and may act on the kind. Nothing
-// here asks the user anything or knows how it is shown. What a run writes, moves, removes or holds
-// goes through the Disco it is given: the system's own unless the front end (a test, say) hands in
-// another.
-#include "disco.h"
+// The one door into Pontavia's core, for every front end (the windows, pontavia-cli): the
+// only header of the core a front end includes. Each run takes its files, fills the report
+// it is given, and says what happened. Errors are raised as pontavia::Error (error.h): its
+// kind, its place, and its Spanish sentence ready for the user; the front end shows the
+// sentence, and may act on the kind. Nothing here asks the user anything or knows how it is
+// shown. What a run reads, writes, moves, removes or holds goes through the Disco it is given:
+// the system's own unless a test hands in another.
 #include "error.h"
 #include "informe.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pontavia {
+
+// The disk the runs use; a front end only passes it on (see disco.h inside the core).
+class Disco;
+Disco& discoDelSistema();
 
 // How a run that raised no error ended.
 enum class Resultado {
@@ -40,5 +46,46 @@ Resultado importar(const std::filesystem::path& xml, const std::filesystem::path
 // became of it. With no set kept, an error says so.
 std::vector<std::string> restaurar(const std::filesystem::path& ktemp,
                                    Disco& disco = discoDelSistema());
+
+// Tamberlo's folder: $PONTAVIA_KTEMP, or /KTEMP (\KTEMP at the root of the current drive on
+// Windows). The runs make it when they need it and it is missing.
+std::filesystem::path carpetaKTEMP();
+
+// The report's file in the folder ktemp, as the folder spells its name.
+std::filesystem::path rutaDelInforme(const std::filesystem::path& ktemp);
+
+// Tamberlo's status file: one entry set, every other byte as it was, written atomically.
+// Raises "Unable to write to %s" (the file's full path) when the file cannot be written.
+void escribirEntradaIni(const std::filesystem::path& archivo, const std::string& seccion,
+                        const std::string& clave, const std::string& valor,
+                        Disco& disco = discoDelSistema());
+
+// A file of the front end's own (the report as CSV), which appears whole or not at all.
+void escribirArchivoEntero(const std::filesystem::path& destino, std::string_view datos,
+                           Disco& disco = discoDelSistema());
+
+// A dBase table named the way a user names it: a path to it, or a name in ktemp (".DBF"
+// added when it has no extension, found whatever its case). Raises when there is none.
+std::filesystem::path buscarTabla(const std::string& tabla, const std::filesystem::path& ktemp);
+// The table as CSV (RFC 4180: a header row of field names, then one row per live record,
+// CRLF line ends), or its layout.
+void mostrarTablaCSV(const std::filesystem::path& tabla, std::ostream& salida);
+void mostrarEstructuraTabla(const std::filesystem::path& tabla, std::ostream& salida);
+
+// Whether a regular file (or a link to one) exists at ruta; the empty path never does.
+bool existeArchivo(const std::filesystem::path& ruta);
+// The folder of the running executable, where the help file lies beside it.
+std::filesystem::path carpetaDelEjecutable();
+
+// The process as a front end sets it up, on every system.
+// The path that UTF-8 text names (Windows names files in UTF-16).
+std::filesystem::path rutaDeTexto(std::string_view utf8);
+// The command line's arguments in UTF-8, whatever the system's own encoding of them.
+std::vector<std::string> argumentosEnUtf8(int argc, char** argv);
+// Standard output and error as they are written: UTF-8, and line ends as given.
+void prepararConsola();
+// The memory allocator set up for a run over the input file entrada, before the run does
+// anything (argv as main got it); nothing when entrada cannot be measured.
+void prepararMemoria(char** argv, const std::filesystem::path& entrada);
 
 } // namespace pontavia

@@ -1,8 +1,6 @@
 #include "corridas.h"
 
-#include "carpeta_ktemp.h"
 #include "nucleo.h"
-#include "sistema.h"
 
 #include <string>
 
@@ -14,7 +12,7 @@ namespace {
 std::filesystem::path elegirXML(Programa& p, Ventana& v) {
     std::string elegido;
     if (v.elegirArchivo(p.filenameXML, elegido)) p.filenameXML = elegido;
-    return sistema::ruta(p.filenameXML);
+    return rutaDeTexto(p.filenameXML);
 }
 
 // How a run ends, the same for both: the input missing gives its message and, in command-line

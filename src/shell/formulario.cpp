@@ -1,8 +1,7 @@
 #include "formulario.h"
 
-#include "archivo_ini.h"
 #include "corridas.h"
-#include "plataforma.h"
+#include "nucleo.h"
 
 #include <exception>
 

@@ -1,19 +1,11 @@
 // pontavia-cli: the runs without a window, for scripts, checks and the tests.
-#include "archivo_atomico.h"
-#include "carpeta_ktemp.h"
 #include "codigos_salida.h"
-#include "error.h"
-#include "mostrar.h"
 #include "nucleo.h"
-#include "plataforma.h"
-#include "sistema.h"
-#include "tabla_dbase.h"
 
 #include <CLI/CLI.hpp>
 #include <clocale>
 #include <filesystem>
 #include <iostream>
-#include <system_error>
 
 namespace {
 
@@ -26,7 +18,7 @@ constexpr const char* kCarpetaTamberlo = "/KTEMP";
 #endif
 
 void escribirInformeCSV(const Informe& informe, const std::string& destino) {
-    if (!destino.empty()) escribirAtomico(discoDelSistema(), sistema::ruta(destino), informe.csv());
+    if (!destino.empty()) escribirArchivoEntero(rutaDeTexto(destino), informe.csv());
 }
 
 // exportar or importar on ARCHIVO, with the window's messages; after them, the report's
@@ -37,14 +29,14 @@ int ejecutar(Corrida corrida, const char* faltaEntrada, const std::string& archi
              const std::string& informeCSV) {
     const auto ktemp = carpetaKTEMP();
     Informe informe;
-    if (corrida(sistema::ruta(archivo), ktemp, informe, discoDelSistema()) ==
+    if (corrida(rutaDeTexto(archivo), ktemp, informe, discoDelSistema()) ==
         Resultado::FaltaEntrada) {
         std::cout << faltaEntrada << '\n';
         return kSalidaFaltaEntrada;
     }
     std::cout << "Proceso finalizado\n\nResumen del informe:\n"
-              << informe.resumen() << "Informe completo en "
-              << buscarEnCarpeta(ktemp, kNombreInforme).string() << "\n";
+              << informe.resumen() << "Informe completo en " << rutaDelInforme(ktemp).string()
+              << "\n";
     escribirInformeCSV(informe, informeCSV);
     return kSalidaHecho;
 }
@@ -52,25 +44,13 @@ int ejecutar(Corrida corrida, const char* faltaEntrada, const std::string& archi
 // The dry run: the whole report on standard output, nothing written but the CSV asked for.
 int comprobar(const std::string& archivo, const std::string& informeCSV) {
     Informe informe;
-    if (pontavia::comprobar(sistema::ruta(archivo), informe) == Resultado::FaltaEntrada) {
+    if (pontavia::comprobar(rutaDeTexto(archivo), informe) == Resultado::FaltaEntrada) {
         std::cout << "No existe archivo\n";
         return kSalidaFaltaEntrada;
     }
     std::cout << informe.texto();
     escribirInformeCSV(informe, informeCSV);
     return kSalidaHecho;
-}
-
-std::filesystem::path rutaDeTabla(const std::string& tabla) {
-    if (existeArchivo(sistema::ruta(tabla))) return sistema::ruta(tabla);
-    std::string nombre = tabla;
-    if (std::filesystem::path(nombre).extension().empty()) nombre += ".DBF";
-    const auto ktemp = carpetaKTEMP();
-    prepararCarpetaTamberlo(ktemp);
-    const auto ruta = buscarEnCarpeta(ktemp, nombre);
-    if (!existeArchivo(ruta))
-        throw Error(ClaseError::FaltaEntrada, Hecho::NoExisteTabla, {.tabla = ruta.string()});
-    return ruta;
 }
 
 void configurarEnEspanol(CLI::App& app) {
@@ -89,9 +69,9 @@ void configurarEnEspanol(CLI::App& app) {
 
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
-    sistema::prepararConsola();
+    prepararConsola();
     // The arguments as UTF-8, as the core takes every text.
-    std::vector<std::string> argumentos = sistema::argumentos(argc, argv);
+    std::vector<std::string> argumentos = argumentosEnUtf8(argc, argv);
     std::vector<char*> punteros;
     for (auto& a : argumentos)
         punteros.push_back(a.data());
@@ -156,11 +136,7 @@ int main(int argc, char** argv) {
         return kSalidaUsoIncorrecto;
     }
 
-    if (*exportar || *importar || *comprobar_) {
-        std::error_code error;
-        const auto bytes = std::filesystem::file_size(sistema::ruta(archivo), error);
-        if (!error) sistema::prepararMemoria(argv, bytes);
-    }
+    if (*exportar || *importar || *comprobar_) prepararMemoria(argv, rutaDeTexto(archivo));
     try {
         if (*exportar)
             return ejecutar(pontavia::exportar, "No existe archivo", archivo, informeCSV);
@@ -178,11 +154,11 @@ int main(int argc, char** argv) {
             std::cout << "Restauradas las tablas anteriores a la última exportación.\n";
             return kSalidaHecho;
         }
-        TablaDBase t = TablaDBase::abrir(rutaDeTabla(tabla));
+        const auto ruta = buscarTabla(tabla, carpetaKTEMP());
         if (estructura)
-            mostrarEstructura(t, std::cout);
+            mostrarEstructuraTabla(ruta, std::cout);
         else
-            mostrarCSV(t, std::cout);
+            mostrarTablaCSV(ruta, std::cout);
         return kSalidaHecho;
     } catch (const std::exception& e) {
         std::cout.flush();

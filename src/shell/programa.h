@@ -2,7 +2,7 @@
 // What a window keeps between its runs, shared by every window (and by the tests that play
 // one): the mode Tamberlo started it in, the status it leaves, the file chosen last and the
 // last run's report. The runs' own state lives inside each run, in the core.
-#include "informe.h"
+#include "nucleo.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 // pontavia.exe: the window. Started by Tamberlo with a mode word, or by hand.
 #include "mform.h"
-#include "plataforma.h"
+#include "nucleo.h"
 #include "texto_ancho.h"
 
 #include <windows.h>

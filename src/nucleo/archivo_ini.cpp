@@ -4,8 +4,6 @@
 #include "error.h"
 #include "texto.h"
 
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 namespace pontavia {
@@ -109,16 +107,11 @@ std::string conEntradaIni(const std::string& texto, const std::string& seccion,
 void escribirEntradaIni(const std::filesystem::path& archivo, const std::string& seccion,
                         const std::string& clave, const std::string& valor, Disco& disco) {
     std::string texto;
-    std::error_code ec;
-    if (std::filesystem::exists(archivo, ec)) {
-        std::ifstream f(archivo, std::ios::binary);
-        std::ostringstream s;
-        s << f.rdbuf();
-        if (!f || !std::filesystem::is_regular_file(archivo, ec))
-            throw Error(ClaseError::FalloDeDisco, Hecho::EstadoNoEscrito,
-                        {.archivo = archivo.string()});
-        texto = s.str();
-    }
+    const Disco::Entrada hay = disco.examinar(archivo);
+    if (hay != Disco::Entrada::Ninguna &&
+        (hay != Disco::Entrada::Archivo || !disco.leerArchivo(archivo, texto)))
+        throw Error(ClaseError::FalloDeDisco, Hecho::EstadoNoEscrito,
+                    {.archivo = archivo.string()});
     // Tamberlo's users know its own words for a status file that cannot be written; the
     // kind and the system's reason stay those of the write that failed.
     try {

@@ -1,6 +1,7 @@
 #include "informe.h"
 
 #include "csv.h"
+#include "documento_xml.h"
 #include "plataforma.h"
 #include "tabla_dbase.h"
 
@@ -29,7 +30,7 @@ void Informe::empezar(std::string operacion, std::string archivo) {
     operacion_ = std::move(operacion);
     archivo_ = std::move(archivo);
     fecha_ = fechaHoraLocal();
-    elemento_.reset();
+    elemento_ = nullptr;
     avisos_.clear();
     ultima_ = 0;
     total_ = 0;
@@ -80,6 +81,7 @@ void Informe::agregar(const Aviso& a) {
 }
 
 void Informe::vigilar(TablaDBase& tabla) {
+    elemento_ = nullptr;
     tabla.alCambiarValor(
         [this, nombre = std::filesystem::path(tabla.nombre()).stem().string(),
          pagina = tabla.codigoPagina().nombre()](const CampoDBase& campo, std::string_view valor,

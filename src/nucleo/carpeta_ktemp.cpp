@@ -1,5 +1,5 @@
-#include "carpeta_ktemp.h"
-
+// Where the front ends find Tamberlo's folder, to hand it to the core.
+#include "nucleo.h"
 #include "sistema.h"
 
 namespace pontavia {

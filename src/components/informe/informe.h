@@ -3,16 +3,14 @@
 // unchanged (elements left out, codes renumbered or shortened, values cut to a field's width,
 // identifiers with no counterpart), and how many rows each table received. The rules stay
 // as they are; the report makes sure none of them acts in silence.
-#include "documento_xml.h"
-
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace pontavia {
 
+class ElementoXML;
 class TablaDBase;
 
 enum class TipoAviso {
@@ -44,9 +42,10 @@ class Informe {
 
     void agregar(const Aviso& aviso);
     // The element a builder is writing; value cuts found meanwhile are reported against it.
-    void elementoActual(const ElementoXML& elemento) { elemento_ = elemento; }
+    // It stays current, and must live, until the next one or the next table watched.
+    void elementoActual(const ElementoXML& elemento) { elemento_ = &elemento; }
     // Reports every value the table's fields cut or store with '?', against the current
-    // element. The report must outlive the table.
+    // element (none until the builder names one). The report must outlive the table.
     void vigilar(TablaDBase& tabla);
     void filas(const std::string& tabla, std::size_t cuantas);
 
@@ -82,7 +81,7 @@ class Informe {
     std::string operacion_;
     std::string archivo_;
     std::string fecha_;
-    std::optional<ElementoXML> elemento_;
+    const ElementoXML* elemento_ = nullptr;
     std::vector<AvisosDeTabla> avisos_; // in the order of each table's first item
     std::size_t ultima_ = 0;            // where the last item went: items come in runs
     std::size_t total_ = 0;
