@@ -2,6 +2,7 @@
 
 #include "archivo_ini.h"
 #include "corridas.h"
+#include "nucleo.h"
 #include "plataforma.h"
 
 #include <exception>
@@ -50,7 +51,7 @@ void Formulario::FormClose() {
         escribirEntradaIni(carpeta_ / kArchivoEstado, "Transformadores", "Transformado",
                            std::to_string(programa_.EstadoTransformado));
     } catch (const std::exception& ex) {
-        mostrarError(ex.what());
+        mostrarError(mensajeParaElUsuario(ex));
     }
 }
 
@@ -59,7 +60,7 @@ void Formulario::ejecutar(void (*run)(Programa&, Ventana&)) {
         run(programa_, *this);
     } catch (const std::exception& ex) {
         cursorOcupado(false);
-        mostrarError(ex.what());
+        mostrarError(mensajeParaElUsuario(ex));
     }
 }
 
