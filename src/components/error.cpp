@@ -4,7 +4,6 @@
 // value"), which Tamberlo's users know.
 #include "error.h"
 
-#include <filesystem>
 #include <utility>
 
 namespace pontavia {
@@ -176,7 +175,8 @@ std::string elementoVisible(const LugarError& l) {
 
 // A table by its file's name, as the timetabler sees it in Tamberlo's folder.
 std::string tablaVisible(const LugarError& l) {
-    return std::filesystem::path(l.tabla).filename().string();
+    // The text as it came, whatever the system's narrow code page: no conversion can fail here.
+    return l.tabla.substr(l.tabla.find_last_of("/\\") + 1);
 }
 
 bool esSoluc(const LugarError& l) {
