@@ -86,9 +86,10 @@ TEST(CLI, UnCodigoDeSalidaPorCadaClaseDeFallo) {
         EXPECT_EQ(r.codigo, c.codigo) << r.errores;
         EXPECT_NE(r.errores.find(c.mensaje), std::string::npos) << r.errores;
         // What to do comes first; a refused run says that nothing was changed.
-        if (c.codigo != 64)
+        if (c.codigo != 64) {
             EXPECT_NE(r.errores.find("No se ha cambiado nada.\n\n"), std::string::npos)
                 << r.errores;
+        }
         if (!c.carpeta.empty()) fijarVariable("PONTAVIA_KTEMP", ktemp.ruta().string());
     }
     // The codes are listed in the help.
