@@ -58,7 +58,7 @@ TEST(CLI, UnCodigoDeSalidaPorCadaClaseDeFallo) {
         std::string nombre;
         std::vector<std::string> argumentos;
         int codigo;
-        std::string mensaje; // a piece of what standard error says
+        std::string mensaje;   // a piece of what standard error says
         std::string carpeta{}; // the KTEMP folder, when not the test's own
     };
     const std::vector<Caso> casos = {
@@ -85,6 +85,11 @@ TEST(CLI, UnCodigoDeSalidaPorCadaClaseDeFallo) {
         const auto r = ejecutarCLI(c.argumentos);
         EXPECT_EQ(r.codigo, c.codigo) << r.errores;
         EXPECT_NE(r.errores.find(c.mensaje), std::string::npos) << r.errores;
+        // What to do comes first; a refused run says that nothing was changed.
+        if (c.codigo != 64) {
+            EXPECT_NE(r.errores.find("No se ha cambiado nada.\n\n"), std::string::npos)
+                << r.errores;
+        }
         if (!c.carpeta.empty()) fijarVariable("PONTAVIA_KTEMP", ktemp.ruta().string());
     }
     // The codes are listed in the help.

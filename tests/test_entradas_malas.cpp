@@ -695,7 +695,9 @@ TEST_F(EntradasMalas, CadaErrorDiceQueEsYDonde) {
     const LugarError aula{.elemento = "daula",
                           .posicion = 1,
                           .atributoIdentificador = "idaula",
-                          .identificador = "31"};
+                          .identificador = "31",
+                          .codigo = "A1",
+                          .nombre = "Aula 1"};
     auto en = [](LugarError l, auto cambiar) {
         cambiar(l);
         return l;
@@ -856,4 +858,74 @@ TEST_F(EntradasMalas, CadaErrorDeCarpetaYTablasDiceQueEsYDonde) {
     ASSERT_TRUE(e.has_value());
     EXPECT_EQ(e->clase(), ClaseError::NadaQueRestaurar);
     EXPECT_TRUE(e->lugar() == LugarError{.archivo = vacia.ruta().string()}) << e->what();
+}
+
+// What the user reads: first the item or table by the name and code VELMORA or Tamberlo show,
+// what is wrong, what to do and that nothing was changed; then the fault's own sentence, the
+// system's words unchanged.
+TEST_F(EntradasMalas, ElMensajeDiceQueHacerYQueNadaCambio) {
+    struct Caso {
+        std::string nombre;
+        Corrida run;
+        std::string archivoXML; // VELMORA's file, or "" to leave it
+        std::string soluc;      // SOLUC's bytes, or "" to leave it
+        std::string inicio;     // how the message starts
+        std::string propio;     // how the fault's own sentence ends
+    };
+    const std::vector<Caso> casos = {
+        {"capacidad en letras", Corrida::Exportar,
+         colegio({{"daula.capacidad_alumnos", "treinta"}}), "",
+         "El aula «Aula 1» (código A1) tiene en «capacidad_alumnos» un valor que no sirve: "
+         "corríjalo en VELMORA",
+         "'treinta' is not a valid integer value for field 'MAXALUM'"},
+        {"horas que no son un número", Corrida::Exportar, colegio({{"dasignatura.nhoras", "nan"}}),
+         "", "La asignatura número 1 tiene en «nhoras» un valor que no sirve",
+         "'nan' is not a valid floating point value"},
+        {"profesor sin documento", Corrida::Exportar,
+         colegio({{"profesor.documento", std::nullopt}}), "",
+         "El profesor «Ana Ruiz Gil» (código ANA) no tiene el dato «documento», que hace falta",
+         "no tiene el atributo documento."},
+        {"otra raíz", Corrida::Importar, "<escuela/>", "",
+         "El archivo " + xml.string() + " no es una exportación de VELMORA",
+         "y debería ser centro."},
+        {"DIA en letras", Corrida::Importar, "", soluc(kCamposSoluc, {" ab" + kLeccion.substr(3)}),
+         "La lección número 1 del horario de Tamberlo (SOLUC) tiene en su campo DIA un valor que "
+         "no se puede leer: vuelva a guardar el horario en Tamberlo",
+         "'ab' is not a valid floating point value"},
+        {"SOLUC vacía", Corrida::Importar, "", std::string(1, '\0'),
+         "La tabla SOLUC.DBF de la carpeta de Tamberlo está dañada",
+         "menos que la cabecera más corta (33)."},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        const auto antesXML = leerArchivo(xml);
+        const auto antesSoluc = leerArchivo(ktemp / "SOLUC.DBF");
+        if (!c.archivoXML.empty()) escribirArchivo(xml, c.archivoXML);
+        if (!c.soluc.empty()) escribirArchivo(ktemp / "SOLUC.DBF", c.soluc);
+        try {
+            c.run == Corrida::Exportar ? exportar(xml, carpeta, informe)
+                                       : importar(xml, carpeta, informe);
+            ADD_FAILURE() << "sin error";
+        } catch (const Error& e) {
+            const std::string mensaje = mensajeParaElUsuario(e);
+            EXPECT_EQ(mensaje.rfind(c.inicio, 0), 0u) << mensaje;
+            EXPECT_TRUE(mensaje.ends_with(" No se ha cambiado nada.\n\n" + std::string(e.what())))
+                << mensaje;
+            EXPECT_TRUE(std::string(e.what()).ends_with(c.propio)) << e.what();
+        }
+        escribirArchivo(xml, antesXML);
+        escribirArchivo(ktemp / "SOLUC.DBF", antesSoluc);
+    }
+    // A table Tamberlo holds, by its file's name.
+    TablaRetenida tamberlo(ktemp / "AULAT.DBF");
+    try {
+        exportar(xml, carpeta, informe);
+        ADD_FAILURE() << "sin error";
+    } catch (const Error& e) {
+        EXPECT_EQ(mensajeParaElUsuario(e).rfind("Otro programa, seguramente Tamberlo, tiene "
+                                                "abierta la tabla AULAT.DBF: cierre Tamberlo",
+                                                0),
+                  0u)
+            << mensajeParaElUsuario(e);
+    }
 }

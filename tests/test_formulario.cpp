@@ -167,8 +167,14 @@ TEST(Formulario, EstadoQueNoSePuedeEscribir) {
     fs::create_directory(datos / "Tamberlo.ini");
     FormularioSinToolkit f({"abc", "def"}, datos.ruta());
     f.FormClose();
-    EXPECT_EQ(f.errores, (std::vector<std::string>{"Unable to write to " +
-                                                   (datos / "Tamberlo.ini").string()}));
+    // What the user can do first; then the status file's own words, as Tamberlo's users know
+    // them.
+    ASSERT_EQ(f.errores.size(), 1u);
+    EXPECT_EQ(f.errores[0].rfind("Pontavia no pudo dejar a Tamberlo el resultado", 0), 0u)
+        << f.errores[0];
+    EXPECT_TRUE(
+        f.errores[0].ends_with("\n\nUnable to write to " + (datos / "Tamberlo.ini").string()))
+        << f.errores[0];
 }
 
 TEST(Formulario, AyudaConSuContextoYCuandoFalta) {

@@ -153,7 +153,8 @@ TEST_F(VentanaTMForm, ArchivoDeEstadoQueNoSePuedeEscribir) {
     mostrar(*v);
     v->close();
     ASSERT_EQ(v->errores.size(), 1u);
-    EXPECT_EQ(v->errores[0], "Unable to write to " + ini().string());
+    EXPECT_TRUE(v->errores[0].ends_with("\n\nUnable to write to " + ini().string()))
+        << v->errores[0];
 }
 
 TEST_F(VentanaTMForm, BotonesDeEjecutarYAyuda) {

@@ -49,7 +49,7 @@ void Formulario::FormClose() {
         escribirEntradaIni(carpeta_ / kArchivoEstado, "Transformadores", "Transformado",
                            std::to_string(programa_.EstadoTransformado));
     } catch (const std::exception& ex) {
-        mostrarError(ex.what());
+        mostrarError(mensajeParaElUsuario(ex));
     }
 }
 
@@ -58,7 +58,7 @@ void Formulario::ejecutar(void (*run)(Programa&, Ventana&)) {
         run(programa_, *this);
     } catch (const std::exception& ex) {
         cursorOcupado(false);
-        mostrarError(ex.what());
+        mostrarError(mensajeParaElUsuario(ex));
     }
 }
 

@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
         return kSalidaHecho;
     } catch (const std::exception& e) {
         std::cout.flush();
-        std::cerr << e.what() << '\n';
+        std::cerr << mensajeParaElUsuario(e) << '\n';
         return codigoDeSalida(e);
     }
 }

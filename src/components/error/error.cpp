@@ -1,4 +1,5 @@
-// Every sentence an error is told in, in one place. The values, encodings and reasons they
+// Every sentence an error is told in, in one place: its own, and the advice before it that
+// the user reads. The values, encodings and reasons they
 // quote come as they are; a bad number keeps the system's own words ("is not a valid integer
 // value"), which Tamberlo's users know.
 #include "error.h"
@@ -149,6 +150,129 @@ std::string frase(Hecho hecho, const LugarError& l, const std::string& detalle) 
     return sola;
 }
 
+namespace {
+
+constexpr const char* kNadaCambiado = "No se ha cambiado nada.";
+
+// An element as a timetabler finds it in VELMORA: what it is, its name and its code.
+std::string elementoVisible(const LugarError& l) {
+    static const std::pair<const char*, const char*> kNombres[] = {
+        {"dmateria", "La materia"},
+        {"profesor", "El profesor"},
+        {"daula", "El aula"},
+        {"dgrupo", "El grupo"},
+        {"franjahoraria", "La franja horaria"},
+        {"dasignatura", "La asignatura"},
+    };
+    std::string s = "El elemento " + l.elemento;
+    for (const auto& [etiqueta, nombre] : kNombres)
+        if (l.elemento == etiqueta) s = nombre;
+    if (!l.nombre.empty()) s += " «" + l.nombre + "»";
+    if (!l.codigo.empty()) s += " (código " + l.codigo + ")";
+    if (l.nombre.empty() && l.codigo.empty()) s += " número " + numero(l.posicion);
+    return s;
+}
+
+// A table by its file's name, as the timetabler sees it in Tamberlo's folder.
+std::string tablaVisible(const LugarError& l) {
+    // The text as it came, whatever the system's narrow code page: no conversion can fail here.
+    return l.tabla.substr(l.tabla.find_last_of("/\\") + 1);
+}
+
+bool esSoluc(const LugarError& l) {
+    std::string t = tablaVisible(l);
+    for (char& c : t)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return t == "SOLUC" || t == "SOLUC.DBF";
+}
+
+std::string consejoInterno() {
+    return "Pontavia ha fallado por un error propio: avise a quien le dio el programa y copie "
+           "este mensaje. " +
+           std::string(kNadaCambiado);
+}
+
+// What is wrong, in the timetabler's words, what to do, and that nothing was changed.
+std::string consejo(const Error& e) {
+    const LugarError& l = e.lugar();
+    const std::string archivo = l.archivo.empty() ? std::string("elegido") : l.archivo;
+    switch (e.clase()) {
+    case ClaseError::FaltaEntrada:
+        if (!l.tabla.empty())
+            return "Falta la tabla " + tablaVisible(l) +
+                   " en la carpeta de Tamberlo: exporte antes los datos de VELMORA a Tamberlo y "
+                   "vuelva a intentarlo. " +
+                   kNadaCambiado;
+        return "No se encuentra el archivo " + archivo +
+               ": compruebe que existe y vuelva a intentarlo. " + kNadaCambiado;
+    case ClaseError::MalFormada:
+        return "El archivo " + archivo +
+               " no es un XML completo y bien formado: quizá se cortó al copiarlo, o no es el que "
+               "exportó VELMORA. Expórtelo de nuevo desde VELMORA y vuelva a intentarlo. " +
+               kNadaCambiado;
+    case ClaseError::NoEsDeVelmora:
+        return "El archivo " + archivo +
+               " no es una exportación de VELMORA: elija el archivo XML que exportó VELMORA. " +
+               kNadaCambiado;
+    case ClaseError::ValorNoValido:
+        if (l.registro != 0)
+            return "La lección número " + numero(l.registro) +
+                   " del horario de Tamberlo (SOLUC) tiene en su campo " + l.campo +
+                   " un valor que no se puede leer: vuelva a guardar el horario en Tamberlo e "
+                   "impórtelo de nuevo. " +
+                   kNadaCambiado;
+        if (!l.elemento.empty() && !l.atributo.empty()) {
+            if (e.hecho() == Hecho::FaltaAtributo)
+                return elementoVisible(l) + " no tiene el dato «" + l.atributo +
+                       "», que hace falta: complételo en VELMORA, exporte de nuevo y vuelva a "
+                       "intentarlo. " +
+                       kNadaCambiado;
+            return elementoVisible(l) + " tiene en «" + l.atributo +
+                   "» un valor que no sirve: corríjalo en VELMORA, exporte de nuevo y vuelva a "
+                   "intentarlo. " +
+                   kNadaCambiado;
+        }
+        return "Un dato no se puede guardar tal como está: corríjalo en VELMORA, exporte de nuevo "
+               "y vuelva a intentarlo. " +
+               std::string(kNadaCambiado);
+    case ClaseError::TablaRetenida:
+        return "Otro programa, seguramente Tamberlo, tiene abierta la tabla " + tablaVisible(l) +
+               ": cierre Tamberlo y vuelva a intentarlo. " + kNadaCambiado;
+    case ClaseError::TablaDanada:
+        return "La tabla " + tablaVisible(l) +
+               " de la carpeta de Tamberlo está dañada o no es como la escribe Tamberlo: " +
+               (esSoluc(l) ? "vuelva a guardar el horario en Tamberlo"
+                           : "exporte de nuevo los datos de VELMORA a Tamberlo") +
+               " y vuelva a intentarlo. " + kNadaCambiado;
+    case ClaseError::FalloDeDisco:
+        // Written when the window closes, after the run: the run's work stays done.
+        if (e.hecho() == Hecho::EstadoNoEscrito)
+            return "Pontavia no pudo dejar a Tamberlo el resultado de la corrida en " + l.archivo +
+                   ": compruebe que hay espacio en el disco y permiso para escribir en esa "
+                   "carpeta.";
+        return "No se pudo leer o escribir en el disco" +
+               (l.archivo.empty() && l.tabla.empty()
+                    ? std::string()
+                    : " (" + (l.archivo.empty() ? l.tabla : l.archivo) + ")") +
+               ": falta espacio o permiso, o el disco falló. Libere espacio o pida permiso de "
+               "escritura y vuelva a intentarlo. " +
+               kNadaCambiado;
+    case ClaseError::NadaQueRestaurar:
+        return "No hay ninguna exportación anterior que deshacer en la carpeta de Tamberlo " +
+               l.archivo + ". " + kNadaCambiado;
+    case ClaseError::Interna:
+        break;
+    }
+    return consejoInterno();
+}
+
+} // namespace
+
+std::string mensajeParaElUsuario(const std::exception& e) {
+    const auto* error = dynamic_cast<const Error*>(&e);
+    return (error ? consejo(*error) : consejoInterno()) + "\n\n" + e.what();
+}
+
 Error::Error(ClaseError clase, Hecho hecho, LugarError lugar, std::string detalle)
     : std::runtime_error(frase(hecho, lugar, detalle)), clase_(clase), hecho_(hecho),
       lugar_(std::move(lugar)), detalle_(std::move(detalle)) {}
@@ -159,6 +283,8 @@ Error Error::enAtributo(const LugarError& elemento, const std::string& atributo)
     l.posicion = elemento.posicion;
     l.atributoIdentificador = elemento.atributoIdentificador;
     l.identificador = elemento.identificador;
+    l.codigo = elemento.codigo;
+    l.nombre = elemento.nombre;
     l.atributo = atributo;
     return Error(clase_, hecho_, std::move(l), detalle_);
 }

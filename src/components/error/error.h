@@ -5,6 +5,7 @@
 // it; the Spanish sentence the window or the command line shows is made from those in one
 // place, error.cpp.
 #include <cstddef>
+#include <exception>
 #include <stdexcept>
 #include <string>
 
@@ -33,6 +34,7 @@ struct LugarError {
     std::string atributoIdentificador{}; // the attribute that identifies it, if it has one...
     std::string identificador{};         // ...and its value
     std::string atributo{};              // the attribute at fault
+    std::string codigo{}, nombre{};      // the element's code and name, as VELMORA shows it
     std::string tabla{};                 // a dBase table, by the name or the path it was opened by
     std::size_t registro = 0;
     std::string campo{}; // a table's field
@@ -123,8 +125,13 @@ class Error : public std::runtime_error {
     std::string detalle_;
 };
 
-// The sentence the user reads.
+// The fault's own sentence (what()): the system's words where it has them.
 std::string frase(Hecho hecho, const LugarError& lugar, const std::string& detalle);
+
+// What the window or the command line shows: first, in a timetabler's words, which item or
+// table is at fault, what is wrong, what to do and that nothing was changed; then, after a
+// blank line, the fault's own sentence unchanged.
+std::string mensajeParaElUsuario(const std::exception& e);
 
 // How the user finds an element in the file: "profesor número 2 (idprofesor 77)".
 std::string describirElemento(const LugarError& lugar);

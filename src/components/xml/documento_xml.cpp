@@ -561,6 +561,13 @@ LugarError ElementoXML::lugar() const {
             l.identificador = recortar(id.value());
         }
     }
+    l.codigo = recortar(nodo_.attribute("codigo").value());
+    l.nombre = recortar(nodo_.attribute("nombre").value());
+    // A teacher goes by full name.
+    for (const char* apellido : {"apellido1", "apellido2"}) {
+        const std::string a = recortar(nodo_.attribute(apellido).value());
+        if (!a.empty()) l.nombre += " " + a;
+    }
     return l;
 }
 
