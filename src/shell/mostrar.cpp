@@ -1,6 +1,7 @@
 #include "mostrar.h"
 
 #include "csv.h"
+#include "esquema_tamberlo.h"
 
 #include <cstdio>
 
@@ -55,6 +56,11 @@ void mostrarEstructura(const TablaDBase& tabla, std::ostream& o) {
     for (const auto& c : f.campos)
         o << tabla.codigoPagina().aUtf8(c.nombre) << ',' << c.tipo << ',' << c.ancho << ','
           << c.decimales << '\n';
+}
+
+void mostrarTablasExportadas(std::ostream& o) {
+    for (const VistaTabla& t : tamberlo::kTablasTamberlo)
+        if (t.exportada()) o << t.nombre << '\n';
 }
 
 } // namespace pontavia
