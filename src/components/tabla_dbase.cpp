@@ -45,14 +45,6 @@ TablaDBase::TablaDBase(TablaDBase&&) noexcept = default;
 TablaDBase& TablaDBase::operator=(TablaDBase&&) noexcept = default;
 TablaDBase::~TablaDBase() = default;
 
-void TablaDBase::crear(const std::filesystem::path& ruta,
-                       const std::vector<DefinicionCampo>& campos, Durable durable, Disco& disco) {
-    const FormatoDBase f = disenarFormato(campos);
-    std::string datos = escribirCabecera(f, 0);
-    datos += kFinArchivo;
-    escribirAtomico(disco, ruta, datos, durable);
-}
-
 TablaDBase::TablaDBase(const std::filesystem::path& ruta, Durable durable, Disco& disco)
     : nombre_(ruta.filename().string()), ruta_(ruta), durable_(durable), disco_(&disco) {}
 
@@ -112,7 +104,7 @@ void TablaDBase::iniciar() {
     registros_ = std::min<std::size_t>(formato_.registrosCabecera, caben);
     for (const auto& c : formato_.campos)
         nombresCampos_.push_back(mayusculas(c.nombre));
-    First();
+    primero();
 }
 
 bool TablaDBase::borrado(std::size_t r) const {
@@ -124,17 +116,17 @@ void TablaDBase::saltarBorrados() {
         ++actual_;
 }
 
-void TablaDBase::First() {
+void TablaDBase::primero() {
     actual_ = 0;
     saltarBorrados();
 }
 
-void TablaDBase::Next() {
+void TablaDBase::siguiente() {
     if (actual_ < registros_) ++actual_;
     saltarBorrados();
 }
 
-bool TablaDBase::Eof() const {
+bool TablaDBase::alFinal() const {
     return actual_ >= registros_;
 }
 
@@ -186,7 +178,7 @@ std::string_view TablaDBase::registro(std::size_t r) const {
 std::optional<std::string_view> TablaDBase::bytesCampo(std::size_t indice) const {
     const CampoDBase& c = formato_.campos[indice];
     if (hayPendiente_) return std::string_view(pendiente_).substr(c.desplazamiento, c.ancho);
-    if (Eof()) throw Error("La tabla " + nombre_ + " no tiene registro actual.");
+    if (alFinal()) throw Error("La tabla " + nombre_ + " no tiene registro actual.");
     return bytesDeValor(formato_, c, registro(actual_));
 }
 
@@ -234,7 +226,7 @@ void TablaDBase::reservar(std::size_t registros) {
                    (registros_ + registros) * formato_.longitudRegistro + 1);
 }
 
-void TablaDBase::Append() {
+void TablaDBase::empezarRegistro() {
     // The blank record is the same for every row: made once, then copied.
     if (registroVacio_.empty()) {
         registroVacio_.assign(formato_.longitudRegistro, ' ');
@@ -309,7 +301,7 @@ void TablaDBase::asignarLogicoEn(std::size_t i, bool valor) {
     *pendiente(i) = valor ? 'T' : 'F';
 }
 
-void TablaDBase::Post() {
+void TablaDBase::guardarRegistro() {
     if (!hayPendiente_) return;
     if (!modificada_) {
         // Appending drops whatever followed the last record (the end mark, stray bytes).

@@ -90,7 +90,7 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
                         std::string(campo.texto()) + " mide 0 bytes.");
     }
     std::size_t leidos = 0, escritos = 0;
-    for (soluc.First(); !soluc.Eof(); soluc.Next()) {
+    for (soluc.primero(); !soluc.alFinal(); soluc.siguiente()) {
         ++leidos;
         auto avisar = [&](TipoAviso tipo, std::string campo, const std::string& valor,
                           std::string motivo) {

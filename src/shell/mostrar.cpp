@@ -35,7 +35,7 @@ void mostrarCSV(TablaDBase& tabla, std::ostream& o) {
         fila.push_back(tabla.codigoPagina().aUtf8(c.nombre));
     o << filaCSV(fila);
     // By position: a table may hold two fields of the same name.
-    for (tabla.First(); !tabla.Eof(); tabla.Next()) {
+    for (tabla.primero(); !tabla.alFinal(); tabla.siguiente()) {
         fila.clear();
         for (std::size_t i = 0; i < campos.size(); ++i)
             fila.push_back(tabla.leerTextoEn(i));
