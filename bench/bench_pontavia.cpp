@@ -81,7 +81,8 @@ void SueloImportar(benchmark::State& state) {
         benchmark::DoNotOptimize(d.load_file(e.xml.c_str()));
         // The tables importar reads: the timetable and the four it translates codes with.
         using namespace tamberlo;
-        for (const VistaTabla& t : {SOLUC, GRUPOST, PROFT, AULAT, ASIGNOMT})
+        for (const VistaTabla& t :
+             std::initializer_list<VistaTabla>{SOLUC, GRUPOST, PROFT, AULAT, ASIGNOMT})
             benchmark::DoNotOptimize(leerUnaVez(e.ktemp / t.archivo()));
         escribirUnaVez(salida / "resultado.xml", e.resultadoImportar);
         escribirUnaVez(salida / "informe.txt", e.informeImportar);

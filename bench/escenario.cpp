@@ -45,23 +45,24 @@ std::size_t colocarHorario(const fs::path& ktemp) {
     TablaDBase asignaturas = TablaDBase::abrir(ktemp / ASIGT.archivo());
     TablaDBase aulas = TablaDBase::abrir(ktemp / AULAT.archivo());
     std::vector<std::string> codigosAula;
-    for (aulas.First(); !aulas.Eof(); aulas.Next())
+    for (aulas.primero(); !aulas.alFinal(); aulas.siguiente())
         codigosAula.push_back(aulas.leerTexto(AULAT["ABREV"]));
+    // Made as described, so each field lies at its described place.
     TablaDBase soluc = TablaDBase::nueva(ktemp / SOLUC.archivo(), SOLUC.definiciones());
     std::size_t n = 0;
-    for (asignaturas.First(); !asignaturas.Eof(); asignaturas.Next()) {
+    for (asignaturas.primero(); !asignaturas.alFinal(); asignaturas.siguiente()) {
         const int horas = std::max(1, static_cast<int>(asignaturas.leerNumero(ASIGT["HORAS"])));
         for (int h = 0; h < horas; ++h, ++n) {
-            soluc.Append();
-            soluc.asignarEntero(SOLUC["DIA"], static_cast<std::int32_t>(n % 5 + 1));
-            soluc.asignarEntero(SOLUC["HORA"], static_cast<std::int32_t>(n / 5 % 6 + 1));
-            soluc.asignarTexto(SOLUC["SESIONES"], "1");
-            soluc.asignarTexto(SOLUC["CODGRUPO"], asignaturas.leerTexto(ASIGT["CGRUP"]));
-            soluc.asignarTexto(SOLUC["ASIG"], asignaturas.leerTexto(ASIGT["CASIG"]));
-            soluc.asignarTexto(SOLUC["TAREA"], "LECT");
-            soluc.asignarTexto(SOLUC["PROF"], asignaturas.leerTexto(ASIGT["CPROF"]));
-            soluc.asignarTexto(SOLUC["AULA"], codigosAula[n % codigosAula.size()]);
-            soluc.Post();
+            soluc.empezarRegistro();
+            soluc.asignarEnteroEn(SOLUC["DIA"].indice, static_cast<std::int32_t>(n % 5 + 1));
+            soluc.asignarEnteroEn(SOLUC["HORA"].indice, static_cast<std::int32_t>(n / 5 % 6 + 1));
+            soluc.asignarTextoEn(SOLUC["SESIONES"].indice, "1");
+            soluc.asignarTextoEn(SOLUC["CODGRUPO"].indice, asignaturas.leerTexto(ASIGT["CGRUP"]));
+            soluc.asignarTextoEn(SOLUC["ASIG"].indice, asignaturas.leerTexto(ASIGT["CASIG"]));
+            soluc.asignarTextoEn(SOLUC["TAREA"].indice, "LECT");
+            soluc.asignarTextoEn(SOLUC["PROF"].indice, asignaturas.leerTexto(ASIGT["CPROF"]));
+            soluc.asignarTextoEn(SOLUC["AULA"].indice, codigosAula[n % codigosAula.size()]);
+            soluc.guardarRegistro();
         }
     }
     soluc.cerrar();

@@ -16,7 +16,7 @@ import subprocess
 import tempfile
 import time
 
-TABLAS = ["ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "DIASHORAST", "ASIGT"]
+TABLAS = []  # the tables exportar writes, as pontavia-cli lists them
 
 
 def medir(orden, entorno):
@@ -64,7 +64,7 @@ def escenario(datos, escala, tmp):
 
 
 def main():
-    global CLI, SUELO, REGIONAL
+    global CLI, SUELO, REGIONAL, TABLAS
     ap = argparse.ArgumentParser()
     ap.add_argument("cli")
     ap.add_argument("suelo")
@@ -73,6 +73,8 @@ def main():
     ap.add_argument("--veces", type=int, default=11)
     a = ap.parse_args()
     CLI, SUELO = os.path.abspath(a.cli), os.path.abspath(a.suelo)
+    TABLAS = subprocess.run([CLI, "mostrar", "--tablas"], capture_output=True, text=True,
+                            check=True).stdout.split()
     REGIONAL = configuracion_regional()
     print(f"Procesos nuevos, mediana de {a.veces} (run y suelo intercalados al azar), "
           f"configuración regional {REGIONAL or 'la del entorno'}")

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* datos, std::size_t tam
         TablaDBase t = TablaDBase::desdeMemoria(
             std::string(reinterpret_cast<const char*>(datos), tamano), "FUZZ.DBF");
         std::string primero;
-        for (t.First(); !t.Eof(); t.Next()) {
+        for (t.primero(); !t.alFinal(); t.siguiente()) {
             for (const auto& c : t.formato().campos) {
                 const auto campo = NombreCampo::deTexto(c.nombre);
                 std::string texto = t.leerTexto(campo);

@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Reads Pontavia's dBase III+ tables with python3-dbf and checks that pontavia-cli mostrar
+"""Reads Pontavia's dBase III+ tables (those of the tables exportar writes, as pontavia-cli
+lists them, whose file is at that level) with python3-dbf and checks that pontavia-cli mostrar
 gives the same rows and values. Usage: comparar_con_dbf.py KTEMP PONTAVIA_CLI"""
 import csv
 import io
@@ -11,8 +12,15 @@ import dbf
 
 carpeta, cli = sys.argv[1], sys.argv[2]
 fallos = 0
-for nombre in ["ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT"]:
-    tabla = dbf.Table(os.path.join(carpeta, nombre + ".DBF"))
+lista = subprocess.run([cli, "mostrar", "--tablas"], capture_output=True, text=True, check=True)
+comparadas = 0
+for nombre in lista.stdout.split():
+    ruta = os.path.join(carpeta, nombre + ".DBF")
+    with open(ruta, "rb") as f:
+        if f.read(1) != b"\x03":
+            continue
+    comparadas += 1
+    tabla = dbf.Table(ruta)
     tabla.open()
     esperado = []
     for registro in tabla:
@@ -40,4 +48,6 @@ for nombre in ["ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "ASIGT"]:
                 print(f"{nombre}: mostrar {a} / dbf {b}")
                 break
         print(f"{nombre}: {len(obtenido)} filas por mostrar, {len(esperado)} por dbf")
-sys.exit(1 if fallos else 0)
+if comparadas == 0:
+    print("ninguna tabla dBase III+ que comparar")
+sys.exit(1 if fallos or comparadas == 0 else 0)

@@ -143,7 +143,7 @@ std::string leerArchivo(const fs::path& ruta) {
 std::vector<Fila> leerTabla(const fs::path& ruta) {
     TablaDBase t = TablaDBase::abrir(ruta);
     std::vector<Fila> filas;
-    for (t.First(); !t.Eof(); t.Next()) {
+    for (t.primero(); !t.alFinal(); t.siguiente()) {
         Fila f;
         for (const auto& c : t.formato().campos)
             f[c.nombre] = t.leerTexto(NombreCampo::deTexto(c.nombre));

@@ -5,6 +5,7 @@
 #include "error.h"
 #include "nucleo.h"
 #include "tabla_dbase.h"
+#include "tabla_de_prueba.h"
 
 #include <filesystem>
 #include <map>

@@ -7,6 +7,7 @@
 set -euo pipefail
 binario=$1
 ejemplo=$2
+cli=$3 # the list of the tables exportar writes
 raiz=$(cd "$(dirname "$0")/.." && pwd)
 tmp=$(mktemp -d)
 prefijo=${WINEPREFIX:-$tmp/wine}
@@ -49,7 +50,9 @@ xdotool key Return
 
 timeout 30 tail --pid=$programa -f /dev/null
 programa=
-for t in ASIGNOMT PROFT AULAT GRUPOST DIASHORAST ASIGT; do
+tablas=$(bash "$raiz/scripts/con-wine" "$prefijo" "$cli" mostrar --tablas | tr -d '\r')
+[ -n "$tablas" ] || { echo "pontavia-cli.exe mostrar --tablas no lista ninguna tabla"; exit 1; }
+for t in $tablas; do
     test -s "$tmp/KTEMP/$t.DBF" || { echo "falta $t.DBF"; exit 1; }
 done
 grep -q $'^Transformado=1\r$' "$tamberlo/Tamberlo.ini" ||

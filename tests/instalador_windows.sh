@@ -59,7 +59,9 @@ comprobar "pontavia-cli.exe exportar desde la carpeta instalada" \
     env PONTAVIA_KTEMP="$(windows "$tmp/KTEMP")" \
     timeout 120 bash "$raiz/scripts/con-wine" "$prefijo" "$carpeta\\pontavia-cli.exe" exportar \
     "$(windows "$tmp/centro.xml")"
-for t in ASIGNOMT PROFT AULAT GRUPOST DIASHORAST ASIGT; do
+tablas=$(wine "$carpeta\\pontavia-cli.exe" mostrar --tablas | tr -d '\r')
+comprobar "pontavia-cli.exe mostrar --tablas lista las tablas" test -n "$tablas"
+for t in $tablas; do
     comprobar "exportar crea $t.DBF" test -s "$tmp/KTEMP/$t.DBF"
 done
 

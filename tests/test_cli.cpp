@@ -119,6 +119,19 @@ TEST(CLI, MostrarComoCSVYSuEstructura) {
     EXPECT_EQ(r.codigo, 2);
     EXPECT_NE(r.errores.find("NOEXISTE.DBF"), std::string::npos);
     EXPECT_EQ(ejecutarCLI({"desconocida"}).codigo, 64);
+    // The list scripts go through: the tables exportar writes, one a line. A table or the
+    // list, one of the two; else a usage error, as an unknown command is.
+    r = ejecutarCLI({"mostrar", "--tablas"});
+    EXPECT_EQ(r.codigo, 0);
+    std::string lista;
+    for (const auto& t : nombresExportados())
+        lista += t + "\n";
+    EXPECT_EQ(r.salida, lista);
+    for (const std::vector<std::string>& mal : {std::vector<std::string>{"mostrar"},
+                                                {"mostrar", "PROFT", "--tablas"},
+                                                {"mostrar", "--estructura"},
+                                                {"mostrar", "--tablas", "--estructura"}})
+        EXPECT_EQ(ejecutarCLI(mal).codigo, 64) << mal.back();
     r = ejecutarCLI({"--ayuda"});
     EXPECT_EQ(r.codigo, 0);
     EXPECT_NE(r.salida.find("exportar"), std::string::npos);

@@ -39,7 +39,7 @@ TablaDBase abrirBytes(const std::string& bytes) {
 
 std::vector<Fila> filas(TablaDBase t) {
     std::vector<Fila> r;
-    for (t.First(); !t.Eof(); t.Next()) {
+    for (t.primero(); !t.alFinal(); t.siguiente()) {
         Fila f;
         for (auto& c : t.formato().campos)
             f[c.nombre] = t.leerTexto(NombreCampo::deTexto(c.nombre));
@@ -87,14 +87,14 @@ TEST(LecturaDBase, Nivel7ConEnterosYDoblesCodificados) {
     TablaDBase t = abrirBytes(bytes);
     EXPECT_TRUE(t.formato().nivel7);
     std::size_t k = 0;
-    for (t.First(); !t.Eof(); t.Next(), ++k) {
+    for (t.primero(); !t.alFinal(); t.siguiente(), ++k) {
         EXPECT_EQ(t.leerEntero("SESION_ORDEN"), valores[k].first);
         EXPECT_DOUBLE_EQ(t.leerNumero("VALOR_DOBLE"), valores[k].second);
         EXPECT_EQ(t.leerTexto("T"), "Textoé");
     }
     EXPECT_EQ(k, valores.size());
-    t.First();
-    t.Next();
+    t.primero();
+    t.siguiente();
     EXPECT_EQ(t.leerTexto("VALOR_DOBLE"), "1.5");
 }
 
@@ -273,8 +273,8 @@ TEST(LecturaDBase, ComoLaLeenOtrosLectores) {
 TEST(LecturaDBase, NuloDeFoxProComoCampoVacio) {
     TablaDBase t = abrirBytes(tablaFoxPro());
     EXPECT_FALSE(t.tieneCampo("_NULLFLAGS"));
-    t.First();
-    t.Next();
+    t.primero();
+    t.siguiente();
     EXPECT_EQ(t.leerEntero("N"), 0);
     EXPECT_EQ(t.leerNumero("N"), 0.0);
     const auto porV = filasPor<std::string>(t, "V", [](TablaDBase& f) { return f.leerTexto("Q"); });
@@ -285,21 +285,21 @@ TEST(LecturaDBase, NuloDeFoxProComoCampoVacio) {
 TEST(EscrituraDBase, IIIPlusConLosTiposDeEstePrograma) {
     CarpetaTemporal tmp;
     const auto ruta = tmp / "T.DBF";
-    TablaDBase::crear(ruta, {{"TEXTO", TipoCampo::Texto, 5},
-                             {"ENTERO", TipoCampo::Entero, 0},
-                             {"DECIMAL", TipoCampo::Decimal, 0},
-                             {"LOGICO", TipoCampo::Logico, 0}});
+    crearTabla(ruta, {{"TEXTO", TipoCampo::Texto, 5},
+                      {"ENTERO", TipoCampo::Entero, 0},
+                      {"DECIMAL", TipoCampo::Decimal, 0},
+                      {"LOGICO", TipoCampo::Logico, 0}});
     TablaDBase t = TablaDBase::abrir(ruta);
-    t.Append();
-    t.asignarTexto("TEXTO", "Áéñ€Ωxyz");
-    t.asignarTexto("ENTERO", "-42");
-    t.asignarDecimal("DECIMAL", 2.5);
-    t.asignarLogico("LOGICO", true);
-    t.Post();
-    t.Append();
-    t.asignarTexto("ENTERO", "");
-    t.Post();
-    t.Append(); // never posted: not written
+    t.empezarRegistro();
+    asignarTexto(t, "TEXTO", "Áéñ€Ωxyz");
+    asignarTexto(t, "ENTERO", "-42");
+    asignarDecimal(t, "DECIMAL", 2.5);
+    asignarLogico(t, "LOGICO", true);
+    t.guardarRegistro();
+    t.empezarRegistro();
+    asignarTexto(t, "ENTERO", "");
+    t.guardarRegistro();
+    t.empezarRegistro(); // never posted: not written
     t.cerrar();
 
     const std::string bytes = leerArchivo(ruta);
@@ -330,17 +330,17 @@ TEST(EscrituraDBase, NuevaEscribeSuArchivoAlCerrarComoCrearYAbrir) {
                                                  {"HORAS", TipoCampo::Entero, 0}};
     auto llenar = [](TablaDBase& t, int filas) {
         for (int i = 0; i < filas; ++i) {
-            t.Append();
-            t.asignarTexto("ABREV", "A" + std::to_string(i));
-            t.asignarEntero("HORAS", i);
-            t.Post();
+            t.empezarRegistro();
+            asignarTexto(t, "ABREV", "A" + std::to_string(i));
+            asignarEntero(t, "HORAS", i);
+            t.guardarRegistro();
         }
         t.cerrar();
     };
     for (int filas : {0, 1, 3}) {
         SCOPED_TRACE(filas);
         CarpetaTemporal tmp;
-        TablaDBase::crear(tmp / "CREADA.DBF", campos);
+        crearTabla(tmp / "CREADA.DBF", campos);
         TablaDBase creada = TablaDBase::abrir(tmp / "CREADA.DBF");
         llenar(creada, filas);
 
@@ -358,14 +358,13 @@ TEST(EscrituraDBase, NuevaEscribeSuArchivoAlCerrarComoCrearYAbrir) {
 TEST(EscrituraDBase, NombreLargoDaNivel7) {
     CarpetaTemporal tmp;
     const auto ruta = tmp / "T.DBF";
-    TablaDBase::crear(ruta,
-                      {{"SESION_ORDEN", TipoCampo::Entero, 0}, {"HORAS", TipoCampo::Decimal, 0}});
+    crearTabla(ruta, {{"SESION_ORDEN", TipoCampo::Entero, 0}, {"HORAS", TipoCampo::Decimal, 0}});
     TablaDBase t = TablaDBase::abrir(ruta);
     for (auto [i, d] : std::vector<std::pair<int, double>>{{7, 2.5}, {-3, -0.125}}) {
-        t.Append();
-        t.asignarEntero("SESION_ORDEN", i);
-        t.asignarDecimal("HORAS", d);
-        t.Post();
+        t.empezarRegistro();
+        asignarEntero(t, "SESION_ORDEN", i);
+        asignarDecimal(t, "HORAS", d);
+        t.guardarRegistro();
     }
     t.cerrar();
     const std::string bytes = leerArchivo(ruta);
@@ -382,12 +381,12 @@ TEST(EscrituraDBase, NombreLargoDaNivel7) {
 TEST(EscrituraDBase, EnteroDesdeTextoNoValido) {
     CarpetaTemporal tmp;
     const auto ruta = tmp / "T.DBF";
-    TablaDBase::crear(ruta, {{"MAXALUM", TipoCampo::Entero, 0}});
+    crearTabla(ruta, {{"MAXALUM", TipoCampo::Entero, 0}});
     TablaDBase t = TablaDBase::abrir(ruta);
-    t.Append();
+    t.empezarRegistro();
     for (std::string malo : {"30.5", "treinta", "2147483648", " 30", "0x10", "+", "-"}) {
         try {
-            t.asignarTexto("MAXALUM", malo);
+            asignarTexto(t, "MAXALUM", malo);
             ADD_FAILURE() << malo;
         } catch (const Error& e) {
             EXPECT_EQ(std::string(e.what()),
@@ -395,21 +394,21 @@ TEST(EscrituraDBase, EnteroDesdeTextoNoValido) {
         }
     }
     for (std::string bueno : {"30", "+30", "-2147483648", "007"})
-        EXPECT_NO_THROW(t.asignarTexto("MAXALUM", bueno)) << bueno;
+        EXPECT_NO_THROW(asignarTexto(t, "MAXALUM", bueno)) << bueno;
 }
 
 TEST(FilasPorTexto, ValorEnteroExactoYPrimeroEnOrden) {
     CarpetaTemporal tmp;
     const auto ruta = tmp / "T.DBF";
-    TablaDBase::crear(ruta, {{"ID", TipoCampo::Texto, 10}, {"N", TipoCampo::Texto, 5}});
+    crearTabla(ruta, {{"ID", TipoCampo::Texto, 10}, {"N", TipoCampo::Texto, 5}});
     {
         TablaDBase t = TablaDBase::abrir(ruta);
         for (auto [id, n] : std::vector<std::pair<std::string, std::string>>{
                  {"417", "a"}, {"Abc", "b"}, {"417", "c"}, {"ÁNGEL", "d"}}) {
-            t.Append();
-            t.asignarTexto("ID", id);
-            t.asignarTexto("N", n);
-            t.Post();
+            t.empezarRegistro();
+            asignarTexto(t, "ID", id);
+            asignarTexto(t, "N", n);
+            t.guardarRegistro();
         }
         t.cerrar();
     }
@@ -429,7 +428,7 @@ TEST(FilasPorTexto, ValorEnteroExactoYPrimeroEnOrden) {
 TEST(Bloqueo, UnaTablaAbiertaNoSePuedeAbrirOtraVez) {
     CarpetaTemporal tmp;
     const auto ruta = tmp / "PROFT.DBF";
-    TablaDBase::crear(ruta, {{"ABREV", TipoCampo::Texto, 10}});
+    crearTabla(ruta, {{"ABREV", TipoCampo::Texto, 10}});
     TablaDBase primera = TablaDBase::abrir(ruta);
     try {
         TablaDBase::abrir(ruta);
@@ -445,13 +444,13 @@ TEST(Bloqueo, UnaTablaAbiertaNoSePuedeAbrirOtraVez) {
 TEST(EscrituraDBase, UnaTablaQueNoSeCierraNoCambiaSuArchivo) {
     CarpetaTemporal tmp;
     const auto ruta = tmp / "T.DBF";
-    TablaDBase::crear(ruta, {{"C", TipoCampo::Texto, 3}});
+    crearTabla(ruta, {{"C", TipoCampo::Texto, 3}});
     const std::string antes = leerArchivo(ruta);
     {
         TablaDBase t = TablaDBase::abrir(ruta);
-        t.Append();
-        t.asignarTexto("C", "x");
-        t.Post();
+        t.empezarRegistro();
+        asignarTexto(t, "C", "x");
+        t.guardarRegistro();
     }
     EXPECT_EQ(leerArchivo(ruta), antes);
 }

@@ -242,7 +242,7 @@ class Corridas : public ::testing::Test {
         if (haySoluc) {
             Informe informe;
             ASSERT_EQ(exportar(datos / "centro.xml", ktemp.ruta(), informe), Resultado::Hecho);
-            TablaDBase::crear(ktemp / tamberlo::SOLUC.archivo(), tamberlo::SOLUC.definiciones());
+            crearTabla(ktemp / tamberlo::SOLUC.archivo(), tamberlo::SOLUC.definiciones());
         }
         if (!hayXML) fs::remove(datos / "centro.xml");
     }

@@ -70,20 +70,20 @@ class Importar : public ::testing::Test {
         if (nivel7)
             campos.push_back({"DIA", tipoNumero, 4}); // a long name forces the level 7 layout
         const auto ruta = ktemp / "SOLUC.DBF";
-        TablaDBase::crear(ruta, campos);
+        crearTabla(ruta, campos);
         TablaDBase t = TablaDBase::abrir(ruta);
         const auto& nombres = tamberlo::SOLUC.campos;
         for (const auto& l : lecciones) {
-            t.Append();
+            t.empezarRegistro();
             for (std::size_t i = 0; i < l.size(); ++i) {
                 if (i < 2 && tipoNumero == TipoCampo::Decimal) {
                     if (!l[i].empty())
-                        t.asignarDecimal(NombreCampo::deTexto(nombres[i].nombre), std::stod(l[i]));
+                        asignarDecimal(t, NombreCampo::deTexto(nombres[i].nombre), std::stod(l[i]));
                 } else {
-                    t.asignarTexto(NombreCampo::deTexto(nombres[i].nombre), l[i]);
+                    asignarTexto(t, NombreCampo::deTexto(nombres[i].nombre), l[i]);
                 }
             }
-            t.Post();
+            t.guardarRegistro();
         }
         t.cerrar();
     }
@@ -325,7 +325,7 @@ TEST_F(Importar, FallosQueNoEscribenNada) {
         EXPECT_FALSE(fs::exists(otra / "ResultadoTamberlocentro.xml"));
     }
     // A SOLUC without a field the run reads.
-    TablaDBase::crear(ktemp / "SOLUC.DBF", {{"DIA", TipoCampo::Entero, 0}});
+    crearTabla(ktemp / "SOLUC.DBF", {{"DIA", TipoCampo::Entero, 0}});
     const std::string error = desenlace([&] { importar(); });
     EXPECT_NE(error.find("HORA"), std::string::npos) << error;
     soluc({{"1", "2", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"}});

@@ -296,8 +296,8 @@ TEST(DocumentoXML, GuardaConSuPrologoYSuCodificacion) {
     auto d = DocumentoXML::desdeBytes(latin1, "x.xml");
     Nodo viejo = d.documentElement();
     Nodo nuevo = d.createElement("centro");
-    setAttribute(nuevo, "nombre", "Ωmega ñ");
-    setAttribute(nuevo, "dia", 3LL);
+    anadirAtributo(nuevo, "nombre", "Ωmega ñ");
+    anadirAtributo(nuevo, "dia", "3");
     d.replaceChild(nuevo, viejo);
     d.save(tmp / "r.xml");
     const std::string bytes = leerArchivo(tmp / "r.xml");
@@ -331,7 +331,7 @@ TEST(DocumentoXML, DocumentoGrandeIdaYVueltaEnCadaCodificacion) {
         for (int i = 0; i < 20000; ++i) {
             valores.push_back(std::string(static_cast<std::size_t>(i % 7), 'a') + "ñ€Łü\"<&" +
                               std::to_string(i));
-            setAttribute(centro.append_child("d"), "v", valores.back());
+            anadirAtributo(centro.append_child("d"), "v", valores.back());
         }
         d.save(tmp / "g.xml");
         const auto releido = DocumentoXML::cargar(tmp / "g.xml");
@@ -353,7 +353,7 @@ TEST(DocumentoXML, UTF7NoTomaElASCIIPorSuyo) {
         auto d = DocumentoXML::desdeBytes("<?xml version=\"1.0\" encoding=\"UTF-7\"?><centro/>",
                                           "x.xml");
         for (const std::string& v : valores)
-            setAttribute(d.documentElement().append_child("d"), "v", v);
+            anadirAtributo(d.documentElement().append_child("d"), "v", v);
         d.save(tmp / "r.xml");
         const auto releido = DocumentoXML::cargar(tmp / "r.xml");
         std::vector<std::string> leidos;
@@ -405,7 +405,7 @@ TEST(DocumentoXML, OtrasCodificacionesEscribenComoReferenciaLoQueNoTienen) {
         auto d = DocumentoXML::desdeBytes(std::string("<?xml version=\"1.0\" encoding=\"") +
                                               caso.codificacion + "\"?><centro/>",
                                           "x.xml");
-        setAttribute(d.documentElement(), "v", caso.valor);
+        anadirAtributo(d.documentElement(), "v", caso.valor);
         d.save(tmp / "r.xml");
         const std::string bytes = leerArchivo(tmp / "r.xml");
         EXPECT_NE(bytes.find(std::string("v=\"") + caso.bytes + "\""), std::string::npos) << bytes;

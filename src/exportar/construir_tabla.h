@@ -49,8 +49,8 @@ void construirTabla(Exportacion& e, const OrigenTabla& o, HacerFila&&... pasadas
         for (std::size_t i = 0; i < nodos.size(); ++i) {
             const ElementoXML elemento(nodos[i], i, o.identificador);
             informe.elementoActual(elemento);
-            tabla.Append();
-            if (hacerFila(elemento, fila)) tabla.Post();
+            tabla.empezarRegistro();
+            if (hacerFila(elemento, fila)) tabla.guardarRegistro();
         }
     };
     (recorrer(pasadas), ...);

@@ -89,7 +89,7 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
                         {.tabla = soluc.nombre(), .campo = std::string(campo.texto())});
     }
     std::size_t leidos = 0, escritos = 0;
-    for (soluc.First(); !soluc.Eof(); soluc.Next()) {
+    for (soluc.primero(); !soluc.alFinal(); soluc.siguiente()) {
         ++leidos;
         auto avisar = [&](TipoAviso tipo, std::string campo, const std::string& valor,
                           std::string motivo) {

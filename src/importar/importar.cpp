@@ -25,11 +25,11 @@ void escribirResultado(DocumentoXML& doc, const std::filesystem::path& xml,
     const std::string version = cabecera.leer("version");
 
     Nodo nuevo = doc.createElement("centro");
-    setAttribute(nuevo, "codigo_interno", codigoInterno);
-    setAttribute(nuevo, "nombre", nombre);
-    setAttribute(nuevo, "curso", curso);
-    setAttribute(nuevo, "fecha_exportacion", fechaHoraLocal());
-    setAttribute(nuevo, "version", version);
+    anadirAtributo(nuevo, "codigo_interno", codigoInterno);
+    anadirAtributo(nuevo, "nombre", nombre);
+    anadirAtributo(nuevo, "curso", curso);
+    anadirAtributo(nuevo, "fecha_exportacion", fechaHoraLocal());
+    anadirAtributo(nuevo, "version", version);
     doc.replaceChild(nuevo, CentroXML);
     CentroXML = nuevo;
     informe.empezar("importar", xml.string());

@@ -1,6 +1,7 @@
 #include "mostrar.h"
 
 #include "csv.h"
+#include "esquema_tamberlo.h"
 
 #include <cstdio>
 
@@ -34,7 +35,7 @@ void mostrarCSV(TablaDBase& tabla, std::ostream& o) {
         fila.push_back(tabla.codigoPagina().aUtf8(c.nombre));
     o << filaCSV(fila);
     // By position: a table may hold two fields of the same name.
-    for (tabla.First(); !tabla.Eof(); tabla.Next()) {
+    for (tabla.primero(); !tabla.alFinal(); tabla.siguiente()) {
         fila.clear();
         for (std::size_t i = 0; i < campos.size(); ++i)
             fila.push_back(tabla.leerTextoEn(i));
@@ -55,6 +56,11 @@ void mostrarEstructura(const TablaDBase& tabla, std::ostream& o) {
     for (const auto& c : f.campos)
         o << tabla.codigoPagina().aUtf8(c.nombre) << ',' << c.tipo << ',' << c.ancho << ','
           << c.decimales << '\n';
+}
+
+void mostrarTablasExportadas(std::ostream& o) {
+    for (const VistaTabla& t : tamberlo::kTablasTamberlo)
+        if (t.exportada()) o << t.nombre << '\n';
 }
 
 } // namespace pontavia

@@ -71,6 +71,8 @@ std::filesystem::path buscarTabla(const std::string& tabla, const std::filesyste
 // CRLF line ends), or its layout.
 void mostrarTablaCSV(const std::filesystem::path& tabla, std::ostream& salida);
 void mostrarEstructuraTabla(const std::filesystem::path& tabla, std::ostream& salida);
+// The tables exportar writes, one name a line, in their order: the list scripts go through.
+void mostrarTablasExportadas(std::ostream& salida);
 
 // Whether a regular file (or a link to one) exists at ruta; the empty path never does.
 bool existeArchivo(const std::filesystem::path& ruta);

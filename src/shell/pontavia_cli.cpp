@@ -119,12 +119,19 @@ int main(int argc, char** argv) {
 
     std::string tabla;
     bool estructura = false;
+    bool tablas = false;
     auto* mostrar = app.add_subcommand("mostrar", "Muestra una tabla dBase como CSV");
     configurarEnEspanol(*mostrar);
-    mostrar->add_option("TABLA", tabla, "Nombre de la tabla en la carpeta de Tamberlo, o ruta")
-        ->required();
-    mostrar->add_flag("--estructura", estructura,
-                      "Muestra la estructura de la tabla en lugar de sus registros");
+    auto* opcionTabla =
+        mostrar->add_option("TABLA", tabla, "Nombre de la tabla en la carpeta de Tamberlo, o ruta");
+    mostrar
+        ->add_flag("--estructura", estructura,
+                   "Muestra la estructura de la tabla en lugar de sus registros")
+        ->needs(opcionTabla);
+    // A table, or the list of those exportar writes: one of the two.
+    mostrar->add_flag("--tablas", tablas, "Lista las tablas que escribe exportar, una por línea")
+        ->excludes(opcionTabla);
+    mostrar->require_option(1, 2);
 
     try {
         app.parse(static_cast<int>(punteros.size()), punteros.data());
@@ -152,6 +159,10 @@ int main(int argc, char** argv) {
             for (const auto& linea : pontavia::restaurar(carpetaKTEMP()))
                 std::cout << linea << '\n';
             std::cout << "Restauradas las tablas anteriores a la última exportación.\n";
+            return kSalidaHecho;
+        }
+        if (tablas) {
+            mostrarTablasExportadas(std::cout);
             return kSalidaHecho;
         }
         const auto ruta = buscarTabla(tabla, carpetaKTEMP());

@@ -46,14 +46,6 @@ TablaDBase::TablaDBase(TablaDBase&&) noexcept = default;
 TablaDBase& TablaDBase::operator=(TablaDBase&&) noexcept = default;
 TablaDBase::~TablaDBase() = default;
 
-void TablaDBase::crear(const std::filesystem::path& ruta,
-                       const std::vector<DefinicionCampo>& campos, Durable durable, Disco& disco) {
-    const FormatoDBase f = disenarFormato(campos);
-    std::string datos = escribirCabecera(f, 0);
-    datos += kFinArchivo;
-    escribirAtomico(disco, ruta, datos, durable);
-}
-
 TablaDBase::TablaDBase(const std::filesystem::path& ruta, Durable durable, Disco& disco)
     : nombre_(ruta.filename().string()), ruta_(ruta), durable_(durable), disco_(&disco) {}
 
@@ -113,7 +105,7 @@ void TablaDBase::iniciar() {
     registros_ = std::min<std::size_t>(formato_.registrosCabecera, caben);
     for (const auto& c : formato_.campos)
         nombresCampos_.push_back(mayusculas(c.nombre));
-    First();
+    primero();
 }
 
 bool TablaDBase::borrado(std::size_t r) const {
@@ -125,17 +117,17 @@ void TablaDBase::saltarBorrados() {
         ++actual_;
 }
 
-void TablaDBase::First() {
+void TablaDBase::primero() {
     actual_ = 0;
     saltarBorrados();
 }
 
-void TablaDBase::Next() {
+void TablaDBase::siguiente() {
     if (actual_ < registros_) ++actual_;
     saltarBorrados();
 }
 
-bool TablaDBase::Eof() const {
+bool TablaDBase::alFinal() const {
     return actual_ >= registros_;
 }
 
@@ -188,7 +180,7 @@ std::string_view TablaDBase::registro(std::size_t r) const {
 std::optional<std::string_view> TablaDBase::bytesCampo(std::size_t indice) const {
     const CampoDBase& c = formato_.campos[indice];
     if (hayPendiente_) return std::string_view(pendiente_).substr(c.desplazamiento, c.ancho);
-    if (Eof()) throw Error(ClaseError::Interna, Hecho::SinRegistroActual, {.tabla = nombre_});
+    if (alFinal()) throw Error(ClaseError::Interna, Hecho::SinRegistroActual, {.tabla = nombre_});
     return bytesDeValor(formato_, c, registro(actual_));
 }
 
@@ -237,7 +229,7 @@ void TablaDBase::reservar(std::size_t registros) {
                    (registros_ + registros) * formato_.longitudRegistro + 1);
 }
 
-void TablaDBase::Append() {
+void TablaDBase::empezarRegistro() {
     // The blank record is the same for every row: made once, then copied.
     if (registroVacio_.empty()) {
         registroVacio_.assign(formato_.longitudRegistro, ' ');
@@ -313,7 +305,7 @@ void TablaDBase::asignarLogicoEn(std::size_t i, bool valor) {
     *pendiente(i) = valor ? 'T' : 'F';
 }
 
-void TablaDBase::Post() {
+void TablaDBase::guardarRegistro() {
     if (!hayPendiente_) return;
     if (!modificada_) {
         // Appending drops whatever followed the last record (the end mark, stray bytes).

@@ -55,11 +55,6 @@ struct HashTexto {
 
 class TablaDBase {
   public:
-    // Makes the table empty with exactly these fields, in this order, replacing any earlier
-    // file of that name. The table stays closed.
-    static void crear(const std::filesystem::path& ruta, const std::vector<DefinicionCampo>& campos,
-                      Durable durable = Durable::Si, Disco& disco = discoDelSistema());
-
     // Opens a table for exclusive use; it is positioned on its first live record. durable
     // is for what cerrar() writes, on disco.
     static TablaDBase abrir(const std::filesystem::path& ruta, Durable durable = Durable::Si,
@@ -85,9 +80,9 @@ class TablaDBase {
     std::size_t numeroRegistro() const { return actual_ + 1; }
 
     // Navigation over live records; deleted ones are skipped.
-    void First();
-    void Next();
-    bool Eof() const;
+    void primero();
+    void siguiente();
+    bool alFinal() const;
 
     bool tieneCampo(NombreCampo campo) const;
     const CampoDBase& campo(NombreCampo nombre) const;
@@ -103,23 +98,12 @@ class TablaDBase {
     // Number: empty fields read 0.
     double leerNumero(NombreCampo campo) const;
 
-    // Writing: Append starts a blank record, the setters fill it, Post adds it to the table.
-    // reservar makes room for that many more records at once, when they are known ahead.
+    // Writing: empezarRegistro starts a blank record, the setters fill it, guardarRegistro adds
+    // it to the table. reservar makes room for that many more records at once, when they are
+    // known ahead.
     void reservar(std::size_t registros);
-    void Append();
-    void asignarTexto(NombreCampo campo, std::string_view texto) {
-        asignarTextoEn(indiceCampo(campo), texto);
-    }
-    void asignarEntero(NombreCampo campo, std::int32_t valor) {
-        asignarEnteroEn(indiceCampo(campo), valor);
-    }
-    void asignarDecimal(NombreCampo campo, double valor) {
-        asignarDecimalEn(indiceCampo(campo), valor);
-    }
-    void asignarLogico(NombreCampo campo, bool valor) {
-        asignarLogicoEn(indiceCampo(campo), valor);
-    }
-    // The same by the field's place in formato().campos, for writers that found it once.
+    void empezarRegistro();
+    // The setters take the field's place in formato().campos, found once by the writer.
     void asignarTextoEn(std::size_t indice, std::string_view texto) {
         // The common case inline, as the row loops call it for every field of every row: a
         // text field, ASCII that fits (the same bytes in every code page), padded with blanks.
@@ -136,9 +120,9 @@ class TablaDBase {
     void asignarEnteroEn(std::size_t indice, std::int32_t valor);
     void asignarDecimalEn(std::size_t indice, double valor);
     void asignarLogicoEn(std::size_t indice, bool valor);
-    void Post();
+    void guardarRegistro();
 
-    // Told whenever asignarTexto stores other than it was given: a value the field's width
+    // Told whenever asignarTextoEn stores other than it was given: a value the field's width
     // cuts (recortado), or characters the code page lacks stored as '?'.
     using AvisoValor = std::function<void(const CampoDBase& campo, std::string_view valor,
                                           std::string_view guardado, bool recortado)>;
@@ -224,7 +208,7 @@ using FilasPorTexto = std::unordered_map<std::string, Fila, HashTexto, std::equa
 template <typename Fila, typename Leer>
 FilasPorTexto<Fila> filasPor(TablaDBase& tabla, NombreCampo campo, Leer leer) {
     FilasPorTexto<Fila> filas;
-    for (tabla.First(); !tabla.Eof(); tabla.Next()) {
+    for (tabla.primero(); !tabla.alFinal(); tabla.siguiente()) {
         auto [it, nueva] = filas.try_emplace(tabla.leerTexto(campo));
         if (nueva) it->second = leer(tabla);
     }

@@ -538,18 +538,8 @@ void DocumentoXML::escribirEn(ArchivoPreparado& archivo, Nodo contenedor,
     escribir([&](std::string_view trozo) { archivo.escribir(trozo); }, contenedor, &producir);
 }
 
-void setAttribute(Nodo nodo, const char* nombre, std::string_view valor) {
-    pugi::xml_attribute a = nodo.attribute(nombre);
-    if (!a) a = nodo.append_attribute(nombre);
-    a.set_value(valor.data(), valor.size());
-}
-
 void anadirAtributo(Nodo nodo, const char* nombre, std::string_view valor) {
     nodo.append_attribute(nombre).set_value(valor.data(), valor.size());
-}
-
-void setAttribute(Nodo nodo, const char* nombre, long long valor) {
-    setAttribute(nodo, nombre, std::to_string(valor));
 }
 
 LugarError ElementoXML::lugar() const {

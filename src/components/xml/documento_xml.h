@@ -123,10 +123,8 @@ template <typename Pasos> void conComprobacion(DocumentoXML& doc, Pasos&& pasos)
     }
 }
 
-// The attributes are set in the order of the calls, which is the order they are written in.
-void setAttribute(Nodo nodo, const char* nombre, std::string_view valor);
-void setAttribute(Nodo nodo, const char* nombre, long long valor);
-// The same for an element being built, which cannot have the attribute yet: no search.
+// An attribute of an element being built, which cannot have it yet: no search. The attributes
+// are written in the order of the calls.
 void anadirAtributo(Nodo nodo, const char* nombre, std::string_view valor);
 
 // One element of a collection, as a builder reads it: its attributes come back trimmed of
