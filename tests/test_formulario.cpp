@@ -170,6 +170,33 @@ TEST(Formulario, EstadoQueNoSePuedeEscribir) {
                                                    (datos / "Tamberlo.ini").string()}));
 }
 
+// Started by Tamberlo, the window writes the status 0 before anything else: a run that fails,
+// or is cut off, never leaves an earlier run's 1 for Tamberlo to read. When even that cannot
+// be written, the error is shown and nothing is run.
+TEST(Formulario, EstadoCeroAntesDeLaCorrida) {
+    KTEMPTemporal ktemp;
+    CarpetaTemporal datos;
+    escribirArchivo(datos / "Tamberlo.ini", "[Transformadores]\r\nTransformado=1\r\n");
+    FormularioSinToolkit f({"exportar", "x"}, datos.ruta());
+    f.archivo = (datos / "centro.xml").string();
+    escribirArchivo(f.archivo, documento("<aulas><daula codigo=\"A\"/></aulas>"));
+    f.FormShow();
+    ASSERT_EQ(f.errores.size(), 1u);
+    EXPECT_EQ(leerArchivo(datos / "Tamberlo.ini"), "[Transformadores]\r\nTransformado=0\r\n");
+
+    CarpetaTemporal otros;
+    fs::create_directory(otros / "Tamberlo.ini");
+    FormularioSinToolkit g({"exportar", "x"}, otros.ruta());
+    g.archivo = (datos / "centro.xml").string();
+    escribirArchivo(g.archivo, documento(""));
+    g.FormShow();
+    g.FormClose();
+    EXPECT_EQ(g.errores, (std::vector<std::string>{"Unable to write to " +
+                                                   (otros / "Tamberlo.ini").string()}));
+    EXPECT_TRUE(g.mensajes.empty());
+    EXPECT_TRUE(fs::is_empty(ktemp.ruta()));
+}
+
 TEST(Formulario, AyudaConSuContextoYCuandoFalta) {
     CarpetaTemporal datos;
     FormularioSinToolkit f({}, datos.ruta());

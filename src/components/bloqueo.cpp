@@ -4,6 +4,11 @@
 
 namespace pontavia {
 
+void tablaEnUso(const std::filesystem::path& ruta) {
+    throw Error("La tabla " + ruta.string() +
+                " está en uso por otro programa (¿está Tamberlo abierto?).");
+}
+
 BloqueoExclusivo::BloqueoExclusivo(Disco& disco, const std::filesystem::path& ruta) {
     sistema::Retencion resultado;
     archivo_ = disco.abrirExclusivo(ruta, resultado);
@@ -11,8 +16,7 @@ BloqueoExclusivo::BloqueoExclusivo(Disco& disco, const std::filesystem::path& ru
     case sistema::Retencion::Tomada:
         return;
     case sistema::Retencion::EnUso:
-        throw Error("La tabla " + ruta.string() +
-                    " está en uso por otro programa (¿está Tamberlo abierto?).");
+        tablaEnUso(ruta);
     case sistema::Retencion::NoAbre:
         throw Error("No se pudo abrir la tabla " + ruta.string() + ": " +
                     sistema::textoError(sistema::ultimoError()) + ".");

@@ -8,6 +8,9 @@ namespace pontavia {
 
 std::vector<std::string> restaurarExportacion(const std::filesystem::path& ktemp, Disco& disco) {
     prepararCarpetaTamberlo(ktemp);
+    // A move a run cut off left begun is finished first: the generation kept is then the
+    // one that run would have left.
+    CarpetaPreparacion preparacion(disco, ktemp);
     const auto anterior = ktemp / kCarpetaAnterior;
     std::error_code ec;
     if (!std::filesystem::is_directory(anterior, ec))
@@ -23,7 +26,6 @@ std::vector<std::string> restaurarExportacion(const std::filesystem::path& ktemp
         else if (actual)
             hecho.push_back(t + ": retirada (no existía antes)");
     }
-    CarpetaPreparacion preparacion(disco, ktemp);
     preparacion.confirmar(anterior, tablasExportadas());
     return hecho;
 }

@@ -39,4 +39,8 @@ Resultado importar(const std::filesystem::path& xml, const std::filesystem::path
 std::vector<std::string> restaurar(const std::filesystem::path& ktemp,
                                    Disco& disco = discoDelSistema());
 
+// Whether ktemp holds a move of tables that a run cut off left begun, some tables new and
+// some old until the next exportar, importar or restaurar finishes it. Changes nothing.
+bool movimientoInterrumpido(const std::filesystem::path& ktemp);
+
 } // namespace pontavia

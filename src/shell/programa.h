@@ -2,6 +2,7 @@
 // What a window keeps between its runs, shared by every window (and by the tests that play
 // one): the mode Tamberlo started it in, the status it leaves, the file chosen last and the
 // last run's report. The runs' own state lives inside each run, in the core.
+#include "disco.h"
 #include "informe.h"
 
 #include <string>
@@ -18,6 +19,8 @@ struct Programa {
     std::string filenameXML;
     // What the last run did to the data besides passing it through.
     Informe informe;
+    // The disk the runs write through: the system's, unless a test hands in another.
+    Disco* disco = &discoDelSistema();
 };
 
 } // namespace pontavia
