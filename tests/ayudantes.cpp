@@ -4,6 +4,7 @@
 #include "informe.h"
 #include "sistema.h"
 
+#include <cerrno>
 #include <chrono>
 #include <clocale>
 #include <cstdint>
@@ -295,10 +296,29 @@ ResultadoCLI ejecutarCLI(const std::vector<std::string>& argumentos) {
     return r;
 }
 
-TablaRetenida::TablaRetenida(const fs::path& tabla) {
+int ejecutarPrograma(const std::string& programa, const std::vector<std::string>& argumentos) {
+    std::wstring orden = comillas(sistema::ruta(programa).wstring());
+    for (const auto& a : argumentos)
+        orden += L" " + comillas(sistema::ruta(a).wstring());
+    STARTUPINFOW inicio{};
+    inicio.cb = sizeof inicio;
+    PROCESS_INFORMATION proceso{};
+    if (!::CreateProcessW(nullptr, orden.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &inicio, &proceso))
+        return -1;
+    ::WaitForSingleObject(proceso.hProcess, INFINITE);
+    DWORD codigo = 0;
+    ::GetExitCodeProcess(proceso.hProcess, &codigo);
+    ::CloseHandle(proceso.hThread);
+    ::CloseHandle(proceso.hProcess);
+    return static_cast<int>(codigo);
+}
+
+TablaRetenida::TablaRetenida(const fs::path& tabla, int milisegundos) {
     const fs::path senal = tabla.wstring() + L".retenida";
     std::wstring orden = comillas(sistema::ruta(PONTAVIA_RETENER).wstring()) + L" " +
-                         comillas(fs::absolute(tabla).wstring());
+                         comillas(fs::absolute(tabla).wstring()) + L" " +
+                         std::to_wstring(milisegundos);
     STARTUPINFOW inicio{};
     inicio.cb = sizeof inicio;
     PROCESS_INFORMATION proceso{};
@@ -336,12 +356,32 @@ ResultadoCLI ejecutarCLI(const std::vector<std::string>& argumentos) {
     return r;
 }
 
-TablaRetenida::TablaRetenida(const fs::path& tabla) : tabla_(tabla) {
+int ejecutarPrograma(const std::string& programa, const std::vector<std::string>& argumentos) {
+    std::vector<char*> args{const_cast<char*>(programa.c_str())};
+    for (const auto& a : argumentos)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid < 0) return -1;
+    if (pid == 0) {
+        ::execv(programa.c_str(), args.data());
+        ::_exit(127);
+    }
+    int estado = 0;
+    while (::waitpid(pid, &estado, 0) < 0)
+        if (errno != EINTR) return -1;
+    return WIFEXITED(estado) ? WEXITSTATUS(estado) : -1;
+}
+
+TablaRetenida::TablaRetenida(const fs::path& tabla, int milisegundos) : tabla_(tabla) {
     const auto senal = tabla.string() + ".retenida";
     pid_ = ::fork();
     if (pid_ == 0) {
         ::setpgid(0, 0); // flock's shell and sleep inherit the lock: all go together
-        const std::string orden = "touch '" + senal + "'; exec sleep 60";
+        const std::string orden =
+            "touch '" + senal + "'; exec sleep " + std::to_string(milisegundos / 1000) + "." +
+            std::to_string(milisegundos % 1000 / 100) + std::to_string(milisegundos % 100 / 10) +
+            std::to_string(milisegundos % 10);
         ::execlp("flock", "flock", "-x", tabla.c_str(), "-c", orden.c_str(),
                  static_cast<char*>(nullptr));
         ::_exit(127);

@@ -72,11 +72,12 @@ class CarpetasConEspaciosYEnes {
     fs::path ktemp_;
 };
 
-// Another program (Tamberlo) holding a table for as long as the object lives: flock(1) on
-// POSIX, a small Windows program that opens it with no sharing and locks it on Windows.
+// Another program (Tamberlo) holding a table for as long as the object lives, or for the
+// milliseconds given from the moment it holds it: flock(1) on POSIX, a small Windows program
+// that opens it with no sharing and locks it on Windows.
 class TablaRetenida {
   public:
-    explicit TablaRetenida(const fs::path& tabla);
+    explicit TablaRetenida(const fs::path& tabla, int milisegundos = 60'000);
     ~TablaRetenida();
     TablaRetenida(const TablaRetenida&) = delete;
     TablaRetenida& operator=(const TablaRetenida&) = delete;
@@ -162,6 +163,10 @@ class ComoOtroUsuario {
     bool cambiado_ = false;
 };
 #endif
+
+// Runs a program with the arguments (UTF-8, none through a shell) and waits for it to end:
+// its exit code, or -1 when it did not start or did not exit.
+int ejecutarPrograma(const std::string& programa, const std::vector<std::string>& argumentos);
 
 struct ResultadoCLI {
     int codigo = 0;

@@ -2,12 +2,24 @@
 
 #include <algorithm>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace pontavia::prueba {
 
 void DiscoConFallos::fallarEnPaso(std::size_t k) {
     pasos_ = 0;
     registro_.clear();
     pasoQueFalla_ = k;
+}
+
+void DiscoConFallos::terminarEnPaso(std::size_t k) {
+    pasos_ = 0;
+    registro_.clear();
+    pasoQueTermina_ = k;
 }
 
 void DiscoConFallos::limitarEscritura(std::size_t bytes) {
@@ -17,7 +29,15 @@ void DiscoConFallos::limitarEscritura(std::size_t bytes) {
 bool DiscoConFallos::paso(const char* nombre, const std::filesystem::path& ruta,
                           const std::filesystem::path& hasta) {
     registro_.push_back({nombre, ruta, hasta});
-    if (++pasos_ != pasoQueFalla_) return true;
+    if (antesDe) antesDe(registro_.back());
+    if (++pasos_ == pasoQueTermina_) {
+#ifdef _WIN32
+        ::TerminateProcess(::GetCurrentProcess(), kTerminado);
+#else
+        ::_exit(kTerminado);
+#endif
+    }
+    if (pasos_ != pasoQueFalla_) return true;
     sistema::fijarError(sistema::errorEntradaSalida());
     return false;
 }

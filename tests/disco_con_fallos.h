@@ -6,6 +6,7 @@
 #include "disco.h"
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,8 +15,14 @@ namespace pontavia::prueba {
 
 class DiscoConFallos final : public Disco {
   public:
+    // The exit code of a process that terminarEnPaso ended.
+    static constexpr int kTerminado = 77;
+
     // Fails the k-th operation, counting from 1 from now on; 0 fails none and only counts.
     void fallarEnPaso(std::size_t k);
+    // Ends the process at the k-th operation, counting from 1 from now on, before it is done
+    // and without any clean-up (no destructor runs), as a power cut or a killed process would.
+    void terminarEnPaso(std::size_t k);
     // Every write fails once this many bytes have been written in all, from now on.
     void limitarEscritura(std::size_t bytes);
     // A table held open gives no view of its pages, as on a system that maps none: it is read.
@@ -30,6 +37,8 @@ class DiscoConFallos final : public Disco {
         std::filesystem::path hasta;
     };
     const std::vector<Operacion>& registro() const { return registro_; }
+    // Called with each operation before it is done, to stage what another program does then.
+    std::function<void(const Operacion&)> antesDe;
 
     sistema::Archivo crearJunto(const std::filesystem::path& destino,
                                 std::filesystem::path& creado) override;
@@ -71,6 +80,7 @@ class DiscoConFallos final : public Disco {
     Disco& sistema_ = discoDelSistema();
     std::size_t pasos_ = 0;
     std::size_t pasoQueFalla_ = 0;
+    std::size_t pasoQueTermina_ = 0;
     std::optional<std::size_t> restantes_; // bytes the disk still takes
     bool sinVistas_ = false;
     std::vector<Operacion> registro_;

@@ -1,6 +1,7 @@
 // A stand-in for Tamberlo holding a table on Windows: opens the file with no sharing, as a
 // dBase engine does, locks it whole, creates ARCHIVO.retenida once it holds it and waits to be
-// ended. Arguments arrive as UTF-8 through the wide command line.
+// ended, or lets it go after the milliseconds given as a second argument. Arguments arrive as
+// UTF-8 through the wide command line.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -9,7 +10,8 @@
 int main() {
     int n = 0;
     wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &n);
-    if (!args || n != 2) return 2;
+    if (!args || n < 2 || n > 3) return 2;
+    const DWORD espera = n == 3 ? static_cast<DWORD>(std::stoul(args[2])) : 60'000;
     const std::wstring tabla = args[1];
     HANDLE h = ::CreateFileW(tabla.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -20,6 +22,6 @@ int main() {
                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (senal == INVALID_HANDLE_VALUE) return 1;
     ::CloseHandle(senal);
-    ::Sleep(60'000);
+    ::Sleep(espera);
     return 0;
 }

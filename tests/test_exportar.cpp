@@ -607,7 +607,9 @@ TEST_F(Exportar, FalloEnCadaPasoDeLaSustitucion) {
 
 // Durability without waiting for other programs' data: every table of the new set is flushed
 // once, by name, before the first name in Tamberlo's folder changes; the folder's names are
-// flushed after the last table has moved in; the report flushes itself. Nothing else waits.
+// flushed after the last table has moved in; the report flushes itself; the second names of
+// the tables replaced, the record of the move and the staging folder's names are made safe
+// before the first name changes. Nothing else waits.
 TEST_F(Exportar, CadaTablaEnDiscoAntesDeCambiarLosNombres) {
     exportar("");
     DiscoConFallos disco;
@@ -642,5 +644,6 @@ TEST_F(Exportar, CadaTablaEnDiscoAntesDeCambiarLosNombres) {
     EXPECT_EQ(vaciadas, tablas);
     EXPECT_GT(entradasVaciadas, ultimaEntrada);
     EXPECT_LT(entradasVaciadas, registro.size());
-    EXPECT_EQ(esperas, kTablas.size() + 2); // the tables, the folder, the report
+    // The tables, the folder, the report, the second names, the record, the staging folder.
+    EXPECT_EQ(esperas, kTablas.size() + 5);
 }

@@ -170,11 +170,41 @@ TEST(Formulario, EstadoQueNoSePuedeEscribir) {
     // What the user can do first; then the status file's own words, as Tamberlo's users know
     // them.
     ASSERT_EQ(f.errores.size(), 1u);
-    EXPECT_EQ(f.errores[0].rfind("Pontavia no pudo dejar a Tamberlo el resultado", 0), 0u)
+    EXPECT_EQ(f.errores[0].rfind("Pontavia no pudo dejar a Tamberlo el estado", 0), 0u)
         << f.errores[0];
     EXPECT_TRUE(
         f.errores[0].ends_with("\n\nUnable to write to " + (datos / "Tamberlo.ini").string()))
         << f.errores[0];
+}
+
+// Started by Tamberlo, the window writes the status 0 before anything else: a run that fails,
+// or is cut off, never leaves an earlier run's 1 for Tamberlo to read. When even that cannot
+// be written, the error is shown and nothing is run.
+TEST(Formulario, EstadoCeroAntesDeLaCorrida) {
+    KTEMPTemporal ktemp;
+    CarpetaTemporal datos;
+    escribirArchivo(datos / "Tamberlo.ini", "[Transformadores]\r\nTransformado=1\r\n");
+    FormularioSinToolkit f({"exportar", "x"}, datos.ruta());
+    f.archivo = (datos / "centro.xml").string();
+    escribirArchivo(f.archivo, documento("<aulas><daula codigo=\"A\"/></aulas>"));
+    f.FormShow();
+    ASSERT_EQ(f.errores.size(), 1u);
+    EXPECT_EQ(leerArchivo(datos / "Tamberlo.ini"), "[Transformadores]\r\nTransformado=0\r\n");
+
+    CarpetaTemporal otros;
+    fs::create_directory(otros / "Tamberlo.ini");
+    FormularioSinToolkit g({"exportar", "x"}, otros.ruta());
+    g.archivo = (datos / "centro.xml").string();
+    escribirArchivo(g.archivo, documento(""));
+    g.FormShow();
+    g.FormClose();
+    // One error, told once, ending in the status file's own words.
+    ASSERT_EQ(g.errores.size(), 1u);
+    const std::string propio = "Unable to write to " + (otros / "Tamberlo.ini").string();
+    EXPECT_EQ(g.errores[0].substr(g.errores[0].size() - std::min(g.errores[0].size(), propio.size())),
+              propio);
+    EXPECT_TRUE(g.mensajes.empty());
+    EXPECT_TRUE(fs::is_empty(ktemp.ruta()));
 }
 
 TEST(Formulario, AyudaConSuContextoYCuandoFalta) {

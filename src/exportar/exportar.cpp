@@ -48,8 +48,8 @@ void exportarCentro(const std::filesystem::path& xml, const std::filesystem::pat
         CarpetaPreparacion preparacion(disco, ktemp);
         construirTablas(informe, doc, preparacion.carpeta(), disco);
         doc.esperarComprobacion();
-        // The report appears with the tables, or not at all.
-        ArchivoPreparado archivo(disco, buscarEnCarpeta(ktemp, kNombreInforme),
+        // The report appears with the tables, or not at all: it moves in with them.
+        ArchivoPreparado archivo(disco, preparacion.carpeta() / kNombreInforme,
                                  informe.contenidoArchivo());
         preparacion.confirmar(preparacion.carpeta(), tablasExportadas(), &archivo);
     });

@@ -21,6 +21,10 @@ void exportarCentro(const std::filesystem::path& xml, const std::filesystem::pat
 // in Tamberlo's folder or beside the file.
 void comprobarCentro(const std::filesystem::path& xml, Informe& informe, Disco& disco);
 
+// Finishes in ktemp a move of tables that an exportar or restaurar cut off left begun, so that
+// ktemp is as that run would have left it; raises an error when it cannot.
+void completarMovimientoInterrumpido(const std::filesystem::path& ktemp, Disco& disco);
+
 // Puts back in ktemp the set of tables the last exportar replaced, all or nothing, keeping
 // the set it replaces in turn (so a second restaurar undoes the first). Returns one line per
 // table saying what became of it; raises an error when no set is kept.

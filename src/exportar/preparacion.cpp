@@ -4,47 +4,22 @@
 #include "bloqueo.h"
 #include "error.h"
 #include "esquema_tamberlo.h"
+#include "exportar.h"
+#include "informe.h"
+#include "movimiento.h"
 #include "plataforma.h"
 #include "restos.h"
 #include "sistema.h"
 
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 namespace pontavia {
 
 namespace {
 
-struct Movimiento {
-    std::filesystem::path desde;
-    std::filesystem::path hasta;
-};
-
-// Renames in order and, when one fails, undoes those done, newest first.
-class Movimientos {
-  public:
-    explicit Movimientos(Disco& disco) : disco_(disco) {}
-    Movimientos(const Movimientos&) = delete;
-    Movimientos& operator=(const Movimientos&) = delete;
-    ~Movimientos() {
-        if (confirmados_) return;
-        for (auto it = hechos_.rbegin(); it != hechos_.rend(); ++it)
-            disco_.reemplazar(it->hasta, it->desde);
-    }
-
-    void mover(const std::filesystem::path& desde, const std::filesystem::path& hasta) {
-        if (!disco_.reemplazar(desde, hasta))
-            throw Error(ClaseError::FalloDeDisco, Hecho::NoMovido,
-                        {.archivo = desde.string(), .destino = hasta.string()},
-                        sistema::textoError(sistema::ultimoError()));
-        hechos_.push_back({desde, hasta});
-    }
-    void confirmar() { confirmados_ = true; }
-
-  private:
-    Disco& disco_;
-    std::vector<Movimiento> hechos_;
-    bool confirmados_ = false;
-};
+constexpr const char* kPrefijo = ".pontavia-preparacion-";
 
 [[noreturn]] void fallo(const std::filesystem::path& carpeta) {
     throw Error(ClaseError::FalloDeDisco, Hecho::CarpetaNoEscrita, {.archivo = carpeta.string()},
@@ -76,8 +51,7 @@ const ConjuntoTablas& tablasExportadas() {
 
 CarpetaPreparacion::CarpetaPreparacion(Disco& disco, const std::filesystem::path& base)
     : disco_(disco), ktemp_(base) {
-    constexpr const char* kPrefijo = ".pontavia-preparacion-";
-    retirarAbandonados(disco_, base, kPrefijo);
+    completarMovimientosInterrumpidos(disco_, base);
     // Another run clearing the folder may take the new one for abandoned before it is held:
     // it is made again, a few times at most.
     constexpr int kIntentos = 5;
@@ -101,7 +75,7 @@ CarpetaPreparacion::~CarpetaPreparacion() {
     // Released first: Windows removes no folder that a handle is open on. Should the removal
     // fail, the next run removes what is left.
     retencion_ = sistema::Archivo();
-    disco_.borrarCarpeta(carpeta_);
+    if (!pendiente_) disco_.borrarCarpeta(carpeta_);
 }
 
 void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
@@ -117,46 +91,102 @@ void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
     // it, once, before any name changes.
     const auto entrantesPorNombre = buscarEnCarpeta(entrantes, archivos);
     for (const auto& entrante : entrantesPorNombre)
-        if (existeArchivo(entrante) && !disco_.vaciarArchivo(entrante)) fallo(entrantes);
+        if (existeArchivo(entrante) && !disco_.vaciarArchivo(entrante)) {
+            if (sistema::enUsoPorOtro(sistema::ultimoError()))
+                tablaEnUso(ktemp_ / entrante.filename());
+            fallo(entrantes);
+        }
     // Windows refuses to move a file that a handle of ours holds open: the locks go just
     // before the first move.
     bloqueos.clear();
 
-    const auto apartados = carpeta_ / "apartados";
+    // The files in place keep a second name in the staging folder, so that the set they make
+    // is whole on disk throughout, and the next run finds it there should this one be cut off.
+    const auto apartados = carpeta_ / kApartados;
     if (!disco_.crearCarpeta(apartados)) fallo(carpeta_);
-    Movimientos movimientos(disco_);
-    // The files in place step aside first, each keeping its name, so that a failure can put
-    // them back and the next generation holds them as they were.
+    PlanMovimiento plan;
+    plan.generacion = kCarpetaAnterior;
+    const auto relativa = [&](const std::filesystem::path& ruta) {
+        return ruta.lexically_relative(ktemp_).generic_string();
+    };
     const std::vector<std::filesystem::path> destinos = buscarEnCarpeta(ktemp_, archivos);
-    for (const auto& actual : destinos)
-        if (existeArchivo(actual)) movimientos.mover(actual, apartados / actual.filename());
     for (std::size_t i = 0; i < archivos.size(); ++i) {
         const auto& entrante = entrantesPorNombre[i];
-        if (!existeArchivo(entrante)) continue;
+        const bool habia = existeArchivo(destinos[i]);
+        if (habia) apartar(destinos[i], apartados / destinos[i].filename());
         // A file takes the name its predecessor had, or its own when it had none.
-        const auto destino = existeArchivo(apartados / destinos[i].filename())
-                                 ? destinos[i]
-                                 : ktemp_ / entrante.filename();
-        movimientos.mover(entrante, destino);
+        if (existeArchivo(entrante))
+            plan.entradas.push_back(
+                {relativa(entrante), (habia ? destinos[i] : entrante).filename().string()});
+        else if (habia)
+            plan.retiradas.push_back(destinos[i].filename().string());
     }
-
-    // The replaced set becomes the one generation kept; the one before it goes.
-    const auto anterior = ktemp_ / kCarpetaAnterior;
-    if (disco_.examinar(anterior) != Disco::Entrada::Ninguna)
-        movimientos.mover(anterior, carpeta_ / "descartada");
-    movimientos.mover(apartados, anterior);
-    // The new names are on disk before the run says it is done; failing that, the old ones
-    // go back.
-    if (!disco_.vaciarEntradas(ktemp_)) fallo(ktemp_);
-    // The report last, the one step that can still fail after it being the one that makes it
-    // take its place: until then the old one can go back.
     if (informe) {
-        informe->terminar();
-        if (existeArchivo(informe->destino()))
-            movimientos.mover(informe->destino(), carpeta_ / "informe-reemplazado");
         informe->confirmar();
+        plan.entradas.push_back({relativa(informe->destino()),
+                                 buscarEnCarpeta(ktemp_, kNombreInforme).filename().string()});
     }
-    movimientos.confirmar();
+    if (!disco_.vaciarEntradas(apartados)) fallo(apartados);
+    // The record is the point of no return: once it is on disk, the move is finished, by this
+    // run or by the next.
+    escribirAtomico(disco_, carpeta_ / kRegistroMovimiento, textoPlan(plan));
+    if (!disco_.vaciarEntradas(carpeta_)) fallo(carpeta_);
+    pendiente_ = true;
+    try {
+        completarMovimiento(disco_, ktemp_, carpeta_, plan);
+    } catch (const Error&) {
+        // A moment's failure; one that lasts is left to the next run.
+        completarMovimiento(disco_, ktemp_, carpeta_, plan);
+    }
+    pendiente_ = false;
+}
+
+void CarpetaPreparacion::apartar(const std::filesystem::path& actual,
+                                 const std::filesystem::path& copia) {
+    if (disco_.enlazar(actual, copia)) return;
+    // Where the file system has no second names, a copy safe on disk stands in.
+    std::string bytes;
+    if (!disco_.leerArchivo(actual, bytes)) fallo(ktemp_);
+    escribirAtomico(disco_, copia, bytes);
+}
+
+void completarMovimientoInterrumpido(const std::filesystem::path& ktemp, Disco& disco) {
+    completarMovimientosInterrumpidos(disco, ktemp);
+}
+
+bool hayMovimientoInterrumpido(const std::filesystem::path& base) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(base, ec), fin; !ec && it != fin; it.increment(ec))
+        if (esNombreTemporal(it->path().filename().string(), kPrefijo) &&
+            movimientoPendiente(it->path()))
+            return true;
+    return false;
+}
+
+void completarMovimientosInterrumpidos(Disco& disco, const std::filesystem::path& base) {
+    std::vector<std::filesystem::path> entradas;
+    // A listing cut short still clears what it found; the next run clears the rest.
+    disco.listar(base.empty() ? "." : base, entradas);
+    for (const auto& entrada : entradas) {
+        if (!esNombreTemporal(entrada.filename().string(), kPrefijo)) continue;
+        if (movimientoPendiente(entrada)) {
+            // Held while it is finished: a live run's folder is not to be touched, and no other
+            // run finishes the same move at once.
+            sistema::Archivo retencion = sistema::retenerAbandonada(entrada);
+            if (!retencion.abierto()) continue;
+            sistema::Retencion tomado;
+            const sistema::Archivo registro =
+                sistema::abrirExclusivo(entrada / kRegistroMovimiento, tomado);
+            if (tomado != sistema::Retencion::Tomada) continue;
+            std::string texto;
+            PlanMovimiento plan;
+            if (registro.leerTodo(texto) != sistema::Archivo::Lectura::Leido ||
+                !leerPlan(texto, plan))
+                continue; // its second names may be a set's only copy: it stays
+            completarMovimiento(disco, base, entrada, plan);
+        }
+        disco.retirarSiAbandonado(entrada);
+    }
 }
 
 } // namespace pontavia

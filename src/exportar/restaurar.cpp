@@ -8,6 +8,9 @@ namespace pontavia {
 
 std::vector<std::string> restaurarExportacion(const std::filesystem::path& ktemp, Disco& disco) {
     prepararCarpetaTamberlo(ktemp, disco);
+    // A move a run cut off left begun is finished first: the generation kept is then the
+    // one that run would have left.
+    CarpetaPreparacion preparacion(disco, ktemp);
     const auto anterior = ktemp / kCarpetaAnterior;
     if (disco.examinar(anterior) != Disco::Entrada::Carpeta)
         throw Error(ClaseError::NadaQueRestaurar, Hecho::NadaQueRestaurar,
@@ -22,7 +25,6 @@ std::vector<std::string> restaurarExportacion(const std::filesystem::path& ktemp
         else if (actual)
             hecho.push_back(t + ": retirada (no existía antes)");
     }
-    CarpetaPreparacion preparacion(disco, ktemp);
     preparacion.confirmar(anterior, tablasExportadas());
     return hecho;
 }

@@ -7,6 +7,7 @@
 #include "importar.h"
 #include "mostrar.h"
 #include "plataforma.h"
+#include "preparacion.h"
 #include "sistema.h"
 #include "tabla_dbase.h"
 
@@ -28,6 +29,8 @@ Resultado comprobar(const std::filesystem::path& xml, Informe& informe, Disco& d
 Resultado importar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
                    Informe& informe, Disco& disco) {
     prepararCarpetaTamberlo(ktemp, disco);
+    // The tables it reads are those a run cut off would have left.
+    completarMovimientoInterrumpido(ktemp, disco);
     if (!existeArchivo(xml, disco) || !existeEnCarpeta(ktemp, "SOLUC.DBF", disco))
         return Resultado::FaltaEntrada;
     importarHorario(xml, ktemp, informe, disco);
@@ -82,6 +85,10 @@ void prepararConsola() {
 void prepararMemoria(char** argv, const std::filesystem::path& entrada) {
     if (const auto bytes = discoDelSistema().tamano(entrada))
         sistema::prepararMemoria(argv, *bytes);
+}
+
+bool movimientoInterrumpido(const std::filesystem::path& ktemp) {
+    return hayMovimientoInterrumpido(ktemp);
 }
 
 } // namespace pontavia

@@ -90,4 +90,8 @@ void prepararConsola();
 // anything (argv as main got it); nothing when entrada cannot be measured.
 void prepararMemoria(char** argv, const std::filesystem::path& entrada);
 
+// Whether ktemp holds a move of tables that a run cut off left begun, some tables new and
+// some old until the next exportar, importar or restaurar finishes it. Changes nothing.
+bool movimientoInterrumpido(const std::filesystem::path& ktemp);
+
 } // namespace pontavia

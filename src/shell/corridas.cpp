@@ -37,7 +37,7 @@ void BExportarClick(Programa& p, Ventana& v) {
     Resultado r;
     {
         CursorOcupado cursor(v);
-        r = exportar(xml, carpetaKTEMP(), p.informe);
+        r = exportar(xml, carpetaKTEMP(), p.informe, *p.disco);
     }
     terminar(r, "No existe archivo", p, v);
 }
@@ -49,7 +49,7 @@ void BImportarClick(Programa& p, Ventana& v) {
     Resultado r;
     {
         CursorOcupado cursor(v);
-        r = importar(xml, carpetaKTEMP(), p.informe);
+        r = importar(xml, carpetaKTEMP(), p.informe, *p.disco);
     }
     terminar(r, "No existe archivo XML o Solución.", p, v);
 }

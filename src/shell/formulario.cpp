@@ -39,17 +39,31 @@ Formulario::Formulario(const std::vector<std::string>& parametros, std::filesyst
 }
 
 void Formulario::FormShow() {
+    if (modo_ != Modo::Importar && modo_ != Modo::Exportar) return;
+    // Tamberlo reads the status only once Pontavia has ended, whatever ended it: a run cut off
+    // half-way must not leave an earlier run's success there. Its 0 is written before anything
+    // else is touched; when it cannot be, nothing is, and the error is shown once.
+    if (!escribirEstado()) {
+        estadoNoEscrito_ = true;
+        return;
+    }
     if (modo_ == Modo::Importar) BImportarClick();
     if (modo_ == Modo::Exportar) BExportarClick();
 }
 
 void Formulario::FormClose() {
-    if (!enModoLinea()) return;
+    if (!enModoLinea() || estadoNoEscrito_) return;
+    escribirEstado();
+}
+
+bool Formulario::escribirEstado() {
     try {
         escribirEntradaIni(carpeta_ / kArchivoEstado, "Transformadores", "Transformado",
                            std::to_string(programa_.EstadoTransformado));
+        return true;
     } catch (const std::exception& ex) {
         mostrarError(mensajeParaElUsuario(ex));
+        return false;
     }
 }
 

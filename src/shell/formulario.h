@@ -44,7 +44,8 @@ class Formulario : public Ventana {
     bool enModoLinea() const { return modo_ != Modo::Interactivo; }
     Programa& programa() { return programa_; }
 
-    // The window is on screen for the first time: in command-line mode, the chosen run.
+    // The window is on screen for the first time: started with a mode word, the status 0,
+    // then the chosen run.
     void FormShow();
     // The window is closing: in command-line mode, the status for Tamberlo. A failure to
     // write it is shown, and the window closes all the same (Tamberlo waits for the end).
@@ -63,12 +64,15 @@ class Formulario : public Ventana {
     virtual bool abrirAyuda(const std::filesystem::path& archivo, int contexto) = 0;
 
   private:
+    // The status for Tamberlo as it stands; a failure is shown, and false.
+    bool escribirEstado();
     void ejecutar(void (*run)(Programa&, Ventana&));
     void mostrarAyuda(int contexto);
 
     Programa programa_;
     Modo modo_;
     std::filesystem::path carpeta_;
+    bool estadoNoEscrito_ = false; // the status could not be written when the window showed
 };
 
 } // namespace pontavia

@@ -41,6 +41,15 @@ int ejecutar(Corrida corrida, const char* faltaEntrada, const std::string& archi
     return kSalidaHecho;
 }
 
+// A crash half-way through moving the tables in: the dry run only tells it.
+void avisarMovimientoInterrumpido() {
+    if (movimientoInterrumpido(carpetaKTEMP()))
+        std::cout << "Aviso: una exportación o restauración anterior se interrumpió mientras "
+                     "colocaba las tablas en "
+                  << carpetaKTEMP().string()
+                  << "; la próxima exportación, importación o restauración la completará.\n";
+}
+
 // The dry run: the whole report on standard output, nothing written but the CSV asked for.
 int comprobar(const std::string& archivo, const std::string& informeCSV) {
     Informe informe;
@@ -49,6 +58,7 @@ int comprobar(const std::string& archivo, const std::string& informeCSV) {
         return kSalidaFaltaEntrada;
     }
     std::cout << informe.texto();
+    avisarMovimientoInterrumpido();
     escribirInformeCSV(informe, informeCSV);
     return kSalidaHecho;
 }

@@ -18,6 +18,8 @@ struct Programa {
     std::string filenameXML;
     // What the last run did to the data besides passing it through.
     Informe informe;
+    // The disk the runs write through: the system's, unless a test hands in another.
+    Disco* disco = &discoDelSistema();
 };
 
 } // namespace pontavia

@@ -4,6 +4,10 @@
 
 namespace pontavia {
 
+void tablaEnUso(const std::filesystem::path& ruta) {
+    throw Error(ClaseError::TablaRetenida, Hecho::TablaEnUso, {.tabla = ruta.string()});
+}
+
 BloqueoExclusivo::BloqueoExclusivo(Disco& disco, const std::filesystem::path& ruta) {
     sistema::Retencion resultado;
     archivo_ = disco.abrirExclusivo(ruta, resultado);
@@ -11,7 +15,7 @@ BloqueoExclusivo::BloqueoExclusivo(Disco& disco, const std::filesystem::path& ru
     case sistema::Retencion::Tomada:
         return;
     case sistema::Retencion::EnUso:
-        throw Error(ClaseError::TablaRetenida, Hecho::TablaEnUso, {.tabla = ruta.string()});
+        tablaEnUso(ruta);
     case sistema::Retencion::NoAbre:
         throw Error(ClaseError::FalloDeDisco, Hecho::TablaNoAbierta, {.tabla = ruta.string()},
                     sistema::textoError(sistema::ultimoError()));

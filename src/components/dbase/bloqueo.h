@@ -9,6 +9,9 @@
 
 namespace pontavia {
 
+// The error of a table that another program holds (Tamberlo keeps its tables open).
+[[noreturn]] void tablaEnUso(const std::filesystem::path& ruta);
+
 class BloqueoExclusivo {
   public:
     // Opens ruta and takes its lock; raises an error that names the table when another

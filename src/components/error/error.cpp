@@ -245,9 +245,10 @@ std::string consejo(const Error& e) {
                            : "exporte de nuevo los datos de VELMORA a Tamberlo") +
                " y vuelva a intentarlo. " + kNadaCambiado;
     case ClaseError::FalloDeDisco:
-        // Written when the window closes, after the run: the run's work stays done.
+        // Written before a run starts (nothing runs then) and when the window closes, after
+        // it (its work stays done): either way, only the status is at fault.
         if (e.hecho() == Hecho::EstadoNoEscrito)
-            return "Pontavia no pudo dejar a Tamberlo el resultado de la corrida en " + l.archivo +
+            return "Pontavia no pudo dejar a Tamberlo el estado de la corrida en " + l.archivo +
                    ": compruebe que hay espacio en el disco y permiso para escribir en esa "
                    "carpeta.";
         return "No se pudo leer o escribir en el disco" +

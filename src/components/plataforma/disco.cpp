@@ -1,12 +1,38 @@
 #include "disco.h"
 
+#include <chrono>
 #include <fstream>
 #include <sstream>
 #include <system_error>
+#include <thread>
 
 namespace pontavia {
 
 namespace {
+
+// A virus scanner, a search indexer or a backup tool opens a freshly written file for a few
+// milliseconds, and a move or removal of it then fails as if the file were in use. Such a
+// failure is tried again, with a growing wait (25, 50, 75 ms...), for about a second in all;
+// a file held longer (Tamberlo has it open) fails as before. intento returns whether it
+// succeeded; enUso whether its failure was such a hold.
+template <typename Intento, typename EnUso> bool esperandoRetencion(Intento intento, EnUso enUso) {
+    constexpr auto kPaso = std::chrono::milliseconds(25);
+    constexpr auto kTotal = std::chrono::milliseconds(1000);
+    std::chrono::milliseconds esperado{0};
+    for (int n = 1;; ++n) {
+        if (intento()) return true;
+        if (!enUso() || esperado >= kTotal) return false;
+        const int error = sistema::ultimoError();
+        std::this_thread::sleep_for(kPaso * n);
+        esperado += kPaso * n;
+        sistema::fijarError(error);
+    }
+}
+
+template <typename Intento> bool esperandoRetencion(Intento intento) {
+    return esperandoRetencion(intento,
+                              [] { return sistema::enUsoPorOtro(sistema::ultimoError()); });
+}
 
 // Straight through to the system's half of the seam (sistema_posix.cpp, sistema_win32.cpp).
 class DiscoDelSistema final : public Disco {
@@ -21,19 +47,21 @@ class DiscoDelSistema final : public Disco {
     bool vaciar(sistema::Archivo& archivo) override { return archivo.vaciar(); }
     bool cerrar(sistema::Archivo& archivo) override { return archivo.cerrar(); }
     bool vaciarArchivo(const std::filesystem::path& ruta) override {
-        return sistema::vaciarArchivo(ruta);
+        return esperandoRetencion([&] { return sistema::vaciarArchivo(ruta); });
     }
     bool vaciarEntradas(const std::filesystem::path& carpeta) override {
         return sistema::vaciarEntradas(carpeta);
     }
     bool reemplazar(const std::filesystem::path& desde,
                     const std::filesystem::path& hasta) override {
-        return sistema::reemplazar(desde, hasta);
+        return esperandoRetencion([&] { return sistema::reemplazar(desde, hasta); });
     }
-    bool borrar(const std::filesystem::path& ruta) override { return sistema::borrar(ruta); }
+    bool borrar(const std::filesystem::path& ruta) override {
+        return esperandoRetencion([&] { return sistema::borrar(ruta); });
+    }
     bool enlazar(const std::filesystem::path& existente,
                  const std::filesystem::path& nuevo) override {
-        return sistema::enlazar(existente, nuevo);
+        return esperandoRetencion([&] { return sistema::enlazar(existente, nuevo); });
     }
     bool borrarCarpeta(const std::filesystem::path& carpeta) override {
         return sistema::borrarCarpeta(carpeta);
@@ -58,7 +86,14 @@ class DiscoDelSistema final : public Disco {
     }
     sistema::Archivo abrirExclusivo(const std::filesystem::path& ruta,
                                     sistema::Retencion& resultado) override {
-        return sistema::abrirExclusivo(ruta, resultado);
+        sistema::Archivo archivo;
+        esperandoRetencion(
+            [&] {
+                archivo = sistema::abrirExclusivo(ruta, resultado);
+                return resultado == sistema::Retencion::Tomada;
+            },
+            [&] { return resultado == sistema::Retencion::EnUso; });
+        return archivo;
     }
 
     Entrada examinar(const std::filesystem::path& ruta) override {

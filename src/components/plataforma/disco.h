@@ -84,7 +84,9 @@ class Disco {
     virtual bool leerArchivo(const std::filesystem::path& ruta, std::string& datos) = 0;
 };
 
-// The running system's disk: the one every front end hands in unless told otherwise.
+// The running system's disk: the one every front end hands in unless told otherwise. A
+// move, removal, second name or flush of a file, and the opening of a table, that another
+// program's moment's hold makes fail are tried again for about a second.
 Disco& discoDelSistema();
 
 } // namespace pontavia

@@ -6,9 +6,7 @@
 
 namespace pontavia {
 
-namespace {
-
-bool esTemporal(std::string_view nombre, std::string_view prefijo) {
+bool esNombreTemporal(std::string_view nombre, std::string_view prefijo) {
     constexpr std::size_t kSufijo = 6; // the unique ending of a temporary name
     if (nombre.size() != prefijo.size() + kSufijo || nombre.substr(0, prefijo.size()) != prefijo)
         return false;
@@ -17,15 +15,14 @@ bool esTemporal(std::string_view nombre, std::string_view prefijo) {
     return true;
 }
 
-} // namespace
-
 void retirarAbandonados(Disco& disco, const std::filesystem::path& carpeta,
                         std::string_view prefijo) {
     std::vector<std::filesystem::path> entradas;
     // A listing cut short still clears what it found; the next run clears the rest.
     disco.listar(carpeta.empty() ? "." : carpeta, entradas);
     for (const auto& entrada : entradas)
-        if (esTemporal(entrada.filename().string(), prefijo)) disco.retirarSiAbandonado(entrada);
+        if (esNombreTemporal(entrada.filename().string(), prefijo))
+            disco.retirarSiAbandonado(entrada);
 }
 
 } // namespace pontavia

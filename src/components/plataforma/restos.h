@@ -9,6 +9,9 @@
 
 namespace pontavia {
 
+// Whether nombre is prefijo followed by the six letters or digits that a temporary name ends in.
+bool esNombreTemporal(std::string_view nombre, std::string_view prefijo);
+
 // Removes the entries of carpeta named prefijo followed by the six letters or digits that
 // a temporary name ends in, when no live run holds them. Links are never followed.
 void retirarAbandonados(Disco& disco, const std::filesystem::path& carpeta,

@@ -25,6 +25,9 @@ std::string textoError(int codigo);
 int errorDiscoLleno();
 int errorEntradaSalida();
 void fijarError(int codigo);
+// Whether a failure with that code comes from another program holding the file for the
+// moment (a sharing or lock violation on Windows, a busy file on POSIX): worth a retry.
+bool enUsoPorOtro(int codigo);
 
 // An open file of the program's own, closed with the object.
 class Archivo {
@@ -106,6 +109,9 @@ Archivo abrirCarpeta(const fs::path& carpeta);
 // Removes ruta, a file or a folder with all it holds, unless a live run holds it. A link is
 // never followed.
 void retirarSiAbandonado(const fs::path& ruta);
+// The hold of a killed run's folder, taken so that its work can be finished before it goes;
+// not open when a live run holds it. Files inside it can still be moved while it is held.
+Archivo retenerAbandonada(const fs::path& carpeta);
 
 // Tamberlo's folder when PONTAVIA_KTEMP does not name another: \KTEMP at the root of the
 // current drive on Windows, /KTEMP elsewhere.

@@ -36,6 +36,9 @@ int errorEntradaSalida() {
 void fijarError(int codigo) {
     errno = codigo;
 }
+bool enUsoPorOtro(int codigo) {
+    return codigo == EBUSY || codigo == ETXTBSY || codigo == EWOULDBLOCK;
+}
 
 Archivo::~Archivo() {
     if (nativo_ >= 0) ::close(nativo_);
@@ -173,6 +176,12 @@ void retirarSiAbandonado(const fs::path& ruta) {
         borrarCarpeta(ruta);
     else if (S_ISREG(st.st_mode))
         borrar(ruta);
+}
+
+Archivo retenerAbandonada(const fs::path& carpeta) {
+    Archivo entrada(::open(carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!entrada.abierto() || ::flock(entrada.nativo(), LOCK_EX | LOCK_NB) != 0) return Archivo();
+    return entrada;
 }
 
 fs::path nombreEnCarpeta(const fs::path& ruta) {

@@ -96,6 +96,9 @@ int errorEntradaSalida() {
 void fijarError(int codigo) {
     ::SetLastError(static_cast<DWORD>(codigo));
 }
+bool enUsoPorOtro(int codigo) {
+    return codigo == ERROR_SHARING_VIOLATION || codigo == ERROR_LOCK_VIOLATION;
+}
 
 Archivo::~Archivo() {
     if (abierto()) ::CloseHandle(h(nativo_));
@@ -252,6 +255,22 @@ void retirarSiAbandonado(const fs::path& ruta) {
         borrarCarpeta(ruta);
     else
         borrar(ruta);
+}
+
+Archivo retenerAbandonada(const fs::path& carpeta) {
+    const DWORD atributos = ::GetFileAttributesW(carpeta.c_str());
+    if (atributos == INVALID_FILE_ATTRIBUTES || (atributos & FILE_ATTRIBUTE_REPARSE_POINT) ||
+        !(atributos & FILE_ATTRIBUTE_DIRECTORY))
+        return Archivo();
+    // Opened sharing nothing, it fails while a live run keeps its hold on it; the hold taken
+    // then is a live run's own, which lets the files inside move.
+    {
+        Archivo prueba(::CreateFileW(carpeta.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                     nullptr));
+        if (!prueba.abierto()) return Archivo();
+    }
+    return abrirCarpeta(carpeta);
 }
 
 fs::path nombreEnCarpeta(const fs::path& ruta) {
