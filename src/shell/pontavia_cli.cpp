@@ -1,6 +1,7 @@
 // pontavia-cli: the runs without a window, for scripts, checks and the tests.
 #include "archivo_atomico.h"
 #include "carpeta_ktemp.h"
+#include "cli_textos.h"
 #include "error.h"
 #include "mostrar.h"
 #include "nucleo.h"
@@ -40,7 +41,7 @@ int ejecutar(Corrida corrida, const char* faltaEntrada, const std::string& archi
     Informe informe;
     if (corrida(sistema::ruta(archivo), ktemp, informe, discoDelSistema()) ==
         Resultado::FaltaEntrada) {
-        std::cout << faltaEntrada << '\n';
+        std::cerr << faltaEntrada << '\n';
         return kFaltaArchivo;
     }
     std::cout << "Proceso finalizado\n\nResumen del informe:\n"
@@ -54,7 +55,7 @@ int ejecutar(Corrida corrida, const char* faltaEntrada, const std::string& archi
 int comprobar(const std::string& archivo, const std::string& informeCSV) {
     Informe informe;
     if (pontavia::comprobar(sistema::ruta(archivo), informe) == Resultado::FaltaEntrada) {
-        std::cout << "No existe archivo\n";
+        std::cerr << "No existe archivo\n";
         return kFaltaArchivo;
     }
     std::cout << informe.texto();
@@ -73,18 +74,6 @@ std::filesystem::path rutaDeTabla(const std::string& tabla) {
     return ruta;
 }
 
-void configurarEnEspanol(CLI::App& app) {
-    auto f = app.get_formatter();
-    f->label("OPTIONS", "OPCIONES");
-    f->label("SUBCOMMAND", "ORDEN");
-    f->label("SUBCOMMANDS", "ÓRDENES");
-    f->label("POSITIONALS", "ARGUMENTOS");
-    f->label("Usage", "Uso");
-    f->label("REQUIRED", "OBLIGATORIO");
-    f->label("TEXT", "TEXTO");
-    app.set_help_flag("-h,--ayuda", "Muestra esta ayuda y termina");
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -100,7 +89,7 @@ int main(int argc, char** argv) {
                      std::string(kCarpetaTamberlo) +
                      ", o en la que indique la variable PONTAVIA_KTEMP.",
                  "pontavia-cli"};
-    configurarEnEspanol(app);
+    textosEnEspanol(app);
     app.require_subcommand(1);
 
     std::string archivo;
@@ -113,13 +102,11 @@ int main(int argc, char** argv) {
     };
     auto* exportar = app.add_subcommand(
         "exportar", "Crea las tablas de Tamberlo a partir del archivo XML de VELMORA");
-    configurarEnEspanol(*exportar);
     exportar->add_option("ARCHIVO", archivo, "Archivo XML exportado por VELMORA")->required();
     opcionInforme(exportar);
 
     auto* importar = app.add_subcommand(
         "importar", "Guarda el horario de Tamberlo (SOLUC) como XML junto al archivo de VELMORA");
-    configurarEnEspanol(*importar);
     importar->add_option("ARCHIVO", archivo, "Archivo XML de VELMORA del que se exportó")
         ->required();
     opcionInforme(importar);
@@ -127,19 +114,16 @@ int main(int argc, char** argv) {
     auto* comprobar_ = app.add_subcommand(
         "comprobar", "Prueba la exportación sin escribir nada y muestra su informe, para "
                      "corregir antes los datos en VELMORA");
-    configurarEnEspanol(*comprobar_);
     comprobar_->add_option("ARCHIVO", archivo, "Archivo XML exportado por VELMORA")->required();
     opcionInforme(comprobar_);
 
     auto* restaurar = app.add_subcommand(
         "restaurar", "Devuelve a la carpeta de Tamberlo las tablas que había antes de la última "
                      "exportación (y guarda las actuales, para poder deshacerlo)");
-    configurarEnEspanol(*restaurar);
 
     std::string tabla;
     bool estructura = false;
     auto* mostrar = app.add_subcommand("mostrar", "Muestra una tabla dBase como CSV");
-    configurarEnEspanol(*mostrar);
     mostrar->add_option("TABLA", tabla, "Nombre de la tabla en la carpeta de Tamberlo, o ruta")
         ->required();
     mostrar->add_flag("--estructura", estructura,
@@ -151,7 +135,8 @@ int main(int argc, char** argv) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) return app.exit(e);
-        std::cerr << "Uso incorrecto: " << e.what() << "\nConsulte pontavia-cli --ayuda.\n";
+        std::cerr << "Uso incorrecto: " << mensajeDeUso(e, app)
+                  << "\nConsulte pontavia-cli --ayuda.\n";
         return kError;
     }
 
