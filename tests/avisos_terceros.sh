@@ -16,9 +16,15 @@ falla() {
 # An entry's heading names the library as a word of its own: "== expat 2.5.0 ==".
 tiene_entrada() { grep '^== ' "$avisos" | sed 's/$/ /' | grep -qF " $1 "; }
 
-# The entry (the start of its heading) that covers a library, by its file name.
+# The entry that covers a library, by its file (MinGW's libpthread is winpthreads).
 entrada_de() {
     case $1 in
+    *mingw32*/libpthread* | *mingw32*/libwinpthread*)
+        echo MinGW-w64
+        return
+        ;;
+    esac
+    case ${1##*/} in
     libpugixml*) echo pugixml ;;
     libexpat*) echo expat ;;
     libicu*) echo ICU ;;
@@ -41,9 +47,10 @@ for argumento in "$@"; do
     grep -qF "$nombre" <<<"$cabecera" || falla "$nombre no figura en la lista de programas"
     importadas=$("$objdump" -p "$programa" |
         sed -n -e 's/^ *NEEDED *//p' -e 's/^[[:space:]]*DLL Name: //p' | tr -d '\r')
-    archivos=$(sed -n 's/^\([^ ]*\.a\)(.*/\1/p' "$mapa" | xargs -rn1 basename | sort -u)
-    for b in $importadas $archivos; do
-        e=$(entrada_de "$b")
+    archivos=$(sed -n 's/^\([^ ]*\.a\)(.*/\1/p' "$mapa" | sort -u)
+    for ruta in $importadas $archivos; do
+        b=${ruta##*/}
+        e=$(entrada_de "$ruta")
         if [[ -n $e ]]; then
             tiene_entrada "$e" || falla "$nombre enlaza $b y no hay entrada para $e"
         elif [[ $b == *.dll || $b == *.DLL || $b == *.ocx ]]; then
