@@ -55,6 +55,12 @@ comprobar "instala la licencia" test -s "$instalada/LICENSE.txt"
 comprobar "instala las licencias de terceros" grep -q "^== pugixml " "$instalada/LICENCIAS-TERCEROS.txt"
 tamano() { wine reg query "$clave" /v EstimatedSize 2>/dev/null | grep -qE 'REG_DWORD[[:space:]]+0x[0-9a-f]*[1-9a-f]'; }
 comprobar "la entrada de desinstalación da su tamaño" tamano
+# With a guide, the uninstall entry's help link is the guide beside the programs.
+guia=$(cd "$instalada" && ls ./*.chm 2>/dev/null | head -1 || true)
+if [ -n "$guia" ]; then
+    ayuda_registrada() { wine reg query "$clave" /v HelpLink 2>/dev/null | grep -qiF "$carpeta\\${guia#./}"; }
+    comprobar "la entrada de desinstalación enlaza la guía" ayuda_registrada
+fi
 # The version in the installer's name is the one pontavia-cli.exe gives.
 version=$(basename "$instalador" .exe)
 version=${version#pontavia-}
