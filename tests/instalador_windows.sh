@@ -51,6 +51,22 @@ comprobar "instala pontavia-cli.exe" test -s "$instalada/pontavia-cli.exe"
 comprobar "instala el desinstalador" test -s "$instalada/desinstalar-pontavia.exe"
 comprobar "entrada en el menú Inicio" acceso_directo
 comprobar "registrado para desinstalar" registrado
+comprobar "instala la licencia" test -s "$instalada/LICENSE.txt"
+comprobar "instala las licencias de terceros" grep -q "^== pugixml " "$instalada/LICENCIAS-TERCEROS.txt"
+tamano() { wine reg query "$clave" /v EstimatedSize 2>/dev/null | grep -qE 'REG_DWORD[[:space:]]+0x[0-9a-f]*[1-9a-f]'; }
+comprobar "la entrada de desinstalación da su tamaño" tamano
+# With a guide, the uninstall entry's help link is the guide beside the programs.
+guia=$(cd "$instalada" && ls ./*.chm 2>/dev/null | head -1 || true)
+if [ -n "$guia" ]; then
+    ayuda_registrada() { wine reg query "$clave" /v HelpLink 2>/dev/null | grep -qiF "$carpeta\\${guia#./}"; }
+    comprobar "la entrada de desinstalación enlaza la guía" ayuda_registrada
+fi
+# The version in the installer's name is the one pontavia-cli.exe gives.
+version=$(basename "$instalador" .exe)
+version=${version#pontavia-}
+version=${version%-setup}
+dice=$(wine "$carpeta\\pontavia-cli.exe" --version 2>/dev/null | tr -d '\r' || true)
+comprobar "pontavia-cli.exe --version da la del instalador" test "$dice" = "pontavia-cli $version"
 
 ayuda=$(wine "$carpeta\\pontavia-cli.exe" --ayuda 2>&1 || true)
 comprobar "pontavia-cli.exe --ayuda desde la carpeta instalada" grep -q "exportar" <<<"$ayuda"
@@ -68,7 +84,7 @@ done
 # The uninstaller runs from a copy of itself, so that it can remove its own file: the call
 # returns at once, and the removal is waited for.
 wine "$carpeta\\desinstalar-pontavia.exe" /S
-comprobar "la carpeta desaparece" esperar ausente test -e "$instalada"
+comprobar "la carpeta desaparece, licencias incluidas" esperar ausente test -e "$instalada"
 comprobar "sin entrada en el menú Inicio" esperar ausente acceso_directo
 comprobar "sin registro para desinstalar" esperar ausente registrado
 echo "$bien passed, $mal failed"

@@ -23,7 +23,8 @@ TEST(CLI, ExportarSusCodigosDeSalida) {
     CarpetaTemporal datos;
     auto r = ejecutarCLI({"exportar", (datos / "no-existe.xml").string()});
     EXPECT_EQ(r.codigo, 2);
-    EXPECT_EQ(r.salida, "No existe archivo\n");
+    EXPECT_EQ(r.salida, "");
+    EXPECT_EQ(r.errores, "No existe archivo\n");
 
     escribirArchivo(datos / "vacio.xml", documento(""));
     r = ejecutarCLI({"exportar", (datos / "vacio.xml").string()});
@@ -135,6 +136,61 @@ TEST(CLI, MostrarComoCSVYSuEstructura) {
     r = ejecutarCLI({"--ayuda"});
     EXPECT_EQ(r.codigo, 0);
     EXPECT_NE(r.salida.find("exportar"), std::string::npos);
+}
+
+// Every text of the command line is Spanish, CLI11's own included; a wrong command line is
+// told on standard error, in one sentence that names what is wrong.
+TEST(CLI, LineaDeOrdenesEnEspanol) {
+    struct Caso {
+        std::vector<std::string> argumentos;
+        std::string error;
+    };
+    const std::vector<Caso> casos = {
+        {{}, "Uso incorrecto: Falta la orden: exportar, importar, comprobar, restaurar o mostrar."},
+        {{"exportar"}, "Uso incorrecto: Falta ARCHIVO."},
+        {{"exportar", "a.xml", "b.xml"}, "Uso incorrecto: Sobra el argumento: b.xml."},
+        {{"mostrar", "A", "B", "C"}, "Uso incorrecto: Sobran los argumentos: B C."},
+        {{"exportar", "a.xml", "--informe"}, "Uso incorrecto: Falta el valor de --informe."},
+        {{"desconocida"}, "Uso incorrecto: Orden desconocida: desconocida."},
+        {{"exportar", "a.xml", "--nada"}, "Uso incorrecto: Sobra el argumento: --nada."},
+    };
+    for (const auto& caso : casos) {
+        const auto r = ejecutarCLI(caso.argumentos);
+        EXPECT_NE(r.codigo, 0) << caso.error;
+        EXPECT_EQ(r.salida, "") << caso.error;
+        EXPECT_EQ(r.errores, caso.error + "\nConsulte pontavia-cli --ayuda.\n");
+    }
+
+    // The help, as --ayuda or --help, for the program and for each command: no English word of
+    // CLI11's in it.
+    const auto ayuda = ejecutarCLI({"--ayuda"});
+    EXPECT_EQ(ejecutarCLI({"--help"}).salida, ayuda.salida);
+    EXPECT_EQ(ejecutarCLI({"-h"}).salida, ayuda.salida);
+    for (const std::vector<std::string>& argumentos : {std::vector<std::string>{"--ayuda"},
+                                                       {"exportar", "--ayuda"},
+                                                       {"importar", "--help"},
+                                                       {"comprobar", "-h"},
+                                                       {"restaurar", "--ayuda"},
+                                                       {"mostrar", "--ayuda"}}) {
+        const auto r = ejecutarCLI(argumentos);
+        EXPECT_EQ(r.codigo, 0) << argumentos[0];
+        EXPECT_NE(r.salida.find("Uso: pontavia-cli"), std::string::npos) << r.salida;
+        // One heading for all the options, the help flag's included.
+        const auto opciones = r.salida.find("Opciones:");
+        EXPECT_NE(opciones, std::string::npos) << r.salida;
+        EXPECT_EQ(r.salida.find("Opciones:", opciones + 1), std::string::npos) << r.salida;
+        for (const char* ingles : {"Usage", "Options", "Subcommand", "Positionals", "REQUIRED",
+                                   "required", "TEXT ", "Run with"})
+            EXPECT_EQ(r.salida.find(ingles), std::string::npos) << ingles << " en\n" << r.salida;
+    }
+    EXPECT_NE(ejecutarCLI({"exportar", "--ayuda"}).salida.find("Argumentos:"), std::string::npos);
+
+    // The version, from the project's own.
+    for (const char* bandera : {"--version", "-V"}) {
+        const auto r = ejecutarCLI({bandera});
+        EXPECT_EQ(r.codigo, 0);
+        EXPECT_EQ(r.salida, std::string("pontavia-cli ") + PONTAVIA_VERSION_ESPERADA + "\n");
+    }
 }
 
 // Fields are shown by their place: two of the same name each show their own value; names

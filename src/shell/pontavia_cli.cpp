@@ -1,4 +1,5 @@
 // pontavia-cli: the runs without a window, for scripts, checks and the tests.
+#include "cli_textos.h"
 #include "codigos_salida.h"
 #include "nucleo.h"
 
@@ -31,7 +32,7 @@ int ejecutar(Corrida corrida, const char* faltaEntrada, const std::string& archi
     Informe informe;
     if (corrida(rutaDeTexto(archivo), ktemp, informe, discoDelSistema()) ==
         Resultado::FaltaEntrada) {
-        std::cout << faltaEntrada << '\n';
+        std::cerr << faltaEntrada << '\n';
         return kSalidaFaltaEntrada;
     }
     std::cout << "Proceso finalizado\n\nResumen del informe:\n"
@@ -54,25 +55,13 @@ void avisarMovimientoInterrumpido() {
 int comprobar(const std::string& archivo, const std::string& informeCSV) {
     Informe informe;
     if (pontavia::comprobar(rutaDeTexto(archivo), informe) == Resultado::FaltaEntrada) {
-        std::cout << "No existe archivo\n";
+        std::cerr << "No existe archivo\n";
         return kSalidaFaltaEntrada;
     }
     std::cout << informe.texto();
     avisarMovimientoInterrumpido();
     escribirInformeCSV(informe, informeCSV);
     return kSalidaHecho;
-}
-
-void configurarEnEspanol(CLI::App& app) {
-    auto f = app.get_formatter();
-    f->label("OPTIONS", "OPCIONES");
-    f->label("SUBCOMMAND", "ORDEN");
-    f->label("SUBCOMMANDS", "ÓRDENES");
-    f->label("POSITIONALS", "ARGUMENTOS");
-    f->label("Usage", "Uso");
-    f->label("REQUIRED", "OBLIGATORIO");
-    f->label("TEXT", "TEXTO");
-    app.set_help_flag("-h,--ayuda", "Muestra esta ayuda y termina");
 }
 
 } // namespace
@@ -90,7 +79,7 @@ int main(int argc, char** argv) {
                      std::string(kCarpetaTamberlo) +
                      ", o en la que indique la variable PONTAVIA_KTEMP.",
                  "pontavia-cli"};
-    configurarEnEspanol(app);
+    textosEnEspanol(app);
     app.require_subcommand(1);
     app.footer(textoCodigosDeSalida());
 
@@ -104,13 +93,11 @@ int main(int argc, char** argv) {
     };
     auto* exportar = app.add_subcommand(
         "exportar", "Crea las tablas de Tamberlo a partir del archivo XML de VELMORA");
-    configurarEnEspanol(*exportar);
     exportar->add_option("ARCHIVO", archivo, "Archivo XML exportado por VELMORA")->required();
     opcionInforme(exportar);
 
     auto* importar = app.add_subcommand(
         "importar", "Guarda el horario de Tamberlo (SOLUC) como XML junto al archivo de VELMORA");
-    configurarEnEspanol(*importar);
     importar->add_option("ARCHIVO", archivo, "Archivo XML de VELMORA del que se exportó")
         ->required();
     opcionInforme(importar);
@@ -118,20 +105,17 @@ int main(int argc, char** argv) {
     auto* comprobar_ = app.add_subcommand(
         "comprobar", "Prueba la exportación sin escribir nada y muestra su informe, para "
                      "corregir antes los datos en VELMORA");
-    configurarEnEspanol(*comprobar_);
     comprobar_->add_option("ARCHIVO", archivo, "Archivo XML exportado por VELMORA")->required();
     opcionInforme(comprobar_);
 
     auto* restaurar = app.add_subcommand(
         "restaurar", "Devuelve a la carpeta de Tamberlo las tablas que había antes de la última "
                      "exportación (y guarda las actuales, para poder deshacerlo)");
-    configurarEnEspanol(*restaurar);
 
     std::string tabla;
     bool estructura = false;
     bool tablas = false;
     auto* mostrar = app.add_subcommand("mostrar", "Muestra una tabla dBase como CSV");
-    configurarEnEspanol(*mostrar);
     auto* opcionTabla =
         mostrar->add_option("TABLA", tabla, "Nombre de la tabla en la carpeta de Tamberlo, o ruta");
     mostrar
@@ -149,7 +133,8 @@ int main(int argc, char** argv) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) return app.exit(e);
-        std::cerr << "Uso incorrecto: " << e.what() << "\nConsulte pontavia-cli --ayuda.\n";
+        std::cerr << "Uso incorrecto: " << mensajeDeUso(e, app)
+                  << "\nConsulte pontavia-cli --ayuda.\n";
         return kSalidaUsoIncorrecto;
     }
 

@@ -162,6 +162,8 @@ TMForm::TMForm(HINSTANCE instancia, const std::vector<std::string>& parametros,
     clase.lpfnWndProc = procedimiento;
     clase.hInstance = instancia_;
     clase.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    // The program's icon (resource 1 of pontavia.rc), for the taskbar and Alt+Tab.
+    clase.hIcon = LoadIconW(instancia_, MAKEINTRESOURCEW(1));
     clase.lpszClassName = kClase;
     RegisterClassExW(&clase);
 
