@@ -13,7 +13,7 @@ using namespace pontavia::prueba;
 
 namespace {
 
-// The window without a toolkit: its dialogs recorded, and closing it runs FormClose as a
+// The window without a toolkit: its dialogs recorded, and closing it runs alCerrarse as a
 // real window does.
 class FormularioSinToolkit : public FormularioDePrueba<Formulario> {
   public:
@@ -24,7 +24,7 @@ class FormularioSinToolkit : public FormularioDePrueba<Formulario> {
     void cursorOcupado(bool o) override { ocupado = o; }
     void cerrar() override {
         ++cierres;
-        FormClose();
+        alCerrarse();
     }
 };
 
@@ -97,12 +97,12 @@ TEST_P(ArranqueDesdeTamberlo, EjecutaElLadoElegidoYDejaElEstado) {
     if (c.hayDocumento) escribirArchivo(datos / "centro.xml", documento(""));
     FormularioSinToolkit f(c.parametros, datos.ruta());
     f.archivo = (datos / "centro.xml").string();
-    f.FormShow();
+    f.alMostrarse();
     EXPECT_EQ(f.mensajes, c.mensajes);
     EXPECT_EQ(f.cierres, c.cierres);
     EXPECT_TRUE(f.errores.empty());
     EXPECT_FALSE(f.ocupado);
-    if (f.cierres == 0) f.FormClose();
+    if (f.cierres == 0) f.alCerrarse();
     if (c.estado)
         EXPECT_EQ(leerArchivo(datos / "Tamberlo.ini"), c.estado);
     else
@@ -142,7 +142,7 @@ TEST(Formulario, LosBotonesEjecutanYLosErroresVanAUnaCaja) {
     FormularioSinToolkit f({}, datos.ruta());
     f.archivo = (datos / "centro.xml").string();
     escribirArchivo(f.archivo, documento("<aulas><daula codigo=\"A\"/></aulas>"));
-    f.BExportarClick();
+    f.pulsarExportar();
     ASSERT_EQ(f.errores.size(), 1u);
     EXPECT_NE(f.errores[0].find("nombre"), std::string::npos) << f.errores[0];
     EXPECT_FALSE(f.ocupado);
@@ -152,12 +152,12 @@ TEST(Formulario, LosBotonesEjecutanYLosErroresVanAUnaCaja) {
     // nor a close.
     escribirArchivo(f.archivo, documento(""));
     f.archivo = (datos / "otro.xml").string();
-    f.BExportarClick();
+    f.pulsarExportar();
     EXPECT_EQ(f.mensajes, (std::vector<std::string>{"No existe archivo"}));
     EXPECT_EQ(f.programa().filenameXML, f.archivo);
     EXPECT_EQ(f.cierres, 0);
     EXPECT_EQ(f.programa().EstadoTransformado, 0);
-    f.FormClose();
+    f.alCerrarse();
     EXPECT_FALSE(fs::exists(datos / "Tamberlo.ini"));
 }
 
@@ -165,7 +165,7 @@ TEST(Formulario, EstadoQueNoSePuedeEscribir) {
     CarpetaTemporal datos;
     fs::create_directory(datos / "Tamberlo.ini");
     FormularioSinToolkit f({"abc", "def"}, datos.ruta());
-    f.FormClose();
+    f.alCerrarse();
     EXPECT_EQ(f.errores, (std::vector<std::string>{"Unable to write to " +
                                                    (datos / "Tamberlo.ini").string()}));
 }
@@ -174,7 +174,7 @@ TEST(Formulario, AyudaConSuContextoYCuandoFalta) {
     CarpetaTemporal datos;
     FormularioSinToolkit f({}, datos.ruta());
     const auto chm = datos / "VELMORA.chm";
-    f.Button1Click();
+    f.pulsarAyuda();
     f.teclaF1();
     EXPECT_EQ(f.mensajes, (std::vector<std::string>(2, "No se encuentra el archivo de ayuda " +
                                                            chm.string() + ".")));
@@ -182,7 +182,7 @@ TEST(Formulario, AyudaConSuContextoYCuandoFalta) {
 
     escribirArchivo(chm, "ayuda");
     f.mensajes.clear();
-    f.Button1Click();
+    f.pulsarAyuda();
     f.teclaF1();
     EXPECT_TRUE(f.mensajes.empty());
     f.visorInstalado = false;
@@ -248,9 +248,9 @@ class Corridas : public ::testing::Test {
     }
     void correr(Lado lado) {
         if (lado == Lado::Exportar)
-            BExportarClick(programa, ventana);
+            corridaExportar(programa, ventana);
         else
-            BImportarClick(programa, ventana);
+            corridaImportar(programa, ventana);
     }
 };
 
@@ -332,17 +332,17 @@ TEST_F(Corridas, DialogoCanceladoUsaElArchivoAnterior) {
     preparar(true, false);
     programa.ModoLinea = 2;
     ventana.confirmar = false;
-    BExportarClick(programa, ventana);
+    corridaExportar(programa, ventana);
     EXPECT_EQ(ventana.mensajes, (std::vector<std::string>{"No existe archivo"}));
     EXPECT_EQ(programa.EstadoTransformado, -1);
     EXPECT_EQ(ventana.cierres, 1);
 
     programa.ModoLinea = 0;
     ventana.confirmar = true;
-    BExportarClick(programa, ventana);
+    corridaExportar(programa, ventana);
     ventana.confirmar = false;
     ventana.archivo = "otro.xml";
-    BExportarClick(programa, ventana);
+    corridaExportar(programa, ventana);
     EXPECT_EQ(ventana.mensajes.back(), "Proceso finalizado");
     EXPECT_EQ(programa.filenameXML, (datos / "centro.xml").string());
 }
@@ -376,7 +376,7 @@ TEST(CorridaDeLaVentana, RutasConEspaciosYEnes) {
     Programa programa;
     VentanaPrueba ventana;
     ventana.archivo = (datos / "centro.xml").string();
-    BExportarClick(programa, ventana);
+    corridaExportar(programa, ventana);
     ASSERT_FALSE(ventana.mensajes.empty());
     EXPECT_EQ(ventana.mensajes.back(), "Proceso finalizado");
     EXPECT_EQ(tablasEn(ktemp).size(), 6u);

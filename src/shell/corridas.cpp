@@ -34,7 +34,7 @@ void terminar(Resultado r, const char* faltaEntrada, Programa& p, Ventana& v) {
 
 } // namespace
 
-void BExportarClick(Programa& p, Ventana& v) {
+void corridaExportar(Programa& p, Ventana& v) {
     const auto xml = elegirXML(p, v);
     Resultado r;
     {
@@ -44,7 +44,7 @@ void BExportarClick(Programa& p, Ventana& v) {
     terminar(r, "No existe archivo", p, v);
 }
 
-void BImportarClick(Programa& p, Ventana& v) {
+void corridaImportar(Programa& p, Ventana& v) {
     v.mensaje("Deberá Abrir el fichero XML de VELMORA,\r\n"
               "desde el cual realizó la Importación a Tamberlo");
     const auto xml = elegirXML(p, v);

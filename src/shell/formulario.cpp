@@ -39,12 +39,12 @@ Formulario::Formulario(const std::vector<std::string>& parametros, std::filesyst
     if (enModoLinea()) programa_.ModoLinea = 2;
 }
 
-void Formulario::FormShow() {
-    if (modo_ == Modo::Importar) BImportarClick();
-    if (modo_ == Modo::Exportar) BExportarClick();
+void Formulario::alMostrarse() {
+    if (modo_ == Modo::Importar) pulsarImportar();
+    if (modo_ == Modo::Exportar) pulsarExportar();
 }
 
-void Formulario::FormClose() {
+void Formulario::alCerrarse() {
     if (!enModoLinea()) return;
     try {
         escribirEntradaIni(carpeta_ / kArchivoEstado, "Transformadores", "Transformado",
@@ -63,15 +63,15 @@ void Formulario::ejecutar(void (*run)(Programa&, Ventana&)) {
     }
 }
 
-void Formulario::BExportarClick() {
-    ejecutar(pontavia::BExportarClick);
+void Formulario::pulsarExportar() {
+    ejecutar(corridaExportar);
 }
 
-void Formulario::BImportarClick() {
-    ejecutar(pontavia::BImportarClick);
+void Formulario::pulsarImportar() {
+    ejecutar(corridaImportar);
 }
 
-void Formulario::Button1Click() {
+void Formulario::pulsarAyuda() {
     mostrarAyuda(0);
 }
 

@@ -45,15 +45,15 @@ class Formulario : public Ventana {
     Programa& programa() { return programa_; }
 
     // The window is on screen for the first time: in command-line mode, the chosen run.
-    void FormShow();
+    void alMostrarse();
     // The window is closing: in command-line mode, the status for Tamberlo. A failure to
     // write it is shown, and the window closes all the same (Tamberlo waits for the end).
-    void FormClose();
+    void alCerrarse();
     // The two OK buttons.
-    void BExportarClick();
-    void BImportarClick();
+    void pulsarExportar();
+    void pulsarImportar();
     // The help button opens the help's table of contents; F1 its topic for this window.
-    void Button1Click();
+    void pulsarAyuda();
     void teclaF1();
 
     // The application's error box: the error's own text, caption "Pontavia".

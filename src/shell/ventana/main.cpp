@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Pontavia");
     QStringList parametros = QApplication::arguments();
     parametros.removeFirst();
-    pontavia::TMForm MForm(parametros, pontavia::carpetaDelEjecutable());
-    MForm.show();
+    pontavia::VentanaPrincipal ventana(parametros, pontavia::carpetaDelEjecutable());
+    ventana.show();
     return app.exec();
 }
