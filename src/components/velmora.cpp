@@ -15,4 +15,17 @@ void exigirCentro(const DocumentoXML& doc, const std::string& archivo) {
                     " y debería ser centro.");
 }
 
+void exigirDatosDelCentro(const DocumentoXML& doc, const std::string& archivo) {
+    const Nodo raiz = doc.documentElement();
+    if (!raiz.child("solucion_horario")) return;
+    for (const char* seccion :
+         {"materias", "profesores", "aulas", "grupos", "franjashorarias", "asignaturas"})
+        if (raiz.child(seccion)) return;
+    throw Error("El archivo " + archivo +
+                " es un resultado de Tamberlo, no una exportación de VELMORA: solo tiene un "
+                "horario (solucion_horario), sin materias, profesores, aulas, grupos, franjas "
+                "horarias ni asignaturas. Elija el archivo que exportó VELMORA. No se ha "
+                "cambiado nada.");
+}
+
 } // namespace pontavia

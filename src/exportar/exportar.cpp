@@ -33,6 +33,7 @@ template <typename Pasos> void conDocumento(const std::filesystem::path& xml, Pa
     DocumentoXML doc = DocumentoXML::cargarMientrasSeComprueba(xml);
     conComprobacion(doc, [&] {
         exigirCentro(doc, xml.string());
+        exigirDatosDelCentro(doc, xml.string());
         pasos(doc);
     });
 }

@@ -6,23 +6,38 @@
 
 namespace pontavia {
 
-std::vector<std::string> restaurarExportacion(const std::filesystem::path& ktemp, Disco& disco) {
-    prepararCarpetaTamberlo(ktemp);
+namespace {
+
+// The set kept by the last exportar; an error when there is none.
+std::filesystem::path conjuntoGuardado(const std::filesystem::path& ktemp) {
     const auto anterior = ktemp / kCarpetaAnterior;
     std::error_code ec;
     if (!std::filesystem::is_directory(anterior, ec))
         throw Error("No hay tablas de una exportación anterior que restaurar en " + ktemp.string() +
                     ".");
+    return anterior;
+}
 
-    std::vector<std::string> hecho;
+} // namespace
+
+std::vector<std::string> planRestauracion(const std::filesystem::path& ktemp) {
+    const auto anterior = conjuntoGuardado(ktemp);
+    std::vector<std::string> plan;
     for (const auto& t : tablasExportadas().tablas) {
         const bool guardada = existeEnCarpeta(anterior, t + ".DBF");
         const bool actual = existeEnCarpeta(ktemp, t + ".DBF");
         if (guardada)
-            hecho.push_back(t + ": restaurada");
+            plan.push_back(t + ": restaurada");
         else if (actual)
-            hecho.push_back(t + ": retirada (no existía antes)");
+            plan.push_back(t + ": retirada (no existía antes)");
     }
+    return plan;
+}
+
+std::vector<std::string> restaurarExportacion(const std::filesystem::path& ktemp, Disco& disco) {
+    prepararCarpetaTamberlo(ktemp);
+    const auto anterior = conjuntoGuardado(ktemp);
+    std::vector<std::string> hecho = planRestauracion(ktemp);
     CarpetaPreparacion preparacion(disco, ktemp);
     preparacion.confirmar(anterior, tablasExportadas());
     return hecho;

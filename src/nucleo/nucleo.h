@@ -39,4 +39,20 @@ Resultado importar(const std::filesystem::path& xml, const std::filesystem::path
 std::vector<std::string> restaurar(const std::filesystem::path& ktemp,
                                    Disco& disco = discoDelSistema());
 
+// What restaurar would put back, in its lines, with nothing changed: what a front end names
+// before it asks the user to confirm. With no set kept, an error says so.
+std::vector<std::string> planRestaurar(const std::filesystem::path& ktemp);
+
+// Where the runs leave what they write, for a front end to show: exportar's report and
+// importar's, each in ktemp, and importar's result beside the VELMORA file xml.
+std::filesystem::path informeDeExportar(const std::filesystem::path& ktemp);
+std::filesystem::path informeDeImportar(const std::filesystem::path& ktemp);
+std::filesystem::path resultadoDeImportar(const std::filesystem::path& xml);
+// The report as the Tamberlo folder's file holds it, written whole into archivo (the dry
+// run's, which has no place in ktemp).
+void guardarInforme(const Informe& informe, const std::filesystem::path& archivo,
+                    Disco& disco = discoDelSistema());
+// The newer of the two reports in ktemp; empty when there is neither.
+std::filesystem::path ultimoInforme(const std::filesystem::path& ktemp);
+
 } // namespace pontavia

@@ -14,4 +14,7 @@ void corridaExportar(Programa& programa, Ventana& ventana);
 // new XML file beside it.
 void corridaImportar(Programa& programa, Ventana& ventana);
 
+// Opens a report in the system's viewer, or says that nothing could.
+void verInforme(Ventana& ventana, const std::filesystem::path& informe);
+
 } // namespace pontavia

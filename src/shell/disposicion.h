@@ -54,6 +54,9 @@ inline constexpr Color kColorVersion{255, 0, 0};
 inline constexpr const char* kFuente = "MS Sans Serif";
 inline constexpr int kPuntosFuente = 8;
 
+// The second button of the box that ends a run.
+inline constexpr const char* kTextoVerInforme = "Ver informe";
+
 // The file dialog both runs share.
 inline constexpr const char* kTituloDialogo = "Seleccione Archivo XML obtenido de VELMORA";
 inline constexpr const char* kFiltroDialogo = "*.xml";

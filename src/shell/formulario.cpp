@@ -3,6 +3,7 @@
 #include "archivo_ini.h"
 #include "corridas.h"
 #include "plataforma.h"
+#include "tareas.h"
 
 #include <exception>
 
@@ -26,6 +27,12 @@ std::string textoDe(const std::filesystem::path& ruta) {
 } // namespace
 
 Modo modoDeArranque(const std::vector<std::string>& parametros) {
+    if (parametros.size() == 1) {
+        const std::string palabra = enMinusculas(parametros[0]);
+        if (palabra == "informe") return Modo::VerInforme;
+        if (palabra == "comprobar") return Modo::Comprobar;
+        if (palabra == "restaurar") return Modo::Restaurar;
+    }
     if (parametros.size() != 2) return Modo::Interactivo;
     const std::string palabra = enMinusculas(parametros[0]);
     if (palabra == "exportar") return Modo::Exportar;
@@ -42,6 +49,31 @@ Formulario::Formulario(const std::vector<std::string>& parametros, std::filesyst
 void Formulario::alMostrarse() {
     if (modo_ == Modo::Importar) pulsarImportar();
     if (modo_ == Modo::Exportar) pulsarExportar();
+    if (modo_ == Modo::VerInforme || modo_ == Modo::Comprobar || modo_ == Modo::Restaurar) {
+        tarea();
+        cerrar();
+    }
+}
+
+void Formulario::tarea() {
+    try {
+        switch (modo_) {
+        case Modo::VerInforme:
+            tareaVerInforme(*this);
+            break;
+        case Modo::Comprobar:
+            tareaComprobar(programa_, *this);
+            break;
+        case Modo::Restaurar:
+            tareaRestaurar(*this);
+            break;
+        default:
+            break;
+        }
+    } catch (const std::exception& ex) {
+        cursorOcupado(false);
+        mostrarError(ex.what());
+    }
 }
 
 void Formulario::alCerrarse() {

@@ -23,10 +23,15 @@ enum class Modo {
     // Two parameters, the first neither word: both sides as in the interactive mode, but a
     // run that ends closes the window and every close leaves the status.
     OtraPalabra,
+    // One parameter, a word of the Start menu's own: the window runs that task and closes,
+    // leaving no status (Tamberlo never starts it so).
+    VerInforme, // "informe": the last run's report in the system's viewer
+    Comprobar,  // "comprobar": exportar's dry run on a chosen file, and its report
+    Restaurar,  // "restaurar": the undo of the last exportar, once confirmed
 };
 
-// The mode of a command line (without the program's own path). The second parameter only
-// makes the count.
+// The mode of a command line (without the program's own path). Of two parameters, the second
+// only makes the count.
 Modo modoDeArranque(const std::vector<std::string>& parametros);
 
 class Formulario : public Ventana {
@@ -41,10 +46,14 @@ class Formulario : public Ventana {
     Formulario(const std::vector<std::string>& parametros, std::filesystem::path carpeta);
 
     Modo modo() const { return modo_; }
-    bool enModoLinea() const { return modo_ != Modo::Interactivo; }
+    // Started by Tamberlo: two parameters, whatever the words.
+    bool enModoLinea() const {
+        return modo_ == Modo::Exportar || modo_ == Modo::Importar || modo_ == Modo::OtraPalabra;
+    }
     Programa& programa() { return programa_; }
 
-    // The window is on screen for the first time: in command-line mode, the chosen run.
+    // The window is on screen for the first time: in command-line mode, the chosen run; started
+    // for a task of the Start menu, that task, and the window closes.
     void alMostrarse();
     // The window is closing: in command-line mode, the status for Tamberlo. A failure to
     // write it is shown, and the window closes all the same (Tamberlo waits for the end).
@@ -64,6 +73,7 @@ class Formulario : public Ventana {
 
   private:
     void ejecutar(void (*run)(Programa&, Ventana&));
+    void tarea();
     void mostrarAyuda(int contexto);
 
     Programa programa_;

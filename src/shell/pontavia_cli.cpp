@@ -43,9 +43,14 @@ int ejecutar(Corrida corrida, const char* faltaEntrada, const std::string& archi
         std::cout << faltaEntrada << '\n';
         return kFaltaArchivo;
     }
-    std::cout << "Proceso finalizado\n\nResumen del informe:\n"
+    std::cout << "Proceso finalizado\n";
+    for (const auto& frase : informe.advertencias())
+        std::cout << "\nATENCIÓN: " << frase << '\n';
+    const bool esImportar = corrida == &pontavia::importar;
+    std::cout << "\nResumen del informe:\n"
               << informe.resumen() << "Informe completo en "
-              << buscarEnCarpeta(ktemp, kNombreInforme).string() << "\n";
+              << (esImportar ? informeDeImportar(ktemp) : informeDeExportar(ktemp)).string()
+              << "\n";
     escribirInformeCSV(informe, informeCSV);
     return kBien;
 }

@@ -160,6 +160,33 @@ void VentanaPrincipal::mensaje(const std::string& texto) {
     caja.exec();
 }
 
+bool VentanaPrincipal::mensajeFinal(const std::string& texto) {
+    QMessageBox caja(QMessageBox::Information, "Pontavia", QString::fromStdString(texto),
+                     QMessageBox::Ok, this);
+    QPushButton* ver = caja.addButton(d::kTextoVerInforme, QMessageBox::ActionRole);
+    caja.setDefaultButton(QMessageBox::Ok);
+    caja.setEscapeButton(QMessageBox::Ok);
+    caja.exec();
+    return caja.clickedButton() == ver;
+}
+
+bool VentanaPrincipal::preguntar(const std::string& texto) {
+    QMessageBox caja(QMessageBox::Question, "Pontavia", QString::fromStdString(texto),
+                     QMessageBox::Yes | QMessageBox::No, this);
+    caja.setDefaultButton(QMessageBox::No);
+    return caja.exec() == QMessageBox::Yes;
+}
+
+bool VentanaPrincipal::abrirEnVisor(const std::filesystem::path& archivo) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(archivo.string())));
+}
+
+void VentanaPrincipal::mostrarError(const std::string& texto) {
+    QMessageBox caja(QMessageBox::Critical, "Pontavia", QString::fromStdString(texto),
+                     QMessageBox::Ok, this);
+    caja.exec();
+}
+
 void VentanaPrincipal::cursorOcupado(bool ocupado) {
     if (ocupado && !cursorPuesto_) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
