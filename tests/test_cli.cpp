@@ -265,3 +265,27 @@ TEST(CLI, CorridaMatadaAMitadNoDejaRestos) {
     EXPECT_EQ(sinFecha(instantanea(ktemp.ruta())), sinFecha(antes));
 }
 #endif
+
+// importar's result chosen for exportar: exit 1, the sentence on standard error, and Tamberlo's
+// folder and VELMORA's byte for byte as they were.
+TEST(CLI, UnResultadoDeTamberloNoSeExporta) {
+    KTEMPTemporal ktemp;
+    CarpetaTemporal datos;
+    escribirArchivo(datos / "centro.xml", documento(""));
+    ASSERT_EQ(ejecutarCLI({"exportar", (datos / "centro.xml").string()}).codigo, 0);
+    escribirArchivo(datos / "ResultadoTamberlocentro.xml",
+                    documento("<solucion_horario><dsolucion casig=\"1\" dia=\"1\" hora=\"1\"/>"
+                              "</solucion_horario>"));
+    const auto antesKtemp = instantanea(ktemp.ruta());
+    const auto antesDatos = instantanea(datos.ruta());
+    for (const char* orden : {"exportar", "comprobar"}) {
+        const auto r = ejecutarCLI({orden, (datos / "ResultadoTamberlocentro.xml").string()});
+        EXPECT_EQ(r.codigo, 1) << orden;
+        EXPECT_EQ(r.salida, "") << orden;
+        EXPECT_NE(r.errores.find("es un resultado de Tamberlo, no una exportación de VELMORA"),
+                  std::string::npos)
+            << r.errores;
+        EXPECT_EQ(instantanea(ktemp.ruta()), antesKtemp) << orden;
+        EXPECT_EQ(instantanea(datos.ruta()), antesDatos) << orden;
+    }
+}

@@ -2,8 +2,12 @@
 // the run the first showing starts, the status left on closing, errors and help; and the two
 // runs as every window starts them, around the core's door.
 #include "corridas.h"
+#include "error.h"
 #include "formulario.h"
+#include "nucleo.h"
 #include "sistema.h"
+#include "tabla_dbase.h"
+#include "tareas.h"
 #include "ventanas_de_prueba.h"
 
 #include <gtest/gtest.h>
@@ -58,6 +62,11 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoModo{"SegundoVacio", {"exportar", ""}, Modo::Exportar},
                       CasoModo{"Mayusculas", {"EXPORTAR", "cualquiera"}, Modo::Exportar},
                       CasoModo{"Mezcladas", {"ImPoRtAr", "x"}, Modo::Importar},
+                      CasoModo{"Informe", {"informe"}, Modo::VerInforme},
+                      CasoModo{"Comprobar", {"Comprobar"}, Modo::Comprobar},
+                      CasoModo{"Restaurar", {"restaurar"}, Modo::Restaurar},
+                      CasoModo{"OtraPalabraSola", {"abc"}, Modo::Interactivo},
+                      CasoModo{"InformeYOtra", {"informe", "x"}, Modo::OtraPalabra},
                       CasoModo{"OtraPalabra", {"abc", "def"}, Modo::OtraPalabra},
                       // Only A to Z change case, and nothing is trimmed.
                       CasoModo{"ConBlanco", {"EXPORTAR ", "x"}, Modo::OtraPalabra},
@@ -380,4 +389,143 @@ TEST(CorridaDeLaVentana, RutasConEspaciosYEnes) {
     ASSERT_FALSE(ventana.mensajes.empty());
     EXPECT_EQ(ventana.mensajes.back(), "Proceso finalizado");
     EXPECT_EQ(tablasEn(ktemp).size(), 6u);
+}
+
+namespace {
+
+// A Tamberlo result as importar leaves it: the school's header and a timetable, nothing else.
+constexpr const char* kResultadoDeTamberlo =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<centro codigo_interno=\"1\" nombre=\"IES Prueba\" curso=\"2026/2027\" version=\"1\">\n"
+    "\t<solucion_horario>\n"
+    "\t\t<dsolucion casig=\"11\" cgrupo=\"41\" cprofe=\"21\" caula=\"31\" dia=\"1\" hora=\"2\" />\n"
+    "\t</solucion_horario>\n"
+    "</centro>\n";
+
+} // namespace
+
+// Choosing importar's result for exportar: refused before anything is written, the window's
+// status untouched, Tamberlo's folder and VELMORA's byte for byte as they were; the dry run
+// refuses it too. An empty solucion_horario is a result all the same.
+TEST_F(Corridas, UnResultadoDeTamberloNoSeExporta) {
+    preparar(true, true);
+    for (const std::string& resultado :
+         {std::string(kResultadoDeTamberlo), documento("<solucion_horario />")}) {
+        escribirArchivo(datos / "ResultadoTamberlocentro.xml", resultado);
+        const auto antesKtemp = instantanea(ktemp.ruta());
+        const auto antesDatos = instantanea(datos.ruta());
+        ventana.archivo = (datos / "ResultadoTamberlocentro.xml").string();
+        try {
+            corridaExportar(programa, ventana);
+            ADD_FAILURE() << "exportado";
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find(
+                          "es un resultado de Tamberlo, no una exportación de VELMORA"),
+                      std::string::npos)
+                << e.what();
+        }
+        EXPECT_TRUE(ventana.mensajes.empty());
+        EXPECT_EQ(programa.EstadoTransformado, 0);
+        EXPECT_EQ(instantanea(ktemp.ruta()), antesKtemp);
+        EXPECT_EQ(instantanea(datos.ruta()), antesDatos);
+        Informe informe;
+        EXPECT_THROW(comprobar(datos / "ResultadoTamberlocentro.xml", informe), Error);
+    }
+}
+
+// Tamberlo's timetable has lessons and not one reaches the result (its codes are unknown to
+// the tables in KTEMP): the run ends as always, but the end box and the report say so first.
+TEST_F(Corridas, ImportarSinNingunaLeccionEscritaLoDicePrimero) {
+    preparar(true, true);
+    {
+        TablaDBase t = TablaDBase::abrir(ktemp / "SOLUC.DBF");
+        for (int i = 0; i < 2; ++i) {
+            t.Append();
+            t.asignarTexto("DIA", "1");
+            t.asignarTexto("HORA", "2");
+            t.asignarTexto("ASIG", "MAT");
+            t.Post();
+        }
+        t.cerrar();
+    }
+    corridaImportar(programa, ventana);
+    EXPECT_EQ(ventana.mensajes, (std::vector<std::string>{kRecordatorio, "Proceso finalizado"}));
+    EXPECT_EQ(programa.EstadoTransformado, 1);
+    ASSERT_EQ(ventana.finales.size(), 1u);
+    const std::string aviso = "ATENCIÓN: Ninguna de las 2 lecciones del horario de Tamberlo";
+    EXPECT_EQ(ventana.finales[0].rfind("Proceso finalizado\n\n" + aviso, 0), 0u)
+        << ventana.finales[0];
+    const std::string informe = leerArchivo(ktemp / kNombreInformeImportar);
+    ASSERT_NE(informe.find(aviso), std::string::npos) << informe;
+    EXPECT_LT(informe.find(aviso), informe.find("Total:"));
+    // The export's report is still there beside importar's.
+    EXPECT_TRUE(fs::exists(ktemp / kNombreInforme));
+}
+
+// The end box names what the run did and where its report is; "Ver informe" opens it.
+TEST_F(Corridas, ElFinalDiceLoQueHizoYAbreElInforme) {
+    preparar(true, false);
+    ventana.verInforme = true;
+    corridaExportar(programa, ventana);
+    ASSERT_EQ(ventana.finales.size(), 1u);
+    const std::string& fin = ventana.finales[0];
+    EXPECT_EQ(fin.rfind("Proceso finalizado\n\nFilas: ASIGNOMT 0, ", 0), 0u) << fin;
+    EXPECT_LT(fin.find("Elementos omitidos"), fin.find("Códigos cambiados")) << fin;
+    EXPECT_NE(fin.find("Informe: " + (ktemp / kNombreInforme).string()), std::string::npos) << fin;
+    EXPECT_EQ(ventana.vistos, (std::vector<fs::path>{ktemp / kNombreInforme}));
+}
+
+// The Start menu's tasks: the last report, the dry run, and the undo once confirmed.
+TEST_F(Corridas, TareasDelMenuInicio) {
+    tareaVerInforme(ventana);
+    ASSERT_EQ(ventana.mensajes.size(), 1u);
+    EXPECT_EQ(ventana.mensajes[0].rfind("Todavía no hay ningún informe", 0), 0u);
+    EXPECT_TRUE(ventana.vistos.empty());
+
+    preparar(true, false);
+    const auto antes = instantanea(ktemp.ruta());
+    ventana.verInforme = true;
+    tareaComprobar(programa, ventana);
+    EXPECT_EQ(instantanea(ktemp.ruta()), antes);
+    ASSERT_EQ(ventana.finales.size(), 1u);
+    EXPECT_EQ(ventana.finales[0].rfind("Comprobación terminada", 0), 0u);
+    ASSERT_EQ(ventana.vistos.size(), 1u);
+    EXPECT_NE(leerArchivo(ventana.vistos[0]).find("Informe de Pontavia: comprobar"),
+              std::string::npos);
+
+    corridaExportar(programa, ventana);
+    corridaExportar(programa, ventana);
+    ventana.vistos.clear();
+    tareaVerInforme(ventana);
+    EXPECT_EQ(ventana.vistos, (std::vector<fs::path>{ktemp / kNombreInforme}));
+
+    // Asked first, naming each table; "No" changes nothing.
+    const auto exportadas = instantanea(ktemp.ruta());
+    ventana.respuesta = false;
+    tareaRestaurar(ventana);
+    ASSERT_EQ(ventana.preguntas.size(), 1u);
+    EXPECT_NE(ventana.preguntas[0].find("ASIGNOMT: restaurada"), std::string::npos);
+    EXPECT_EQ(instantanea(ktemp.ruta()), exportadas);
+    ventana.respuesta = true;
+    tareaRestaurar(ventana);
+    EXPECT_EQ(ventana.mensajes.back().rfind("Exportación deshecha", 0), 0u);
+}
+
+// Started for a task, the window runs it and closes, leaving no status for Tamberlo.
+TEST(FormularioTareas, UnaTareaCierraSinDejarEstado) {
+    KTEMPTemporal ktemp;
+    CarpetaTemporal datos;
+    FormularioSinToolkit f({"informe"}, datos.ruta());
+    EXPECT_FALSE(f.enModoLinea());
+    f.alMostrarse();
+    EXPECT_EQ(f.cierres, 1);
+    EXPECT_EQ(f.mensajes.size(), 1u);
+    EXPECT_FALSE(fs::exists(datos / "Tamberlo.ini"));
+
+    FormularioSinToolkit r({"restaurar"}, datos.ruta());
+    r.alMostrarse();
+    ASSERT_EQ(r.errores.size(), 1u);
+    EXPECT_EQ(r.errores[0].rfind("No hay tablas de una exportación anterior", 0), 0u);
+    EXPECT_EQ(r.cierres, 1);
+    EXPECT_FALSE(fs::exists(datos / "Tamberlo.ini"));
 }

@@ -9,11 +9,14 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
+#include <QTranslator>
 #include <QUrl>
 
 namespace pontavia {
@@ -61,6 +64,13 @@ QPushButton* boton(const char* texto, QStyle::StandardPixmap icono, const d::Rec
 }
 
 } // namespace
+
+bool traducirQt(QTranslator& traduccion) {
+    if (!traduccion.load(QLocale(QLocale::Spanish, QLocale::Spain), "qtbase", "_",
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QApplication::installTranslator(&traduccion);
+}
 
 VentanaPrincipal::VentanaPrincipal(const QStringList& parametros, std::filesystem::path carpeta,
                                    QWidget* padre)

@@ -8,11 +8,18 @@
 #include <filesystem>
 
 class QLabel;
+class QTranslator;
 class QPushButton;
 
 namespace pontavia {
 
 class PanelDegradado;
+
+// Qt's own dialogs and buttons (the file dialog, "Aceptar", "Cancelar") in Spanish, as the
+// window's own texts are, whatever the desktop's language: loads Qt's Spanish translation
+// into traduccion, which must outlive the application, and installs it. False (English) when
+// the translations are not installed.
+bool traducirQt(QTranslator& traduccion);
 
 class VentanaPrincipal : public QDialog, public Formulario {
   public:

@@ -3,8 +3,10 @@
 #include "disposicion.h"
 #include "texto_ancho.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <htmlhelp.h>
+#include <shellapi.h>
 
 namespace pontavia {
 
@@ -432,6 +434,52 @@ bool VentanaPrincipal::elegirArchivo(const std::string& ultimo, std::string& ele
 
 void VentanaPrincipal::mensaje(const std::string& texto) {
     MessageBoxW(marco, ancho(texto).c_str(), L"Pontavia", MB_OK);
+}
+
+bool VentanaPrincipal::mensajeFinal(const std::string& texto) {
+    // A task dialog carries a button of its own; comctl32 6 has one, or the box has only OK.
+    using TaskDialogIndirect_t = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
+    auto f = funcion<TaskDialogIndirect_t>(GetModuleHandleW(L"comctl32.dll"), "TaskDialogIndirect");
+    if (!f) {
+        mensaje(texto);
+        return false;
+    }
+    constexpr int kIdVerInforme = 100;
+    const std::wstring contenido = ancho(texto);
+    const std::wstring ver = ancho(d::kTextoVerInforme);
+    const TASKDIALOG_BUTTON botones[] = {{kIdVerInforme, ver.c_str()}};
+    TASKDIALOGCONFIG c{};
+    c.cbSize = sizeof c;
+    c.hwndParent = marco;
+    c.hInstance = instancia_;
+    c.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
+    c.dwCommonButtons = TDCBF_OK_BUTTON;
+    c.pszWindowTitle = L"Pontavia";
+    c.pszContent = contenido.c_str();
+    c.cButtons = 1;
+    c.pButtons = botones;
+    c.nDefaultButton = IDOK;
+    int elegido = IDOK;
+    if (FAILED(f(&c, &elegido, nullptr, nullptr))) {
+        mensaje(texto);
+        return false;
+    }
+    return elegido == kIdVerInforme;
+}
+
+bool VentanaPrincipal::preguntar(const std::string& texto) {
+    return MessageBoxW(marco, ancho(texto).c_str(), L"Pontavia",
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+bool VentanaPrincipal::abrirEnVisor(const std::filesystem::path& archivo) {
+    const auto r = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(marco, L"open", archivo.wstring().c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return r > 32;
+}
+
+void VentanaPrincipal::mostrarError(const std::string& texto) {
+    MessageBoxW(marco, ancho(texto).c_str(), L"Pontavia", MB_OK | MB_ICONERROR);
 }
 
 void VentanaPrincipal::cursorOcupado(bool ocupado) {

@@ -24,6 +24,10 @@ class VentanaPrincipal : public Formulario {
 
     bool elegirArchivo(const std::string& ultimo, std::string& elegido) override;
     void mensaje(const std::string& texto) override;
+    bool mensajeFinal(const std::string& texto) override;
+    bool preguntar(const std::string& texto) override;
+    bool abrirEnVisor(const std::filesystem::path& archivo) override;
+    void mostrarError(const std::string& texto) override;
     void cursorOcupado(bool ocupado) override;
     void cerrar() override;
     bool abrirAyuda(const std::filesystem::path& archivo, int contexto) override;
