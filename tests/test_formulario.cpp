@@ -183,11 +183,19 @@ TEST(Formulario, AyudaConSuContextoYCuandoFalta) {
     CarpetaTemporal datos;
     FormularioSinToolkit f({}, datos.ruta());
     const auto chm = datos / "VELMORA.chm";
+    // Without VELMORA's help, Pontavia's guide: its contents, then this window's topic.
     f.pulsarAyuda();
     f.teclaF1();
-    EXPECT_EQ(f.mensajes, (std::vector<std::string>(2, "No se encuentra el archivo de ayuda " +
-                                                           chm.string() + ".")));
+    EXPECT_TRUE(f.mensajes.empty());
+    EXPECT_EQ(f.guias, (std::vector<int>{0, Formulario::kContextoAyuda}));
     EXPECT_TRUE(f.ayudas.empty());
+    // Neither there: a message that names both.
+    f.guiaInstalada = false;
+    f.teclaF1();
+    ASSERT_EQ(f.mensajes.size(), 1u);
+    EXPECT_NE(f.mensajes[0].find(chm.string()), std::string::npos);
+    EXPECT_NE(f.mensajes[0].find("guía de Pontavia"), std::string::npos);
+    f.guias.clear();
 
     escribirArchivo(chm, "ayuda");
     f.mensajes.clear();

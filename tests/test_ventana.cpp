@@ -7,8 +7,10 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 using namespace pontavia;
@@ -167,18 +169,36 @@ TEST_F(VentanaQt, BotonesDeEjecutarYAyuda) {
     EXPECT_TRUE(v->isVisible());
     EXPECT_EQ(v->programa().EstadoTransformado, 1);
 
-    // The help file lives in the program's folder; without it, a message says so.
+    // VELMORA's help lives in the program's folder; without it, Pontavia's guide opens.
     const auto chm = datos / "VELMORA.chm";
     fs::remove(chm);
     v->mensajes.clear();
     QTest::mouseClick(v->botonAyuda, Qt::LeftButton);
-    ASSERT_EQ(v->mensajes.size(), 1u);
-    EXPECT_NE(v->mensajes[0].find("VELMORA.chm"), std::string::npos);
+    QTest::keyClick(v.get(), Qt::Key_F1);
+    EXPECT_TRUE(v->mensajes.empty());
+    EXPECT_EQ(v->guias, (std::vector<int>{0, VentanaPrincipal::kContextoAyuda}));
     escribirArchivo(chm, "ayuda");
     QTest::mouseClick(v->botonAyuda, Qt::LeftButton);
     QTest::keyClick(v.get(), Qt::Key_F1);
     fs::remove(chm);
     EXPECT_EQ(v->ayudas, (std::vector<int>{0, VentanaPrincipal::kContextoAyuda}));
+}
+
+// Qt's own buttons speak Spanish once its translation is loaded.
+TEST_F(VentanaQt, DialogosDeQtEnEspanol) {
+    QTranslator traduccion;
+    ASSERT_TRUE(traducirQt(traduccion));
+    QMessageBox caja(QMessageBox::NoIcon, "Pontavia", "x", QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(caja.button(QMessageBox::Ok)->text().remove('&'), "Aceptar");
+    EXPECT_EQ(caja.button(QMessageBox::Cancel)->text().remove('&'), "Cancelar");
+    QApplication::removeTranslator(&traduccion);
+}
+
+// The guide the build lays beside the program: its contents and the window's topic.
+TEST(GuiaQt, LaGuiaEstaJuntoAlPrograma) {
+    const fs::path guia = fs::path(PONTAVIA_CLI).parent_path() / VentanaPrincipal::kCarpetaGuia;
+    EXPECT_TRUE(fs::exists(guia / VentanaPrincipal::kIndiceGuia));
+    EXPECT_TRUE(fs::exists(guia / VentanaPrincipal::kTemaVentana));
 }
 
 int main(int argc, char** argv) {

@@ -61,6 +61,13 @@ template <typename Base> class FormularioDePrueba : public DialogosDePrueba<Base
         ayudas.push_back(contexto);
         return visorInstalado;
     }
+    // Pontavia's guide: the topics asked for; guiaInstalada is whether it is there.
+    std::vector<int> guias;
+    bool guiaInstalada = true;
+    bool abrirGuia(const std::filesystem::path&, int contexto) override {
+        guias.push_back(contexto);
+        return guiaInstalada;
+    }
 };
 
 // The window of the runs' tests: besides its dialogs, the cursor and the closes are recorded.

@@ -112,9 +112,12 @@ void Formulario::teclaF1() {
 }
 
 void Formulario::mostrarAyuda(int contexto) {
+    // VELMORA's help where VELMORA is installed; Pontavia's guide on every other machine.
     const auto archivo = carpeta_ / kArchivoAyuda;
     if (!existeArchivo(archivo)) {
-        mensaje("No se encuentra el archivo de ayuda " + textoDe(archivo) + ".");
+        if (!abrirGuia(carpeta_, contexto))
+            mensaje("No se encuentra la ayuda: ni " + textoDe(archivo) +
+                    " ni la guía de Pontavia junto al programa. Instale Pontavia de nuevo.");
         return;
     }
     if (!abrirAyuda(archivo, contexto))

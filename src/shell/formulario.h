@@ -41,6 +41,13 @@ class Formulario : public Ventana {
 
     static constexpr const char* kArchivoEstado = "Tamberlo.ini";
 
+    // Pontavia's guide beside the program: compiled HTML Help on Windows (the window's topic
+    // at kContextoAyuda), its HTML pages in a folder elsewhere.
+    static constexpr const char* kGuiaCompilada = "Pontavia.chm";
+    static constexpr const char* kCarpetaGuia = "guia";
+    static constexpr const char* kIndiceGuia = "index.html";
+    static constexpr const char* kTemaVentana = "ventana.html";
+
     // parametros: the command line without the program's own path, in UTF-8. carpeta: the
     // executable's folder, where the status file and the help file live.
     Formulario(const std::vector<std::string>& parametros, std::filesystem::path carpeta);
@@ -70,6 +77,10 @@ class Formulario : public Ventana {
     // Asks the platform's viewer for the help file; contexto 0 is the table of contents.
     // False when no viewer could open it.
     virtual bool abrirAyuda(const std::filesystem::path& archivo, int contexto) = 0;
+    // Pontavia's own guide, installed beside the program, for a machine without VELMORA's
+    // help: its contents for contexto 0, else the topic of this window. False when it is not
+    // there or nothing could open it.
+    virtual bool abrirGuia(const std::filesystem::path& carpeta, int contexto) = 0;
 
   private:
     void ejecutar(void (*run)(Programa&, Ventana&));

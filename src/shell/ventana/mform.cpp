@@ -2,6 +2,7 @@
 
 #include "disposicion.h"
 #include "panel_degradado.h"
+#include "plataforma.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -150,6 +151,13 @@ void VentanaPrincipal::keyPressEvent(QKeyEvent* e) {
 bool VentanaPrincipal::abrirAyuda(const std::filesystem::path& archivo, int) {
     // Linux viewers of .chm files open at their table of contents; the topic is not passed.
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(archivo.string())));
+}
+
+bool VentanaPrincipal::abrirGuia(const std::filesystem::path& carpeta, int contexto) {
+    // The HTML guide, in the desktop's browser.
+    const auto pagina = carpeta / kCarpetaGuia / (contexto == 0 ? kIndiceGuia : kTemaVentana);
+    if (!existeArchivo(pagina)) return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(pagina.string())));
 }
 
 bool VentanaPrincipal::elegirArchivo(const std::string& ultimo, std::string& elegido) {

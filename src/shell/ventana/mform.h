@@ -39,6 +39,7 @@ class VentanaPrincipal : public QDialog, public Formulario {
     void cursorOcupado(bool ocupado) override;
     void cerrar() override;
     bool abrirAyuda(const std::filesystem::path& archivo, int contexto) override;
+    bool abrirGuia(const std::filesystem::path& carpeta, int contexto) override;
 
     // The window's parts: its three panels, their captions and its four buttons.
     PanelDegradado* panelInferior;

@@ -1,6 +1,7 @@
 #include "mform.h"
 
 #include "disposicion.h"
+#include "plataforma.h"
 #include "texto_ancho.h"
 
 #include <commctrl.h>
@@ -505,6 +506,12 @@ bool VentanaPrincipal::abrirAyuda(const std::filesystem::path& archivo, int cont
     else
         f(marco, ruta.c_str(), HH_HELP_CONTEXT, static_cast<DWORD_PTR>(contexto));
     return true;
+}
+
+bool VentanaPrincipal::abrirGuia(const std::filesystem::path& carpeta, int contexto) {
+    const auto guia = carpeta / kGuiaCompilada;
+    if (!existeArchivo(guia)) return false;
+    return abrirAyuda(guia, contexto);
 }
 
 } // namespace pontavia

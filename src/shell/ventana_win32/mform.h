@@ -31,6 +31,7 @@ class VentanaPrincipal : public Formulario {
     void cursorOcupado(bool ocupado) override;
     void cerrar() override;
     bool abrirAyuda(const std::filesystem::path& archivo, int contexto) override;
+    bool abrirGuia(const std::filesystem::path& carpeta, int contexto) override;
 
     // The window itself (its frame) and its four buttons.
     HWND marco = nullptr;
