@@ -537,3 +537,27 @@ TEST(FormularioTareas, UnaTareaCierraSinDejarEstado) {
     EXPECT_EQ(r.cierres, 1);
     EXPECT_FALSE(fs::exists(datos / "Tamberlo.ini"));
 }
+
+// The Start menu's entries (the installer's and the Linux desktop entry's actions) start the
+// window with words it knows as tasks, never with Tamberlo's two-word start.
+TEST(FormularioTareas, LosAccesosUsanPalabrasQueLaVentanaConoce) {
+    const fs::path raiz = fs::path(PONTAVIA_SCRIPTS).parent_path();
+    std::vector<std::string> palabras;
+    const std::string escritorio = leerArchivo(raiz / "src/shell/ventana/pontavia.desktop");
+    for (std::size_t i = escritorio.find("Exec=pontavia "); i != std::string::npos;
+         i = escritorio.find("Exec=pontavia ", i + 1)) {
+        const auto inicio = i + std::string("Exec=pontavia ").size();
+        palabras.push_back(escritorio.substr(inicio, escritorio.find('\n', inicio) - inicio));
+    }
+    const std::string nsi = leerArchivo(raiz / "instalador/pontavia.nsi");
+    const std::string exe = "pontavia.exe\" \"";
+    for (std::size_t i = nsi.find(exe); i != std::string::npos; i = nsi.find(exe, i + 1)) {
+        const auto inicio = i + exe.size();
+        palabras.push_back(nsi.substr(inicio, nsi.find('"', inicio) - inicio));
+    }
+    EXPECT_EQ(palabras.size(), 6u);
+    for (const auto& p : palabras) {
+        const Modo m = modoDeArranque({p});
+        EXPECT_TRUE(m == Modo::VerInforme || m == Modo::Comprobar || m == Modo::Restaurar) << p;
+    }
+}
