@@ -3,6 +3,7 @@
 #include "ayudantes.h"
 #include "informe.h"
 #include "preparacion.h"
+#include "tabla_dbase.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -288,4 +289,39 @@ TEST(CLI, UnResultadoDeTamberloNoSeExporta) {
         EXPECT_EQ(instantanea(ktemp.ruta()), antesKtemp) << orden;
         EXPECT_EQ(instantanea(datos.ruta()), antesDatos) << orden;
     }
+}
+
+// A timetable whose lessons all miss the tables in KTEMP: importar still ends with exit 0 and
+// "Proceso finalizado", and says next, before the summary, that none of them was written.
+TEST(CLI, ImportarSinNingunaLeccionEscritaLoDice) {
+    using namespace pontavia;
+    KTEMPTemporal ktemp;
+    CarpetaTemporal datos;
+    escribirArchivo(datos / "centro.xml", documento(""));
+    ASSERT_EQ(ejecutarCLI({"exportar", (datos / "centro.xml").string()}).codigo, 0);
+    TablaDBase::crear(ktemp / "SOLUC.DBF", {{"DIA", TipoCampo::Entero},
+                                            {"HORA", TipoCampo::Entero},
+                                            {"SESIONES", TipoCampo::Texto, 20},
+                                            {"CODGRUPO", TipoCampo::Texto, 10},
+                                            {"ASIG", TipoCampo::Texto, 10},
+                                            {"TAREA", TipoCampo::Texto, 10},
+                                            {"PROF", TipoCampo::Texto, 10},
+                                            {"AULA", TipoCampo::Texto, 10}});
+    {
+        TablaDBase t = TablaDBase::abrir(ktemp / "SOLUC.DBF");
+        for (int i = 0; i < 3; ++i) {
+            t.Append();
+            t.asignarTexto("DIA", "1");
+            t.asignarTexto("HORA", "2");
+            t.asignarTexto("ASIG", "MAT");
+            t.Post();
+        }
+        t.cerrar();
+    }
+    const auto r = ejecutarCLI({"importar", (datos / "centro.xml").string()});
+    EXPECT_EQ(r.codigo, 0);
+    EXPECT_NE(r.salida.find("Proceso finalizado\n\nATENCIÓN: Ninguna de las 3 lecciones"),
+              std::string::npos)
+        << r.salida;
+    EXPECT_NE(r.salida.find(kNombreInformeImportar), std::string::npos) << r.salida;
 }
