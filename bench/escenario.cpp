@@ -88,7 +88,7 @@ Escenario preparar(const fs::path& datos, int escala) {
     importar(e.xml, e.ktemp, informe);
     e.resultadoImportar =
         leer(e.xml.parent_path() / ("ResultadoTamberlo" + e.xml.filename().string()));
-    e.informeImportar = leer(e.ktemp / kNombreInforme);
+    e.informeImportar = leer(e.ktemp / kNombreInformeImportar);
     return e;
 }
 

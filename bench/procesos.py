@@ -47,7 +47,8 @@ def escenario(datos, escala, tmp):
     xml = os.path.join(datos, f"centro_{escala}.xml")
     ktemp = os.path.join(tmp, f"ktemp_{escala}")
     shutil.copytree(os.path.join(datos, f"ktemp_{escala}"), ktemp,
-                    ignore=shutil.ignore_patterns(".pontavia-*", "INFORME-PONTAVIA.TXT"))
+                    ignore=shutil.ignore_patterns(".pontavia-*", "INFORME-PONTAVIA.TXT",
+                                                 "INFORME-IMPORTAR.TXT"))
     copia = os.path.join(tmp, f"centro_{escala}.xml")
     shutil.copy(xml, copia)
     salida = os.path.join(tmp, f"suelo_{escala}")

@@ -113,6 +113,32 @@ Section "un.Documentos"
     !endif
 SectionEnd
 
+; The Start-menu entries for the window's own tasks, each started with a single word
+; (Tamberlo's start always has two): the last report, a dry run of a chosen file, and the
+; undo of the last exportar; and the guide.
+!define ACCESO_INFORME "$SMPROGRAMS\Pontavia - Ver el último informe.lnk"
+!define ACCESO_COMPROBAR "$SMPROGRAMS\Pontavia - Comprobar un archivo de VELMORA.lnk"
+!define ACCESO_DESHACER "$SMPROGRAMS\Pontavia - Deshacer la última exportación.lnk"
+!define ACCESO_GUIA "$SMPROGRAMS\Pontavia - Guía.lnk"
+
+Section "-Accesos de tareas"
+    SetShellVarContext all
+    CreateShortCut "${ACCESO_INFORME}" "$INSTDIR\pontavia.exe" "informe"
+    CreateShortCut "${ACCESO_COMPROBAR}" "$INSTDIR\pontavia.exe" "comprobar"
+    CreateShortCut "${ACCESO_DESHACER}" "$INSTDIR\pontavia.exe" "restaurar"
+    !ifdef GUIA
+        CreateShortCut "${ACCESO_GUIA}" "$INSTDIR\${GUIA}"
+    !endif
+SectionEnd
+
+Section "-un.Accesos de tareas"
+    SetShellVarContext all
+    Delete "${ACCESO_INFORME}"
+    Delete "${ACCESO_COMPROBAR}"
+    Delete "${ACCESO_DESHACER}"
+    Delete "${ACCESO_GUIA}"
+SectionEnd
+
 ; Only what the installer put there goes: the folder is Tamberlo's, and so are its tables and
 ; Tamberlo.ini. The folder itself goes only when nothing else is left in it.
 Section "Uninstall"

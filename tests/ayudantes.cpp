@@ -170,7 +170,8 @@ std::vector<std::string> columna(const fs::path& ruta, const std::string& campo)
 
 std::map<std::string, std::string> sinFecha(std::map<std::string, std::string> foto) {
     for (auto& [ruta, bytes] : foto) {
-        if (fs::path(ruta).filename() != kNombreInforme) continue;
+        const auto nombre = fs::path(ruta).filename();
+        if (nombre != kNombreInforme && nombre != kNombreInformeImportar) continue;
         const auto inicio = bytes.find("Fecha: ");
         if (inicio != std::string::npos) bytes.erase(inicio, bytes.find('\n', inicio) - inicio);
     }

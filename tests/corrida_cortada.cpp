@@ -36,8 +36,11 @@ class FormularioSinVentana final : public Formulario {
     void mensaje(const std::string&) override {}
     void mostrarError(const std::string& texto) override { std::cerr << texto << "\n"; }
     void cursorOcupado(bool) override {}
-    void cerrar() override { FormClose(); }
+    void cerrar() override { alCerrarse(); }
     bool abrirAyuda(const std::filesystem::path&, int) override { return false; }
+    bool abrirGuia(const std::filesystem::path&, int) override { return false; }
+    bool preguntar(const std::string&) override { return false; }
+    bool abrirEnVisor(const std::filesystem::path&) override { return false; }
 
   private:
     std::string xml_;
@@ -59,7 +62,7 @@ int main(int argc, char** argv) {
             // first time before the run.
             f.programa().disco = &disco;
             disco.terminarEnPaso(k);
-            f.FormShow();
+            f.alMostrarse();
         } else {
             disco.terminarEnPaso(k);
             Informe informe;

@@ -38,6 +38,12 @@ comprobar() { # DESCRIPTION COMMAND...
     fi
 }
 acceso_directo() { find "$prefijo/drive_c" -iname 'Pontavia.lnk' | grep -q .; }
+# The window's own tasks, each a shortcut of its own; and the guide.
+accesos_de_tareas() { # present|absent
+    local n
+    n=$(find "$prefijo/drive_c" -iname 'Pontavia - *.lnk' | wc -l)
+    if [ "$1" = present ]; then [ "$n" -eq 4 ]; else [ "$n" -eq 0 ]; fi
+}
 registrado() { wine reg query "$clave" /v InstallLocation 2>/dev/null | grep -qF "$carpeta"; }
 ausente() { ! "$@"; }
 esperar() { # Up to 60 s for a condition.
@@ -67,6 +73,13 @@ version=${version#pontavia-}
 version=${version%-setup}
 dice=$(wine "$carpeta\\pontavia-cli.exe" --version 2>/dev/null | tr -d '\r' || true)
 comprobar "pontavia-cli.exe --version da la del instalador" test "$dice" = "pontavia-cli $version"
+comprobar "instala la guía Pontavia.chm" test -s "$instalada/Pontavia.chm"
+comprobar "accesos de informe, comprobar, deshacer y guía" accesos_de_tareas present
+# A shortcut's arguments may be stored as UTF-16: its bytes read without the zeros.
+con_palabra() { find "$prefijo/drive_c" -iname 'Pontavia - *.lnk' -exec cat {} + | tr -d '\0' | grep -qa "$1"; }
+for palabra in informe comprobar restaurar; do
+    comprobar "el acceso con la palabra $palabra" con_palabra "$palabra"
+done
 
 ayuda=$(wine "$carpeta\\pontavia-cli.exe" --ayuda 2>&1 || true)
 comprobar "pontavia-cli.exe --ayuda desde la carpeta instalada" grep -q "exportar" <<<"$ayuda"
@@ -86,6 +99,7 @@ done
 wine "$carpeta\\desinstalar-pontavia.exe" /S
 comprobar "la carpeta desaparece, licencias incluidas" esperar ausente test -e "$instalada"
 comprobar "sin entrada en el menú Inicio" esperar ausente acceso_directo
+comprobar "sin accesos de tareas" esperar accesos_de_tareas absent
 comprobar "sin registro para desinstalar" esperar ausente registrado
 echo "$bien passed, $mal failed"
 [ "$mal" -eq 0 ]

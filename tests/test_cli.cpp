@@ -1,8 +1,10 @@
 // pontavia-cli end to end: exit codes, messages, mostrar, the sample school read back by an
 // independent dBase reader and against the expected files in tests/esperado.
 #include "ayudantes.h"
+#include "tabla_de_prueba.h"
 #include "informe.h"
 #include "preparacion.h"
+#include "tabla_dbase.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -392,3 +394,62 @@ TEST(CLI, CorridaMatadaAMitadNoDejaRestos) {
     EXPECT_EQ(sinFecha(instantanea(ktemp.ruta())), sinFecha(antes));
 }
 #endif
+
+// importar's result chosen for exportar: exit 1, the sentence on standard error, and Tamberlo's
+// folder and VELMORA's byte for byte as they were.
+TEST(CLI, UnResultadoDeTamberloNoSeExporta) {
+    KTEMPTemporal ktemp;
+    CarpetaTemporal datos;
+    escribirArchivo(datos / "centro.xml", documento(""));
+    ASSERT_EQ(ejecutarCLI({"exportar", (datos / "centro.xml").string()}).codigo, 0);
+    escribirArchivo(datos / "ResultadoTamberlocentro.xml",
+                    documento("<solucion_horario><dsolucion casig=\"1\" dia=\"1\" hora=\"1\"/>"
+                              "</solucion_horario>"));
+    const auto antesKtemp = instantanea(ktemp.ruta());
+    const auto antesDatos = instantanea(datos.ruta());
+    for (const char* orden : {"exportar", "comprobar"}) {
+        const auto r = ejecutarCLI({orden, (datos / "ResultadoTamberlocentro.xml").string()});
+        EXPECT_EQ(r.codigo, 1) << orden;
+        EXPECT_EQ(r.salida, "") << orden;
+        EXPECT_NE(r.errores.find("es un resultado de Tamberlo, no una exportación de VELMORA"),
+                  std::string::npos)
+            << r.errores;
+        EXPECT_EQ(instantanea(ktemp.ruta()), antesKtemp) << orden;
+        EXPECT_EQ(instantanea(datos.ruta()), antesDatos) << orden;
+    }
+}
+
+// A timetable whose lessons all miss the tables in KTEMP: importar still ends with exit 0 and
+// "Proceso finalizado", and says next, before the summary, that none of them was written.
+TEST(CLI, ImportarSinNingunaLeccionEscritaLoDice) {
+    using namespace pontavia;
+    KTEMPTemporal ktemp;
+    CarpetaTemporal datos;
+    escribirArchivo(datos / "centro.xml", documento(""));
+    ASSERT_EQ(ejecutarCLI({"exportar", (datos / "centro.xml").string()}).codigo, 0);
+    prueba::crearTabla(ktemp / "SOLUC.DBF", {{"DIA", TipoCampo::Entero},
+                                            {"HORA", TipoCampo::Entero},
+                                            {"SESIONES", TipoCampo::Texto, 20},
+                                            {"CODGRUPO", TipoCampo::Texto, 10},
+                                            {"ASIG", TipoCampo::Texto, 10},
+                                            {"TAREA", TipoCampo::Texto, 10},
+                                            {"PROF", TipoCampo::Texto, 10},
+                                            {"AULA", TipoCampo::Texto, 10}});
+    {
+        TablaDBase t = TablaDBase::abrir(ktemp / "SOLUC.DBF");
+        for (int i = 0; i < 3; ++i) {
+            t.empezarRegistro();
+            prueba::asignarTexto(t, "DIA", "1");
+            prueba::asignarTexto(t, "HORA", "2");
+            prueba::asignarTexto(t, "ASIG", "MAT");
+            t.guardarRegistro();
+        }
+        t.cerrar();
+    }
+    const auto r = ejecutarCLI({"importar", (datos / "centro.xml").string()});
+    EXPECT_EQ(r.codigo, 0);
+    EXPECT_NE(r.salida.find("Proceso finalizado\n\nATENCIÓN: Ninguna de las 3 lecciones"),
+              std::string::npos)
+        << r.salida;
+    EXPECT_NE(r.salida.find(kNombreInformeImportar), std::string::npos) << r.salida;
+}

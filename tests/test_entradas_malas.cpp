@@ -518,7 +518,11 @@ TEST_F(EntradasMalas, FalloEnCadaPasoAlImportar) {
         SCOPED_TRACE(k);
         escribirArchivo(datos / "ResultadoTamberlocentro.xml",
                         antesDatos.at("ResultadoTamberlocentro.xml"));
-        escribirArchivo(ktemp / kNombreInforme, antesKtemp.at(kNombreInforme));
+        // importar's own report, as it was before the first run (none, or the one in place).
+        if (antesKtemp.count(kNombreInformeImportar))
+            escribirArchivo(ktemp / kNombreInformeImportar, antesKtemp.at(kNombreInformeImportar));
+        else
+            std::filesystem::remove(ktemp / kNombreInformeImportar);
         DiscoConFallos disco;
         disco.fallarEnPaso(k);
         bool fallo = false;
@@ -618,7 +622,7 @@ TEST_F(EntradasMalas, RestosDeCorridasInterrumpidas) {
         bool carpeta;
         bool seRetira;
     };
-    const std::string aMedias = std::string(".") + kNombreInforme + ".";
+    const std::string aMedias = std::string(".") + kNombreInformeImportar + ".";
     const std::vector<Resto> restos = {
         {ktemp / ".pontavia-preparacion-aB3xYz", true, true},
         {ktemp / (aMedias + "k9LmN0"), false, true},

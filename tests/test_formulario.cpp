@@ -3,8 +3,12 @@
 // runs as every window starts them, around the core's door.
 #include "corridas.h"
 #include "esquema_tamberlo.h"
+#include "error.h"
 #include "formulario.h"
+#include "nucleo.h"
 #include "sistema.h"
+#include "tabla_dbase.h"
+#include "tareas.h"
 #include "ventanas_de_prueba.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +18,7 @@ using namespace pontavia::prueba;
 
 namespace {
 
-// The window without a toolkit: its dialogs recorded, and closing it runs FormClose as a
+// The window without a toolkit: its dialogs recorded, and closing it runs alCerrarse as a
 // real window does.
 class FormularioSinToolkit : public FormularioDePrueba<Formulario> {
   public:
@@ -25,7 +29,7 @@ class FormularioSinToolkit : public FormularioDePrueba<Formulario> {
     void cursorOcupado(bool o) override { ocupado = o; }
     void cerrar() override {
         ++cierres;
-        FormClose();
+        alCerrarse();
     }
 };
 
@@ -59,6 +63,11 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoModo{"SegundoVacio", {"exportar", ""}, Modo::Exportar},
                       CasoModo{"Mayusculas", {"EXPORTAR", "cualquiera"}, Modo::Exportar},
                       CasoModo{"Mezcladas", {"ImPoRtAr", "x"}, Modo::Importar},
+                      CasoModo{"Informe", {"informe"}, Modo::VerInforme},
+                      CasoModo{"Comprobar", {"Comprobar"}, Modo::Comprobar},
+                      CasoModo{"Restaurar", {"restaurar"}, Modo::Restaurar},
+                      CasoModo{"OtraPalabraSola", {"abc"}, Modo::Interactivo},
+                      CasoModo{"InformeYOtra", {"informe", "x"}, Modo::OtraPalabra},
                       CasoModo{"OtraPalabra", {"abc", "def"}, Modo::OtraPalabra},
                       // Only A to Z change case, and nothing is trimmed.
                       CasoModo{"ConBlanco", {"EXPORTAR ", "x"}, Modo::OtraPalabra},
@@ -98,12 +107,12 @@ TEST_P(ArranqueDesdeTamberlo, EjecutaElLadoElegidoYDejaElEstado) {
     if (c.hayDocumento) escribirArchivo(datos / "centro.xml", documento(""));
     FormularioSinToolkit f(c.parametros, datos.ruta());
     f.archivo = (datos / "centro.xml").string();
-    f.FormShow();
+    f.alMostrarse();
     EXPECT_EQ(f.mensajes, c.mensajes);
     EXPECT_EQ(f.cierres, c.cierres);
     EXPECT_TRUE(f.errores.empty());
     EXPECT_FALSE(f.ocupado);
-    if (f.cierres == 0) f.FormClose();
+    if (f.cierres == 0) f.alCerrarse();
     if (c.estado)
         EXPECT_EQ(leerArchivo(datos / "Tamberlo.ini"), c.estado);
     else
@@ -143,7 +152,7 @@ TEST(Formulario, LosBotonesEjecutanYLosErroresVanAUnaCaja) {
     FormularioSinToolkit f({}, datos.ruta());
     f.archivo = (datos / "centro.xml").string();
     escribirArchivo(f.archivo, documento("<aulas><daula codigo=\"A\"/></aulas>"));
-    f.BExportarClick();
+    f.pulsarExportar();
     ASSERT_EQ(f.errores.size(), 1u);
     EXPECT_NE(f.errores[0].find("nombre"), std::string::npos) << f.errores[0];
     EXPECT_FALSE(f.ocupado);
@@ -153,12 +162,12 @@ TEST(Formulario, LosBotonesEjecutanYLosErroresVanAUnaCaja) {
     // nor a close.
     escribirArchivo(f.archivo, documento(""));
     f.archivo = (datos / "otro.xml").string();
-    f.BExportarClick();
+    f.pulsarExportar();
     EXPECT_EQ(f.mensajes, (std::vector<std::string>{"No existe archivo"}));
     EXPECT_EQ(f.programa().filenameXML, f.archivo);
     EXPECT_EQ(f.cierres, 0);
     EXPECT_EQ(f.programa().EstadoTransformado, 0);
-    f.FormClose();
+    f.alCerrarse();
     EXPECT_FALSE(fs::exists(datos / "Tamberlo.ini"));
 }
 
@@ -166,7 +175,7 @@ TEST(Formulario, EstadoQueNoSePuedeEscribir) {
     CarpetaTemporal datos;
     fs::create_directory(datos / "Tamberlo.ini");
     FormularioSinToolkit f({"abc", "def"}, datos.ruta());
-    f.FormClose();
+    f.alCerrarse();
     // What the user can do first; then the status file's own words, as Tamberlo's users know
     // them.
     ASSERT_EQ(f.errores.size(), 1u);
@@ -187,7 +196,7 @@ TEST(Formulario, EstadoCeroAntesDeLaCorrida) {
     FormularioSinToolkit f({"exportar", "x"}, datos.ruta());
     f.archivo = (datos / "centro.xml").string();
     escribirArchivo(f.archivo, documento("<aulas><daula codigo=\"A\"/></aulas>"));
-    f.FormShow();
+    f.alMostrarse();
     ASSERT_EQ(f.errores.size(), 1u);
     EXPECT_EQ(leerArchivo(datos / "Tamberlo.ini"), "[Transformadores]\r\nTransformado=0\r\n");
 
@@ -196,8 +205,8 @@ TEST(Formulario, EstadoCeroAntesDeLaCorrida) {
     FormularioSinToolkit g({"exportar", "x"}, otros.ruta());
     g.archivo = (datos / "centro.xml").string();
     escribirArchivo(g.archivo, documento(""));
-    g.FormShow();
-    g.FormClose();
+    g.alMostrarse();
+    g.alCerrarse();
     // One error, told once, ending in the status file's own words.
     ASSERT_EQ(g.errores.size(), 1u);
     const std::string propio = "Unable to write to " + (otros / "Tamberlo.ini").string();
@@ -211,15 +220,23 @@ TEST(Formulario, AyudaConSuContextoYCuandoFalta) {
     CarpetaTemporal datos;
     FormularioSinToolkit f({}, datos.ruta());
     const auto chm = datos / "VELMORA.chm";
-    f.Button1Click();
+    // Without VELMORA's help, Pontavia's guide: its contents, then this window's topic.
+    f.pulsarAyuda();
     f.teclaF1();
-    EXPECT_EQ(f.mensajes, (std::vector<std::string>(2, "No se encuentra el archivo de ayuda " +
-                                                           chm.string() + ".")));
+    EXPECT_TRUE(f.mensajes.empty());
+    EXPECT_EQ(f.guias, (std::vector<int>{0, Formulario::kContextoAyuda}));
     EXPECT_TRUE(f.ayudas.empty());
+    // Neither there: a message that names both.
+    f.guiaInstalada = false;
+    f.teclaF1();
+    ASSERT_EQ(f.mensajes.size(), 1u);
+    EXPECT_NE(f.mensajes[0].find(chm.string()), std::string::npos);
+    EXPECT_NE(f.mensajes[0].find("guía de Pontavia"), std::string::npos);
+    f.guias.clear();
 
     escribirArchivo(chm, "ayuda");
     f.mensajes.clear();
-    f.Button1Click();
+    f.pulsarAyuda();
     f.teclaF1();
     EXPECT_TRUE(f.mensajes.empty());
     f.visorInstalado = false;
@@ -278,9 +295,9 @@ class Corridas : public ::testing::Test {
     }
     void correr(Lado lado) {
         if (lado == Lado::Exportar)
-            BExportarClick(programa, ventana);
+            corridaExportar(programa, ventana);
         else
-            BImportarClick(programa, ventana);
+            corridaImportar(programa, ventana);
     }
 };
 
@@ -362,17 +379,17 @@ TEST_F(Corridas, DialogoCanceladoUsaElArchivoAnterior) {
     preparar(true, false);
     programa.ModoLinea = 2;
     ventana.confirmar = false;
-    BExportarClick(programa, ventana);
+    corridaExportar(programa, ventana);
     EXPECT_EQ(ventana.mensajes, (std::vector<std::string>{"No existe archivo"}));
     EXPECT_EQ(programa.EstadoTransformado, -1);
     EXPECT_EQ(ventana.cierres, 1);
 
     programa.ModoLinea = 0;
     ventana.confirmar = true;
-    BExportarClick(programa, ventana);
+    corridaExportar(programa, ventana);
     ventana.confirmar = false;
     ventana.archivo = "otro.xml";
-    BExportarClick(programa, ventana);
+    corridaExportar(programa, ventana);
     EXPECT_EQ(ventana.mensajes.back(), "Proceso finalizado");
     EXPECT_EQ(programa.filenameXML, (datos / "centro.xml").string());
 }
@@ -406,8 +423,174 @@ TEST(CorridaDeLaVentana, RutasConEspaciosYEnes) {
     Programa programa;
     VentanaPrueba ventana;
     ventana.archivo = (datos / "centro.xml").string();
-    BExportarClick(programa, ventana);
+    corridaExportar(programa, ventana);
     ASSERT_FALSE(ventana.mensajes.empty());
     EXPECT_EQ(ventana.mensajes.back(), "Proceso finalizado");
     EXPECT_EQ(tablasEn(ktemp).size(), 6u);
+}
+
+namespace {
+
+// A Tamberlo result as importar leaves it: the school's header and a timetable, nothing else.
+constexpr const char* kResultadoDeTamberlo =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<centro codigo_interno=\"1\" nombre=\"IES Prueba\" curso=\"2026/2027\" version=\"1\">\n"
+    "\t<solucion_horario>\n"
+    "\t\t<dsolucion casig=\"11\" cgrupo=\"41\" cprofe=\"21\" caula=\"31\" dia=\"1\" hora=\"2\" />\n"
+    "\t</solucion_horario>\n"
+    "</centro>\n";
+
+} // namespace
+
+// Choosing importar's result for exportar: refused before anything is written, the window's
+// status untouched, Tamberlo's folder and VELMORA's byte for byte as they were; the dry run
+// refuses it too. An empty solucion_horario is a result all the same.
+TEST_F(Corridas, UnResultadoDeTamberloNoSeExporta) {
+    preparar(true, true);
+    for (const std::string& resultado :
+         {std::string(kResultadoDeTamberlo), documento("<solucion_horario />")}) {
+        escribirArchivo(datos / "ResultadoTamberlocentro.xml", resultado);
+        const auto antesKtemp = instantanea(ktemp.ruta());
+        const auto antesDatos = instantanea(datos.ruta());
+        ventana.archivo = (datos / "ResultadoTamberlocentro.xml").string();
+        try {
+            corridaExportar(programa, ventana);
+            ADD_FAILURE() << "exportado";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.clase(), ClaseError::NoEsDeVelmora);
+            EXPECT_EQ(e.hecho(), Hecho::ResultadoDeTamberlo);
+            EXPECT_NE(mensajeParaElUsuario(e).find(
+                          "es un resultado de Tamberlo, no una exportación de VELMORA"),
+                      std::string::npos)
+                << mensajeParaElUsuario(e);
+        }
+        EXPECT_TRUE(ventana.mensajes.empty());
+        EXPECT_EQ(programa.EstadoTransformado, 0);
+        EXPECT_EQ(instantanea(ktemp.ruta()), antesKtemp);
+        EXPECT_EQ(instantanea(datos.ruta()), antesDatos);
+        Informe informe;
+        EXPECT_THROW(comprobar(datos / "ResultadoTamberlocentro.xml", informe), Error);
+    }
+}
+
+// Tamberlo's timetable has lessons and not one reaches the result (its codes are unknown to
+// the tables in KTEMP): the run ends as always, but the end box and the report say so first.
+TEST_F(Corridas, ImportarSinNingunaLeccionEscritaLoDicePrimero) {
+    preparar(true, true);
+    {
+        TablaDBase t = TablaDBase::abrir(ktemp / "SOLUC.DBF");
+        for (int i = 0; i < 2; ++i) {
+            t.empezarRegistro();
+            t.asignarTextoEn(tamberlo::SOLUC["DIA"].indice, "1");
+            t.asignarTextoEn(tamberlo::SOLUC["HORA"].indice, "2");
+            t.asignarTextoEn(tamberlo::SOLUC["ASIG"].indice, "MAT");
+            t.guardarRegistro();
+        }
+        t.cerrar();
+    }
+    corridaImportar(programa, ventana);
+    EXPECT_EQ(ventana.mensajes, (std::vector<std::string>{kRecordatorio, "Proceso finalizado"}));
+    EXPECT_EQ(programa.EstadoTransformado, 1);
+    ASSERT_EQ(ventana.finales.size(), 1u);
+    const std::string aviso = "ATENCIÓN: Ninguna de las 2 lecciones del horario de Tamberlo";
+    EXPECT_EQ(ventana.finales[0].rfind("Proceso finalizado\n\n" + aviso, 0), 0u)
+        << ventana.finales[0];
+    const std::string informe = leerArchivo(ktemp / kNombreInformeImportar);
+    ASSERT_NE(informe.find(aviso), std::string::npos) << informe;
+    EXPECT_LT(informe.find(aviso), informe.find("Total:"));
+    // The export's report is still there beside importar's.
+    EXPECT_TRUE(fs::exists(ktemp / kNombreInforme));
+}
+
+// The end box names what the run did and where its report is; "Ver informe" opens it.
+TEST_F(Corridas, ElFinalDiceLoQueHizoYAbreElInforme) {
+    preparar(true, false);
+    ventana.verInforme = true;
+    corridaExportar(programa, ventana);
+    ASSERT_EQ(ventana.finales.size(), 1u);
+    const std::string& fin = ventana.finales[0];
+    EXPECT_EQ(fin.rfind("Proceso finalizado\n\nFilas: ASIGNOMT 0, ", 0), 0u) << fin;
+    EXPECT_LT(fin.find("Elementos omitidos"), fin.find("Códigos cambiados")) << fin;
+    EXPECT_NE(fin.find("Informe: " + (ktemp / kNombreInforme).string()), std::string::npos) << fin;
+    EXPECT_EQ(ventana.vistos, (std::vector<fs::path>{ktemp / kNombreInforme}));
+}
+
+// The Start menu's tasks: the last report, the dry run, and the undo once confirmed.
+TEST_F(Corridas, TareasDelMenuInicio) {
+    tareaVerInforme(ventana);
+    ASSERT_EQ(ventana.mensajes.size(), 1u);
+    EXPECT_EQ(ventana.mensajes[0].rfind("Todavía no hay ningún informe", 0), 0u);
+    EXPECT_TRUE(ventana.vistos.empty());
+
+    preparar(true, false);
+    const auto antes = instantanea(ktemp.ruta());
+    ventana.verInforme = true;
+    tareaComprobar(programa, ventana);
+    EXPECT_EQ(instantanea(ktemp.ruta()), antes);
+    ASSERT_EQ(ventana.finales.size(), 1u);
+    EXPECT_EQ(ventana.finales[0].rfind("Comprobación terminada", 0), 0u);
+    ASSERT_EQ(ventana.vistos.size(), 1u);
+    EXPECT_NE(leerArchivo(ventana.vistos[0]).find("Informe de Pontavia: comprobar"),
+              std::string::npos);
+
+    corridaExportar(programa, ventana);
+    corridaExportar(programa, ventana);
+    ventana.vistos.clear();
+    tareaVerInforme(ventana);
+    EXPECT_EQ(ventana.vistos, (std::vector<fs::path>{ktemp / kNombreInforme}));
+
+    // Asked first, naming each table; "No" changes nothing.
+    const auto exportadas = instantanea(ktemp.ruta());
+    ventana.respuesta = false;
+    tareaRestaurar(ventana);
+    ASSERT_EQ(ventana.preguntas.size(), 1u);
+    EXPECT_NE(ventana.preguntas[0].find("ASIGNOMT: restaurada"), std::string::npos);
+    EXPECT_EQ(instantanea(ktemp.ruta()), exportadas);
+    ventana.respuesta = true;
+    tareaRestaurar(ventana);
+    EXPECT_EQ(ventana.mensajes.back().rfind("Exportación deshecha", 0), 0u);
+}
+
+// Started for a task, the window runs it and closes, leaving no status for Tamberlo.
+TEST(FormularioTareas, UnaTareaCierraSinDejarEstado) {
+    KTEMPTemporal ktemp;
+    CarpetaTemporal datos;
+    FormularioSinToolkit f({"informe"}, datos.ruta());
+    EXPECT_FALSE(f.enModoLinea());
+    f.alMostrarse();
+    EXPECT_EQ(f.cierres, 1);
+    EXPECT_EQ(f.mensajes.size(), 1u);
+    EXPECT_FALSE(fs::exists(datos / "Tamberlo.ini"));
+
+    FormularioSinToolkit r({"restaurar"}, datos.ruta());
+    r.alMostrarse();
+    ASSERT_EQ(r.errores.size(), 1u);
+    EXPECT_NE(r.errores[0].find("No hay tablas de una exportación anterior"), std::string::npos)
+        << r.errores[0];
+    EXPECT_EQ(r.cierres, 1);
+    EXPECT_FALSE(fs::exists(datos / "Tamberlo.ini"));
+}
+
+// The Start menu's entries (the installer's and the Linux desktop entry's actions) start the
+// window with words it knows as tasks, never with Tamberlo's two-word start.
+TEST(FormularioTareas, LosAccesosUsanPalabrasQueLaVentanaConoce) {
+    const fs::path raiz = fs::path(PONTAVIA_SCRIPTS).parent_path();
+    std::vector<std::string> palabras;
+    const std::string escritorio = leerArchivo(raiz / "src/shell/ventana/pontavia.desktop");
+    for (std::size_t i = escritorio.find("Exec=pontavia "); i != std::string::npos;
+         i = escritorio.find("Exec=pontavia ", i + 1)) {
+        const auto inicio = i + std::string("Exec=pontavia ").size();
+        palabras.push_back(escritorio.substr(inicio, escritorio.find('\n', inicio) - inicio));
+    }
+    const std::string nsi = leerArchivo(raiz / "instalador/pontavia.nsi");
+    const std::string exe = "pontavia.exe\" \"";
+    for (std::size_t i = nsi.find(exe); i != std::string::npos; i = nsi.find(exe, i + 1)) {
+        const auto inicio = i + exe.size();
+        palabras.push_back(nsi.substr(inicio, nsi.find('"', inicio) - inicio));
+    }
+    EXPECT_EQ(palabras.size(), 6u);
+    for (const auto& p : palabras) {
+        const Modo m = modoDeArranque({p});
+        EXPECT_TRUE(m == Modo::VerInforme || m == Modo::Comprobar || m == Modo::Restaurar) << p;
+    }
 }

@@ -157,7 +157,7 @@ TEST_F(Importar, InformeDeLoQueNoPasa) {
                       }));
     EXPECT_EQ(informe.filas(),
               (std::vector<std::pair<std::string, std::size_t>>{{"SOLUC", 7}, {"dsolucion", 4}}));
-    EXPECT_EQ(leerArchivo(ktemp / kNombreInforme), informe.contenidoArchivo());
+    EXPECT_EQ(leerArchivo(ktemp / kNombreInformeImportar), informe.contenidoArchivo());
 }
 
 TEST_F(Importar, CabeceraYPrologo) {

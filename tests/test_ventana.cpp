@@ -7,8 +7,10 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 using namespace pontavia;
@@ -17,9 +19,9 @@ using namespace pontavia::prueba;
 namespace {
 
 // The Qt window with its dialogs recorded; its cursor and its closing are the real ones.
-using VentanaDePrueba = FormularioDePrueba<TMForm>;
+using VentanaDePrueba = FormularioDePrueba<VentanaPrincipal>;
 
-class VentanaTMForm : public ::testing::Test {
+class VentanaQt : public ::testing::Test {
   protected:
     KTEMPTemporal ktemp;
     CarpetaTemporal datos;
@@ -40,69 +42,70 @@ class VentanaTMForm : public ::testing::Test {
 
 } // namespace
 
-TEST_F(VentanaTMForm, DisposicionInteractiva) {
+TEST_F(VentanaQt, DisposicionInteractiva) {
     auto v = abrir({});
     mostrar(*v);
     EXPECT_EQ(v->programa().ModoLinea, 0);
     EXPECT_EQ(v->windowTitle(), "Exportar e importar datos entre Tamberlo y VELMORA");
     EXPECT_EQ(v->size(), QSize(632, 266));
     EXPECT_EQ(v->minimumSize(), v->maximumSize());
-    EXPECT_EQ(v->Draw3D1->geometry(), QRect(0, 168, 633, 97));
-    EXPECT_EQ(v->Draw3D2->geometry(), QRect(0, 0, 315, 169));
-    EXPECT_EQ(v->Draw3D3->geometry(), QRect(316, 0, 317, 169));
-    EXPECT_EQ(v->Label3->geometry(), QRect(24, 24, 265, 57));
-    EXPECT_EQ(v->Label4->geometry(), QRect(8, 24, 305, 57));
-    EXPECT_EQ(v->BExportar->geometry(), QRect(96, 120, 89, 25));
-    EXPECT_EQ(v->BImportar->geometry(), QRect(96, 120, 89, 25));
-    EXPECT_EQ(v->BClose->geometry(), QRect(256, 32, 89, 25));
-    EXPECT_EQ(v->Button1->geometry(), QRect(40, 64, 75, 25));
-    EXPECT_EQ(v->Label1->pos(), QPoint(368, 72));
-    EXPECT_EQ(v->Label3->text(), "Transformar datos desde VELMORA hacia Tamberlo ");
-    EXPECT_EQ(v->Label4->text(), "Transformar datos desde Tamberlo hacia VELMORA");
-    EXPECT_EQ(v->Label1->text(), "Pontavia para QX42 V-1.0");
-    EXPECT_EQ(v->BExportar->text(), "OK");
-    EXPECT_EQ(v->BClose->text(), "&Salir");
-    EXPECT_EQ(v->Button1->text(), "F1 Ayuda");
-    EXPECT_TRUE(v->Label3->font().bold());
-    EXPECT_EQ(v->Label3->font().pointSize(), 12);
-    EXPECT_TRUE(v->Label1->font().bold());
-    EXPECT_FALSE(v->BExportar->icon().isNull());
-    for (QWidget* w : std::vector<QWidget*>{v->Draw3D1, v->Draw3D2, v->Draw3D3})
+    EXPECT_EQ(v->panelInferior->geometry(), QRect(0, 168, 633, 97));
+    EXPECT_EQ(v->panelExportar->geometry(), QRect(0, 0, 315, 169));
+    EXPECT_EQ(v->panelImportar->geometry(), QRect(316, 0, 317, 169));
+    EXPECT_EQ(v->etiquetaExportar->geometry(), QRect(24, 24, 265, 57));
+    EXPECT_EQ(v->etiquetaImportar->geometry(), QRect(8, 24, 305, 57));
+    EXPECT_EQ(v->botonExportar->geometry(), QRect(96, 120, 89, 25));
+    EXPECT_EQ(v->botonImportar->geometry(), QRect(96, 120, 89, 25));
+    EXPECT_EQ(v->botonSalir->geometry(), QRect(256, 32, 89, 25));
+    EXPECT_EQ(v->botonAyuda->geometry(), QRect(40, 64, 75, 25));
+    EXPECT_EQ(v->etiquetaVersion->pos(), QPoint(368, 72));
+    EXPECT_EQ(v->etiquetaExportar->text(), "Transformar datos desde VELMORA hacia Tamberlo ");
+    EXPECT_EQ(v->etiquetaImportar->text(), "Transformar datos desde Tamberlo hacia VELMORA");
+    EXPECT_EQ(v->etiquetaVersion->text(), "Pontavia para QX42 V-1.0");
+    EXPECT_EQ(v->botonExportar->text(), "OK");
+    EXPECT_EQ(v->botonSalir->text(), "&Salir");
+    EXPECT_EQ(v->botonAyuda->text(), "F1 Ayuda");
+    EXPECT_TRUE(v->etiquetaExportar->font().bold());
+    EXPECT_EQ(v->etiquetaExportar->font().pointSize(), 12);
+    EXPECT_TRUE(v->etiquetaVersion->font().bold());
+    EXPECT_FALSE(v->botonExportar->icon().isNull());
+    for (QWidget* w : std::vector<QWidget*>{v->panelInferior, v->panelExportar, v->panelImportar})
         EXPECT_TRUE(w->isVisible());
     // Tab order: the bottom panel first, then exportar, then importar.
     std::vector<QWidget*> orden;
-    QWidget* w = v->BClose;
+    QWidget* w = v->botonSalir;
     for (int i = 0; i < 4; ++i) {
         orden.push_back(w);
         do
             w = w->nextInFocusChain();
         while (!(w->focusPolicy() & Qt::TabFocus));
     }
-    EXPECT_EQ(orden, (std::vector<QWidget*>{v->BClose, v->Button1, v->BExportar, v->BImportar}));
+    EXPECT_EQ(orden, (std::vector<QWidget*>{v->botonSalir, v->botonAyuda, v->botonExportar,
+                                            v->botonImportar}));
     v->close();
     EXPECT_FALSE(fs::exists(ini()));
 }
 
-TEST_F(VentanaTMForm, ModoInteractivoConOtroNumeroDeParametros) {
+TEST_F(VentanaQt, ModoInteractivoConOtroNumeroDeParametros) {
     for (const QStringList& p :
          {QStringList{}, QStringList{"exportar"}, QStringList{"exportar", "x", "y"}}) {
         auto v = abrir(p);
         mostrar(*v);
         EXPECT_EQ(v->programa().ModoLinea, 0);
         EXPECT_TRUE(v->mensajes.empty());
-        EXPECT_TRUE(v->Draw3D2->isVisible() && v->Draw3D3->isVisible());
+        EXPECT_TRUE(v->panelExportar->isVisible() && v->panelImportar->isVisible());
         v->close();
         EXPECT_FALSE(fs::exists(ini()));
     }
 }
 
-TEST_F(VentanaTMForm, ExportarDesdeLaLineaDeOrdenes) {
+TEST_F(VentanaQt, ExportarDesdeLaLineaDeOrdenes) {
     escribirArchivo(datos / "centro.xml", documento(""));
     escribirArchivo(ini(), "; de Tamberlo\r\n[Otra]\r\nX=1\r\n");
     auto v = abrir({"EXPORTAR", "cualquiera"});
     EXPECT_EQ(v->programa().ModoLinea, 2);
-    EXPECT_FALSE(v->Draw3D3->isVisibleTo(v.get()));
-    EXPECT_EQ(v->Draw3D2->geometry(), QRect(0, 0, 632, 266));
+    EXPECT_FALSE(v->panelImportar->isVisibleTo(v.get()));
+    EXPECT_EQ(v->panelExportar->geometry(), QRect(0, 0, 632, 266));
     mostrar(*v);
     EXPECT_EQ(v->mensajes, (std::vector<std::string>{"Proceso finalizado"}));
     EXPECT_FALSE(v->isVisible());
@@ -115,27 +118,28 @@ TEST_F(VentanaTMForm, ExportarDesdeLaLineaDeOrdenes) {
               0u);
 }
 
-TEST_F(VentanaTMForm, ImportarSinSolucionDejaMenosUno) {
+TEST_F(VentanaQt, ImportarSinSolucionDejaMenosUno) {
     escribirArchivo(datos / "centro.xml", documento(""));
     auto v = abrir({"importar", "x"});
-    EXPECT_FALSE(v->Draw3D2->isVisibleTo(v.get()));
+    EXPECT_FALSE(v->panelExportar->isVisibleTo(v.get()));
     mostrar(*v);
     EXPECT_EQ(v->mensajes.back(), "No existe archivo XML o Solución.");
     EXPECT_FALSE(v->isVisible());
     EXPECT_EQ(leerArchivo(ini()), "[Transformadores]\r\nTransformado=-1\r\n");
 }
 
-TEST_F(VentanaTMForm, DosPalabrasCualesquiera) {
+TEST_F(VentanaQt, DosPalabrasCualesquiera) {
     auto v = abrir({"abc", "def"});
     mostrar(*v);
     EXPECT_EQ(v->programa().ModoLinea, 2);
-    EXPECT_TRUE(v->Draw3D2->isVisible() && v->Draw3D3->isVisible() && v->Draw3D1->isVisible());
+    EXPECT_TRUE(v->panelExportar->isVisible() && v->panelImportar->isVisible() &&
+                v->panelInferior->isVisible());
     EXPECT_TRUE(v->mensajes.empty());
     v->close();
     EXPECT_EQ(leerArchivo(ini()), "[Transformadores]\r\nTransformado=0\r\n");
 }
 
-TEST_F(VentanaTMForm, UnaEjecucionQueFallaDejaLaVentanaAbierta) {
+TEST_F(VentanaQt, UnaEjecucionQueFallaDejaLaVentanaAbierta) {
     escribirArchivo(datos / "centro.xml", documento("<aulas><daula codigo=\"A\"/></aulas>"));
     auto v = abrir({"exportar", "x"});
     mostrar(*v);
@@ -147,7 +151,7 @@ TEST_F(VentanaTMForm, UnaEjecucionQueFallaDejaLaVentanaAbierta) {
     EXPECT_EQ(leerArchivo(ini()), "[Transformadores]\r\nTransformado=0\r\n");
 }
 
-TEST_F(VentanaTMForm, ArchivoDeEstadoQueNoSePuedeEscribir) {
+TEST_F(VentanaQt, ArchivoDeEstadoQueNoSePuedeEscribir) {
     fs::create_directory(ini());
     auto v = abrir({"abc", "def"});
     mostrar(*v);
@@ -157,27 +161,45 @@ TEST_F(VentanaTMForm, ArchivoDeEstadoQueNoSePuedeEscribir) {
         << v->errores[0];
 }
 
-TEST_F(VentanaTMForm, BotonesDeEjecutarYAyuda) {
+TEST_F(VentanaQt, BotonesDeEjecutarYAyuda) {
     escribirArchivo(datos / "centro.xml", documento(""));
     auto v = abrir({});
     mostrar(*v);
-    QTest::mouseClick(v->BExportar, Qt::LeftButton);
+    QTest::mouseClick(v->botonExportar, Qt::LeftButton);
     EXPECT_EQ(v->mensajes, (std::vector<std::string>{"Proceso finalizado"}));
     EXPECT_TRUE(v->isVisible());
     EXPECT_EQ(v->programa().EstadoTransformado, 1);
 
-    // The help file lives in the program's folder; without it, a message says so.
+    // VELMORA's help lives in the program's folder; without it, Pontavia's guide opens.
     const auto chm = datos / "VELMORA.chm";
     fs::remove(chm);
     v->mensajes.clear();
-    QTest::mouseClick(v->Button1, Qt::LeftButton);
-    ASSERT_EQ(v->mensajes.size(), 1u);
-    EXPECT_NE(v->mensajes[0].find("VELMORA.chm"), std::string::npos);
+    QTest::mouseClick(v->botonAyuda, Qt::LeftButton);
+    QTest::keyClick(v.get(), Qt::Key_F1);
+    EXPECT_TRUE(v->mensajes.empty());
+    EXPECT_EQ(v->guias, (std::vector<int>{0, VentanaPrincipal::kContextoAyuda}));
     escribirArchivo(chm, "ayuda");
-    QTest::mouseClick(v->Button1, Qt::LeftButton);
+    QTest::mouseClick(v->botonAyuda, Qt::LeftButton);
     QTest::keyClick(v.get(), Qt::Key_F1);
     fs::remove(chm);
-    EXPECT_EQ(v->ayudas, (std::vector<int>{0, TMForm::kContextoAyuda}));
+    EXPECT_EQ(v->ayudas, (std::vector<int>{0, VentanaPrincipal::kContextoAyuda}));
+}
+
+// Qt's own buttons speak Spanish once its translation is loaded.
+TEST_F(VentanaQt, DialogosDeQtEnEspanol) {
+    QTranslator traduccion;
+    ASSERT_TRUE(traducirQt(traduccion));
+    QMessageBox caja(QMessageBox::NoIcon, "Pontavia", "x", QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(caja.button(QMessageBox::Ok)->text().remove('&'), "Aceptar");
+    EXPECT_EQ(caja.button(QMessageBox::Cancel)->text().remove('&'), "Cancelar");
+    QApplication::removeTranslator(&traduccion);
+}
+
+// The guide the build lays beside the program: its contents and the window's topic.
+TEST(GuiaQt, LaGuiaEstaJuntoAlPrograma) {
+    const fs::path guia = fs::path(PONTAVIA_CLI).parent_path() / VentanaPrincipal::kCarpetaGuia;
+    EXPECT_TRUE(fs::exists(guia / VentanaPrincipal::kIndiceGuia));
+    EXPECT_TRUE(fs::exists(guia / VentanaPrincipal::kTemaVentana));
 }
 
 int main(int argc, char** argv) {

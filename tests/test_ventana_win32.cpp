@@ -37,8 +37,8 @@ void esperaEn(HWND control, int x, int y, const d::Rect& r) {
     EXPECT_EQ(real.bottom - real.top, escala(r.alto));
 }
 
-std::unique_ptr<TMForm> ventana(std::vector<std::string> parametros) {
-    return std::make_unique<TMForm>(GetModuleHandleW(nullptr), parametros, ".");
+std::unique_ptr<VentanaPrincipal> ventana(std::vector<std::string> parametros) {
+    return std::make_unique<VentanaPrincipal>(GetModuleHandleW(nullptr), parametros, ".");
 }
 
 } // namespace
@@ -46,33 +46,33 @@ std::unique_ptr<TMForm> ventana(std::vector<std::string> parametros) {
 TEST(VentanaWin32, DisposicionInteractiva) {
     auto v = ventana({});
     RECT cliente;
-    GetClientRect(v->MForm, &cliente);
+    GetClientRect(v->marco, &cliente);
     EXPECT_EQ(cliente.right, escala(632));
     EXPECT_EQ(cliente.bottom, escala(266));
     wchar_t titulo[128];
-    GetWindowTextW(v->MForm, titulo, 128);
+    GetWindowTextW(v->marco, titulo, 128);
     EXPECT_STREQ(titulo, L"Exportar e importar datos entre Tamberlo y VELMORA");
-    const LONG estilo = GetWindowLongW(v->MForm, GWL_STYLE);
+    const LONG estilo = GetWindowLongW(v->marco, GWL_STYLE);
     EXPECT_FALSE(estilo & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
 
-    esperaEn(v->BExportar, 0, 0, d::kBExportar);
-    esperaEn(v->BImportar, 316, 0, d::kBImportar);
-    esperaEn(v->BClose, 0, 168, d::kBClose);
-    esperaEn(v->Button1, 0, 168, d::kButton1);
-    for (HWND b : {v->BExportar, v->BImportar, v->BClose, v->Button1})
+    esperaEn(v->botonExportar, 0, 0, d::kBotonExportar);
+    esperaEn(v->botonImportar, 316, 0, d::kBotonImportar);
+    esperaEn(v->botonSalir, 0, 168, d::kBotonSalir);
+    esperaEn(v->botonAyuda, 0, 168, d::kBotonAyuda);
+    for (HWND b : {v->botonExportar, v->botonImportar, v->botonSalir, v->botonAyuda})
         EXPECT_TRUE(GetWindowLongW(b, GWL_STYLE) & WS_VISIBLE);
     wchar_t texto[32];
-    GetWindowTextW(v->BClose, texto, 32);
+    GetWindowTextW(v->botonSalir, texto, 32);
     EXPECT_STREQ(texto, L"&Salir");
-    GetWindowTextW(v->Button1, texto, 32);
+    GetWindowTextW(v->botonAyuda, texto, 32);
     EXPECT_STREQ(texto, L"F1 Ayuda");
 
     // Tab order: the bottom panel first, then exportar, then importar, and round again.
-    std::vector<HWND> orden{v->BClose};
+    std::vector<HWND> orden{v->botonSalir};
     for (int i = 0; i < 4; ++i)
-        orden.push_back(GetNextDlgTabItem(v->MForm, orden.back(), FALSE));
-    EXPECT_EQ(orden,
-              (std::vector<HWND>{v->BClose, v->Button1, v->BExportar, v->BImportar, v->BClose}));
+        orden.push_back(GetNextDlgTabItem(v->marco, orden.back(), FALSE));
+    EXPECT_EQ(orden, (std::vector<HWND>{v->botonSalir, v->botonAyuda, v->botonExportar,
+                                        v->botonImportar, v->botonSalir}));
 }
 
 TEST(VentanaWin32, ElLadoElegidoLlenaLaVentana) {
@@ -83,15 +83,15 @@ TEST(VentanaWin32, ElLadoElegidoLlenaLaVentana) {
     for (const auto& c : casos) {
         SCOPED_TRACE(c.palabra);
         auto v = ventana({c.palabra, "x"});
-        HWND elegido = c.exportar ? v->BExportar : v->BImportar;
-        HWND otro = c.exportar ? v->BImportar : v->BExportar;
-        esperaEn(elegido, 0, 0, c.exportar ? d::kBExportar : d::kBImportar);
+        HWND elegido = c.exportar ? v->botonExportar : v->botonImportar;
+        HWND otro = c.exportar ? v->botonImportar : v->botonExportar;
+        esperaEn(elegido, 0, 0, c.exportar ? d::kBotonExportar : d::kBotonImportar);
         EXPECT_TRUE(GetWindowLongW(elegido, GWL_STYLE) & WS_VISIBLE);
-        for (HWND oculto : {otro, v->BClose, v->Button1})
+        for (HWND oculto : {otro, v->botonSalir, v->botonAyuda})
             EXPECT_FALSE(GetWindowLongW(oculto, GWL_STYLE) & WS_VISIBLE);
     }
     // Any other word: both sides, as in the interactive mode.
     auto v = ventana({"abc", "def"});
-    for (HWND b : {v->BExportar, v->BImportar, v->BClose, v->Button1})
+    for (HWND b : {v->botonExportar, v->botonImportar, v->botonSalir, v->botonAyuda})
         EXPECT_TRUE(GetWindowLongW(b, GWL_STYLE) & WS_VISIBLE);
 }

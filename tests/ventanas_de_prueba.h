@@ -24,6 +24,28 @@ template <typename Base> class DialogosDePrueba : public Base {
         return confirmar;
     }
     void mensaje(const std::string& texto) override { mensajes.push_back(texto); }
+
+    // The end box: its first line among the messages, the whole text in finales;
+    // verInforme is the button the user takes.
+    bool verInforme = false;
+    std::vector<std::string> finales;
+    bool mensajeFinal(const std::string& texto) override {
+        mensajes.push_back(texto.substr(0, texto.find('\n')));
+        finales.push_back(texto);
+        return verInforme;
+    }
+    // Questions are recorded too, and answered with respuesta.
+    bool respuesta = true;
+    std::vector<std::string> preguntas;
+    bool preguntar(const std::string& texto) override {
+        preguntas.push_back(texto);
+        return respuesta;
+    }
+    std::vector<std::filesystem::path> vistos;
+    bool abrirEnVisor(const std::filesystem::path& ruta) override {
+        vistos.push_back(ruta);
+        return true;
+    }
 };
 
 // A window with the error box and the help viewer (a Formulario): both recorded too.
@@ -38,6 +60,13 @@ template <typename Base> class FormularioDePrueba : public DialogosDePrueba<Base
     bool abrirAyuda(const std::filesystem::path&, int contexto) override {
         ayudas.push_back(contexto);
         return visorInstalado;
+    }
+    // Pontavia's guide: the topics asked for; guiaInstalada is whether it is there.
+    std::vector<int> guias;
+    bool guiaInstalada = true;
+    bool abrirGuia(const std::filesystem::path&, int contexto) override {
+        guias.push_back(contexto);
+        return guiaInstalada;
     }
 };
 

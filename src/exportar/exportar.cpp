@@ -20,6 +20,7 @@ void conDocumento(const std::filesystem::path& xml, Disco& disco, Pasos pasos) {
     DocumentoXML doc = DocumentoXML::cargarMientrasSeComprueba(xml, disco);
     conComprobacion(doc, [&] {
         exigirCentro(doc, xml.string());
+        exigirDatosDelCentro(doc, xml.string());
         pasos(doc);
     });
 }

@@ -6,25 +6,40 @@
 
 namespace pontavia {
 
+namespace {
+
+// The set kept by the last exportar; an error when there is none.
+std::filesystem::path conjuntoGuardado(const std::filesystem::path& ktemp, Disco& disco) {
+    const auto anterior = ktemp / kCarpetaAnterior;
+    if (disco.examinar(anterior) != Disco::Entrada::Carpeta)
+        throw Error(ClaseError::NadaQueRestaurar, Hecho::NadaQueRestaurar,
+                    {.archivo = ktemp.string()});
+    return anterior;
+}
+
+} // namespace
+
+std::vector<std::string> planRestauracion(const std::filesystem::path& ktemp) {
+    const auto anterior = conjuntoGuardado(ktemp, discoDelSistema());
+    std::vector<std::string> plan;
+    for (const auto& t : tablasExportadas().tablas) {
+        const bool guardada = existeEnCarpeta(anterior, t + ".DBF");
+        const bool actual = existeEnCarpeta(ktemp, t + ".DBF");
+        if (guardada)
+            plan.push_back(t + ": restaurada");
+        else if (actual)
+            plan.push_back(t + ": retirada (no existía antes)");
+    }
+    return plan;
+}
+
 std::vector<std::string> restaurarExportacion(const std::filesystem::path& ktemp, Disco& disco) {
     prepararCarpetaTamberlo(ktemp, disco);
     // A move a run cut off left begun is finished first: the generation kept is then the
     // one that run would have left.
     CarpetaPreparacion preparacion(disco, ktemp);
-    const auto anterior = ktemp / kCarpetaAnterior;
-    if (disco.examinar(anterior) != Disco::Entrada::Carpeta)
-        throw Error(ClaseError::NadaQueRestaurar, Hecho::NadaQueRestaurar,
-                    {.archivo = ktemp.string()});
-
-    std::vector<std::string> hecho;
-    for (const auto& t : tablasExportadas().tablas) {
-        const bool guardada = existeEnCarpeta(anterior, t + ".DBF");
-        const bool actual = existeEnCarpeta(ktemp, t + ".DBF");
-        if (guardada)
-            hecho.push_back(t + ": restaurada");
-        else if (actual)
-            hecho.push_back(t + ": retirada (no existía antes)");
-    }
+    const auto anterior = conjuntoGuardado(ktemp, disco);
+    std::vector<std::string> hecho = planRestauracion(ktemp);
     preparacion.confirmar(anterior, tablasExportadas());
     return hecho;
 }

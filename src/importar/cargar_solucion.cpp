@@ -164,6 +164,12 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
     }
     informe.filas(SOLUC.nombre, leidos);
     informe.filas("dsolucion", escritos);
+    if (leidos > 0 && escritos == 0)
+        informe.advertir(
+            "Ninguna de las " + std::to_string(leidos) +
+            " lecciones del horario de Tamberlo (SOLUC) se ha escrito en el resultado. Lo más "
+            "probable es que las tablas de Tamberlo vengan de otro archivo de VELMORA: exporte "
+            "de nuevo el archivo de VELMORA, haga el horario en Tamberlo y después importe.");
 }
 
 } // namespace pontavia

@@ -35,20 +35,23 @@ void escribirResultado(DocumentoXML& doc, const std::filesystem::path& xml,
     informe.empezar("importar", xml.string());
     // The lessons go to the file as SOLUC is read: a large timetable never sits in the tree.
     // The check of the chosen file ends before the root does, for what follows the root.
-    ArchivoPreparado resultado(
-        disco, xml.parent_path() / sistema::ruta("ResultadoTamberlo" + xml.filename().string()));
+    ArchivoPreparado resultado(disco, archivoResultado(xml));
     doc.escribirEn(resultado, CentroXML.append_child("solucion_horario"),
                    [&](HijosEnCurso& solucion) {
                        CargarSolucion(tablas, solucion, informe);
                        doc.esperarComprobacion();
                    });
     // The report appears only once the result is in place.
-    ArchivoPreparado archivo(disco, buscarEnCarpeta(ktemp, kNombreInforme),
+    ArchivoPreparado archivo(disco, buscarEnCarpeta(ktemp, kNombreInformeImportar),
                              informe.contenidoArchivo());
     resultado.confirmarAntesDe(archivo);
 }
 
 } // namespace
+
+std::filesystem::path archivoResultado(const std::filesystem::path& xml) {
+    return xml.parent_path() / sistema::ruta("ResultadoTamberlo" + xml.filename().string());
+}
 
 void importarHorario(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
                      Informe& informe, Disco& disco) {

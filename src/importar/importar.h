@@ -10,6 +10,9 @@ namespace pontavia {
 // Reads Tamberlo's timetable (SOLUC in ktemp) and saves it, in VELMORA's identifiers, as a
 // new XML file beside xml, leaving the run's report in ktemp, both through disco. Errors are
 // raised; nothing is then written.
+// The file importar writes for the VELMORA file xml: ResultadoTamberlo<name> beside it.
+std::filesystem::path archivoResultado(const std::filesystem::path& xml);
+
 void importarHorario(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
                      Informe& informe, Disco& disco);
 

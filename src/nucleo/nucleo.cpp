@@ -41,10 +41,6 @@ std::vector<std::string> restaurar(const std::filesystem::path& ktemp, Disco& di
     return restaurarExportacion(ktemp, disco);
 }
 
-std::filesystem::path rutaDelInforme(const std::filesystem::path& ktemp) {
-    return buscarEnCarpeta(ktemp, kNombreInforme);
-}
-
 void escribirArchivoEntero(const std::filesystem::path& destino, std::string_view datos,
                            Disco& disco) {
     escribirAtomico(disco, destino, datos);
@@ -89,6 +85,39 @@ void prepararMemoria(char** argv, const std::filesystem::path& entrada) {
 
 bool movimientoInterrumpido(const std::filesystem::path& ktemp) {
     return hayMovimientoInterrumpido(ktemp);
+}
+
+std::vector<std::string> planRestaurar(const std::filesystem::path& ktemp) {
+    return planRestauracion(ktemp);
+}
+
+std::filesystem::path informeDeExportar(const std::filesystem::path& ktemp) {
+    return buscarEnCarpeta(ktemp, kNombreInforme);
+}
+
+std::filesystem::path informeDeImportar(const std::filesystem::path& ktemp) {
+    return buscarEnCarpeta(ktemp, kNombreInformeImportar);
+}
+
+std::filesystem::path resultadoDeImportar(const std::filesystem::path& xml) {
+    return archivoResultado(xml);
+}
+
+void guardarInforme(const Informe& informe, const std::filesystem::path& archivo, Disco& disco) {
+    escribirAtomico(disco, archivo, informe.contenidoArchivo());
+}
+
+std::filesystem::path ultimoInforme(const std::filesystem::path& ktemp) {
+    std::filesystem::path ultimo;
+    std::filesystem::file_time_type cuando{};
+    for (const auto& ruta : {informeDeExportar(ktemp), informeDeImportar(ktemp)}) {
+        std::error_code ec;
+        const auto t = std::filesystem::last_write_time(ruta, ec);
+        if (ec || (!ultimo.empty() && t < cuando)) continue;
+        ultimo = ruta;
+        cuando = t;
+    }
+    return ultimo;
 }
 
 } // namespace pontavia

@@ -51,9 +51,6 @@ std::vector<std::string> restaurar(const std::filesystem::path& ktemp,
 // Windows). The runs make it when they need it and it is missing.
 std::filesystem::path carpetaKTEMP();
 
-// The report's file in the folder ktemp, as the folder spells its name.
-std::filesystem::path rutaDelInforme(const std::filesystem::path& ktemp);
-
 // Tamberlo's status file: one entry set, every other byte as it was, written atomically.
 // Raises "Unable to write to %s" (the file's full path) when the file cannot be written.
 void escribirEntradaIni(const std::filesystem::path& archivo, const std::string& seccion,
@@ -93,5 +90,21 @@ void prepararMemoria(char** argv, const std::filesystem::path& entrada);
 // Whether ktemp holds a move of tables that a run cut off left begun, some tables new and
 // some old until the next exportar, importar or restaurar finishes it. Changes nothing.
 bool movimientoInterrumpido(const std::filesystem::path& ktemp);
+
+// What restaurar would put back, in its lines, with nothing changed: what a front end names
+// before it asks the user to confirm. With no set kept, an error says so.
+std::vector<std::string> planRestaurar(const std::filesystem::path& ktemp);
+
+// Where the runs leave what they write, for a front end to show: exportar's report and
+// importar's, each in ktemp, and importar's result beside the VELMORA file xml.
+std::filesystem::path informeDeExportar(const std::filesystem::path& ktemp);
+std::filesystem::path informeDeImportar(const std::filesystem::path& ktemp);
+std::filesystem::path resultadoDeImportar(const std::filesystem::path& xml);
+// The report as the Tamberlo folder's file holds it, written whole into archivo (the dry
+// run's, which has no place in ktemp).
+void guardarInforme(const Informe& informe, const std::filesystem::path& archivo,
+                    Disco& disco = discoDelSistema());
+// The newer of the two reports in ktemp; empty when there is neither.
+std::filesystem::path ultimoInforme(const std::filesystem::path& ktemp);
 
 } // namespace pontavia

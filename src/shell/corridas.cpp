@@ -1,6 +1,7 @@
 #include "corridas.h"
 
 #include "nucleo.h"
+#include "resumen_final.h"
 
 #include <string>
 
@@ -16,33 +17,41 @@ std::filesystem::path elegirXML(Programa& p, Ventana& v) {
 }
 
 // How a run ends, the same for both: the input missing gives its message and, in command-line
-// mode, status -1; a run done gives status 1 and "Proceso finalizado". In command-line mode
-// the window then closes.
-void terminar(Resultado r, const char* faltaEntrada, Programa& p, Ventana& v) {
+// mode, status -1; a run done gives status 1 and "Proceso finalizado" with what the run did,
+// and the report a button away. In command-line mode the window then closes.
+void terminar(Resultado r, const char* faltaEntrada, const std::filesystem::path& informe,
+              const std::filesystem::path& resultado, Programa& p, Ventana& v) {
     if (r == Resultado::FaltaEntrada) {
         v.mensaje(faltaEntrada);
         if (p.ModoLinea != 2) return;
         p.EstadoTransformado = -1;
     } else {
         p.EstadoTransformado = 1;
-        v.mensaje("Proceso finalizado");
+        if (v.mensajeFinal("Proceso finalizado" + resumenFinal(p.informe, informe, resultado)))
+            verInforme(v, informe);
     }
     if (p.ModoLinea == 2) v.cerrar();
 }
 
 } // namespace
 
-void BExportarClick(Programa& p, Ventana& v) {
+void verInforme(Ventana& v, const std::filesystem::path& informe) {
+    if (!v.abrirEnVisor(informe))
+        v.mensaje("No hay ningún programa para abrir el informe " + textoDeRuta(informe) + ".");
+}
+
+void corridaExportar(Programa& p, Ventana& v) {
     const auto xml = elegirXML(p, v);
     Resultado r;
     {
         CursorOcupado cursor(v);
         r = exportar(xml, carpetaKTEMP(), p.informe, *p.disco);
     }
-    terminar(r, "No existe archivo", p, v);
+    const auto ktemp = carpetaKTEMP();
+    terminar(r, "No existe archivo", informeDeExportar(ktemp), {}, p, v);
 }
 
-void BImportarClick(Programa& p, Ventana& v) {
+void corridaImportar(Programa& p, Ventana& v) {
     v.mensaje("Deberá Abrir el fichero XML de VELMORA,\r\n"
               "desde el cual realizó la Importación a Tamberlo");
     const auto xml = elegirXML(p, v);
@@ -51,7 +60,8 @@ void BImportarClick(Programa& p, Ventana& v) {
         CursorOcupado cursor(v);
         r = importar(xml, carpetaKTEMP(), p.informe, *p.disco);
     }
-    terminar(r, "No existe archivo XML o Solución.", p, v);
+    terminar(r, "No existe archivo XML o Solución.", informeDeImportar(carpetaKTEMP()),
+             resultadoDeImportar(xml), p, v);
 }
 
 } // namespace pontavia

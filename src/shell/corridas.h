@@ -8,10 +8,13 @@
 namespace pontavia {
 
 // exportar: asks for VELMORA's XML file and turns it into Tamberlo's tables.
-void BExportarClick(Programa& programa, Ventana& ventana);
+void corridaExportar(Programa& programa, Ventana& ventana);
 
 // importar: reminds which file to choose, asks for it, and saves Tamberlo's timetable as a
 // new XML file beside it.
-void BImportarClick(Programa& programa, Ventana& ventana);
+void corridaImportar(Programa& programa, Ventana& ventana);
+
+// Opens a report in the system's viewer, or says that nothing could.
+void verInforme(Ventana& ventana, const std::filesystem::path& informe);
 
 } // namespace pontavia

@@ -25,34 +25,37 @@ inline constexpr int kAlto = 266;
 inline constexpr const char* kTitulo = "Exportar e importar datos entre Tamberlo y VELMORA";
 
 // Back to front: the bottom panel lies behind the two top ones.
-inline constexpr Panel kDraw3D1{{0, 168, 633, 97}, {214, 223, 247}, {120, 146, 206}};
-inline constexpr Panel kDraw3D2{{0, 0, 315, 169}, {255, 250, 230}, {236, 196, 120}};
-inline constexpr Panel kDraw3D3{{316, 0, 317, 169}, {232, 246, 232}, {130, 190, 140}};
+inline constexpr Panel kPanelInferior{{0, 168, 633, 97}, {214, 223, 247}, {120, 146, 206}};
+inline constexpr Panel kPanelExportar{{0, 0, 315, 169}, {255, 250, 230}, {236, 196, 120}};
+inline constexpr Panel kPanelImportar{{316, 0, 317, 169}, {232, 246, 232}, {130, 190, 140}};
 
-// The exportar side (on Draw3D2) and the importar side (on Draw3D3): a caption in Arial bold
-// 12 point, word-wrapped, and an OK button of the stock kind.
-inline constexpr Rect kLabel3{24, 24, 265, 57};
-inline constexpr const char* kTextoLabel3 = "Transformar datos desde VELMORA hacia Tamberlo ";
-inline constexpr Rect kBExportar{96, 120, 89, 25};
-inline constexpr Rect kLabel4{8, 24, 305, 57};
-inline constexpr const char* kTextoLabel4 = "Transformar datos desde Tamberlo hacia VELMORA";
-inline constexpr Rect kBImportar{96, 120, 89, 25};
+// The exportar side (on panelExportar) and the importar side (on panelImportar): a caption in Arial
+// bold 12 point, word-wrapped, and an OK button of the stock kind.
+inline constexpr Rect kEtiquetaExportar{24, 24, 265, 57};
+inline constexpr const char* kTextoExportar = "Transformar datos desde VELMORA hacia Tamberlo ";
+inline constexpr Rect kBotonExportar{96, 120, 89, 25};
+inline constexpr Rect kEtiquetaImportar{8, 24, 305, 57};
+inline constexpr const char* kTextoImportar = "Transformar datos desde Tamberlo hacia VELMORA";
+inline constexpr Rect kBotonImportar{96, 120, 89, 25};
 inline constexpr const char* kTextoOK = "OK";
 inline constexpr int kPuntosEtiqueta = 12;
 
 // The bottom panel: the close and help buttons, and the version in bold red.
-inline constexpr Rect kBClose{256, 32, 89, 25};
-inline constexpr const char* kTextoBClose = "&Salir";
-inline constexpr Rect kButton1{40, 64, 75, 25};
-inline constexpr const char* kTextoButton1 = "F1 Ayuda";
-inline constexpr int kXLabel1 = 368;
-inline constexpr int kYLabel1 = 72;
-inline constexpr const char* kTextoLabel1 = "Pontavia para QX42 V-1.0";
-inline constexpr Color kColorLabel1{255, 0, 0};
+inline constexpr Rect kBotonSalir{256, 32, 89, 25};
+inline constexpr const char* kTextoSalir = "&Salir";
+inline constexpr Rect kBotonAyuda{40, 64, 75, 25};
+inline constexpr const char* kTextoAyuda = "F1 Ayuda";
+inline constexpr int kXVersion = 368;
+inline constexpr int kYVersion = 72;
+inline constexpr const char* kTextoVersion = "Pontavia para QX42 V-1.0";
+inline constexpr Color kColorVersion{255, 0, 0};
 
 // The window's own font.
 inline constexpr const char* kFuente = "MS Sans Serif";
 inline constexpr int kPuntosFuente = 8;
+
+// The second button of the box that ends a run.
+inline constexpr const char* kTextoVerInforme = "Ver informe";
 
 // The file dialog both runs share.
 inline constexpr const char* kTituloDialogo = "Seleccione Archivo XML obtenido de VELMORA";
@@ -62,13 +65,14 @@ inline constexpr const char* kExtensionDialogo = "xml";
 // Where each top panel lies in a mode: the side Tamberlo chose fills the window, in front of
 // the bottom panel, and the other side is hidden.
 inline bool panelVisible(const Panel& p, Modo m) {
-    if (&p == &kDraw3D2) return m != Modo::Importar;
-    if (&p == &kDraw3D3) return m != Modo::Exportar;
+    if (&p == &kPanelExportar) return m != Modo::Importar;
+    if (&p == &kPanelImportar) return m != Modo::Exportar;
     return m != Modo::Exportar && m != Modo::Importar;
 }
 
 inline bool llenaLaVentana(const Panel& p, Modo m) {
-    return (&p == &kDraw3D2 && m == Modo::Exportar) || (&p == &kDraw3D3 && m == Modo::Importar);
+    return (&p == &kPanelExportar && m == Modo::Exportar) ||
+           (&p == &kPanelImportar && m == Modo::Importar);
 }
 
 inline Rect rectEn(const Panel& p, Modo m) {

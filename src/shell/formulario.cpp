@@ -2,6 +2,7 @@
 
 #include "corridas.h"
 #include "nucleo.h"
+#include "tareas.h"
 
 #include <exception>
 
@@ -25,6 +26,12 @@ std::string textoDe(const std::filesystem::path& ruta) {
 } // namespace
 
 Modo modoDeArranque(const std::vector<std::string>& parametros) {
+    if (parametros.size() == 1) {
+        const std::string palabra = enMinusculas(parametros[0]);
+        if (palabra == "informe") return Modo::VerInforme;
+        if (palabra == "comprobar") return Modo::Comprobar;
+        if (palabra == "restaurar") return Modo::Restaurar;
+    }
     if (parametros.size() != 2) return Modo::Interactivo;
     const std::string palabra = enMinusculas(parametros[0]);
     if (palabra == "exportar") return Modo::Exportar;
@@ -38,7 +45,12 @@ Formulario::Formulario(const std::vector<std::string>& parametros, std::filesyst
     if (enModoLinea()) programa_.ModoLinea = 2;
 }
 
-void Formulario::FormShow() {
+void Formulario::alMostrarse() {
+    if (modo_ == Modo::VerInforme || modo_ == Modo::Comprobar || modo_ == Modo::Restaurar) {
+        tarea();
+        cerrar();
+        return;
+    }
     if (modo_ != Modo::Importar && modo_ != Modo::Exportar) return;
     // Tamberlo reads the status only once Pontavia has ended, whatever ended it: a run cut off
     // half-way must not leave an earlier run's success there. Its 0 is written before anything
@@ -47,11 +59,32 @@ void Formulario::FormShow() {
         estadoNoEscrito_ = true;
         return;
     }
-    if (modo_ == Modo::Importar) BImportarClick();
-    if (modo_ == Modo::Exportar) BExportarClick();
+    if (modo_ == Modo::Importar) pulsarImportar();
+    if (modo_ == Modo::Exportar) pulsarExportar();
 }
 
-void Formulario::FormClose() {
+void Formulario::tarea() {
+    try {
+        switch (modo_) {
+        case Modo::VerInforme:
+            tareaVerInforme(*this);
+            break;
+        case Modo::Comprobar:
+            tareaComprobar(programa_, *this);
+            break;
+        case Modo::Restaurar:
+            tareaRestaurar(*this);
+            break;
+        default:
+            break;
+        }
+    } catch (const std::exception& ex) {
+        cursorOcupado(false);
+        mostrarError(mensajeParaElUsuario(ex));
+    }
+}
+
+void Formulario::alCerrarse() {
     if (!enModoLinea() || estadoNoEscrito_) return;
     escribirEstado();
 }
@@ -76,15 +109,15 @@ void Formulario::ejecutar(void (*run)(Programa&, Ventana&)) {
     }
 }
 
-void Formulario::BExportarClick() {
-    ejecutar(pontavia::BExportarClick);
+void Formulario::pulsarExportar() {
+    ejecutar(corridaExportar);
 }
 
-void Formulario::BImportarClick() {
-    ejecutar(pontavia::BImportarClick);
+void Formulario::pulsarImportar() {
+    ejecutar(corridaImportar);
 }
 
-void Formulario::Button1Click() {
+void Formulario::pulsarAyuda() {
     mostrarAyuda(0);
 }
 
@@ -93,9 +126,12 @@ void Formulario::teclaF1() {
 }
 
 void Formulario::mostrarAyuda(int contexto) {
+    // VELMORA's help where VELMORA is installed; Pontavia's guide on every other machine.
     const auto archivo = carpeta_ / kArchivoAyuda;
     if (!existeArchivo(archivo)) {
-        mensaje("No se encuentra el archivo de ayuda " + textoDe(archivo) + ".");
+        if (!abrirGuia(carpeta_, contexto))
+            mensaje("No se encuentra la ayuda: ni " + textoDe(archivo) +
+                    " ni la guía de Pontavia junto al programa. Instale Pontavia de nuevo.");
         return;
     }
     if (!abrirAyuda(archivo, contexto))

@@ -23,10 +23,15 @@ enum class Modo {
     // Two parameters, the first neither word: both sides as in the interactive mode, but a
     // run that ends closes the window and every close leaves the status.
     OtraPalabra,
+    // One parameter, a word of the Start menu's own: the window runs that task and closes,
+    // leaving no status (Tamberlo never starts it so).
+    VerInforme, // "informe": the last run's report in the system's viewer
+    Comprobar,  // "comprobar": exportar's dry run on a chosen file, and its report
+    Restaurar,  // "restaurar": the undo of the last exportar, once confirmed
 };
 
-// The mode of a command line (without the program's own path). The second parameter only
-// makes the count.
+// The mode of a command line (without the program's own path). Of two parameters, the second
+// only makes the count.
 Modo modoDeArranque(const std::vector<std::string>& parametros);
 
 class Formulario : public Ventana {
@@ -36,25 +41,36 @@ class Formulario : public Ventana {
 
     static constexpr const char* kArchivoEstado = "Tamberlo.ini";
 
+    // Pontavia's guide beside the program: compiled HTML Help on Windows (the window's topic
+    // at kContextoAyuda), its HTML pages in a folder elsewhere.
+    static constexpr const char* kGuiaCompilada = "Pontavia.chm";
+    static constexpr const char* kCarpetaGuia = "guia";
+    static constexpr const char* kIndiceGuia = "index.html";
+    static constexpr const char* kTemaVentana = "ventana.html";
+
     // parametros: the command line without the program's own path, in UTF-8. carpeta: the
     // executable's folder, where the status file and the help file live.
     Formulario(const std::vector<std::string>& parametros, std::filesystem::path carpeta);
 
     Modo modo() const { return modo_; }
-    bool enModoLinea() const { return modo_ != Modo::Interactivo; }
+    // Started by Tamberlo: two parameters, whatever the words.
+    bool enModoLinea() const {
+        return modo_ == Modo::Exportar || modo_ == Modo::Importar || modo_ == Modo::OtraPalabra;
+    }
     Programa& programa() { return programa_; }
 
     // The window is on screen for the first time: started with a mode word, the status 0,
-    // then the chosen run.
-    void FormShow();
+    // then the chosen run; started for a task of the Start menu, that task, and the window
+    // closes.
+    void alMostrarse();
     // The window is closing: in command-line mode, the status for Tamberlo. A failure to
     // write it is shown, and the window closes all the same (Tamberlo waits for the end).
-    void FormClose();
+    void alCerrarse();
     // The two OK buttons.
-    void BExportarClick();
-    void BImportarClick();
+    void pulsarExportar();
+    void pulsarImportar();
     // The help button opens the help's table of contents; F1 its topic for this window.
-    void Button1Click();
+    void pulsarAyuda();
     void teclaF1();
 
     // The application's error box: the error's own text, caption "Pontavia".
@@ -62,11 +78,16 @@ class Formulario : public Ventana {
     // Asks the platform's viewer for the help file; contexto 0 is the table of contents.
     // False when no viewer could open it.
     virtual bool abrirAyuda(const std::filesystem::path& archivo, int contexto) = 0;
+    // Pontavia's own guide, installed beside the program, for a machine without VELMORA's
+    // help: its contents for contexto 0, else the topic of this window. False when it is not
+    // there or nothing could open it.
+    virtual bool abrirGuia(const std::filesystem::path& carpeta, int contexto) = 0;
 
   private:
     // The status for Tamberlo as it stands; a failure is shown, and false.
     bool escribirEstado();
     void ejecutar(void (*run)(Programa&, Ventana&));
+    void tarea();
     void mostrarAyuda(int contexto);
 
     Programa programa_;

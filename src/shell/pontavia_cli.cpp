@@ -35,8 +35,13 @@ int ejecutar(Corrida corrida, const char* faltaEntrada, const std::string& archi
         std::cerr << faltaEntrada << '\n';
         return kSalidaFaltaEntrada;
     }
-    std::cout << "Proceso finalizado\n\nResumen del informe:\n"
-              << informe.resumen() << "Informe completo en " << rutaDelInforme(ktemp).string()
+    std::cout << "Proceso finalizado\n";
+    for (const auto& frase : informe.advertencias())
+        std::cout << "\nATENCIÓN: " << frase << '\n';
+    const bool esImportar = corrida == &pontavia::importar;
+    std::cout << "\nResumen del informe:\n"
+              << informe.resumen() << "Informe completo en "
+              << (esImportar ? informeDeImportar(ktemp) : informeDeExportar(ktemp)).string()
               << "\n";
     escribirInformeCSV(informe, informeCSV);
     return kSalidaHecho;
@@ -125,7 +130,6 @@ int main(int argc, char** argv) {
     // A table, or the list of those exportar writes: one of the two.
     mostrar->add_flag("--tablas", tablas, "Lista las tablas que escribe exportar, una por línea")
         ->excludes(opcionTabla);
-    mostrar->require_option(1, 2);
 
     try {
         app.parse(static_cast<int>(punteros.size()), punteros.data());
@@ -138,6 +142,11 @@ int main(int argc, char** argv) {
         return kSalidaUsoIncorrecto;
     }
 
+    // A table or the list: CLI11 would say it in English, and in the help too.
+    if (*mostrar && !tablas && tabla.empty()) {
+        std::cerr << "Uso incorrecto: Falta TABLA.\nConsulte pontavia-cli --ayuda.\n";
+        return kSalidaUsoIncorrecto;
+    }
     if (*exportar || *importar || *comprobar_) prepararMemoria(argv, rutaDeTexto(archivo));
     try {
         if (*exportar)

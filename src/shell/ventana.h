@@ -1,6 +1,7 @@
 #pragma once
 // All that a run asks of the window: the same runs serve the Qt window, pontavia-cli and
 // the tests, each with its own Ventana.
+#include <filesystem>
 #include <string>
 
 namespace pontavia {
@@ -13,6 +14,16 @@ class Ventana {
     virtual bool elegirArchivo(const std::string& ultimo, std::string& elegido) = 0;
     // A modal message box with one OK button; returns once the user has dismissed it.
     virtual void mensaje(const std::string& texto) = 0;
+    // The box that ends a run: texto, its OK button the default (Enter closes it), and a
+    // second button "Ver informe"; true when the user chose that one.
+    virtual bool mensajeFinal(const std::string& texto) {
+        mensaje(texto);
+        return false;
+    }
+    // A question with "Sí" and "No", "No" the default; true for "Sí".
+    virtual bool preguntar(const std::string& texto) = 0;
+    // Opens a file (a report) in the system's viewer for it; false when none could.
+    virtual bool abrirEnVisor(const std::filesystem::path& archivo) = 0;
     virtual void cursorOcupado(bool ocupado) = 0;
     // Closes the window (in command-line mode this ends the program).
     virtual void cerrar() = 0;

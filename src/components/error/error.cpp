@@ -40,6 +40,10 @@ std::string fraseSola(Hecho hecho, const LugarError& l, const std::string& detal
         return "No se pudo leer lo que sigue al elemento raíz: " + detalle + ".";
     case Hecho::SinRaiz:
         return "El archivo " + l.archivo + " no tiene elemento raíz.";
+    case Hecho::ResultadoDeTamberlo:
+        return "El archivo " + l.archivo +
+               " solo tiene un horario (solucion_horario), sin materias, profesores, aulas, "
+               "grupos, franjas horarias ni asignaturas.";
     case Hecho::RaizNoCentro:
         return "El archivo " + l.archivo + " no es un documento de VELMORA: su elemento raíz es " +
                l.elemento + " y debería ser centro.";
@@ -211,6 +215,11 @@ std::string consejo(const Error& e) {
                "exportó VELMORA. Expórtelo de nuevo desde VELMORA y vuelva a intentarlo. " +
                kNadaCambiado;
     case ClaseError::NoEsDeVelmora:
+        if (e.hecho() == Hecho::ResultadoDeTamberlo)
+            return "El archivo " + archivo +
+                   " es un resultado de Tamberlo, no una exportación de VELMORA: elija el archivo "
+                   "que exportó VELMORA. " +
+                   kNadaCambiado;
         return "El archivo " + archivo +
                " no es una exportación de VELMORA: elija el archivo XML que exportó VELMORA. " +
                kNadaCambiado;

@@ -56,6 +56,7 @@ enum class Hecho {
     TrasLaRaiz,              // what follows the root cannot be read: detalle, the reason
     SinRaiz,                 // no root element
     RaizNoCentro,            // the root (elemento) is not centro
+    ResultadoDeTamberlo,     // a timetable Tamberlo gave back, and none of VELMORA's sections
     FaltaAtributo,           // the element lacks the attribute
     // values: detalle is the value as written
     NoEsEntero,

@@ -34,6 +34,9 @@ void Informe::empezar(std::string operacion, std::string archivo) {
     avisos_.clear();
     ultima_ = 0;
     total_ = 0;
+    for (auto& n : porTipo_)
+        n = 0;
+    advertencias_.clear();
     csv_.clear();
     filas_.clear();
 }
@@ -76,6 +79,7 @@ void Informe::agregar(const Aviso& a) {
     s += '\n';
     ++t.cuantos;
     ++total_;
+    ++porTipo_[static_cast<int>(a.tipo)];
     anadirFilaCSV(
         csv_, {a.tabla, textoTipo(a.tipo), a.elemento, a.campo, a.valor, a.resultado, a.motivo});
 }
@@ -179,6 +183,11 @@ std::string Informe::texto(const char* finLinea) const {
     linea({"Archivo: ", archivo_});
     linea({"Fecha: ", fecha_});
     linea({});
+    if (!advertencias_.empty()) {
+        for (const auto& a : advertencias_)
+            linea({"ATENCIÓN: ", a});
+        linea({});
+    }
     s += resumen(finLinea);
     for (const auto& nombre : tablas()) {
         for (const auto& t : avisos_) {

@@ -48,11 +48,17 @@ class Informe {
     // element (none until the builder names one). The report must outlive the table.
     void vigilar(TablaDBase& tabla);
     void filas(const std::string& tabla, std::size_t cuantas);
+    // A sentence about the whole run that the user must read before anything else (say, that
+    // not one lesson was written); the report and the end of the run show it first.
+    void advertir(std::string frase) { advertencias_.push_back(std::move(frase)); }
+    const std::vector<std::string>& advertencias() const { return advertencias_; }
 
     const std::vector<std::pair<std::string, std::size_t>>& filas() const { return filas_; }
     // How many items in all, and how many about one table.
     std::size_t avisos() const { return total_; }
     std::size_t avisosDe(std::string_view tabla) const;
+    // How many items of one kind, in all tables.
+    std::size_t avisosDeTipo(TipoAviso tipo) const { return porTipo_[static_cast<int>(tipo)]; }
 
     // A few lines: rows and items per table.
     std::string resumen(const char* finLinea = "\n") const;
@@ -85,11 +91,15 @@ class Informe {
     std::vector<AvisosDeTabla> avisos_; // in the order of each table's first item
     std::size_t ultima_ = 0;            // where the last item went: items come in runs
     std::size_t total_ = 0;
+    std::size_t porTipo_[5] = {};
+    std::vector<std::string> advertencias_;
     std::string csv_; // every item's CSV row, in the order they came
     std::vector<std::pair<std::string, std::size_t>> filas_;
 };
 
-// The name under which every run leaves its report in the Tamberlo folder.
+// The names under which exportar and importar leave their reports in the Tamberlo folder:
+// one each, so that an importar keeps the export's report.
 inline constexpr const char* kNombreInforme = "INFORME-PONTAVIA.TXT";
+inline constexpr const char* kNombreInformeImportar = "INFORME-IMPORTAR.TXT";
 
 } // namespace pontavia

@@ -14,4 +14,13 @@ void exigirCentro(const DocumentoXML& doc, const std::string& archivo) {
                     {.archivo = archivo, .elemento = raiz.name()});
 }
 
+void exigirDatosDelCentro(const DocumentoXML& doc, const std::string& archivo) {
+    const Nodo raiz = doc.documentElement();
+    if (!raiz.child("solucion_horario")) return;
+    for (const char* seccion :
+         {"materias", "profesores", "aulas", "grupos", "franjashorarias", "asignaturas"})
+        if (raiz.child(seccion)) return;
+    throw Error(ClaseError::NoEsDeVelmora, Hecho::ResultadoDeTamberlo, {.archivo = archivo});
+}
+
 } // namespace pontavia

@@ -9,4 +9,9 @@ namespace pontavia {
 // Raises a clear error when the document's root element is not centro.
 void exigirCentro(const DocumentoXML& doc, const std::string& archivo);
 
+// Raises a clear error when the document is a Tamberlo result that importar wrote (a
+// solucion_horario and none of the school's sections): exporting it would replace Tamberlo's
+// tables with empty ones.
+void exigirDatosDelCentro(const DocumentoXML& doc, const std::string& archivo);
+
 } // namespace pontavia

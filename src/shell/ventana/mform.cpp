@@ -2,6 +2,7 @@
 
 #include "disposicion.h"
 #include "panel_degradado.h"
+#include "nucleo.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -9,11 +10,14 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
+#include <QTranslator>
 #include <QUrl>
 
 namespace pontavia {
@@ -62,7 +66,15 @@ QPushButton* boton(const char* texto, QStyle::StandardPixmap icono, const d::Rec
 
 } // namespace
 
-TMForm::TMForm(const QStringList& parametros, std::filesystem::path carpeta, QWidget* padre)
+bool traducirQt(QTranslator& traduccion) {
+    if (!traduccion.load(QLocale(QLocale::Spanish, QLocale::Spain), "qtbase", "_",
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QApplication::installTranslator(&traduccion);
+}
+
+VentanaPrincipal::VentanaPrincipal(const QStringList& parametros, std::filesystem::path carpeta,
+                                   QWidget* padre)
     : QDialog(padre), Formulario(enUtf8(parametros), std::move(carpeta)) {
     setWindowTitle(d::kTitulo);
     setFixedSize(d::kAncho, d::kAlto);
@@ -73,61 +85,62 @@ TMForm::TMForm(const QStringList& parametros, std::filesystem::path carpeta, QWi
     setFont(fuente);
 
     // Created back to front; the side Tamberlo chose is raised in front of the bottom panel.
-    Draw3D1 = panel(d::kDraw3D1, modo(), this);
-    Draw3D2 = panel(d::kDraw3D2, modo(), this);
-    Draw3D3 = panel(d::kDraw3D3, modo(), this);
-    for (auto [w, p] : {std::pair{Draw3D2, &d::kDraw3D2}, std::pair{Draw3D3, &d::kDraw3D3}}) {
+    panelInferior = panel(d::kPanelInferior, modo(), this);
+    panelExportar = panel(d::kPanelExportar, modo(), this);
+    panelImportar = panel(d::kPanelImportar, modo(), this);
+    for (auto [w, p] : {std::pair{panelExportar, &d::kPanelExportar},
+                        std::pair{panelImportar, &d::kPanelImportar}}) {
         if (!d::panelVisible(*p, modo()))
             w->hide();
         else if (d::llenaLaVentana(*p, modo()))
             w->raise();
     }
 
-    Label3 = etiqueta(d::kTextoLabel3, d::kLabel3, Draw3D2);
-    BExportar = boton(d::kTextoOK, QStyle::SP_DialogOkButton, d::kBExportar, Draw3D2);
-    Label4 = etiqueta(d::kTextoLabel4, d::kLabel4, Draw3D3);
-    BImportar = boton(d::kTextoOK, QStyle::SP_DialogOkButton, d::kBImportar, Draw3D3);
-    BClose = boton(d::kTextoBClose, QStyle::SP_DialogCloseButton, d::kBClose, Draw3D1);
-    Button1 = boton(d::kTextoButton1, QStyle::SP_CustomBase, d::kButton1, Draw3D1);
-    Label1 = new QLabel(d::kTextoLabel1, Draw3D1);
-    Label1->move(d::kXLabel1, d::kYLabel1);
+    etiquetaExportar = etiqueta(d::kTextoExportar, d::kEtiquetaExportar, panelExportar);
+    botonExportar = boton(d::kTextoOK, QStyle::SP_DialogOkButton, d::kBotonExportar, panelExportar);
+    etiquetaImportar = etiqueta(d::kTextoImportar, d::kEtiquetaImportar, panelImportar);
+    botonImportar = boton(d::kTextoOK, QStyle::SP_DialogOkButton, d::kBotonImportar, panelImportar);
+    botonSalir = boton(d::kTextoSalir, QStyle::SP_DialogCloseButton, d::kBotonSalir, panelInferior);
+    botonAyuda = boton(d::kTextoAyuda, QStyle::SP_CustomBase, d::kBotonAyuda, panelInferior);
+    etiquetaVersion = new QLabel(d::kTextoVersion, panelInferior);
+    etiquetaVersion->move(d::kXVersion, d::kYVersion);
     QFont negrita = font();
     negrita.setBold(true);
-    Label1->setFont(negrita);
-    Label1->setStyleSheet("color: red;");
-    Label1->adjustSize();
+    etiquetaVersion->setFont(negrita);
+    etiquetaVersion->setStyleSheet("color: red;");
+    etiquetaVersion->adjustSize();
 
-    setTabOrder(BClose, Button1);
-    setTabOrder(Button1, BExportar);
-    setTabOrder(BExportar, BImportar);
-    for (QPushButton* b : {BExportar, BImportar, BClose, Button1})
+    setTabOrder(botonSalir, botonAyuda);
+    setTabOrder(botonAyuda, botonExportar);
+    setTabOrder(botonExportar, botonImportar);
+    for (QPushButton* b : {botonExportar, botonImportar, botonSalir, botonAyuda})
         b->setAutoDefault(false);
 
-    connect(BExportar, &QPushButton::clicked, this, [this] { BExportarClick(); });
-    connect(BImportar, &QPushButton::clicked, this, [this] { BImportarClick(); });
-    connect(BClose, &QPushButton::clicked, this, [this] { close(); });
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(botonExportar, &QPushButton::clicked, this, [this] { pulsarExportar(); });
+    connect(botonImportar, &QPushButton::clicked, this, [this] { pulsarImportar(); });
+    connect(botonSalir, &QPushButton::clicked, this, [this] { close(); });
+    connect(botonAyuda, &QPushButton::clicked, this, [this] { pulsarAyuda(); });
 }
 
-TMForm::~TMForm() {
+VentanaPrincipal::~VentanaPrincipal() {
     cursorOcupado(false);
 }
 
-void TMForm::showEvent(QShowEvent* e) {
+void VentanaPrincipal::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     if (mostrada_) return;
     mostrada_ = true;
     if (auto* pantalla = screen()) move(pantalla->availableGeometry().center() - rect().center());
     // The run starts once the window is on screen, so its dialogs appear over it.
-    QTimer::singleShot(0, this, [this] { FormShow(); });
+    QTimer::singleShot(0, this, [this] { alMostrarse(); });
 }
 
-void TMForm::closeEvent(QCloseEvent* e) {
-    FormClose();
+void VentanaPrincipal::closeEvent(QCloseEvent* e) {
+    alCerrarse();
     QDialog::closeEvent(e);
 }
 
-void TMForm::keyPressEvent(QKeyEvent* e) {
+void VentanaPrincipal::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_F1) {
         teclaF1();
         return;
@@ -135,12 +148,19 @@ void TMForm::keyPressEvent(QKeyEvent* e) {
     QDialog::keyPressEvent(e);
 }
 
-bool TMForm::abrirAyuda(const std::filesystem::path& archivo, int) {
+bool VentanaPrincipal::abrirAyuda(const std::filesystem::path& archivo, int) {
     // Linux viewers of .chm files open at their table of contents; the topic is not passed.
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(archivo.string())));
 }
 
-bool TMForm::elegirArchivo(const std::string& ultimo, std::string& elegido) {
+bool VentanaPrincipal::abrirGuia(const std::filesystem::path& carpeta, int contexto) {
+    // The HTML guide, in the desktop's browser.
+    const auto pagina = carpeta / kCarpetaGuia / (contexto == 0 ? kIndiceGuia : kTemaVentana);
+    if (!existeArchivo(pagina)) return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(pagina.string())));
+}
+
+bool VentanaPrincipal::elegirArchivo(const std::string& ultimo, std::string& elegido) {
     QFileDialog dialogo(this, d::kTituloDialogo);
     dialogo.setNameFilter(d::kFiltroDialogo);
     dialogo.setDefaultSuffix(d::kExtensionDialogo);
@@ -152,13 +172,40 @@ bool TMForm::elegirArchivo(const std::string& ultimo, std::string& elegido) {
     return true;
 }
 
-void TMForm::mensaje(const std::string& texto) {
+void VentanaPrincipal::mensaje(const std::string& texto) {
     QMessageBox caja(QMessageBox::NoIcon, "Pontavia", QString::fromStdString(texto),
                      QMessageBox::Ok, this);
     caja.exec();
 }
 
-void TMForm::cursorOcupado(bool ocupado) {
+bool VentanaPrincipal::mensajeFinal(const std::string& texto) {
+    QMessageBox caja(QMessageBox::Information, "Pontavia", QString::fromStdString(texto),
+                     QMessageBox::Ok, this);
+    QPushButton* ver = caja.addButton(d::kTextoVerInforme, QMessageBox::ActionRole);
+    caja.setDefaultButton(QMessageBox::Ok);
+    caja.setEscapeButton(QMessageBox::Ok);
+    caja.exec();
+    return caja.clickedButton() == ver;
+}
+
+bool VentanaPrincipal::preguntar(const std::string& texto) {
+    QMessageBox caja(QMessageBox::Question, "Pontavia", QString::fromStdString(texto),
+                     QMessageBox::Yes | QMessageBox::No, this);
+    caja.setDefaultButton(QMessageBox::No);
+    return caja.exec() == QMessageBox::Yes;
+}
+
+bool VentanaPrincipal::abrirEnVisor(const std::filesystem::path& archivo) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(archivo.string())));
+}
+
+void VentanaPrincipal::mostrarError(const std::string& texto) {
+    QMessageBox caja(QMessageBox::Critical, "Pontavia", QString::fromStdString(texto),
+                     QMessageBox::Ok, this);
+    caja.exec();
+}
+
+void VentanaPrincipal::cursorOcupado(bool ocupado) {
     if (ocupado && !cursorPuesto_) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         cursorPuesto_ = true;
@@ -168,7 +215,7 @@ void TMForm::cursorOcupado(bool ocupado) {
     }
 }
 
-void TMForm::cerrar() {
+void VentanaPrincipal::cerrar() {
     close();
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// TMForm: Pontavia's one window, drawn with Qt. Its behaviour is Formulario's; this class
+// VentanaPrincipal: Pontavia's one window, drawn with Qt. Its behaviour is Formulario's; this class
 // adds the widgets, the dialogs and the events that reach them.
 #include "formulario.h"
 
@@ -8,37 +8,50 @@
 #include <filesystem>
 
 class QLabel;
+class QTranslator;
 class QPushButton;
 
 namespace pontavia {
 
 class PanelDegradado;
 
-class TMForm : public QDialog, public Formulario {
+// Qt's own dialogs and buttons (the file dialog, "Aceptar", "Cancelar") in Spanish, as the
+// window's own texts are, whatever the desktop's language: loads Qt's Spanish translation
+// into traduccion, which must outlive the application, and installs it. False (English) when
+// the translations are not installed.
+bool traducirQt(QTranslator& traduccion);
+
+class VentanaPrincipal : public QDialog, public Formulario {
   public:
     // parametros: the command line without the program's own path. carpeta: the executable's
     // folder, with the status file and the help file.
-    TMForm(const QStringList& parametros, std::filesystem::path carpeta, QWidget* padre = nullptr);
-    ~TMForm() override;
+    VentanaPrincipal(const QStringList& parametros, std::filesystem::path carpeta,
+                     QWidget* padre = nullptr);
+    ~VentanaPrincipal() override;
 
     // The window interface of the runs. The dialogs are virtual so that tests answer them.
     bool elegirArchivo(const std::string& ultimo, std::string& elegido) override;
     void mensaje(const std::string& texto) override;
+    bool mensajeFinal(const std::string& texto) override;
+    bool preguntar(const std::string& texto) override;
+    bool abrirEnVisor(const std::filesystem::path& archivo) override;
+    void mostrarError(const std::string& texto) override;
     void cursorOcupado(bool ocupado) override;
     void cerrar() override;
     bool abrirAyuda(const std::filesystem::path& archivo, int contexto) override;
+    bool abrirGuia(const std::filesystem::path& carpeta, int contexto) override;
 
-    // The window's parts, by their designer names.
-    PanelDegradado* Draw3D1;
-    PanelDegradado* Draw3D2;
-    PanelDegradado* Draw3D3;
-    QLabel* Label1;
-    QLabel* Label3;
-    QLabel* Label4;
-    QPushButton* BExportar;
-    QPushButton* BImportar;
-    QPushButton* BClose;
-    QPushButton* Button1;
+    // The window's parts: its three panels, their captions and its four buttons.
+    PanelDegradado* panelInferior;
+    PanelDegradado* panelExportar;
+    PanelDegradado* panelImportar;
+    QLabel* etiquetaVersion;
+    QLabel* etiquetaExportar;
+    QLabel* etiquetaImportar;
+    QPushButton* botonExportar;
+    QPushButton* botonImportar;
+    QPushButton* botonSalir;
+    QPushButton* botonAyuda;
 
   protected:
     void showEvent(QShowEvent* e) override;

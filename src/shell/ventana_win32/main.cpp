@@ -16,6 +16,6 @@ int WINAPI wWinMain(HINSTANCE instancia, HINSTANCE, PWSTR, int) {
     std::vector<std::string> parametros;
     for (int i = 1; argumentos && i < n; ++i)
         parametros.push_back(pontavia::utf8(argumentos.get()[i]));
-    pontavia::TMForm MForm(instancia, parametros, pontavia::carpetaDelEjecutable());
-    return MForm.ejecutarBucle();
+    pontavia::VentanaPrincipal ventana(instancia, parametros, pontavia::carpetaDelEjecutable());
+    return ventana.ejecutarBucle();
 }

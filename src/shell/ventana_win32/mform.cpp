@@ -1,10 +1,13 @@
 #include "mform.h"
 
 #include "disposicion.h"
+#include "nucleo.h"
 #include "texto_ancho.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <htmlhelp.h>
+#include <shellapi.h>
 
 namespace pontavia {
 
@@ -13,10 +16,10 @@ namespace {
 namespace d = disposicion;
 
 constexpr const wchar_t* kClase = L"PontaviaTMForm";
-constexpr WORD kIdBExportar = 101;
-constexpr WORD kIdBImportar = 102;
-constexpr WORD kIdBClose = 103;
-constexpr WORD kIdButton1 = 104;
+constexpr WORD kIdExportar = 101;
+constexpr WORD kIdImportar = 102;
+constexpr WORD kIdSalir = 103;
+constexpr WORD kIdAyuda = 104;
 // Posted once the window is on screen, so that a run's dialogs appear over it.
 constexpr UINT kMostrada = WM_APP + 1;
 // The longest path the file dialog hands back.
@@ -130,32 +133,32 @@ class Lienzo {
 // The panel each button lies on.
 const d::Panel& panelDe(WORD id) {
     switch (id) {
-    case kIdBExportar:
-        return d::kDraw3D2;
-    case kIdBImportar:
-        return d::kDraw3D3;
+    case kIdExportar:
+        return d::kPanelExportar;
+    case kIdImportar:
+        return d::kPanelImportar;
     default:
-        return d::kDraw3D1;
+        return d::kPanelInferior;
     }
 }
 
 const d::Rect& rectDe(WORD id) {
     switch (id) {
-    case kIdBExportar:
-        return d::kBExportar;
-    case kIdBImportar:
-        return d::kBImportar;
-    case kIdBClose:
-        return d::kBClose;
+    case kIdExportar:
+        return d::kBotonExportar;
+    case kIdImportar:
+        return d::kBotonImportar;
+    case kIdSalir:
+        return d::kBotonSalir;
     default:
-        return d::kButton1;
+        return d::kBotonAyuda;
     }
 }
 
 } // namespace
 
-TMForm::TMForm(HINSTANCE instancia, const std::vector<std::string>& parametros,
-               std::filesystem::path carpeta)
+VentanaPrincipal::VentanaPrincipal(HINSTANCE instancia, const std::vector<std::string>& parametros,
+                                   std::filesystem::path carpeta)
     : Formulario(parametros, std::move(carpeta)), instancia_(instancia) {
     WNDCLASSEXW clase{};
     clase.cbSize = sizeof clase;
@@ -176,14 +179,14 @@ TMForm::TMForm(HINSTANCE instancia, const std::vector<std::string>& parametros,
     auto boton = [&](WORD id, const char* texto) {
         return CreateWindowExW(
             0, L"BUTTON", ancho(texto).c_str(), WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
-            MForm, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instancia_, nullptr);
+            marco, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instancia_, nullptr);
     };
-    BClose = boton(kIdBClose, d::kTextoBClose);
-    Button1 = boton(kIdButton1, d::kTextoButton1);
-    BExportar = boton(kIdBExportar, d::kTextoOK);
-    BImportar = boton(kIdBImportar, d::kTextoOK);
+    botonSalir = boton(kIdSalir, d::kTextoSalir);
+    botonAyuda = boton(kIdAyuda, d::kTextoAyuda);
+    botonExportar = boton(kIdExportar, d::kTextoOK);
+    botonImportar = boton(kIdImportar, d::kTextoOK);
 
-    dpi_ = dpiDe(MForm);
+    dpi_ = dpiDe(marco);
     crearFuentes();
     crearGlifos();
     colocar();
@@ -193,92 +196,93 @@ TMForm::TMForm(HINSTANCE instancia, const std::vector<std::string>& parametros,
     ajustarMarco(r, estilo, estiloExtendido, dpi_);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(MForm, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    GetMonitorInfoW(MonitorFromWindow(marco, MONITOR_DEFAULTTOPRIMARY), &monitor);
     const RECT& trabajo = monitor.rcWork;
     const int ancho = r.right - r.left;
     const int alto = r.bottom - r.top;
-    SetWindowPos(MForm, nullptr, trabajo.left + (trabajo.right - trabajo.left - ancho) / 2,
+    SetWindowPos(marco, nullptr, trabajo.left + (trabajo.right - trabajo.left - ancho) / 2,
                  trabajo.top + (trabajo.bottom - trabajo.top - alto) / 2, ancho, alto,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-TMForm::~TMForm() {
+VentanaPrincipal::~VentanaPrincipal() {
     if (hhctrl_) {
         // The help windows must be gone before their library is.
         using HtmlHelpW_t = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
         if (auto f = funcion<HtmlHelpW_t>(hhctrl_.get(), "HtmlHelpW"))
             f(nullptr, nullptr, HH_CLOSE_ALL, 0);
     }
-    if (MForm) DestroyWindow(MForm);
+    if (marco) DestroyWindow(marco);
 }
 
-int TMForm::ejecutarBucle() {
-    ShowWindow(MForm, SW_SHOWNORMAL);
-    UpdateWindow(MForm);
-    for (HWND b : {BClose, Button1, BExportar, BImportar})
+int VentanaPrincipal::ejecutarBucle() {
+    ShowWindow(marco, SW_SHOWNORMAL);
+    UpdateWindow(marco);
+    for (HWND b : {botonSalir, botonAyuda, botonExportar, botonImportar})
         if (IsWindowVisible(b)) {
             SetFocus(b);
             break;
         }
-    PostMessageW(MForm, kMostrada, 0, 0);
+    PostMessageW(marco, kMostrada, 0, 0);
 
     MSG m;
     while (GetMessageW(&m, nullptr, 0, 0) > 0) {
-        const bool nuestra = m.hwnd == MForm || IsChild(MForm, m.hwnd);
+        const bool nuestra = m.hwnd == marco || IsChild(marco, m.hwnd);
         if (nuestra && m.message == WM_KEYDOWN && m.wParam == VK_F1) {
             teclaF1();
             continue;
         }
-        if (MForm && IsDialogMessageW(MForm, &m)) continue;
+        if (marco && IsDialogMessageW(marco, &m)) continue;
         TranslateMessage(&m);
         DispatchMessageW(&m);
     }
     return static_cast<int>(m.wParam);
 }
 
-LRESULT CALLBACK TMForm::procedimiento(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK VentanaPrincipal::procedimiento(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
-        auto* f = static_cast<TMForm*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        f->MForm = hwnd;
+        auto* f =
+            static_cast<VentanaPrincipal*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        f->marco = hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(f));
     }
-    auto* f = reinterpret_cast<TMForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* f = reinterpret_cast<VentanaPrincipal*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     return f ? f->atender(msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-LRESULT TMForm::atender(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT VentanaPrincipal::atender(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case kMostrada:
         if (!mostrada_) {
             mostrada_ = true;
-            FormShow();
+            alMostrarse();
         }
         return 0;
     case WM_COMMAND:
         if (HIWORD(wp) != BN_CLICKED) break;
         switch (LOWORD(wp)) {
-        case kIdBExportar:
-            BExportarClick();
+        case kIdExportar:
+            pulsarExportar();
             return 0;
-        case kIdBImportar:
-            BImportarClick();
+        case kIdImportar:
+            pulsarImportar();
             return 0;
-        case kIdButton1:
-            Button1Click();
+        case kIdAyuda:
+            pulsarAyuda();
             return 0;
-        case kIdBClose:
+        case kIdSalir:
         case IDCANCEL:
             cerrar();
             return 0;
         }
         break;
     case WM_CLOSE:
-        FormClose();
-        DestroyWindow(MForm);
+        alCerrarse();
+        DestroyWindow(marco);
         return 0;
     case WM_DESTROY:
-        SetWindowLongPtrW(MForm, GWLP_USERDATA, 0);
-        MForm = nullptr;
+        SetWindowLongPtrW(marco, GWLP_USERDATA, 0);
+        marco = nullptr;
         PostQuitMessage(0);
         return 0;
     case WM_SETCURSOR:
@@ -290,10 +294,10 @@ LRESULT TMForm::atender(UINT msg, WPARAM wp, LPARAM lp) {
         crearFuentes();
         crearGlifos();
         const auto* r = reinterpret_cast<const RECT*>(lp);
-        SetWindowPos(MForm, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+        SetWindowPos(marco, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         colocar();
-        InvalidateRect(MForm, nullptr, TRUE);
+        InvalidateRect(marco, nullptr, TRUE);
         return 0;
     }
     case WM_ERASEBKGND:
@@ -304,25 +308,25 @@ LRESULT TMForm::atender(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;
-        HDC dc = BeginPaint(MForm, &ps);
+        HDC dc = BeginPaint(marco, &ps);
         RECT cliente;
-        GetClientRect(MForm, &cliente);
+        GetClientRect(marco, &cliente);
         {
             Lienzo lienzo(dc, cliente.right, cliente.bottom);
             pintar(lienzo.dc());
         }
-        EndPaint(MForm, &ps);
+        EndPaint(marco, &ps);
         return 0;
     }
     }
-    return DefWindowProcW(MForm, msg, wp, lp);
+    return DefWindowProcW(marco, msg, wp, lp);
 }
 
-int TMForm::escala(int pixeles) const {
+int VentanaPrincipal::escala(int pixeles) const {
     return MulDiv(pixeles, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
 }
 
-void TMForm::crearFuentes() {
+void VentanaPrincipal::crearFuentes() {
     auto fuente = [&](const wchar_t* cara, int puntos, int peso) {
         return Fuente(CreateFontW(-MulDiv(puntos, static_cast<int>(dpi_), 72), 0, 0, 0, peso, FALSE,
                                   FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
@@ -332,25 +336,26 @@ void TMForm::crearFuentes() {
     fuente_ = fuente(L"Microsoft Sans Serif", d::kPuntosFuente, FW_NORMAL);
     fuenteNegrita_ = fuente(L"Microsoft Sans Serif", d::kPuntosFuente, FW_BOLD);
     fuenteEtiqueta_ = fuente(L"Arial", d::kPuntosEtiqueta, FW_BOLD);
-    for (HWND b : {BClose, Button1, BExportar, BImportar})
+    for (HWND b : {botonSalir, botonAyuda, botonExportar, botonImportar})
         SendMessageW(b, WM_SETFONT, reinterpret_cast<WPARAM>(fuente_.get()), TRUE);
 }
 
-void TMForm::crearGlifos() {
+void VentanaPrincipal::crearGlifos() {
     const int lado = escala(16);
     glifoOK_ = glifo(lado, true);
     glifoCerrar_ = glifo(lado, false);
     for (auto [b, lista] :
-         {std::pair{BExportar, glifoOK_.get()}, std::pair{BImportar, glifoOK_.get()},
-          std::pair{BClose, glifoCerrar_.get()}}) {
+         {std::pair{botonExportar, glifoOK_.get()}, std::pair{botonImportar, glifoOK_.get()},
+          std::pair{botonSalir, glifoCerrar_.get()}}) {
         BUTTON_IMAGELIST imagen{lista, {escala(2), 0, 0, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
         SendMessageW(b, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&imagen));
     }
 }
 
-void TMForm::colocar() {
-    for (auto [b, id] : {std::pair{BClose, kIdBClose}, std::pair{Button1, kIdButton1},
-                         std::pair{BExportar, kIdBExportar}, std::pair{BImportar, kIdBImportar}}) {
+void VentanaPrincipal::colocar() {
+    for (auto [b, id] :
+         {std::pair{botonSalir, kIdSalir}, std::pair{botonAyuda, kIdAyuda},
+          std::pair{botonExportar, kIdExportar}, std::pair{botonImportar, kIdImportar}}) {
         const d::Panel& p = panelDe(id);
         const d::Rect origen = d::rectEn(p, modo());
         const d::Rect& r = rectDe(id);
@@ -360,14 +365,14 @@ void TMForm::colocar() {
     }
 }
 
-void TMForm::pintar(HDC dc) {
+void VentanaPrincipal::pintar(HDC dc) {
     // The window's own face shows in the seam between the two top panels.
     RECT cliente;
-    GetClientRect(MForm, &cliente);
+    GetClientRect(marco, &cliente);
     FillRect(dc, &cliente, GetSysColorBrush(COLOR_BTNFACE));
     SetBkMode(dc, TRANSPARENT);
     // Back to front, each panel with what it holds.
-    for (const d::Panel* p : {&d::kDraw3D1, &d::kDraw3D2, &d::kDraw3D3}) {
+    for (const d::Panel* p : {&d::kPanelInferior, &d::kPanelExportar, &d::kPanelImportar}) {
         if (!d::panelVisible(*p, modo())) continue;
         const d::Rect o = d::rectEn(*p, modo());
         const int x0 = escala(o.x), y0 = escala(o.y);
@@ -396,17 +401,19 @@ void TMForm::pintar(HDC dc) {
             DrawTextW(dc, w.c_str(), static_cast<int>(w.size()), &donde, formato | DT_NOPREFIX);
             SelectObject(dc, anterior);
         };
-        if (p == &d::kDraw3D1)
-            texto(d::kTextoLabel1, {d::kXLabel1, d::kYLabel1, 0, 0}, fuenteNegrita_.get(),
-                  rgb(d::kColorLabel1), DT_SINGLELINE | DT_NOCLIP);
-        if (p == &d::kDraw3D2)
-            texto(d::kTextoLabel3, d::kLabel3, fuenteEtiqueta_.get(), RGB(0, 0, 0), DT_WORDBREAK);
-        if (p == &d::kDraw3D3)
-            texto(d::kTextoLabel4, d::kLabel4, fuenteEtiqueta_.get(), RGB(0, 0, 0), DT_WORDBREAK);
+        if (p == &d::kPanelInferior)
+            texto(d::kTextoVersion, {d::kXVersion, d::kYVersion, 0, 0}, fuenteNegrita_.get(),
+                  rgb(d::kColorVersion), DT_SINGLELINE | DT_NOCLIP);
+        if (p == &d::kPanelExportar)
+            texto(d::kTextoExportar, d::kEtiquetaExportar, fuenteEtiqueta_.get(), RGB(0, 0, 0),
+                  DT_WORDBREAK);
+        if (p == &d::kPanelImportar)
+            texto(d::kTextoImportar, d::kEtiquetaImportar, fuenteEtiqueta_.get(), RGB(0, 0, 0),
+                  DT_WORDBREAK);
     }
 }
 
-bool TMForm::elegirArchivo(const std::string& ultimo, std::string& elegido) {
+bool VentanaPrincipal::elegirArchivo(const std::string& ultimo, std::string& elegido) {
     std::wstring archivo = ancho(ultimo);
     archivo.resize(kLargoRuta, L'\0');
     const std::wstring titulo = ancho(d::kTituloDialogo);
@@ -415,7 +422,7 @@ bool TMForm::elegirArchivo(const std::string& ultimo, std::string& elegido) {
     const std::wstring extension = ancho(d::kExtensionDialogo);
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = MForm;
+    ofn.hwndOwner = marco;
     ofn.lpstrFilter = filtro.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = archivo.data();
@@ -428,21 +435,67 @@ bool TMForm::elegirArchivo(const std::string& ultimo, std::string& elegido) {
     return true;
 }
 
-void TMForm::mensaje(const std::string& texto) {
-    MessageBoxW(MForm, ancho(texto).c_str(), L"Pontavia", MB_OK);
+void VentanaPrincipal::mensaje(const std::string& texto) {
+    MessageBoxW(marco, ancho(texto).c_str(), L"Pontavia", MB_OK);
 }
 
-void TMForm::cursorOcupado(bool ocupado) {
+bool VentanaPrincipal::mensajeFinal(const std::string& texto) {
+    // A task dialog carries a button of its own; comctl32 6 has one, or the box has only OK.
+    using TaskDialogIndirect_t = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
+    auto f = funcion<TaskDialogIndirect_t>(GetModuleHandleW(L"comctl32.dll"), "TaskDialogIndirect");
+    if (!f) {
+        mensaje(texto);
+        return false;
+    }
+    constexpr int kIdVerInforme = 100;
+    const std::wstring contenido = ancho(texto);
+    const std::wstring ver = ancho(d::kTextoVerInforme);
+    const TASKDIALOG_BUTTON botones[] = {{kIdVerInforme, ver.c_str()}};
+    TASKDIALOGCONFIG c{};
+    c.cbSize = sizeof c;
+    c.hwndParent = marco;
+    c.hInstance = instancia_;
+    c.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
+    c.dwCommonButtons = TDCBF_OK_BUTTON;
+    c.pszWindowTitle = L"Pontavia";
+    c.pszContent = contenido.c_str();
+    c.cButtons = 1;
+    c.pButtons = botones;
+    c.nDefaultButton = IDOK;
+    int elegido = IDOK;
+    if (FAILED(f(&c, &elegido, nullptr, nullptr))) {
+        mensaje(texto);
+        return false;
+    }
+    return elegido == kIdVerInforme;
+}
+
+bool VentanaPrincipal::preguntar(const std::string& texto) {
+    return MessageBoxW(marco, ancho(texto).c_str(), L"Pontavia",
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+bool VentanaPrincipal::abrirEnVisor(const std::filesystem::path& archivo) {
+    const auto r = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(marco, L"open", archivo.wstring().c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return r > 32;
+}
+
+void VentanaPrincipal::mostrarError(const std::string& texto) {
+    MessageBoxW(marco, ancho(texto).c_str(), L"Pontavia", MB_OK | MB_ICONERROR);
+}
+
+void VentanaPrincipal::cursorOcupado(bool ocupado) {
     ocupado_ = ocupado;
     SetCursor(LoadCursorW(nullptr, ocupado ? IDC_WAIT : IDC_ARROW));
 }
 
-void TMForm::cerrar() {
+void VentanaPrincipal::cerrar() {
     // After the run's handler has returned, as if the user had closed it.
-    PostMessageW(MForm, WM_CLOSE, 0, 0);
+    PostMessageW(marco, WM_CLOSE, 0, 0);
 }
 
-bool TMForm::abrirAyuda(const std::filesystem::path& archivo, int contexto) {
+bool VentanaPrincipal::abrirAyuda(const std::filesystem::path& archivo, int contexto) {
     // HTML Help is loaded on first use: a system without it only loses the help.
     if (!hhctrl_) hhctrl_.reset(LoadLibraryW(L"hhctrl.ocx"));
     using HtmlHelpW_t = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
@@ -451,10 +504,16 @@ bool TMForm::abrirAyuda(const std::filesystem::path& archivo, int contexto) {
     // A file the viewer cannot show, or a topic it lacks, is the viewer's to report.
     const std::wstring ruta = archivo.wstring();
     if (contexto == 0)
-        f(MForm, ruta.c_str(), HH_DISPLAY_TOC, 0);
+        f(marco, ruta.c_str(), HH_DISPLAY_TOC, 0);
     else
-        f(MForm, ruta.c_str(), HH_HELP_CONTEXT, static_cast<DWORD_PTR>(contexto));
+        f(marco, ruta.c_str(), HH_HELP_CONTEXT, static_cast<DWORD_PTR>(contexto));
     return true;
+}
+
+bool VentanaPrincipal::abrirGuia(const std::filesystem::path& carpeta, int contexto) {
+    const auto guia = carpeta / kGuiaCompilada;
+    if (!existeArchivo(guia)) return false;
+    return abrirAyuda(guia, contexto);
 }
 
 } // namespace pontavia

@@ -1,5 +1,5 @@
 #pragma once
-// TMForm: Pontavia's one window, drawn with the Win32 API. Its behaviour is Formulario's;
+// VentanaPrincipal: Pontavia's one window, drawn with the Win32 API. Its behaviour is Formulario's;
 // this class adds the controls, the painting of the panels, the dialogs, the busy cursor,
 // HTML Help, and the scaling to the monitor's DPI.
 #include "formulario.h"
@@ -9,31 +9,36 @@
 
 namespace pontavia {
 
-class TMForm : public Formulario {
+class VentanaPrincipal : public Formulario {
   public:
     // parametros: the command line without the program's own path, in UTF-8. carpeta: the
     // executable's folder, with the status file and the help file.
-    TMForm(HINSTANCE instancia, const std::vector<std::string>& parametros,
-           std::filesystem::path carpeta);
-    ~TMForm() override;
-    TMForm(const TMForm&) = delete;
-    TMForm& operator=(const TMForm&) = delete;
+    VentanaPrincipal(HINSTANCE instancia, const std::vector<std::string>& parametros,
+                     std::filesystem::path carpeta);
+    ~VentanaPrincipal() override;
+    VentanaPrincipal(const VentanaPrincipal&) = delete;
+    VentanaPrincipal& operator=(const VentanaPrincipal&) = delete;
 
     // Shows the window and runs the message loop until it is closed; the program's exit code.
     int ejecutarBucle();
 
     bool elegirArchivo(const std::string& ultimo, std::string& elegido) override;
     void mensaje(const std::string& texto) override;
+    bool mensajeFinal(const std::string& texto) override;
+    bool preguntar(const std::string& texto) override;
+    bool abrirEnVisor(const std::filesystem::path& archivo) override;
+    void mostrarError(const std::string& texto) override;
     void cursorOcupado(bool ocupado) override;
     void cerrar() override;
     bool abrirAyuda(const std::filesystem::path& archivo, int contexto) override;
+    bool abrirGuia(const std::filesystem::path& carpeta, int contexto) override;
 
-    // The window and its buttons, by their designer names.
-    HWND MForm = nullptr;
-    HWND BExportar = nullptr;
-    HWND BImportar = nullptr;
-    HWND BClose = nullptr;
-    HWND Button1 = nullptr;
+    // The window itself (its frame) and its four buttons.
+    HWND marco = nullptr;
+    HWND botonExportar = nullptr;
+    HWND botonImportar = nullptr;
+    HWND botonSalir = nullptr;
+    HWND botonAyuda = nullptr;
 
   private:
     static LRESULT CALLBACK procedimiento(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

@@ -1,0 +1,19 @@
+#pragma once
+// What the box at the end of a run says below "Proceso finalizado": first any warning about
+// the whole run, then the rows each table received, how many items were left out and how
+// many codes changed, and where the report and the result file are.
+#include "informe.h"
+
+#include <filesystem>
+#include <string>
+
+namespace pontavia {
+
+// A path as the UTF-8 text the messages are made of, on every system.
+std::string textoDeRuta(const std::filesystem::path& ruta);
+
+// resultado: importar's new XML file; empty for exportar and the dry run.
+std::string resumenFinal(const Informe& informe, const std::filesystem::path& archivoInforme,
+                         const std::filesystem::path& resultado = {});
+
+} // namespace pontavia
