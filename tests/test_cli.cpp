@@ -1,10 +1,10 @@
 // pontavia-cli end to end: exit codes, messages, mostrar, the sample school read back by an
 // independent dBase reader and against the expected files in tests/esperado.
 #include "ayudantes.h"
-#include "tabla_de_prueba.h"
 #include "informe.h"
 #include "preparacion.h"
 #include "tabla_dbase.h"
+#include "tabla_de_prueba.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -428,13 +428,13 @@ TEST(CLI, ImportarSinNingunaLeccionEscritaLoDice) {
     escribirArchivo(datos / "centro.xml", documento(""));
     ASSERT_EQ(ejecutarCLI({"exportar", (datos / "centro.xml").string()}).codigo, 0);
     prueba::crearTabla(ktemp / "SOLUC.DBF", {{"DIA", TipoCampo::Entero},
-                                            {"HORA", TipoCampo::Entero},
-                                            {"SESIONES", TipoCampo::Texto, 20},
-                                            {"CODGRUPO", TipoCampo::Texto, 10},
-                                            {"ASIG", TipoCampo::Texto, 10},
-                                            {"TAREA", TipoCampo::Texto, 10},
-                                            {"PROF", TipoCampo::Texto, 10},
-                                            {"AULA", TipoCampo::Texto, 10}});
+                                             {"HORA", TipoCampo::Entero},
+                                             {"SESIONES", TipoCampo::Texto, 20},
+                                             {"CODGRUPO", TipoCampo::Texto, 10},
+                                             {"ASIG", TipoCampo::Texto, 10},
+                                             {"TAREA", TipoCampo::Texto, 10},
+                                             {"PROF", TipoCampo::Texto, 10},
+                                             {"AULA", TipoCampo::Texto, 10}});
     {
         TablaDBase t = TablaDBase::abrir(ktemp / "SOLUC.DBF");
         for (int i = 0; i < 3; ++i) {

@@ -2,8 +2,8 @@
 // the run the first showing starts, the status left on closing, errors and help; and the two
 // runs as every window starts them, around the core's door.
 #include "corridas.h"
-#include "esquema_tamberlo.h"
 #include "error.h"
+#include "esquema_tamberlo.h"
 #include "formulario.h"
 #include "nucleo.h"
 #include "sistema.h"
@@ -210,8 +210,9 @@ TEST(Formulario, EstadoCeroAntesDeLaCorrida) {
     // One error, told once, ending in the status file's own words.
     ASSERT_EQ(g.errores.size(), 1u);
     const std::string propio = "Unable to write to " + (otros / "Tamberlo.ini").string();
-    EXPECT_EQ(g.errores[0].substr(g.errores[0].size() - std::min(g.errores[0].size(), propio.size())),
-              propio);
+    EXPECT_EQ(
+        g.errores[0].substr(g.errores[0].size() - std::min(g.errores[0].size(), propio.size())),
+        propio);
     EXPECT_TRUE(g.mensajes.empty());
     EXPECT_TRUE(fs::is_empty(ktemp.ruta()));
 }

@@ -112,7 +112,8 @@ void completarMovimiento(Disco& disco, const std::filesystem::path& ktemp,
             mover(disco, generacion, carpeta / "descartada");
         mover(disco, apartados, generacion);
     }
-    if (!disco.vaciarEntradas(ktemp)) fallo(ktemp, Hecho::CarpetaNoEscrita, {.archivo = ktemp.string()});
+    if (!disco.vaciarEntradas(ktemp))
+        fallo(ktemp, Hecho::CarpetaNoEscrita, {.archivo = ktemp.string()});
 }
 
 } // namespace pontavia

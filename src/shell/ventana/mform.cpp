@@ -1,8 +1,8 @@
 #include "mform.h"
 
 #include "disposicion.h"
-#include "panel_degradado.h"
 #include "nucleo.h"
+#include "panel_degradado.h"
 
 #include <QApplication>
 #include <QCloseEvent>
