@@ -6,6 +6,7 @@
 #include "ventanas_de_prueba.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -183,6 +184,54 @@ TEST_F(VentanaQt, BotonesDeEjecutarYAyuda) {
     QTest::keyClick(v.get(), Qt::Key_F1);
     fs::remove(chm);
     EXPECT_EQ(v->ayudas, (std::vector<int>{0, VentanaPrincipal::kContextoAyuda}));
+}
+
+// What a user sees at the screen scales Windows offers: within each panel no control covers
+// another, and every caption fits its control whole (a label's wrapped lines in its height, a
+// button's text and glyph in its width), its font and its box grown alike.
+TEST_F(VentanaQt, NadaSeTapaYCadaTextoCabe) {
+    auto v = abrir({});
+    mostrar(*v);
+    for (QWidget* panel : {v->panelInferior, v->panelExportar, v->panelImportar}) {
+        std::vector<QWidget*> controles;
+        for (QObject* hijo : panel->children())
+            if (auto* w = qobject_cast<QWidget*>(hijo); w && w->isVisible()) controles.push_back(w);
+        for (std::size_t i = 0; i < controles.size(); ++i)
+            for (std::size_t j = i + 1; j < controles.size(); ++j)
+                EXPECT_FALSE(controles[i]->geometry().intersects(controles[j]->geometry()))
+                    << controles[i]->objectName().toStdString() << " / "
+                    << controles[j]->objectName().toStdString();
+    }
+    for (const double escala : {1.0, 1.5, 2.0}) {
+        SCOPED_TRACE(escala);
+        const auto crecida = [escala](const QWidget* w) {
+            QFont f = w->font();
+            f.setPointSizeF(f.pointSizeF() * escala);
+            return QFontMetrics(f);
+        };
+        const auto lado = [escala](int px) { return static_cast<int>(px * escala); };
+        for (const QLabel* etiqueta : {v->etiquetaExportar, v->etiquetaImportar}) {
+            const QRect caja(0, 0, lado(etiqueta->width()), 100000);
+            const int alto =
+                crecida(etiqueta).boundingRect(caja, Qt::TextWordWrap, etiqueta->text()).height();
+            EXPECT_LE(alto, lado(etiqueta->height())) << etiqueta->text().toStdString();
+        }
+        const QFontMetrics version = crecida(v->etiquetaVersion);
+        EXPECT_LE(lado(v->etiquetaVersion->x()) +
+                      version.horizontalAdvance(v->etiquetaVersion->text()),
+                  lado(v->panelInferior->width()));
+        for (const QPushButton* boton :
+             {v->botonExportar, v->botonImportar, v->botonSalir, v->botonAyuda}) {
+            QString texto = boton->text();
+            texto.remove('&');
+            const QFontMetrics m = crecida(boton);
+            // The glyph, a gap and a margin on each side, as the style draws them.
+            const int glifo = boton->icon().isNull() ? 0 : lado(boton->iconSize().width() + 4);
+            EXPECT_LE(m.horizontalAdvance(texto) + glifo + lado(2 * 6), lado(boton->width()))
+                << texto.toStdString();
+            EXPECT_LE(m.height() + lado(4), lado(boton->height())) << texto.toStdString();
+        }
+    }
 }
 
 // Qt's own buttons speak Spanish once its translation is loaded.
