@@ -26,7 +26,10 @@ TEST(CLI, ExportarSusCodigosDeSalida) {
     auto r = ejecutarCLI({"exportar", (datos / "no-existe.xml").string()});
     EXPECT_EQ(r.codigo, 2);
     EXPECT_EQ(r.salida, "");
-    EXPECT_EQ(r.errores, "No existe archivo\n");
+    EXPECT_EQ(r.errores, "No se encuentra el archivo de VELMORA " +
+                             (datos / "no-existe.xml").string() +
+                             ": elija el archivo XML que exportó VELMORA. No se ha cambiado "
+                             "nada.\n\nNo existe archivo\n");
 
     escribirArchivo(datos / "vacio.xml", documento(""));
     r = ejecutarCLI({"exportar", (datos / "vacio.xml").string()});

@@ -108,7 +108,7 @@ TEST_P(ArranqueDesdeTamberlo, EjecutaElLadoElegidoYDejaElEstado) {
     FormularioSinToolkit f(c.parametros, datos.ruta());
     f.archivo = (datos / "centro.xml").string();
     f.alMostrarse();
-    EXPECT_EQ(f.mensajes, c.mensajes);
+    EXPECT_EQ(palabrasPropias(f.mensajes), c.mensajes);
     EXPECT_EQ(f.cierres, c.cierres);
     EXPECT_TRUE(f.errores.empty());
     EXPECT_FALSE(f.ocupado);
@@ -163,7 +163,10 @@ TEST(Formulario, LosBotonesEjecutanYLosErroresVanAUnaCaja) {
     escribirArchivo(f.archivo, documento(""));
     f.archivo = (datos / "otro.xml").string();
     f.pulsarExportar();
-    EXPECT_EQ(f.mensajes, (std::vector<std::string>{"No existe archivo"}));
+    EXPECT_EQ(palabrasPropias(f.mensajes), (std::vector<std::string>{"No existe archivo"}));
+    // Which file is missing comes first, by its path.
+    EXPECT_EQ(f.mensajes[0].rfind("No se encuentra el archivo de VELMORA " + f.archivo, 0), 0u)
+        << f.mensajes[0];
     EXPECT_EQ(f.programa().filenameXML, f.archivo);
     EXPECT_EQ(f.cierres, 0);
     EXPECT_EQ(f.programa().EstadoTransformado, 0);
@@ -312,7 +315,7 @@ TEST_P(ComoTermina, MensajesEstadoYCierre) {
     programa.ModoLinea = c.modoLinea;
     programa.EstadoTransformado = c.estadoAntes;
     correr(c.lado);
-    EXPECT_EQ(ventana.mensajes, c.mensajes);
+    EXPECT_EQ(palabrasPropias(ventana.mensajes), c.mensajes);
     EXPECT_EQ(programa.EstadoTransformado, c.estado);
     EXPECT_EQ(ventana.cierres, c.cierres);
     EXPECT_FALSE(ventana.ocupado);
@@ -381,7 +384,7 @@ TEST_F(Corridas, DialogoCanceladoUsaElArchivoAnterior) {
     programa.ModoLinea = 2;
     ventana.confirmar = false;
     corridaExportar(programa, ventana);
-    EXPECT_EQ(ventana.mensajes, (std::vector<std::string>{"No existe archivo"}));
+    EXPECT_EQ(palabrasPropias(ventana.mensajes), (std::vector<std::string>{"No existe archivo"}));
     EXPECT_EQ(programa.EstadoTransformado, -1);
     EXPECT_EQ(ventana.cierres, 1);
 

@@ -124,7 +124,10 @@ TEST_F(VentanaQt, ImportarSinSolucionDejaMenosUno) {
     auto v = abrir({"importar", "x"});
     EXPECT_FALSE(v->panelExportar->isVisibleTo(v.get()));
     mostrar(*v);
-    EXPECT_EQ(v->mensajes.back(), "No existe archivo XML o Solución.");
+    EXPECT_EQ(palabrasPropias(v->mensajes).back(), "No existe archivo XML o Solución.");
+    // Tamberlo's timetable is what is missing, and it is named.
+    EXPECT_NE(v->mensajes.back().find("No se encuentra el horario de Tamberlo"), std::string::npos);
+    EXPECT_NE(v->mensajes.back().find("SOLUC.DBF"), std::string::npos);
     EXPECT_FALSE(v->isVisible());
     EXPECT_EQ(leerArchivo(ini()), "[Transformadores]\r\nTransformado=-1\r\n");
 }

@@ -12,6 +12,14 @@ namespace pontavia::prueba {
 
 // The dialogs of every window the tests play (Ventana, Formulario or a toolkit's window): the
 // file dialog answers with a fixed file, messages are recorded.
+// The program's own words that end a message, after what it tells the timetabler first
+// ("No existe archivo" after which file is missing); a message without that part whole.
+inline std::vector<std::string> palabrasPropias(std::vector<std::string> mensajes) {
+    for (auto& m : mensajes)
+        if (const auto corte = m.rfind("\n\n"); corte != std::string::npos) m.erase(0, corte + 2);
+    return mensajes;
+}
+
 template <typename Base> class DialogosDePrueba : public Base {
   public:
     using Base::Base;

@@ -87,6 +87,25 @@ bool movimientoInterrumpido(const std::filesystem::path& ktemp) {
     return hayMovimientoInterrumpido(ktemp);
 }
 
+std::string queFalta(const std::filesystem::path& xml, const std::filesystem::path& ktemp) {
+    constexpr const char* kNadaCambiado = " No se ha cambiado nada.";
+    // A path as the user reads it, in UTF-8 on every system.
+    const auto textoDeRuta = [](const std::filesystem::path& ruta) {
+        const std::u8string u = ruta.u8string();
+        return std::string(u.begin(), u.end());
+    };
+    if (xml.empty())
+        return std::string("No se ha elegido ningún archivo de VELMORA: elija el archivo XML que "
+                           "exportó VELMORA.") +
+               kNadaCambiado;
+    if (ktemp.empty() || !existeArchivo(xml))
+        return "No se encuentra el archivo de VELMORA " + textoDeRuta(xml) +
+               ": elija el archivo XML que exportó VELMORA." + kNadaCambiado;
+    return "No se encuentra el horario de Tamberlo " +
+           textoDeRuta(buscarEnCarpeta(ktemp, "SOLUC.DBF")) +
+           ": guarde el horario en Tamberlo y vuelva a intentarlo." + kNadaCambiado;
+}
+
 std::vector<std::string> planRestaurar(const std::filesystem::path& ktemp) {
     return planRestauracion(ktemp);
 }

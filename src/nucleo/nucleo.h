@@ -47,6 +47,11 @@ Resultado importar(const std::filesystem::path& xml, const std::filesystem::path
 std::vector<std::string> restaurar(const std::filesystem::path& ktemp,
                                    Disco& disco = discoDelSistema());
 
+// Said before the program's own words when a run's input is not there ("No existe archivo",
+// "No existe archivo XML o Solución."): which file is missing, what to do, and that nothing
+// was changed. For importar, ktemp is where SOLUC is looked for; empty for exportar.
+std::string queFalta(const std::filesystem::path& xml, const std::filesystem::path& ktemp = {});
+
 // Tamberlo's folder: $PONTAVIA_KTEMP, or /KTEMP (\KTEMP at the root of the current drive on
 // Windows). The runs make it when they need it and it is missing.
 std::filesystem::path carpetaKTEMP();

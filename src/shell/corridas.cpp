@@ -19,7 +19,7 @@ std::filesystem::path elegirXML(Programa& p, Ventana& v) {
 // How a run ends, the same for both: the input missing gives its message and, in command-line
 // mode, status -1; a run done gives status 1 and "Proceso finalizado" with what the run did,
 // and the report a button away. In command-line mode the window then closes.
-void terminar(Resultado r, const char* faltaEntrada, const std::filesystem::path& informe,
+void terminar(Resultado r, const std::string& faltaEntrada, const std::filesystem::path& informe,
               const std::filesystem::path& resultado, Programa& p, Ventana& v) {
     if (r == Resultado::FaltaEntrada) {
         v.mensaje(faltaEntrada);
@@ -48,7 +48,7 @@ void corridaExportar(Programa& p, Ventana& v) {
         r = exportar(xml, carpetaKTEMP(), p.informe, *p.disco);
     }
     const auto ktemp = carpetaKTEMP();
-    terminar(r, "No existe archivo", informeDeExportar(ktemp), {}, p, v);
+    terminar(r, queFalta(xml) + "\n\nNo existe archivo", informeDeExportar(ktemp), {}, p, v);
 }
 
 void corridaImportar(Programa& p, Ventana& v) {
@@ -60,8 +60,8 @@ void corridaImportar(Programa& p, Ventana& v) {
         CursorOcupado cursor(v);
         r = importar(xml, carpetaKTEMP(), p.informe, *p.disco);
     }
-    terminar(r, "No existe archivo XML o Solución.", informeDeImportar(carpetaKTEMP()),
-             resultadoDeImportar(xml), p, v);
+    terminar(r, queFalta(xml, carpetaKTEMP()) + "\n\nNo existe archivo XML o Solución.",
+             informeDeImportar(carpetaKTEMP()), resultadoDeImportar(xml), p, v);
 }
 
 } // namespace pontavia

@@ -32,7 +32,10 @@ int ejecutar(Corrida corrida, const char* faltaEntrada, const std::string& archi
     Informe informe;
     if (corrida(rutaDeTexto(archivo), ktemp, informe, discoDelSistema()) ==
         Resultado::FaltaEntrada) {
-        std::cerr << faltaEntrada << '\n';
+        const bool esImportar = corrida == &pontavia::importar;
+        std::cerr << queFalta(rutaDeTexto(archivo), esImportar ? ktemp : std::filesystem::path())
+                  << "\n\n"
+                  << faltaEntrada << '\n';
         return kSalidaFaltaEntrada;
     }
     std::cout << "Proceso finalizado\n";
@@ -60,7 +63,7 @@ void avisarMovimientoInterrumpido() {
 int comprobar(const std::string& archivo, const std::string& informeCSV) {
     Informe informe;
     if (pontavia::comprobar(rutaDeTexto(archivo), informe) == Resultado::FaltaEntrada) {
-        std::cerr << "No existe archivo\n";
+        std::cerr << queFalta(rutaDeTexto(archivo)) << "\n\nNo existe archivo\n";
         return kSalidaFaltaEntrada;
     }
     std::cout << informe.texto();

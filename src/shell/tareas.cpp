@@ -42,7 +42,7 @@ void tareaComprobar(Programa& p, Ventana& v) {
         CursorOcupado cursor(v);
         if (comprobar(rutaDeTexto(elegido), p.informe) == Resultado::FaltaEntrada) {
             cursor.restaurar();
-            v.mensaje("No existe archivo");
+            v.mensaje(queFalta(rutaDeTexto(elegido)) + "\n\nNo existe archivo");
             return;
         }
         guardarInforme(p.informe, archivo);
