@@ -70,6 +70,11 @@ std::filesystem::path rutaDeTexto(std::string_view utf8) {
     return sistema::ruta(utf8);
 }
 
+std::string textoDeRuta(const std::filesystem::path& ruta) {
+    const std::u8string u = ruta.u8string();
+    return {u.begin(), u.end()};
+}
+
 std::vector<std::string> argumentosEnUtf8(int argc, char** argv) {
     return sistema::argumentos(argc, argv);
 }
@@ -89,11 +94,6 @@ bool movimientoInterrumpido(const std::filesystem::path& ktemp) {
 
 std::string queFalta(const std::filesystem::path& xml, const std::filesystem::path& ktemp) {
     constexpr const char* kNadaCambiado = " No se ha cambiado nada.";
-    // A path as the user reads it, in UTF-8 on every system.
-    const auto textoDeRuta = [](const std::filesystem::path& ruta) {
-        const std::u8string u = ruta.u8string();
-        return std::string(u.begin(), u.end());
-    };
     if (xml.empty())
         return std::string("No se ha elegido ningún archivo de VELMORA: elija el archivo XML que "
                            "exportó VELMORA.") +

@@ -84,6 +84,8 @@ std::filesystem::path carpetaDelEjecutable();
 // The process as a front end sets it up, on every system.
 // The path that UTF-8 text names (Windows names files in UTF-16).
 std::filesystem::path rutaDeTexto(std::string_view utf8);
+// A path as the user reads it: UTF-8 on every system.
+std::string textoDeRuta(const std::filesystem::path& ruta);
 // The command line's arguments in UTF-8, whatever the system's own encoding of them.
 std::vector<std::string> argumentosEnUtf8(int argc, char** argv);
 // Standard output and error as they are written: UTF-8, and line ends as given.

@@ -1,11 +1,8 @@
 #include "resumen_final.h"
 
-namespace pontavia {
+#include "nucleo.h"
 
-std::string textoDeRuta(const std::filesystem::path& ruta) {
-    const std::u8string u = ruta.u8string();
-    return {u.begin(), u.end()};
-}
+namespace pontavia {
 
 std::string resumenFinal(const Informe& informe, const std::filesystem::path& archivoInforme,
                          const std::filesystem::path& resultado) {

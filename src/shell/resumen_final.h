@@ -9,9 +9,6 @@
 
 namespace pontavia {
 
-// A path as the UTF-8 text the messages are made of, on every system.
-std::string textoDeRuta(const std::filesystem::path& ruta);
-
 // resultado: importar's new XML file; empty for exportar and the dry run.
 std::string resumenFinal(const Informe& informe, const std::filesystem::path& archivoInforme,
                          const std::filesystem::path& resultado = {});
