@@ -42,13 +42,15 @@ std::size_t contarElementos(const fs::path& xml) {
 // (at least one), spread over the 30 weekly slots, each in a room taken in turn.
 std::size_t colocarHorario(const fs::path& ktemp) {
     using tamberlo::ASIGT, tamberlo::AULAT, tamberlo::SOLUC;
-    TablaDBase asignaturas = TablaDBase::abrir(ktemp / ASIGT.archivo());
-    TablaDBase aulas = TablaDBase::abrir(ktemp / AULAT.archivo());
+    TablaDBase asignaturas =
+        TablaDBase::abrir(ktemp / ASIGT.archivo(), Durable::Si, discoDelSistema());
+    TablaDBase aulas = TablaDBase::abrir(ktemp / AULAT.archivo(), Durable::Si, discoDelSistema());
     std::vector<std::string> codigosAula;
     for (aulas.primero(); !aulas.alFinal(); aulas.siguiente())
         codigosAula.push_back(aulas.leerTexto(AULAT["ABREV"]));
     // Made as described, so each field lies at its described place.
-    TablaDBase soluc = TablaDBase::nueva(ktemp / SOLUC.archivo(), SOLUC.definiciones());
+    TablaDBase soluc = TablaDBase::nueva(ktemp / SOLUC.archivo(), SOLUC.definiciones(), Durable::Si,
+                                         discoDelSistema());
     std::size_t n = 0;
     for (asignaturas.primero(); !asignaturas.alFinal(); asignaturas.siguiente()) {
         const int horas = std::max(1, static_cast<int>(asignaturas.leerNumero(ASIGT["HORAS"])));

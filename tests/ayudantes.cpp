@@ -142,7 +142,7 @@ std::string leerArchivo(const fs::path& ruta) {
 }
 
 std::vector<Fila> leerTabla(const fs::path& ruta) {
-    TablaDBase t = TablaDBase::abrir(ruta);
+    TablaDBase t = TablaDBase::abrir(ruta, Durable::Si, discoDelSistema());
     std::vector<Fila> filas;
     for (t.primero(); !t.alFinal(); t.siguiente()) {
         Fila f;
@@ -154,7 +154,7 @@ std::vector<Fila> leerTabla(const fs::path& ruta) {
 }
 
 std::vector<std::string> camposDe(const fs::path& ruta) {
-    TablaDBase t = TablaDBase::abrir(ruta);
+    TablaDBase t = TablaDBase::abrir(ruta, Durable::Si, discoDelSistema());
     std::vector<std::string> nombres;
     for (const auto& c : t.formato().campos)
         nombres.push_back(c.nombre);

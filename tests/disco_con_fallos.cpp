@@ -103,6 +103,16 @@ void DiscoConFallos::retirarSiAbandonado(const std::filesystem::path& ruta) {
     if (paso("retirarSiAbandonado", ruta)) sistema_.retirarSiAbandonado(ruta);
 }
 
+sistema::Archivo DiscoConFallos::retenerEnUso(const std::filesystem::path& carpeta) {
+    if (!paso("retenerEnUso", carpeta)) return {};
+    return sistema_.retenerEnUso(carpeta);
+}
+
+sistema::Archivo DiscoConFallos::retenerAbandonada(const std::filesystem::path& carpeta) {
+    if (!paso("retenerAbandonada", carpeta)) return {};
+    return sistema_.retenerAbandonada(carpeta);
+}
+
 bool DiscoConFallos::crearCarpeta(const std::filesystem::path& carpeta) {
     return paso("crearCarpeta", carpeta) && sistema_.crearCarpeta(carpeta);
 }
@@ -135,6 +145,11 @@ std::filesystem::path DiscoConFallos::nombreEnCarpeta(const std::filesystem::pat
 
 std::optional<std::uintmax_t> DiscoConFallos::tamano(const std::filesystem::path& ruta) {
     return sistema_.tamano(ruta);
+}
+
+std::optional<std::filesystem::file_time_type>
+DiscoConFallos::modificado(const std::filesystem::path& ruta) {
+    return sistema_.modificado(ruta);
 }
 
 std::filesystem::path DiscoConFallos::carpetaTemporal() {

@@ -54,6 +54,8 @@ class DiscoConFallos final : public Disco {
                  const std::filesystem::path& nuevo) override;
     bool borrarCarpeta(const std::filesystem::path& carpeta) override;
     void retirarSiAbandonado(const std::filesystem::path& ruta) override;
+    sistema::Archivo retenerEnUso(const std::filesystem::path& carpeta) override;
+    sistema::Archivo retenerAbandonada(const std::filesystem::path& carpeta) override;
     bool crearCarpeta(const std::filesystem::path& carpeta) override;
     std::filesystem::path crearCarpetaUnica(const std::filesystem::path& base,
                                             std::string_view prefijo) override;
@@ -64,6 +66,8 @@ class DiscoConFallos final : public Disco {
     Entrada examinar(const std::filesystem::path& ruta) override;
     std::filesystem::path nombreEnCarpeta(const std::filesystem::path& ruta) override;
     std::optional<std::uintmax_t> tamano(const std::filesystem::path& ruta) override;
+    std::optional<std::filesystem::file_time_type>
+    modificado(const std::filesystem::path& ruta) override;
     std::filesystem::path carpetaTemporal() override;
     bool crearCarpetas(const std::filesystem::path& carpeta, std::error_code& error) override;
     Mapeo mapear(const std::filesystem::path& ruta, Mapeo::Acceso acceso) override;

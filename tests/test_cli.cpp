@@ -439,7 +439,7 @@ TEST(CLI, ImportarSinNingunaLeccionEscritaLoDice) {
                                              {"PROF", TipoCampo::Texto, 10},
                                              {"AULA", TipoCampo::Texto, 10}});
     {
-        TablaDBase t = TablaDBase::abrir(ktemp / "SOLUC.DBF");
+        TablaDBase t = TablaDBase::abrir(ktemp / "SOLUC.DBF", Durable::Si, discoDelSistema());
         for (int i = 0; i < 3; ++i) {
             t.empezarRegistro();
             prueba::asignarTexto(t, "DIA", "1");

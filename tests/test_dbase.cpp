@@ -289,7 +289,7 @@ TEST(EscrituraDBase, IIIPlusConLosTiposDeEstePrograma) {
                       {"ENTERO", TipoCampo::Entero, 0},
                       {"DECIMAL", TipoCampo::Decimal, 0},
                       {"LOGICO", TipoCampo::Logico, 0}});
-    TablaDBase t = TablaDBase::abrir(ruta);
+    TablaDBase t = TablaDBase::abrir(ruta, Durable::Si, discoDelSistema());
     t.empezarRegistro();
     asignarTexto(t, "TEXTO", "Áéñ€Ωxyz");
     asignarTexto(t, "ENTERO", "-42");
@@ -341,17 +341,21 @@ TEST(EscrituraDBase, NuevaEscribeSuArchivoAlCerrarComoCrearYAbrir) {
         SCOPED_TRACE(filas);
         CarpetaTemporal tmp;
         crearTabla(tmp / "CREADA.DBF", campos);
-        TablaDBase creada = TablaDBase::abrir(tmp / "CREADA.DBF");
+        TablaDBase creada = TablaDBase::abrir(tmp / "CREADA.DBF", Durable::Si, discoDelSistema());
         llenar(creada, filas);
 
-        TablaDBase nueva = TablaDBase::nueva(tmp / "NUEVA.DBF", campos);
+        TablaDBase nueva =
+            TablaDBase::nueva(tmp / "NUEVA.DBF", campos, Durable::Si, discoDelSistema());
         EXPECT_FALSE(std::filesystem::exists(tmp / "NUEVA.DBF"));
         llenar(nueva, filas);
         EXPECT_EQ(leerArchivo(tmp / "NUEVA.DBF"), leerArchivo(tmp / "CREADA.DBF"));
         EXPECT_EQ(leerTabla(tmp / "NUEVA.DBF").size(), static_cast<std::size_t>(filas));
     }
     CarpetaTemporal tmp;
-    { TablaDBase abandonada = TablaDBase::nueva(tmp / "NUEVA.DBF", campos); }
+    {
+        TablaDBase abandonada =
+            TablaDBase::nueva(tmp / "NUEVA.DBF", campos, Durable::Si, discoDelSistema());
+    }
     EXPECT_FALSE(std::filesystem::exists(tmp / "NUEVA.DBF"));
 }
 
@@ -359,7 +363,7 @@ TEST(EscrituraDBase, NombreLargoDaNivel7) {
     CarpetaTemporal tmp;
     const auto ruta = tmp / "T.DBF";
     crearTabla(ruta, {{"SESION_ORDEN", TipoCampo::Entero, 0}, {"HORAS", TipoCampo::Decimal, 0}});
-    TablaDBase t = TablaDBase::abrir(ruta);
+    TablaDBase t = TablaDBase::abrir(ruta, Durable::Si, discoDelSistema());
     for (auto [i, d] : std::vector<std::pair<int, double>>{{7, 2.5}, {-3, -0.125}}) {
         t.empezarRegistro();
         asignarEntero(t, "SESION_ORDEN", i);
@@ -382,7 +386,7 @@ TEST(EscrituraDBase, EnteroDesdeTextoNoValido) {
     CarpetaTemporal tmp;
     const auto ruta = tmp / "T.DBF";
     crearTabla(ruta, {{"MAXALUM", TipoCampo::Entero, 0}});
-    TablaDBase t = TablaDBase::abrir(ruta);
+    TablaDBase t = TablaDBase::abrir(ruta, Durable::Si, discoDelSistema());
     t.empezarRegistro();
     for (std::string malo : {"30.5", "treinta", "2147483648", " 30", "0x10", "+", "-"}) {
         try {
@@ -402,7 +406,7 @@ TEST(FilasPorTexto, ValorEnteroExactoYPrimeroEnOrden) {
     const auto ruta = tmp / "T.DBF";
     crearTabla(ruta, {{"ID", TipoCampo::Texto, 10}, {"N", TipoCampo::Texto, 5}});
     {
-        TablaDBase t = TablaDBase::abrir(ruta);
+        TablaDBase t = TablaDBase::abrir(ruta, Durable::Si, discoDelSistema());
         for (auto [id, n] : std::vector<std::pair<std::string, std::string>>{
                  {"417", "a"}, {"Abc", "b"}, {"417", "c"}, {"ÁNGEL", "d"}}) {
             t.empezarRegistro();
@@ -412,7 +416,7 @@ TEST(FilasPorTexto, ValorEnteroExactoYPrimeroEnOrden) {
         }
         t.cerrar();
     }
-    TablaDBase t = TablaDBase::abrir(ruta);
+    TablaDBase t = TablaDBase::abrir(ruta, Durable::Si, discoDelSistema());
     const auto leerN = [](TablaDBase& f) { return f.leerTexto("N"); };
     const auto filas = filasPor<std::string>(t, "ID", leerN);
     ASSERT_NE(buscarFila(filas, "417"), nullptr);
@@ -429,16 +433,16 @@ TEST(Bloqueo, UnaTablaAbiertaNoSePuedeAbrirOtraVez) {
     CarpetaTemporal tmp;
     const auto ruta = tmp / "PROFT.DBF";
     crearTabla(ruta, {{"ABREV", TipoCampo::Texto, 10}});
-    TablaDBase primera = TablaDBase::abrir(ruta);
+    TablaDBase primera = TablaDBase::abrir(ruta, Durable::Si, discoDelSistema());
     try {
-        TablaDBase::abrir(ruta);
+        TablaDBase::abrir(ruta, Durable::Si, discoDelSistema());
         ADD_FAILURE() << "se abrió dos veces";
     } catch (const Error& e) {
         EXPECT_NE(std::string(e.what()).find("PROFT.DBF"), std::string::npos);
         EXPECT_NE(std::string(e.what()).find("en uso"), std::string::npos);
     }
     primera.cerrar();
-    EXPECT_NO_THROW(TablaDBase::abrir(ruta));
+    EXPECT_NO_THROW(TablaDBase::abrir(ruta, Durable::Si, discoDelSistema()));
 }
 
 TEST(EscrituraDBase, UnaTablaQueNoSeCierraNoCambiaSuArchivo) {
@@ -447,7 +451,7 @@ TEST(EscrituraDBase, UnaTablaQueNoSeCierraNoCambiaSuArchivo) {
     crearTabla(ruta, {{"C", TipoCampo::Texto, 3}});
     const std::string antes = leerArchivo(ruta);
     {
-        TablaDBase t = TablaDBase::abrir(ruta);
+        TablaDBase t = TablaDBase::abrir(ruta, Durable::Si, discoDelSistema());
         t.empezarRegistro();
         asignarTexto(t, "C", "x");
         t.guardarRegistro();

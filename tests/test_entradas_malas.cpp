@@ -4,6 +4,7 @@
 #include "archivo_atomico.h"
 #include "ayudantes.h"
 #include "disco_con_fallos.h"
+#include "documento_de_prueba.h"
 #include "documento_xml.h"
 #include "error.h"
 #include "nucleo.h"
@@ -426,7 +427,7 @@ TEST_F(EntradasMalas, SolucYTablasDeConsulta) {
         SCOPED_TRACE(nombre);
         escribirArchivo(ktemp / "SOLUC.DBF", bytes);
         EXPECT_EQ(ejecutar(Corrida::Importar), "");
-        const auto r = DocumentoXML::cargar(datos / "ResultadoTamberlocentro.xml");
+        const auto r = DocumentoDePrueba::cargar(datos / "ResultadoTamberlocentro.xml");
         EXPECT_EQ(r.selectNodes("/centro/solucion_horario/dsolucion").size(), lecciones);
     }
 }
@@ -604,7 +605,7 @@ TEST_F(EntradasMalas, TablaEnUsoPorOtroPrograma) {
         std::optional<TablaRetenida> tamberlo;
         std::optional<TablaDBase> abierta;
         if (c.enEsteProceso)
-            abierta.emplace(TablaDBase::abrir(ktemp / c.tabla));
+            abierta.emplace(TablaDBase::abrir(ktemp / c.tabla, Durable::Si, discoDelSistema()));
         else
             tamberlo.emplace(ktemp / c.tabla);
         EXPECT_NE(fallaSinCambiarNada(c.run, c.tabla).find("en uso"), std::string::npos);

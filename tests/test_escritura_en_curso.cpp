@@ -2,6 +2,7 @@
 // byte as if the whole tree had been built and saved: Tamberlo's lessons are written that way.
 #include "archivo_atomico.h"
 #include "ayudantes.h"
+#include "documento_de_prueba.h"
 #include "documento_xml.h"
 #include "hijos_en_curso.h"
 
@@ -66,19 +67,19 @@ Filas filasDePrueba(std::size_t n) {
 std::pair<std::string, std::string>
 ambasEscrituras(const std::string& fuente, const char* rutaContenedor, const Filas& filas) {
     CarpetaTemporal tmp;
-    auto entero = DocumentoXML::desdeBytes(fuente, "x.xml");
-    Nodo destino = entero.selectSingleNode(rutaContenedor);
+    auto entero = DocumentoDePrueba::desdeBytes(fuente, "x.xml");
+    Nodo destino = DocumentoDePrueba::primero(entero, rutaContenedor);
     for (const auto& fila : filas) {
         Nodo e = destino.append_child("dsolucion");
         for (const auto& [nombre, valor] : fila)
             anadirAtributo(e, nombre, valor);
     }
-    entero.save(tmp / "entero.xml");
+    DocumentoDePrueba::guardar(entero, tmp / "entero.xml");
 
-    auto enCurso = DocumentoXML::desdeBytes(fuente, "x.xml");
+    auto enCurso = DocumentoDePrueba::desdeBytes(fuente, "x.xml");
     {
         ArchivoPreparado archivo(discoDelSistema(), tmp / "en_curso.xml");
-        enCurso.escribirEn(archivo, enCurso.selectSingleNode(rutaContenedor),
+        enCurso.escribirEn(archivo, DocumentoDePrueba::primero(enCurso, rutaContenedor),
                            [&](HijosEnCurso& hijos) {
                                for (const auto& fila : filas) {
                                    FilaXML& f = hijos.crear("dsolucion");
@@ -158,9 +159,10 @@ TEST(EscrituraEnCurso, MismosBytesQueElArbolEntero) {
 
 TEST(EscrituraEnCurso, ContenedorDeOtroDocumento) {
     CarpetaTemporal tmp;
-    auto doc = DocumentoXML::desdeBytes("<centro/>", "x.xml");
-    auto otro = DocumentoXML::desdeBytes("<centro><a/></centro>", "y.xml");
+    auto doc = DocumentoDePrueba::desdeBytes("<centro/>", "x.xml");
+    auto otro = DocumentoDePrueba::desdeBytes("<centro><a/></centro>", "y.xml");
     ArchivoPreparado archivo(discoDelSistema(), tmp / "r.xml");
-    EXPECT_THROW(doc.escribirEn(archivo, otro.selectSingleNode("/centro/a"), [](HijosEnCurso&) {}),
+    EXPECT_THROW(doc.escribirEn(archivo, DocumentoDePrueba::primero(otro, "/centro/a"),
+                                [](HijosEnCurso&) {}),
                  std::invalid_argument);
 }

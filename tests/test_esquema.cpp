@@ -1,6 +1,7 @@
 // Tamberlo's tables as described once: every table exportar should write is built, no other
 // is, and a table made from its description lies on disk exactly as described.
 #include "ayudantes.h"
+#include "documento_de_prueba.h"
 #include "documento_xml.h"
 #include "esquema_tamberlo.h"
 #include "exportacion.h"
@@ -37,7 +38,7 @@ char letraDe(const CampoEsquema& c, NivelDBase nivel) {
 TEST(EsquemaTamberlo, ExportarConstruyeCadaTablaDelConjuntoYNingunaMas) {
     CarpetaTemporal carpeta;
     escribirArchivo(carpeta / "centro.xml", documento(""));
-    const DocumentoXML doc = DocumentoXML::cargar(carpeta / "centro.xml");
+    const DocumentoXML doc = DocumentoDePrueba::cargar(carpeta / "centro.xml");
     Informe informe;
     std::vector<std::string> construidas;
     for (const char* t : construirTablas(informe, doc, carpeta.ruta(), discoDelSistema()))
@@ -62,8 +63,10 @@ TEST(EsquemaTamberlo, UnaTablaHechaSegunSuDescripcionEsComoSeDescribe) {
     CarpetaTemporal carpeta;
     for (const VistaTabla& t : tamberlo::kTablasTamberlo) {
         SCOPED_TRACE(t.nombre);
-        TablaDBase::nueva(carpeta / t.archivo(), t.definiciones()).cerrar();
-        const TablaDBase hecha = TablaDBase::abrir(carpeta / t.archivo());
+        TablaDBase::nueva(carpeta / t.archivo(), t.definiciones(), Durable::Si, discoDelSistema())
+            .cerrar();
+        const TablaDBase hecha =
+            TablaDBase::abrir(carpeta / t.archivo(), Durable::Si, discoDelSistema());
         const FormatoDBase& f = hecha.formato();
         EXPECT_EQ(f.version, t.nivel == NivelDBase::Siete ? 0x04 : 0x03);
         ASSERT_EQ(f.campos.size(), t.campos.size());

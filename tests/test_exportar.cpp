@@ -117,16 +117,16 @@ TEST_F(Exportar, CentroVacioCreaLasSeisTablasSinFilas) {
 
 TEST_F(Exportar, TiposYAnchosDeLosCampos) {
     exportar("");
-    TablaDBase aulas = TablaDBase::abrir(tabla("AULAT"));
+    TablaDBase aulas = TablaDBase::abrir(tabla("AULAT"), Durable::Si, discoDelSistema());
     EXPECT_EQ(aulas.campo("MAXALUM").tipo, 'N');
     EXPECT_EQ(aulas.campo("IDAULA").ancho, 20u);
-    TablaDBase asignt = TablaDBase::abrir(tabla("ASIGT"));
+    TablaDBase asignt = TablaDBase::abrir(tabla("ASIGT"), Durable::Si, discoDelSistema());
     EXPECT_EQ(asignt.campo("HORAS").tipo, 'N');
     EXPECT_EQ(asignt.campo("HORAS").decimales, 4);
-    TablaDBase franjas = TablaDBase::abrir(tabla("DIASHORAST"));
+    TablaDBase franjas = TablaDBase::abrir(tabla("DIASHORAST"), Durable::Si, discoDelSistema());
     EXPECT_EQ(franjas.formato().version, 0x04);
     EXPECT_EQ(franjas.campo("SESION_ORDEN").tipo, 'I');
-    TablaDBase materias = TablaDBase::abrir(tabla("ASIGNOMT"));
+    TablaDBase materias = TablaDBase::abrir(tabla("ASIGNOMT"), Durable::Si, discoDelSistema());
     EXPECT_EQ(materias.campo("ESTAREA").tipo, 'L');
     EXPECT_EQ(materias.campo("NOMBRE").ancho, 80u);
 }

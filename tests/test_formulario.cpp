@@ -482,7 +482,7 @@ TEST_F(Corridas, UnResultadoDeTamberloNoSeExporta) {
 TEST_F(Corridas, ImportarSinNingunaLeccionEscritaLoDicePrimero) {
     preparar(true, true);
     {
-        TablaDBase t = TablaDBase::abrir(ktemp / "SOLUC.DBF");
+        TablaDBase t = TablaDBase::abrir(ktemp / "SOLUC.DBF", Durable::Si, discoDelSistema());
         for (int i = 0; i < 2; ++i) {
             t.empezarRegistro();
             t.asignarTextoEn(tamberlo::SOLUC["DIA"].indice, "1");

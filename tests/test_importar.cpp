@@ -71,7 +71,7 @@ class Importar : public ::testing::Test {
             campos.push_back({"DIA", tipoNumero, 4}); // a long name forces the level 7 layout
         const auto ruta = ktemp / "SOLUC.DBF";
         crearTabla(ruta, campos);
-        TablaDBase t = TablaDBase::abrir(ruta);
+        TablaDBase t = TablaDBase::abrir(ruta, Durable::Si, discoDelSistema());
         const auto& nombres = tamberlo::SOLUC.campos;
         for (const auto& l : lecciones) {
             t.empezarRegistro();

@@ -2,6 +2,7 @@
 // writes nothing; and restaurar, which brings back the set an exportar replaced.
 #include "ayudantes.h"
 #include "bloqueo.h"
+#include "documento_de_prueba.h"
 #include "documento_xml.h"
 #include "error.h"
 #include "informe.h"
@@ -61,7 +62,7 @@ TEST(InformeEjemplo, CadaAvisoDelColegioDeEjemplo) {
     const fs::path xml = std::string(PONTAVIA_EJEMPLOS) + "/centro.xml";
     Informe informe;
     ASSERT_EQ(exportar(xml, ktemp.ruta(), informe), Resultado::Hecho);
-    const DocumentoXML doc = DocumentoXML::cargar(xml);
+    const DocumentoXML doc = DocumentoDePrueba::cargar(xml);
 
     // id -> code, from a table written by the run.
     auto codigos = [&](const char* tabla, const char* id, const char* codigo) {

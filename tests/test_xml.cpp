@@ -1,5 +1,6 @@
 // The XML document: encodings in and out, the prolog kept, clear errors, no entities.
 #include "ayudantes.h"
+#include "documento_de_prueba.h"
 #include "documento_xml.h"
 #include "error.h"
 
@@ -16,9 +17,9 @@ std::string mensajeDe(const std::string& bytes, bool desdeArchivo = false) {
     try {
         if (desdeArchivo) {
             escribirArchivo(tmp / "centro.xml", bytes);
-            DocumentoXML::cargar(tmp / "centro.xml");
+            DocumentoDePrueba::cargar(tmp / "centro.xml");
         } else {
-            DocumentoXML::desdeBytes(bytes, "centro.xml");
+            DocumentoDePrueba::desdeBytes(bytes, "centro.xml");
         }
     } catch (const Error& e) {
         return e.what();
@@ -47,7 +48,7 @@ TEST(DocumentoXML, LeeLasCodificacionesDeclaradas) {
                                                           {sinDeclaracion, "Marítima"},
                                                           {utf16, "Marítima"},
                                                           {w1252, "Marítima €"}}) {
-        const auto d = DocumentoXML::desdeBytes(bytes, "x.xml");
+        const auto d = DocumentoDePrueba::desdeBytes(bytes, "x.xml");
         EXPECT_EQ(std::string(d.documentElement().attribute("nombre").value()), esperado);
     }
 }
@@ -79,7 +80,7 @@ TEST(DocumentoXML, NoExpandeEntidadesNiLeeArchivosExternos) {
                             "<!DOCTYPE centro [<!ENTITY x SYSTEM \"file:///etc/passwd\">"
                             "<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;\">]>\n";
     const auto d =
-        DocumentoXML::desdeBytes(dtd + "<centro nombre=\"&b;\">&x;&b;</centro>", "x.xml");
+        DocumentoDePrueba::desdeBytes(dtd + "<centro nombre=\"&b;\">&x;&b;</centro>", "x.xml");
     EXPECT_EQ(std::string(d.documentElement().attribute("nombre").value()), "&b;");
     EXPECT_EQ(std::string(d.documentElement().text().get()), "&x;&b;");
     EXPECT_EQ(mensajeDe(dtd + "<centro nombre=\"&x;&b;\"/>"),
@@ -265,14 +266,14 @@ TEST(DocumentoXML, LeeLoBienFormadoPocoComun) {
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nombre);
         EXPECT_EQ(mensajeDe(c.bytes, true), "");
-        const auto d = DocumentoXML::desdeBytes(c.bytes, "centro.xml");
+        const auto d = DocumentoDePrueba::desdeBytes(c.bytes, "centro.xml");
         EXPECT_EQ(std::string(d.documentElement().attribute("n").value()), c.nombreDelCentro);
         EXPECT_EQ(std::string(d.documentElement().text().get()), c.texto);
     }
 }
 
 TEST(DocumentoXML, SeleccionYAtributosRecortados) {
-    const auto d = DocumentoXML::desdeBytes(
+    const auto d = DocumentoDePrueba::desdeBytes(
         documento("<aulas><daula codigo=\" A1 \" idaula=\"501\"/><daula idaula=\"502\"/></aulas>"),
         "x.xml");
     const Nodos nodos = d.selectNodes("/centro/aulas/daula");
@@ -293,19 +294,19 @@ TEST(DocumentoXML, GuardaConSuPrologoYSuCodificacion) {
     const std::string latin1 =
         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<!-- cabecera -->\n"
         "<centro nombre=\"Mar\xEDtima\"/>";
-    auto d = DocumentoXML::desdeBytes(latin1, "x.xml");
+    auto d = DocumentoDePrueba::desdeBytes(latin1, "x.xml");
     Nodo viejo = d.documentElement();
     Nodo nuevo = d.createElement("centro");
     anadirAtributo(nuevo, "nombre", "Ωmega ñ");
     anadirAtributo(nuevo, "dia", "3");
     d.replaceChild(nuevo, viejo);
-    d.save(tmp / "r.xml");
+    DocumentoDePrueba::guardar(d, tmp / "r.xml");
     const std::string bytes = leerArchivo(tmp / "r.xml");
     EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>", 0), 0u) << bytes;
     EXPECT_NE(bytes.find("<!-- cabecera -->"), std::string::npos);
     // ñ as its Latin-1 byte; Ω, which Latin-1 lacks, as a character reference.
     EXPECT_NE(bytes.find("nombre=\"&#937;mega \xF1\" dia=\"3\""), std::string::npos) << bytes;
-    const auto releido = DocumentoXML::cargar(tmp / "r.xml");
+    const auto releido = DocumentoDePrueba::cargar(tmp / "r.xml");
     EXPECT_EQ(std::string(releido.documentElement().attribute("nombre").value()), "Ωmega ñ");
 }
 
@@ -325,7 +326,7 @@ TEST(DocumentoXML, DocumentoGrandeIdaYVueltaEnCadaCodificacion) {
                 utf16 += c16 == "UTF-16LE" ? std::string{c, '\0'} : std::string{'\0', c};
             fuente = utf16;
         }
-        auto d = DocumentoXML::desdeBytes(fuente, "x.xml");
+        auto d = DocumentoDePrueba::desdeBytes(fuente, "x.xml");
         Nodo centro = d.documentElement();
         std::vector<std::string> valores;
         for (int i = 0; i < 20000; ++i) {
@@ -333,8 +334,8 @@ TEST(DocumentoXML, DocumentoGrandeIdaYVueltaEnCadaCodificacion) {
                               std::to_string(i));
             anadirAtributo(centro.append_child("d"), "v", valores.back());
         }
-        d.save(tmp / "g.xml");
-        const auto releido = DocumentoXML::cargar(tmp / "g.xml");
+        DocumentoDePrueba::guardar(d, tmp / "g.xml");
+        const auto releido = DocumentoDePrueba::cargar(tmp / "g.xml");
         EXPECT_EQ(releido.codificacion(), codificacion);
         std::size_t i = 0;
         for (Nodo n : releido.selectNodes("/centro/d"))
@@ -350,12 +351,12 @@ TEST(DocumentoXML, UTF7NoTomaElASCIIPorSuyo) {
     CarpetaTemporal tmp;
     for (const std::vector<std::string>& valores :
          {std::vector<std::string>{"1+1=2", "+AGE-"}, std::vector<std::string>{"ñ+ü", "a+b"}}) {
-        auto d = DocumentoXML::desdeBytes("<?xml version=\"1.0\" encoding=\"UTF-7\"?><centro/>",
-                                          "x.xml");
+        auto d = DocumentoDePrueba::desdeBytes(
+            "<?xml version=\"1.0\" encoding=\"UTF-7\"?><centro/>", "x.xml");
         for (const std::string& v : valores)
             anadirAtributo(d.documentElement().append_child("d"), "v", v);
-        d.save(tmp / "r.xml");
-        const auto releido = DocumentoXML::cargar(tmp / "r.xml");
+        DocumentoDePrueba::guardar(d, tmp / "r.xml");
+        const auto releido = DocumentoDePrueba::cargar(tmp / "r.xml");
         std::vector<std::string> leidos;
         for (Nodo n : releido.selectNodes("/centro/d"))
             leidos.push_back(n.attribute("v").value());
@@ -366,7 +367,7 @@ TEST(DocumentoXML, UTF7NoTomaElASCIIPorSuyo) {
 
 // Plain paths are walked without XPath; they must select what XPath selects, in its order.
 TEST(DocumentoXML, SeleccionComoXPath) {
-    const auto d = DocumentoXML::desdeBytes(
+    const auto d = DocumentoDePrueba::desdeBytes(
         "<?xml version=\"1.0\"?><!-- c --><centro>"
         "<materias><dmateria id=\"1\"/>texto<!-- x --><dmateria id=\"2\"><dmateria id=\"3\"/>"
         "</dmateria></materias><aulas/><materias><dmateria id=\"4\"/></materias>"
@@ -402,14 +403,14 @@ TEST(DocumentoXML, OtrasCodificacionesEscribenComoReferenciaLoQueNoTienen) {
     CarpetaTemporal tmp;
     for (const Caso& caso : casos) {
         SCOPED_TRACE(std::string(caso.codificacion) + " " + caso.valor);
-        auto d = DocumentoXML::desdeBytes(std::string("<?xml version=\"1.0\" encoding=\"") +
-                                              caso.codificacion + "\"?><centro/>",
-                                          "x.xml");
+        auto d = DocumentoDePrueba::desdeBytes(std::string("<?xml version=\"1.0\" encoding=\"") +
+                                                   caso.codificacion + "\"?><centro/>",
+                                               "x.xml");
         anadirAtributo(d.documentElement(), "v", caso.valor);
-        d.save(tmp / "r.xml");
+        DocumentoDePrueba::guardar(d, tmp / "r.xml");
         const std::string bytes = leerArchivo(tmp / "r.xml");
         EXPECT_NE(bytes.find(std::string("v=\"") + caso.bytes + "\""), std::string::npos) << bytes;
-        const auto releido = DocumentoXML::cargar(tmp / "r.xml");
+        const auto releido = DocumentoDePrueba::cargar(tmp / "r.xml");
         EXPECT_EQ(std::string(releido.documentElement().attribute("v").value()), caso.valor);
     }
 }
@@ -421,7 +422,7 @@ std::string mensajeDeCabecera(const std::string& bytes) {
     CarpetaTemporal tmp;
     escribirArchivo(tmp / "centro.xml", bytes);
     try {
-        DocumentoXML::cargarCabecera(tmp / "centro.xml");
+        DocumentoXML::cargarCabecera(tmp / "centro.xml", discoDelSistema());
     } catch (const Error& e) {
         const std::string m = e.what();
         return m.substr(std::min(m.find("centro.xml"), m.size()));
@@ -504,13 +505,13 @@ TEST(DocumentoXML, CabeceraEsElDocumentoSinElContenidoDeLaRaiz) {
         SCOPED_TRACE(nombre);
         escribirArchivo(tmp / "centro.xml", bytes);
         ASSERT_EQ(mensajeDe(bytes, true), "");
-        auto entero = DocumentoXML::cargar(tmp / "centro.xml");
+        auto entero = DocumentoDePrueba::cargar(tmp / "centro.xml");
         entero.documentElement().remove_children();
-        entero.save(tmp / "entero.xml");
-        const auto cabecera = DocumentoXML::cargarCabecera(tmp / "centro.xml");
+        DocumentoDePrueba::guardar(entero, tmp / "entero.xml");
+        const auto cabecera = DocumentoXML::cargarCabecera(tmp / "centro.xml", discoDelSistema());
         EXPECT_FALSE(cabecera.documentElement().first_child());
         EXPECT_EQ(cabecera.codificacion(), entero.codificacion());
-        cabecera.save(tmp / "cabecera.xml");
+        DocumentoDePrueba::guardar(cabecera, tmp / "cabecera.xml");
         EXPECT_EQ(leerArchivo(tmp / "cabecera.xml"), leerArchivo(tmp / "entero.xml"));
     }
 }

@@ -29,7 +29,7 @@ void completarMovimientoInterrumpido(const std::filesystem::path& ktemp, Disco& 
 // the set it replaces in turn (so a second restaurar undoes the first). Returns one line per
 // table saying what became of it; raises an error when no set is kept.
 // What restaurarExportacion would do, in its lines, with nothing changed.
-std::vector<std::string> planRestauracion(const std::filesystem::path& ktemp);
+std::vector<std::string> planRestauracion(const std::filesystem::path& ktemp, Disco& disco);
 std::vector<std::string> restaurarExportacion(const std::filesystem::path& ktemp, Disco& disco);
 
 } // namespace pontavia

@@ -84,31 +84,30 @@ bool leerPlan(std::string_view texto, PlanMovimiento& plan) {
     return !plan.generacion.empty();
 }
 
-bool movimientoPendiente(const std::filesystem::path& carpeta) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(carpeta / kRegistroMovimiento, ec) &&
-           std::filesystem::is_directory(carpeta / kApartados, ec);
+bool movimientoPendiente(Disco& disco, const std::filesystem::path& carpeta) {
+    return disco.examinar(carpeta / kRegistroMovimiento) == Disco::Entrada::Archivo &&
+           disco.examinar(carpeta / kApartados) == Disco::Entrada::Carpeta;
 }
 
 void completarMovimiento(Disco& disco, const std::filesystem::path& ktemp,
                          const std::filesystem::path& carpeta, const PlanMovimiento& plan) {
     const auto apartados = carpeta / kApartados;
-    std::error_code ec;
     // The replaced files become the generation in one last rename: until then the move is
     // not finished, and afterwards nothing is left to do but make the names safe.
-    if (std::filesystem::is_directory(apartados, ec)) {
+    if (disco.examinar(apartados) == Disco::Entrada::Carpeta) {
         // A file still where it was staged has not taken its name yet.
         for (const auto& e : plan.entradas) {
             const auto origen = ktemp / sistema::ruta(e.origen);
-            if (existeArchivo(origen)) mover(disco, origen, ktemp / sistema::ruta(e.destino));
+            if (existeArchivo(origen, disco))
+                mover(disco, origen, ktemp / sistema::ruta(e.destino));
         }
         for (const auto& r : plan.retiradas) {
             const auto ruta = ktemp / sistema::ruta(r);
-            if (existeArchivo(ruta) && !disco.borrar(ruta))
+            if (existeArchivo(ruta, disco) && !disco.borrar(ruta))
                 fallo(ruta, Hecho::CarpetaNoEscrita, {.archivo = ktemp.string()});
         }
         const auto generacion = ktemp / sistema::ruta(plan.generacion);
-        if (std::filesystem::exists(generacion, ec))
+        if (disco.examinar(generacion) != Disco::Entrada::Ninguna)
             mover(disco, generacion, carpeta / "descartada");
         mover(disco, apartados, generacion);
     }

@@ -43,6 +43,6 @@ void completarMovimiento(Disco& disco, const std::filesystem::path& ktemp,
                          const std::filesystem::path& carpeta, const PlanMovimiento& plan);
 
 // Whether the staging folder carpeta holds a move begun and not finished.
-bool movimientoPendiente(const std::filesystem::path& carpeta);
+bool movimientoPendiente(Disco& disco, const std::filesystem::path& carpeta);
 
 } // namespace pontavia

@@ -60,7 +60,7 @@ CarpetaPreparacion::CarpetaPreparacion(Disco& disco, const std::filesystem::path
         if (carpeta.empty())
             throw Error(ClaseError::FalloDeDisco, Hecho::PreparacionNoHecha,
                         {.archivo = base.string()}, sistema::textoError(sistema::ultimoError()));
-        retencion_ = sistema::retenerEnUso(sistema::abrirCarpeta(carpeta), carpeta);
+        retencion_ = disco_.retenerEnUso(carpeta);
         if (retencion_.abierto()) {
             carpeta_ = carpeta;
             return;
@@ -84,14 +84,14 @@ void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
     // Each folder is read once for all the names, the Tamberlo folder again after the locks.
     const auto archivos = archivosDe(conjunto);
     std::vector<BloqueoExclusivo> bloqueos;
-    for (const auto& actual : buscarEnCarpeta(ktemp_, archivosDe({conjunto.tablas, {}})))
-        if (existeArchivo(actual)) bloqueos.emplace_back(disco_, actual);
+    for (const auto& actual : buscarEnCarpeta(ktemp_, archivosDe({conjunto.tablas, {}}), disco_))
+        if (existeArchivo(actual, disco_)) bloqueos.emplace_back(disco_, actual);
 
     // The incoming tables were written without waiting for the disk: each is made safe on
     // it, once, before any name changes.
-    const auto entrantesPorNombre = buscarEnCarpeta(entrantes, archivos);
+    const auto entrantesPorNombre = buscarEnCarpeta(entrantes, archivos, disco_);
     for (const auto& entrante : entrantesPorNombre)
-        if (existeArchivo(entrante) && !disco_.vaciarArchivo(entrante)) {
+        if (existeArchivo(entrante, disco_) && !disco_.vaciarArchivo(entrante)) {
             if (sistema::enUsoPorOtro(sistema::ultimoError()))
                 tablaEnUso(ktemp_ / entrante.filename());
             fallo(entrantes);
@@ -109,13 +109,13 @@ void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
     const auto relativa = [&](const std::filesystem::path& ruta) {
         return ruta.lexically_relative(ktemp_).generic_string();
     };
-    const std::vector<std::filesystem::path> destinos = buscarEnCarpeta(ktemp_, archivos);
+    const std::vector<std::filesystem::path> destinos = buscarEnCarpeta(ktemp_, archivos, disco_);
     for (std::size_t i = 0; i < archivos.size(); ++i) {
         const auto& entrante = entrantesPorNombre[i];
-        const bool habia = existeArchivo(destinos[i]);
+        const bool habia = existeArchivo(destinos[i], disco_);
         if (habia) apartar(destinos[i], apartados / destinos[i].filename());
         // A file takes the name its predecessor had, or its own when it had none.
-        if (existeArchivo(entrante))
+        if (existeArchivo(entrante, disco_))
             plan.entradas.push_back(
                 {relativa(entrante), (habia ? destinos[i] : entrante).filename().string()});
         else if (habia)
@@ -123,8 +123,9 @@ void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
     }
     if (informe) {
         informe->confirmar();
-        plan.entradas.push_back({relativa(informe->destino()),
-                                 buscarEnCarpeta(ktemp_, kNombreInforme).filename().string()});
+        plan.entradas.push_back(
+            {relativa(informe->destino()),
+             buscarEnCarpeta(ktemp_, kNombreInforme, disco_).filename().string()});
     }
     if (!disco_.vaciarEntradas(apartados)) fallo(apartados);
     // The record is the point of no return: once it is on disk, the move is finished, by this
@@ -154,11 +155,12 @@ void completarMovimientoInterrumpido(const std::filesystem::path& ktemp, Disco& 
     completarMovimientosInterrumpidos(disco, ktemp);
 }
 
-bool hayMovimientoInterrumpido(const std::filesystem::path& base) {
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(base, ec), fin; !ec && it != fin; it.increment(ec))
-        if (esNombreTemporal(it->path().filename().string(), kPrefijo) &&
-            movimientoPendiente(it->path()))
+bool hayMovimientoInterrumpido(const std::filesystem::path& base, Disco& disco) {
+    std::vector<std::filesystem::path> entradas;
+    disco.listar(base.empty() ? "." : base, entradas);
+    for (const auto& entrada : entradas)
+        if (esNombreTemporal(entrada.filename().string(), kPrefijo) &&
+            movimientoPendiente(disco, entrada))
             return true;
     return false;
 }
@@ -169,18 +171,18 @@ void completarMovimientosInterrumpidos(Disco& disco, const std::filesystem::path
     disco.listar(base.empty() ? "." : base, entradas);
     for (const auto& entrada : entradas) {
         if (!esNombreTemporal(entrada.filename().string(), kPrefijo)) continue;
-        if (movimientoPendiente(entrada)) {
+        if (movimientoPendiente(disco, entrada)) {
             // Held while it is finished: a live run's folder is not to be touched, and no other
             // run finishes the same move at once.
-            sistema::Archivo retencion = sistema::retenerAbandonada(entrada);
+            sistema::Archivo retencion = disco.retenerAbandonada(entrada);
             if (!retencion.abierto()) continue;
             sistema::Retencion tomado;
             const sistema::Archivo registro =
-                sistema::abrirExclusivo(entrada / kRegistroMovimiento, tomado);
+                disco.abrirExclusivo(entrada / kRegistroMovimiento, tomado);
             if (tomado != sistema::Retencion::Tomada) continue;
             std::string texto;
             PlanMovimiento plan;
-            if (registro.leerTodo(texto) != sistema::Archivo::Lectura::Leido ||
+            if (disco.leerTodo(registro, texto) != sistema::Archivo::Lectura::Leido ||
                 !leerPlan(texto, plan))
                 continue; // its second names may be a set's only copy: it stays
             completarMovimiento(disco, base, entrada, plan);

@@ -34,7 +34,7 @@ inline constexpr const char* kCarpetaAnterior = ".pontavia-anterior";
 void completarMovimientosInterrumpidos(Disco& disco, const std::filesystem::path& base);
 
 // Whether base holds a move that a run cut off left begun (for a run that only reports it).
-bool hayMovimientoInterrumpido(const std::filesystem::path& base);
+bool hayMovimientoInterrumpido(const std::filesystem::path& base, Disco& disco);
 
 class CarpetaPreparacion {
   public:

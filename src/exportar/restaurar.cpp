@@ -19,12 +19,12 @@ std::filesystem::path conjuntoGuardado(const std::filesystem::path& ktemp, Disco
 
 } // namespace
 
-std::vector<std::string> planRestauracion(const std::filesystem::path& ktemp) {
-    const auto anterior = conjuntoGuardado(ktemp, discoDelSistema());
+std::vector<std::string> planRestauracion(const std::filesystem::path& ktemp, Disco& disco) {
+    const auto anterior = conjuntoGuardado(ktemp, disco);
     std::vector<std::string> plan;
     for (const auto& t : tablasExportadas().tablas) {
-        const bool guardada = existeEnCarpeta(anterior, t + ".DBF");
-        const bool actual = existeEnCarpeta(ktemp, t + ".DBF");
+        const bool guardada = existeEnCarpeta(anterior, t + ".DBF", disco);
+        const bool actual = existeEnCarpeta(ktemp, t + ".DBF", disco);
         if (guardada)
             plan.push_back(t + ": restaurada");
         else if (actual)
@@ -39,7 +39,7 @@ std::vector<std::string> restaurarExportacion(const std::filesystem::path& ktemp
     // one that run would have left.
     CarpetaPreparacion preparacion(disco, ktemp);
     const auto anterior = conjuntoGuardado(ktemp, disco);
-    std::vector<std::string> hecho = planRestauracion(ktemp);
+    std::vector<std::string> hecho = planRestauracion(ktemp, disco);
     preparacion.confirmar(anterior, tablasExportadas());
     return hecho;
 }

@@ -42,7 +42,7 @@ void escribirResultado(DocumentoXML& doc, const std::filesystem::path& xml,
                        doc.esperarComprobacion();
                    });
     // The report appears only once the result is in place.
-    ArchivoPreparado archivo(disco, buscarEnCarpeta(ktemp, kNombreInformeImportar),
+    ArchivoPreparado archivo(disco, buscarEnCarpeta(ktemp, kNombreInformeImportar, disco),
                              informe.contenidoArchivo());
     resultado.confirmarAntesDe(archivo);
 }

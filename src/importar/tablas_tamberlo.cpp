@@ -13,8 +13,8 @@ namespace {
 // The table as described, checked for every field the run reads.
 TablaDBase abrirTabla(Disco& disco, const std::filesystem::path& ktemp, const VistaTabla& tabla,
                       std::initializer_list<Campo> campos) {
-    const auto ruta = buscarEnCarpeta(ktemp, tabla.archivo());
-    if (!existeArchivo(ruta))
+    const auto ruta = buscarEnCarpeta(ktemp, tabla.archivo(), disco);
+    if (!existeArchivo(ruta, disco))
         throw Error(ClaseError::FaltaEntrada, Hecho::NoExisteTablaExportada,
                     {.tabla = ruta.string()});
     TablaDBase t = TablaDBase::abrir(ruta, Durable::Si, disco);

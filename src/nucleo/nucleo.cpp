@@ -46,24 +46,26 @@ void escribirArchivoEntero(const std::filesystem::path& destino, std::string_vie
     escribirAtomico(disco, destino, datos);
 }
 
-std::filesystem::path buscarTabla(const std::string& tabla, const std::filesystem::path& ktemp) {
-    if (existeArchivo(sistema::ruta(tabla))) return sistema::ruta(tabla);
+std::filesystem::path buscarTabla(const std::string& tabla, const std::filesystem::path& ktemp,
+                                  Disco& disco) {
+    if (existeArchivo(sistema::ruta(tabla), disco)) return sistema::ruta(tabla);
     std::string nombre = tabla;
     if (std::filesystem::path(nombre).extension().empty()) nombre += ".DBF";
-    prepararCarpetaTamberlo(ktemp);
-    const auto ruta = buscarEnCarpeta(ktemp, nombre);
-    if (!existeArchivo(ruta))
+    prepararCarpetaTamberlo(ktemp, disco);
+    const auto ruta = buscarEnCarpeta(ktemp, nombre, disco);
+    if (!existeArchivo(ruta, disco))
         throw Error(ClaseError::FaltaEntrada, Hecho::NoExisteTabla, {.tabla = ruta.string()});
     return ruta;
 }
 
-void mostrarTablaCSV(const std::filesystem::path& tabla, std::ostream& salida) {
-    TablaDBase t = TablaDBase::abrir(tabla);
+void mostrarTablaCSV(const std::filesystem::path& tabla, std::ostream& salida, Disco& disco) {
+    TablaDBase t = TablaDBase::abrir(tabla, Durable::Si, disco);
     mostrarCSV(t, salida);
 }
 
-void mostrarEstructuraTabla(const std::filesystem::path& tabla, std::ostream& salida) {
-    mostrarEstructura(TablaDBase::abrir(tabla), salida);
+void mostrarEstructuraTabla(const std::filesystem::path& tabla, std::ostream& salida,
+                            Disco& disco) {
+    mostrarEstructura(TablaDBase::abrir(tabla, Durable::Si, disco), salida);
 }
 
 std::filesystem::path rutaDeTexto(std::string_view utf8) {
@@ -83,39 +85,43 @@ void prepararConsola() {
     sistema::prepararConsola();
 }
 
-void prepararMemoria(char** argv, const std::filesystem::path& entrada) {
-    if (const auto bytes = discoDelSistema().tamano(entrada))
-        sistema::prepararMemoria(argv, *bytes);
+void prepararMemoria(char** argv, const std::filesystem::path& entrada, Disco& disco) {
+    if (const auto bytes = disco.tamano(entrada)) sistema::prepararMemoria(argv, *bytes);
 }
 
-bool movimientoInterrumpido(const std::filesystem::path& ktemp) {
-    return hayMovimientoInterrumpido(ktemp);
+bool movimientoInterrumpido(const std::filesystem::path& ktemp, Disco& disco) {
+    return hayMovimientoInterrumpido(ktemp, disco);
 }
 
-std::string queFalta(const std::filesystem::path& xml, const std::filesystem::path& ktemp) {
+std::string queFalta(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
+                     Disco& disco) {
     constexpr const char* kNadaCambiado = " No se ha cambiado nada.";
     if (xml.empty())
         return std::string("No se ha elegido ningún archivo de VELMORA: elija el archivo XML que "
                            "exportó VELMORA.") +
                kNadaCambiado;
-    if (ktemp.empty() || !existeArchivo(xml))
+    if (ktemp.empty() || !existeArchivo(xml, disco))
         return "No se encuentra el archivo de VELMORA " + textoDeRuta(xml) +
                ": elija el archivo XML que exportó VELMORA." + kNadaCambiado;
     return "No se encuentra el horario de Tamberlo " +
-           textoDeRuta(buscarEnCarpeta(ktemp, "SOLUC.DBF")) +
+           textoDeRuta(buscarEnCarpeta(ktemp, "SOLUC.DBF", disco)) +
            ": guarde el horario en Tamberlo y vuelva a intentarlo." + kNadaCambiado;
 }
 
-std::vector<std::string> planRestaurar(const std::filesystem::path& ktemp) {
-    return planRestauracion(ktemp);
+std::vector<std::string> planRestaurar(const std::filesystem::path& ktemp, Disco& disco) {
+    return planRestauracion(ktemp, disco);
 }
 
-std::filesystem::path informeDeExportar(const std::filesystem::path& ktemp) {
-    return buscarEnCarpeta(ktemp, kNombreInforme);
+std::filesystem::path informeDeExportar(const std::filesystem::path& ktemp, Disco& disco) {
+    return buscarEnCarpeta(ktemp, kNombreInforme, disco);
 }
 
-std::filesystem::path informeDeImportar(const std::filesystem::path& ktemp) {
-    return buscarEnCarpeta(ktemp, kNombreInformeImportar);
+std::filesystem::path informeDeImportar(const std::filesystem::path& ktemp, Disco& disco) {
+    return buscarEnCarpeta(ktemp, kNombreInformeImportar, disco);
+}
+
+std::filesystem::path informeDeComprobar(Disco& disco) {
+    return disco.carpetaTemporal() / kNombreInformeComprobar;
 }
 
 std::filesystem::path resultadoDeImportar(const std::filesystem::path& xml) {
@@ -126,15 +132,14 @@ void guardarInforme(const Informe& informe, const std::filesystem::path& archivo
     escribirAtomico(disco, archivo, informe.contenidoArchivo());
 }
 
-std::filesystem::path ultimoInforme(const std::filesystem::path& ktemp) {
+std::filesystem::path ultimoInforme(const std::filesystem::path& ktemp, Disco& disco) {
     std::filesystem::path ultimo;
     std::filesystem::file_time_type cuando{};
-    for (const auto& ruta : {informeDeExportar(ktemp), informeDeImportar(ktemp)}) {
-        std::error_code ec;
-        const auto t = std::filesystem::last_write_time(ruta, ec);
-        if (ec || (!ultimo.empty() && t < cuando)) continue;
+    for (const auto& ruta : {informeDeExportar(ktemp, disco), informeDeImportar(ktemp, disco)}) {
+        const auto t = disco.modificado(ruta);
+        if (!t || (!ultimo.empty() && *t < cuando)) continue;
         ultimo = ruta;
-        cuando = t;
+        cuando = *t;
     }
     return ultimo;
 }

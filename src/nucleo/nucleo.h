@@ -50,7 +50,8 @@ std::vector<std::string> restaurar(const std::filesystem::path& ktemp,
 // Said before the program's own words when a run's input is not there ("No existe archivo",
 // "No existe archivo XML o Solución."): which file is missing, what to do, and that nothing
 // was changed. For importar, ktemp is where SOLUC is looked for; empty for exportar.
-std::string queFalta(const std::filesystem::path& xml, const std::filesystem::path& ktemp = {});
+std::string queFalta(const std::filesystem::path& xml, const std::filesystem::path& ktemp = {},
+                     Disco& disco = discoDelSistema());
 
 // Tamberlo's folder: $PONTAVIA_KTEMP, or /KTEMP (\KTEMP at the root of the current drive on
 // Windows). The runs make it when they need it and it is missing.
@@ -68,16 +69,19 @@ void escribirArchivoEntero(const std::filesystem::path& destino, std::string_vie
 
 // A dBase table named the way a user names it: a path to it, or a name in ktemp (".DBF"
 // added when it has no extension, found whatever its case). Raises when there is none.
-std::filesystem::path buscarTabla(const std::string& tabla, const std::filesystem::path& ktemp);
+std::filesystem::path buscarTabla(const std::string& tabla, const std::filesystem::path& ktemp,
+                                  Disco& disco = discoDelSistema());
 // The table as CSV (RFC 4180: a header row of field names, then one row per live record,
 // CRLF line ends), or its layout.
-void mostrarTablaCSV(const std::filesystem::path& tabla, std::ostream& salida);
-void mostrarEstructuraTabla(const std::filesystem::path& tabla, std::ostream& salida);
+void mostrarTablaCSV(const std::filesystem::path& tabla, std::ostream& salida,
+                     Disco& disco = discoDelSistema());
+void mostrarEstructuraTabla(const std::filesystem::path& tabla, std::ostream& salida,
+                            Disco& disco = discoDelSistema());
 // The tables exportar writes, one name a line, in their order: the list scripts go through.
 void mostrarTablasExportadas(std::ostream& salida);
 
 // Whether a regular file (or a link to one) exists at ruta; the empty path never does.
-bool existeArchivo(const std::filesystem::path& ruta);
+bool existeArchivo(const std::filesystem::path& ruta, Disco& disco = discoDelSistema());
 // The folder of the running executable, where the help file lies beside it.
 std::filesystem::path carpetaDelEjecutable();
 
@@ -92,26 +96,34 @@ std::vector<std::string> argumentosEnUtf8(int argc, char** argv);
 void prepararConsola();
 // The memory allocator set up for a run over the input file entrada, before the run does
 // anything (argv as main got it); nothing when entrada cannot be measured.
-void prepararMemoria(char** argv, const std::filesystem::path& entrada);
+void prepararMemoria(char** argv, const std::filesystem::path& entrada,
+                     Disco& disco = discoDelSistema());
 
 // Whether ktemp holds a move of tables that a run cut off left begun, some tables new and
 // some old until the next exportar, importar or restaurar finishes it. Changes nothing.
-bool movimientoInterrumpido(const std::filesystem::path& ktemp);
+bool movimientoInterrumpido(const std::filesystem::path& ktemp, Disco& disco = discoDelSistema());
 
 // What restaurar would put back, in its lines, with nothing changed: what a front end names
 // before it asks the user to confirm. With no set kept, an error says so.
-std::vector<std::string> planRestaurar(const std::filesystem::path& ktemp);
+std::vector<std::string> planRestaurar(const std::filesystem::path& ktemp,
+                                       Disco& disco = discoDelSistema());
 
 // Where the runs leave what they write, for a front end to show: exportar's report and
 // importar's, each in ktemp, and importar's result beside the VELMORA file xml.
-std::filesystem::path informeDeExportar(const std::filesystem::path& ktemp);
-std::filesystem::path informeDeImportar(const std::filesystem::path& ktemp);
+std::filesystem::path informeDeExportar(const std::filesystem::path& ktemp,
+                                        Disco& disco = discoDelSistema());
+std::filesystem::path informeDeImportar(const std::filesystem::path& ktemp,
+                                        Disco& disco = discoDelSistema());
+// Where the dry run started from the window leaves its report: the temporary folder, since
+// it has no place in ktemp.
+std::filesystem::path informeDeComprobar(Disco& disco = discoDelSistema());
 std::filesystem::path resultadoDeImportar(const std::filesystem::path& xml);
 // The report as the Tamberlo folder's file holds it, written whole into archivo (the dry
 // run's, which has no place in ktemp).
 void guardarInforme(const Informe& informe, const std::filesystem::path& archivo,
                     Disco& disco = discoDelSistema());
 // The newer of the two reports in ktemp; empty when there is neither.
-std::filesystem::path ultimoInforme(const std::filesystem::path& ktemp);
+std::filesystem::path ultimoInforme(const std::filesystem::path& ktemp,
+                                    Disco& disco = discoDelSistema());
 
 } // namespace pontavia

@@ -10,9 +10,6 @@ namespace pontavia {
 
 namespace {
 
-// The dry run's report, where it disturbs neither Tamberlo's folder nor VELMORA's.
-constexpr const char* kNombreInformeComprobar = "INFORME-COMPROBAR-PONTAVIA.TXT";
-
 std::string enLineas(const std::vector<std::string>& lineas) {
     std::string s;
     for (const auto& l : lineas)
@@ -37,7 +34,7 @@ void tareaComprobar(Programa& p, Ventana& v) {
     std::string elegido;
     if (!v.elegirArchivo(p.filenameXML, elegido)) return;
     p.filenameXML = elegido;
-    const auto archivo = std::filesystem::temp_directory_path() / kNombreInformeComprobar;
+    const auto archivo = informeDeComprobar();
     {
         CursorOcupado cursor(v);
         if (comprobar(rutaDeTexto(elegido), p.informe) == Resultado::FaltaEntrada) {

@@ -57,14 +57,13 @@ class TablaDBase {
   public:
     // Opens a table for exclusive use; it is positioned on its first live record. durable
     // is for what cerrar() writes, on disco.
-    static TablaDBase abrir(const std::filesystem::path& ruta, Durable durable = Durable::Si,
-                            Disco& disco = discoDelSistema());
+    static TablaDBase abrir(const std::filesystem::path& ruta, Durable durable, Disco& disco);
     // A new, empty table with these fields, made in memory: cerrar() writes its file once,
     // with its rows, replacing any earlier file of that name; until then nothing is on disk
     // (a folder of the run's own, where no other program looks, needs no lock meanwhile).
     static TablaDBase nueva(const std::filesystem::path& ruta,
-                            const std::vector<DefinicionCampo>& campos,
-                            Durable durable = Durable::Si, Disco& disco = discoDelSistema());
+                            const std::vector<DefinicionCampo>& campos, Durable durable,
+                            Disco& disco);
     // A table read from bytes already in memory (no file, no lock); for checks and fuzzing.
     static TablaDBase desdeMemoria(std::string datos, std::string nombre);
 

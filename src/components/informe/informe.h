@@ -101,5 +101,8 @@ class Informe {
 // one each, so that an importar keeps the export's report.
 inline constexpr const char* kNombreInforme = "INFORME-PONTAVIA.TXT";
 inline constexpr const char* kNombreInformeImportar = "INFORME-IMPORTAR.TXT";
+// The dry run's, started from the window, lies in the temporary folder: it writes nothing in
+// Tamberlo's.
+inline constexpr const char* kNombreInformeComprobar = "INFORME-COMPROBAR-PONTAVIA.TXT";
 
 } // namespace pontavia

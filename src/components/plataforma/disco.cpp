@@ -69,6 +69,12 @@ class DiscoDelSistema final : public Disco {
     void retirarSiAbandonado(const std::filesystem::path& ruta) override {
         sistema::retirarSiAbandonado(ruta);
     }
+    sistema::Archivo retenerEnUso(const std::filesystem::path& carpeta) override {
+        return sistema::retenerEnUso(sistema::abrirCarpeta(carpeta), carpeta);
+    }
+    sistema::Archivo retenerAbandonada(const std::filesystem::path& carpeta) override {
+        return sistema::retenerAbandonada(carpeta);
+    }
     bool crearCarpeta(const std::filesystem::path& carpeta) override {
         return sistema::crearCarpeta(carpeta);
     }
@@ -112,6 +118,13 @@ class DiscoDelSistema final : public Disco {
         const auto bytes = std::filesystem::file_size(ruta, ec);
         if (ec) return std::nullopt;
         return bytes;
+    }
+    std::optional<std::filesystem::file_time_type>
+    modificado(const std::filesystem::path& ruta) override {
+        std::error_code ec;
+        const auto cuando = std::filesystem::last_write_time(ruta, ec);
+        if (ec) return std::nullopt;
+        return cuando;
     }
     std::filesystem::path carpetaTemporal() override {
         return std::filesystem::temp_directory_path();

@@ -45,6 +45,12 @@ class Disco {
     virtual bool borrarCarpeta(const std::filesystem::path& carpeta) = 0; // and all it holds
     // Removes ruta unless a live run holds it (sistema::retirarSiAbandonado).
     virtual void retirarSiAbandonado(const std::filesystem::path& ruta) = 0;
+    // The hold a live run keeps on a folder it has just made (sistema::retenerEnUso); not open
+    // when another run holds it or has removed it meanwhile.
+    virtual sistema::Archivo retenerEnUso(const std::filesystem::path& carpeta) = 0;
+    // The hold of a killed run's folder (sistema::retenerAbandonada); not open when a live
+    // run holds it.
+    virtual sistema::Archivo retenerAbandonada(const std::filesystem::path& carpeta) = 0;
 
     virtual bool crearCarpeta(const std::filesystem::path& carpeta) = 0;
     // A new folder inside base named prefijo and a unique ending; empty on failure.
@@ -65,6 +71,9 @@ class Disco {
     virtual std::filesystem::path nombreEnCarpeta(const std::filesystem::path& ruta) = 0;
     // A file's size in bytes; nothing when it cannot be known.
     virtual std::optional<std::uintmax_t> tamano(const std::filesystem::path& ruta) = 0;
+    // When a file was last written; nothing when it cannot be known.
+    virtual std::optional<std::filesystem::file_time_type>
+    modificado(const std::filesystem::path& ruta) = 0;
     // The folder for temporary files; raises std::filesystem::filesystem_error when there is
     // none.
     virtual std::filesystem::path carpetaTemporal() = 0;

@@ -59,10 +59,6 @@ bool existeEnCarpeta(const fs::path& carpeta, std::string_view nombre, Disco& di
     return existeArchivo(buscarEnCarpeta(carpeta, nombre, disco), disco);
 }
 
-bool existeArchivo(const fs::path& ruta) {
-    return existeArchivo(ruta, discoDelSistema());
-}
-
 bool existeArchivo(const fs::path& ruta, Disco& disco) {
     return !ruta.empty() && disco.examinar(ruta) == Disco::Entrada::Archivo;
 }

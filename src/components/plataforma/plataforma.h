@@ -14,21 +14,17 @@ namespace fs = std::filesystem;
 
 // Makes sure Tamberlo's working folder, as the front end named it, is there: created when
 // missing, an error when a file holds its name or it cannot be made.
-void prepararCarpetaTamberlo(const fs::path& carpeta, Disco& disco = discoDelSistema());
+void prepararCarpetaTamberlo(const fs::path& carpeta, Disco& disco);
 
 // The entry of carpeta whose name equals nombre without regard to case, since Tamberlo and
 // Windows treat soluc.dbf and SOLUC.DBF as one file; carpeta/nombre when there is none.
-fs::path buscarEnCarpeta(const fs::path& carpeta, std::string_view nombre,
-                         Disco& disco = discoDelSistema());
+fs::path buscarEnCarpeta(const fs::path& carpeta, std::string_view nombre, Disco& disco);
 // The same for several names, in their order, reading the folder once at most.
 std::vector<fs::path> buscarEnCarpeta(const fs::path& carpeta,
-                                      const std::vector<std::string>& nombres,
-                                      Disco& disco = discoDelSistema());
-bool existeEnCarpeta(const fs::path& carpeta, std::string_view nombre,
-                     Disco& disco = discoDelSistema());
+                                      const std::vector<std::string>& nombres, Disco& disco);
+bool existeEnCarpeta(const fs::path& carpeta, std::string_view nombre, Disco& disco);
 
 // Whether a regular file (or a link to one) exists at ruta; the empty path never does.
-bool existeArchivo(const fs::path& ruta);
 bool existeArchivo(const fs::path& ruta, Disco& disco);
 
 // The current date and time in the locale's own formats (LC_TIME's D_FMT and T_FMT; on

@@ -172,10 +172,6 @@ std::string sinContenido(std::string_view texto, const LimitesRaiz& limites) {
 
 } // namespace
 
-DocumentoXML DocumentoXML::cargar(const std::filesystem::path& ruta, Disco& disco) {
-    return cargar(ruta, Carga::Completa, disco);
-}
-
 DocumentoXML DocumentoXML::cargarCabecera(const std::filesystem::path& ruta, Disco& disco) {
     return cargar(ruta, Carga::Cabecera, disco);
 }
@@ -287,15 +283,6 @@ DocumentoXML DocumentoXML::cargar(const std::filesystem::path& ruta, Carga carga
     char* escribible = soloCabecera ? nullptr : archivo->datos();
     return leer(std::move(archivo), bytes, escribible, ruta.string(), carga,
                 [&] { return std::string(disco.mapear(ruta, Mapeo::Acceso::Lectura).bytes()); });
-}
-
-DocumentoXML DocumentoXML::desdeBytes(std::string_view bytes, const std::string& nombre) {
-    auto copia = std::make_shared_for_overwrite<char[]>(bytes.size());
-    std::copy(bytes.begin(), bytes.end(), copia.get());
-    const std::string_view propios(copia.get(), bytes.size());
-    char* escribible = copia.get();
-    return leer(std::move(copia), propios, escribible, nombre, Carga::Completa,
-                [&] { return std::string(bytes); });
 }
 
 DocumentoXML DocumentoXML::leer(std::shared_ptr<void> dueno, std::string_view bytes,
@@ -469,10 +456,6 @@ Nodos DocumentoXML::selectNodes(const char* ruta) const {
     return nodos;
 }
 
-Nodo DocumentoXML::selectSingleNode(const char* ruta) const {
-    return doc_->select_node(ruta).node();
-}
-
 Nodo DocumentoXML::documentElement() const {
     return doc_->document_element();
 }
@@ -525,12 +508,6 @@ void DocumentoXML::escribir(const std::function<void(std::string_view)>& destino
     else
         doc_->save(salida, "\t", formato, pugi::encoding_utf8);
     salida.terminar();
-}
-
-void DocumentoXML::save(const std::filesystem::path& ruta, Disco& disco) const {
-    ArchivoPreparado archivo(disco, ruta);
-    escribir([&](std::string_view trozo) { archivo.escribir(trozo); }, {}, nullptr);
-    archivo.confirmar();
 }
 
 void DocumentoXML::escribirEn(ArchivoPreparado& archivo, Nodo contenedor,

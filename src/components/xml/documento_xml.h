@@ -29,25 +29,21 @@ using Nodos = std::vector<pugi::xml_node>;
 
 class DocumentoXML {
   public:
-    // Raises an error with the reason, line and column when the file is not well-formed XML.
-    static DocumentoXML cargar(const std::filesystem::path& ruta, Disco& disco = discoDelSistema());
-    // The same file checked whole, but with no tree of the root's content: the prolog, the
-    // root with its attributes and no children, and what follows the root.
-    static DocumentoXML cargarCabecera(const std::filesystem::path& ruta,
-                                       Disco& disco = discoDelSistema());
+    // The file checked whole, but with no tree of the root's content: the prolog, the root
+    // with its attributes and no children, and what follows the root. Raises an error with the
+    // reason, line and column when the file is not well-formed XML.
+    static DocumentoXML cargarCabecera(const std::filesystem::path& ruta, Disco& disco);
     // The tree of the whole file, given back while expat may still be checking the file on
     // another core. esperarComprobacion() must be called before anything made from the tree
     // is kept, and when anything made from it fails: a file that is not well-formed explains
     // that failure better than the failure itself.
-    static DocumentoXML cargarMientrasSeComprueba(const std::filesystem::path& ruta,
-                                                  Disco& disco = discoDelSistema());
+    static DocumentoXML cargarMientrasSeComprueba(const std::filesystem::path& ruta, Disco& disco);
     // The header as cargarCabecera gives it, given back while expat may still be checking the
     // whole file on another core, as above. What follows the root in the file (comments,
     // processing instructions) joins the tree when esperarComprobacion() finds the file
     // well-formed: a caller writing the tree waits for it before the root's end is written.
     static DocumentoXML cargarCabeceraMientrasSeComprueba(const std::filesystem::path& ruta,
-                                                          Disco& disco = discoDelSistema());
-    static DocumentoXML desdeBytes(std::string_view bytes, const std::string& nombre);
+                                                          Disco& disco);
     // A new, empty document that saves as UTF-8.
     DocumentoXML();
 
@@ -57,7 +53,6 @@ class DocumentoXML {
 
     // The elements an absolute path selects, in document order.
     Nodos selectNodes(const char* ruta) const;
-    Nodo selectSingleNode(const char* ruta) const;
     Nodo documentElement() const;
     Nodo createElement(const char* nombre);
     void removeChild(Nodo hijo);
@@ -71,14 +66,15 @@ class DocumentoXML {
     // The encoding the file had ("UTF-8" when it declared none).
     const std::string& codificacion() const { return codificacion_; }
 
-    // Writes the document in its encoding, replacing ruta atomically.
-    void save(const std::filesystem::path& ruta, Disco& disco = discoDelSistema()) const;
-    // The same into a file the caller confirms, with the children producir makes written
-    // into contenedor as they are made (see hijos_en_curso.h).
+    // Writes the document in its encoding into a file the caller confirms, with the children
+    // producir makes written into contenedor as they are made (see hijos_en_curso.h).
     void escribirEn(ArchivoPreparado& archivo, Nodo contenedor,
                     const ProducirHijos& producir) const;
 
   private:
+    // Tests load a whole file at once, or bytes, and save a tree whole; a run never does.
+    friend class DocumentoDePrueba;
+
     enum class Carga { Completa, Cabecera, MientrasSeComprueba };
     static DocumentoXML cargar(const std::filesystem::path& ruta, Carga carga, Disco& disco);
     // bytes lie in what dueno keeps alive; escribible, when given, is where they may be
