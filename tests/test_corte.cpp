@@ -169,6 +169,59 @@ TEST_F(Corte, ExportarMuertoEnCadaPaso) {
     EXPECT_TRUE(comprobado);
 }
 
+// A cut-off move whose record cannot be opened or read for a moment (the device fails there):
+// the next run stops with the disk's error and changes nothing, rather than put its own tables
+// over a move it cannot finish, which a later run would finish over them; the run after it
+// finishes the move and goes on.
+TEST_F(Corte, RegistroQueNoSeLeeDetieneLaCorrida) {
+    exportarEscuela(1);
+    const auto antes = instantanea(ktemp.ruta());
+    escribirArchivo(datos / "nuevo.xml", escuela(2));
+    const std::vector<std::string> corrida{"exportar", (datos / "nuevo.xml").string(),
+                                           ktemp.ruta().string()};
+    std::size_t pasos = 0;
+    ASSERT_EQ(cortar(0, corrida, &pasos), 0);
+    bool mezcla = false;
+    for (std::size_t k = 1; k <= pasos && !mezcla; ++k) {
+        reponer(ktemp.ruta(), antes);
+        ASSERT_EQ(cortar(k, corrida), DiscoConFallos::kTerminado);
+        mezcla = movimientoInterrumpido(ktemp.ruta());
+    }
+    ASSERT_TRUE(mezcla);
+    const auto cortada = instantanea(ktemp.ruta());
+    escribirArchivo(datos / "otro.xml", escuela(3));
+
+    // Where the next run opens the record, and reads it right after.
+    DiscoConFallos cuenta;
+    cuenta.fallarEnPaso(0);
+    ASSERT_EQ(exportar(datos / "otro.xml", ktemp.ruta(), informe, cuenta), Resultado::Hecho);
+    std::size_t apertura = 0;
+    while (apertura < cuenta.registro().size() &&
+           !(cuenta.registro()[apertura].nombre == "abrirExclusivo" &&
+             cuenta.registro()[apertura].ruta.filename() == kRegistroMovimiento))
+        ++apertura;
+    ASSERT_LT(apertura + 1, cuenta.registro().size());
+    ASSERT_EQ(cuenta.registro()[apertura + 1].nombre, "leerTodo");
+
+    for (const std::size_t falla : {apertura, apertura + 1}) {
+        SCOPED_TRACE(cuenta.registro()[falla].nombre);
+        reponer(ktemp.ruta(), cortada);
+        DiscoConFallos disco;
+        disco.fallarEnPaso(falla + 1);
+        try {
+            exportar(datos / "otro.xml", ktemp.ruta(), informe, disco);
+            ADD_FAILURE() << "la corrida siguió";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.clase(), ClaseError::FalloDeDisco);
+            EXPECT_EQ(e.hecho(), Hecho::MovimientoNoLeido);
+        }
+        EXPECT_EQ(instantanea(ktemp.ruta()), cortada);
+    }
+    ASSERT_EQ(exportar(datos / "otro.xml", ktemp.ruta(), informe), Resultado::Hecho);
+    EXPECT_FALSE(movimientoInterrumpido(ktemp.ruta()));
+    nadaQueSobre();
+}
+
 // restaurar killed at every instant: each table is the one in place (A) or the one kept (Z);
 // the next restaurar finds the folder as if the killed one never started (and gives back Z)
 // or wholly ended (and gives back A).

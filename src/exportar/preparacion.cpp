@@ -176,15 +176,22 @@ void completarMovimientosInterrumpidos(Disco& disco, const std::filesystem::path
             // run finishes the same move at once.
             sistema::Archivo retencion = disco.retenerAbandonada(entrada);
             if (!retencion.abierto()) continue;
+            const auto ruta = entrada / kRegistroMovimiento;
             sistema::Retencion tomado;
-            const sistema::Archivo registro =
-                disco.abrirExclusivo(entrada / kRegistroMovimiento, tomado);
-            if (tomado != sistema::Retencion::Tomada) continue;
+            const sistema::Archivo registro = disco.abrirExclusivo(ruta, tomado);
+            if (tomado == sistema::Retencion::EnUso) continue; // another run finishes it
             std::string texto;
+            // A record that cannot be read now may be read later: a run going on meanwhile
+            // would put its own tables in place, and finishing the old move afterwards would
+            // then mix the two schools' tables. The run stops, nothing changed.
+            if (tomado != sistema::Retencion::Tomada ||
+                disco.leerTodo(registro, texto) == sistema::Archivo::Lectura::Fallo)
+                throw Error(ClaseError::FalloDeDisco, Hecho::MovimientoNoLeido,
+                            {.archivo = ruta.string()},
+                            sistema::textoError(sistema::ultimoError()));
             PlanMovimiento plan;
-            if (disco.leerTodo(registro, texto) != sistema::Archivo::Lectura::Leido ||
-                !leerPlan(texto, plan))
-                continue; // its second names may be a set's only copy: it stays
+            if (!leerPlan(texto, plan))
+                continue; // damaged for good; its second names may be a set's only copy: it stays
             completarMovimiento(disco, base, entrada, plan);
         }
         disco.retirarSiAbandonado(entrada);

@@ -107,6 +107,9 @@ std::string fraseSola(Hecho hecho, const LugarError& l, const std::string& detal
     case Hecho::PreparacionRetirada:
         return "No se pudo preparar la exportación en " + l.archivo +
                ": otro programa retira la carpeta de preparación.";
+    case Hecho::MovimientoNoLeido:
+        return "No se pudo leer el registro de una exportación interrumpida, " + l.archivo + ": " +
+               detalle + ".";
     case Hecho::EstadoNoEscrito:
         return "Unable to write to " + l.archivo;
     case Hecho::NadaQueRestaurar:

@@ -89,6 +89,7 @@ enum class Hecho {
     NoMovido,            // archivo to destino: detalle, the system's reason
     PreparacionNoHecha,  // the staging folder: detalle, the system's reason
     PreparacionRetirada, // another program removes the staging folder
+    MovimientoNoLeido,   // the record of a cut-off run's move: detalle, the system's reason
     EstadoNoEscrito,     // the status file Tamberlo reads (its own words, in English)
     NadaQueRestaurar,
     // Pontavia's own faults
