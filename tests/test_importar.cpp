@@ -146,14 +146,20 @@ TEST_F(Importar, InformeDeLoQueNoPasa) {
     std::vector<std::string> avisos;
     for (const auto& a : avisosLeidos(informe))
         avisos.push_back(a.tabla + " " + a.tipo + " " + a.elemento + " " + a.campo + "=" + a.valor);
+    // Each lesson by the names of what its codes find: the subject, group and teacher.
+    const std::string completa =
+        "la lección «Matemáticas» del grupo «1A» con el profesor «Ana a b»";
     EXPECT_EQ(avisos, (std::vector<std::string>{
-                          "SOLUC omitido registro 2 DIA=0",
-                          "SOLUC omitido registro 3 HORA=0",
-                          "SOLUC omitido registro 4 ASIG=NOESTA",
-                          "SOLUC sin correspondencia registro 5 CODGRUPO=ZZ",
-                          "SOLUC sin correspondencia registro 5 TAREA=GUARDIA",
-                          "SOLUC sin correspondencia registro 5 PROF=XX",
-                          "SOLUC sin correspondencia registro 5 AULA=YY",
+                          "SOLUC omitido " + completa + " (registro 2) DIA=0",
+                          "SOLUC omitido " + completa + " (registro 3) HORA=0",
+                          "SOLUC omitido la lección del grupo «1A» con el profesor «Ana a b» "
+                          "(registro 4) ASIG=NOESTA",
+                          "SOLUC sin correspondencia la lección «Matemáticas» (registro 5) "
+                          "CODGRUPO=ZZ",
+                          "SOLUC sin correspondencia la lección «Matemáticas» (registro 5) "
+                          "TAREA=GUARDIA",
+                          "SOLUC sin correspondencia la lección «Matemáticas» (registro 5) PROF=XX",
+                          "SOLUC sin correspondencia la lección «Matemáticas» (registro 5) AULA=YY",
                       }));
     EXPECT_EQ(informe.filas(),
               (std::vector<std::pair<std::string, std::size_t>>{{"SOLUC", 7}, {"dsolucion", 4}}));
