@@ -166,6 +166,34 @@ TEST_F(Importar, InformeDeLoQueNoPasa) {
     EXPECT_EQ(leerArchivo(ktemp / kNombreInformeImportar), informe.contenidoArchivo());
 }
 
+// Lookup tables with only the fields the run reads (no names beside the codes): the lessons
+// still go through, and an item names its lesson by its record.
+TEST_F(Importar, TablasSinNombresNombranLaLeccionPorSuRegistro) {
+    using Fila = std::vector<std::pair<const char*, const char*>>;
+    auto tabla = [&](const char* archivo, const Fila& fila) {
+        std::vector<DefinicionCampo> campos;
+        for (const auto& [campo, valor] : fila)
+            campos.push_back({campo, TipoCampo::Texto, 10});
+        crearTabla(ktemp / archivo, campos);
+        TablaDBase t = TablaDBase::abrir(ktemp / archivo);
+        t.empezarRegistro();
+        for (const auto& [campo, valor] : fila)
+            asignarTexto(t, NombreCampo::deTexto(campo), valor);
+        t.guardarRegistro();
+        t.cerrar();
+    };
+    tabla("ASIGNOMT.DBF", {{"COD", "MAT"}, {"IDASIG", "3310"}});
+    tabla("GRUPOST.DBF", {{"ABREV", "1ESOA"}, {"IDGRUPO", "1205"}, {"IDCURSO", "21"}});
+    tabla("PROFT.DBF", {{"ABREV", "ANA"}, {"IDPROF", "417"}});
+    soluc({{"0", "2", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"},
+           {"1", "2", "1", "1ESOA", "MAT", "", "ANA", "A1"}});
+    importar();
+    const auto avisos = avisosLeidos(informe);
+    ASSERT_EQ(avisos.size(), 1u);
+    EXPECT_EQ(avisos[0].elemento, "registro 1");
+    EXPECT_EQ(dsoluciones().size(), 1u);
+}
+
 TEST_F(Importar, CabeceraYPrologo) {
     soluc({});
     importar();
