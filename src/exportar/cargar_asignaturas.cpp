@@ -87,61 +87,60 @@ void CargarAsignaturas(Exportacion& e) {
                               [](const TablaDBase& t) { return t.leerTexto(PROFT["ABREV"]); });
 
     Informe& informe = e.informe;
-    Informe::LugarDeElemento lugar = LugarDeAsignatura(e.doc);
-    construirTablaConLugar(
-        e, kAsignaturas, std::move(lugar), [&](const ElementoXML& NodoXML, Fila& fila) {
-            const std::string_view cgrupo = NodoXML.leerVista("cgrupo");
-            const std::string_view casig = NodoXML.leerVista("casig");
-            const std::string_view cprofe = NodoXML.leerVista("cprofe");
-            const std::string_view conexion = NodoXML.leerVista("conexion");
-            const std::string_view nhoras = NodoXML.leerVista("nhoras");
-            const Sesiones sesiones =
-                convertirAtributo(NodoXML, "nhoras", [&] { return calcularSesiones(nhoras); });
+    const Informe::LugarDeElemento lugar = LugarDeAsignatura(e.doc);
+    construirTablaConLugar(e, kAsignaturas, lugar, [&](const ElementoXML& NodoXML, Fila& fila) {
+        const std::string_view cgrupo = NodoXML.leerVista("cgrupo");
+        const std::string_view casig = NodoXML.leerVista("casig");
+        const std::string_view cprofe = NodoXML.leerVista("cprofe");
+        const std::string_view conexion = NodoXML.leerVista("conexion");
+        const std::string_view nhoras = NodoXML.leerVista("nhoras");
+        const Sesiones sesiones =
+            convertirAtributo(NodoXML, "nhoras", [&] { return calcularSesiones(nhoras); });
 
-            // Without its subject Tamberlo could not place the lessons: no row, and nothing else
-            // to look up.
-            const Materia* materia = buscarFila(materias, casig);
-            if (!materia || materia->cod.empty()) {
-                informe.agregar({ASIGT.nombre, TipoAviso::Omitido, informe.nombreElementoActual(),
-                                 "casig", casig, "",
-                                 materia ? "su materia no tiene código en ASIGNOMT"
-                                         : "ninguna materia de ASIGNOMT tiene ese idmateria"});
-                return false;
-            }
-            // Nothing carries over from the previous element: a value not found stays blank. An
-            // empty identifier asks for nothing; one that finds nothing leaves a blank code.
-            const Grupo* grupo = buscarFila(grupos, cgrupo);
-            const std::string* abrevProfesor = buscarFila(profesores, cprofe);
-            if (!grupo && !cgrupo.empty())
-                informe.agregar({ASIGT.nombre, TipoAviso::SinCorrespondencia,
-                                 informe.nombreElementoActual(), "cgrupo", cgrupo, "",
-                                 "ningún grupo de GRUPOST tiene ese idgrupo"});
-            if (!abrevProfesor && !cprofe.empty())
-                informe.agregar({ASIGT.nombre, TipoAviso::SinCorrespondencia,
-                                 informe.nombreElementoActual(), "cprofe", cprofe, "",
-                                 "ningún profesor de PROFT tiene ese idprofesor"});
-            static const Grupo sinGrupo;
-            static const std::string sinProfesor;
-            if (!grupo) grupo = &sinGrupo;
-            if (!abrevProfesor) abrevProfesor = &sinProfesor;
-            fila.texto(ASIGT["CASIG"], materia->cod);
-            fila.texto(ASIGT["CPROF"], *abrevProfesor);
-            fila.texto(ASIGT["CGRUP"], grupo->abrev);
-            fila.texto(ASIGT["CAULA"], "");
-            fila.texto(ASIGT["TURNO"], grupo->turno);
-            fila.texto(ASIGT["NIVEL"], grupo->nivel);
-            fila.texto(ASIGT["CURSO"], grupo->curso);
-            fila.texto(ASIGT["GRUPO"], grupo->grupo);
-            fila.decimal(ASIGT["HORAS"], sesiones.horas);
-            fila.texto(ASIGT["SESIONES"], sesiones.texto);
-            fila.texto(ASIGT["CTAREA"], materia->codTarea);
-            fila.texto(ASIGT["NCONEX"], conexion);
-            fila.texto(ASIGT["IDCURSO"], grupo->idCurso);
-            fila.texto(ASIGT["IDGRUP"], cgrupo);
-            fila.texto(ASIGT["IDASIG"], casig);
-            fila.texto(ASIGT["IDPROF"], cprofe);
-            return true;
-        });
+        // Without its subject Tamberlo could not place the lessons: no row, and nothing else
+        // to look up.
+        const Materia* materia = buscarFila(materias, casig);
+        if (!materia || materia->cod.empty()) {
+            informe.agregar({ASIGT.nombre, TipoAviso::Omitido, informe.nombreElementoActual(),
+                             "casig", casig, "",
+                             materia ? "su materia no tiene código en ASIGNOMT"
+                                     : "ninguna materia de ASIGNOMT tiene ese idmateria"});
+            return false;
+        }
+        // Nothing carries over from the previous element: a value not found stays blank. An
+        // empty identifier asks for nothing; one that finds nothing leaves a blank code.
+        const Grupo* grupo = buscarFila(grupos, cgrupo);
+        const std::string* abrevProfesor = buscarFila(profesores, cprofe);
+        if (!grupo && !cgrupo.empty())
+            informe.agregar({ASIGT.nombre, TipoAviso::SinCorrespondencia,
+                             informe.nombreElementoActual(), "cgrupo", cgrupo, "",
+                             "ningún grupo de GRUPOST tiene ese idgrupo"});
+        if (!abrevProfesor && !cprofe.empty())
+            informe.agregar({ASIGT.nombre, TipoAviso::SinCorrespondencia,
+                             informe.nombreElementoActual(), "cprofe", cprofe, "",
+                             "ningún profesor de PROFT tiene ese idprofesor"});
+        static const Grupo sinGrupo;
+        static const std::string sinProfesor;
+        if (!grupo) grupo = &sinGrupo;
+        if (!abrevProfesor) abrevProfesor = &sinProfesor;
+        fila.texto(ASIGT["CASIG"], materia->cod);
+        fila.texto(ASIGT["CPROF"], *abrevProfesor);
+        fila.texto(ASIGT["CGRUP"], grupo->abrev);
+        fila.texto(ASIGT["CAULA"], "");
+        fila.texto(ASIGT["TURNO"], grupo->turno);
+        fila.texto(ASIGT["NIVEL"], grupo->nivel);
+        fila.texto(ASIGT["CURSO"], grupo->curso);
+        fila.texto(ASIGT["GRUPO"], grupo->grupo);
+        fila.decimal(ASIGT["HORAS"], sesiones.horas);
+        fila.texto(ASIGT["SESIONES"], sesiones.texto);
+        fila.texto(ASIGT["CTAREA"], materia->codTarea);
+        fila.texto(ASIGT["NCONEX"], conexion);
+        fila.texto(ASIGT["IDCURSO"], grupo->idCurso);
+        fila.texto(ASIGT["IDGRUP"], cgrupo);
+        fila.texto(ASIGT["IDASIG"], casig);
+        fila.texto(ASIGT["IDPROF"], cprofe);
+        return true;
+    });
 }
 
 } // namespace pontavia
