@@ -306,8 +306,8 @@ TEST(CLI, InformeComprobarYRestaurar) {
     EXPECT_NE(r.salida.find("  AULAT       1 fila, 1 aviso\n"), std::string::npos) << r.salida;
     EXPECT_TRUE(fs::is_empty(ktemp.ruta()));
     const std::string csv = "tabla,tipo,elemento,campo,valor,resultado,motivo\r\n"
-                            "AULAT,código cambiado,daula número 1 (idaula 7),codigo,,\"Lab,\","
-                            "no tiene código; se toma de su nombre\r\n";
+                            "AULAT,código cambiado,\"el aula «Lab, «norte»» (idaula 7)\",codigo,,"
+                            "\"Lab,\",no tiene código; se toma de su nombre\r\n";
     EXPECT_EQ(leerArchivo(datos / "informe.csv"), csv);
     EXPECT_EQ(ejecutarCLI({"comprobar", (datos / "no.xml").string()}).codigo, 2);
 

@@ -146,18 +146,52 @@ TEST_F(Importar, InformeDeLoQueNoPasa) {
     std::vector<std::string> avisos;
     for (const auto& a : avisosLeidos(informe))
         avisos.push_back(a.tabla + " " + a.tipo + " " + a.elemento + " " + a.campo + "=" + a.valor);
+    // Each lesson by the names of what its codes find: the subject, group and teacher.
+    const std::string completa =
+        "la lección «Matemáticas» del grupo «1A» con el profesor «Ana a b»";
     EXPECT_EQ(avisos, (std::vector<std::string>{
-                          "SOLUC omitido registro 2 DIA=0",
-                          "SOLUC omitido registro 3 HORA=0",
-                          "SOLUC omitido registro 4 ASIG=NOESTA",
-                          "SOLUC sin correspondencia registro 5 CODGRUPO=ZZ",
-                          "SOLUC sin correspondencia registro 5 TAREA=GUARDIA",
-                          "SOLUC sin correspondencia registro 5 PROF=XX",
-                          "SOLUC sin correspondencia registro 5 AULA=YY",
+                          "SOLUC omitido " + completa + " (registro 2) DIA=0",
+                          "SOLUC omitido " + completa + " (registro 3) HORA=0",
+                          "SOLUC omitido la lección del grupo «1A» con el profesor «Ana a b» "
+                          "(registro 4) ASIG=NOESTA",
+                          "SOLUC sin correspondencia la lección «Matemáticas» (registro 5) "
+                          "CODGRUPO=ZZ",
+                          "SOLUC sin correspondencia la lección «Matemáticas» (registro 5) "
+                          "TAREA=GUARDIA",
+                          "SOLUC sin correspondencia la lección «Matemáticas» (registro 5) PROF=XX",
+                          "SOLUC sin correspondencia la lección «Matemáticas» (registro 5) AULA=YY",
                       }));
     EXPECT_EQ(informe.filas(),
               (std::vector<std::pair<std::string, std::size_t>>{{"SOLUC", 7}, {"dsolucion", 4}}));
     EXPECT_EQ(leerArchivo(ktemp / kNombreInformeImportar), informe.contenidoArchivo());
+}
+
+// Lookup tables with only the fields the run reads (no names beside the codes): the lessons
+// still go through, and an item names its lesson by its record.
+TEST_F(Importar, TablasSinNombresNombranLaLeccionPorSuRegistro) {
+    using Fila = std::vector<std::pair<const char*, const char*>>;
+    auto tabla = [&](const char* archivo, const Fila& fila) {
+        std::vector<DefinicionCampo> campos;
+        for (const auto& [campo, valor] : fila)
+            campos.push_back({campo, TipoCampo::Texto, 10});
+        crearTabla(ktemp / archivo, campos);
+        TablaDBase t = TablaDBase::abrir(ktemp / archivo);
+        t.empezarRegistro();
+        for (const auto& [campo, valor] : fila)
+            asignarTexto(t, NombreCampo::deTexto(campo), valor);
+        t.guardarRegistro();
+        t.cerrar();
+    };
+    tabla("ASIGNOMT.DBF", {{"COD", "MAT"}, {"IDASIG", "3310"}});
+    tabla("GRUPOST.DBF", {{"ABREV", "1ESOA"}, {"IDGRUPO", "1205"}, {"IDCURSO", "21"}});
+    tabla("PROFT.DBF", {{"ABREV", "ANA"}, {"IDPROF", "417"}});
+    soluc({{"0", "2", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"},
+           {"1", "2", "1", "1ESOA", "MAT", "", "ANA", "A1"}});
+    importar();
+    const auto avisos = avisosLeidos(informe);
+    ASSERT_EQ(avisos.size(), 1u);
+    EXPECT_EQ(avisos[0].elemento, "registro 1");
+    EXPECT_EQ(dsoluciones().size(), 1u);
 }
 
 TEST_F(Importar, CabeceraYPrologo) {

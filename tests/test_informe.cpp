@@ -11,7 +11,9 @@
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <map>
 #include <set>
+#include <tuple>
 
 using namespace pontavia;
 using namespace pontavia::prueba;
@@ -47,10 +49,9 @@ std::multiset<std::string> claves(const Informe& informe) {
     return r;
 }
 
-std::string descripcion(const pugi::xml_node& n, std::size_t i, const char* id = nullptr) {
-    std::string d = std::string(n.name()) + " número " + std::to_string(i + 1);
-    if (id) d += std::string(" (") + id + " " + recortar(n.attribute(id).value()) + ")";
-    return d;
+// An element as the report names it, from its own attributes.
+std::string enInforme(const pugi::xml_node& n, std::size_t i, const char* id) {
+    return elementoEnInforme(ElementoXML(n, i, id).lugar());
 }
 
 } // namespace
@@ -91,7 +92,7 @@ TEST(InformeEjemplo, CadaAvisoDelColegioDeEjemplo) {
             const std::string dado = abrev.at(recortar(nodos[i].attribute(c.idXML).value()));
             if (dado != codigo)
                 esperados.insert(clave(c.tabla, TipoAviso::CodigoCambiado,
-                                       descripcion(nodos[i], i, c.idXML), "codigo", codigo, dado));
+                                       enInforme(nodos[i], i, c.idXML), "codigo", codigo, dado));
         }
     }
     // Subjects: left out (no row for the identifier) or with another code.
@@ -100,41 +101,64 @@ TEST(InformeEjemplo, CadaAvisoDelColegioDeEjemplo) {
     for (std::size_t i = 0; i < materias.size(); ++i) {
         const std::string codigo = recortar(materias[i].attribute("codigo").value());
         const auto fila = cod.find(recortar(materias[i].attribute("idmateria").value()));
-        const std::string elemento = descripcion(materias[i], i, "idmateria");
+        const std::string elemento = enInforme(materias[i], i, "idmateria");
         if (fila == cod.end())
             esperados.insert(clave("ASIGNOMT", TipoAviso::Omitido, elemento, "codigo", codigo, ""));
         else if (fila->second != codigo)
             esperados.insert(clave("ASIGNOMT", TipoAviso::CodigoCambiado, elemento, "codigo",
                                    codigo, fila->second));
     }
-    // Assignments whose subject has no row, group or teacher no counterpart.
+    // Assignments whose subject has no row, group or teacher no counterpart; each named by
+    // the names VELMORA gives its subject, group and teacher.
     const auto grupos = codigos("GRUPOST", "IDGRUPO", "ABREV");
     const auto profesores = codigos("PROFT", "IDPROF", "ABREV");
+    auto nombres = [&](const char* ruta, const char* id) {
+        std::map<std::string, std::string> m;
+        const Nodos nodos = doc.selectNodes(ruta);
+        for (std::size_t i = 0; i < nodos.size(); ++i)
+            m.try_emplace(recortar(nodos[i].attribute(id).value()),
+                          ElementoXML(nodos[i], i).lugar().nombre);
+        return m;
+    };
+    const auto nombreMateria = nombres("/centro/materias/dmateria", "idmateria");
+    const auto nombreGrupo = nombres("/centro/grupos/dgrupo", "idgrupo");
+    const auto nombreProfesor = nombres("/centro/profesores/profesor", "idprofesor");
+    auto nombreDe = [](const std::map<std::string, std::string>& m, const std::string& id) {
+        const auto it = m.find(id);
+        return it == m.end() ? std::string() : it->second;
+    };
     const Nodos asignaturas = doc.selectNodes("/centro/asignaturas/dasignatura");
     std::size_t omitidas = 0;
     for (std::size_t i = 0; i < asignaturas.size(); ++i) {
         const auto& a = asignaturas[i];
         const std::string casig = recortar(a.attribute("casig").value());
+        const std::string cgrupo = recortar(a.attribute("cgrupo").value());
+        const std::string cprofe = recortar(a.attribute("cprofe").value());
+        LugarError lugar = ElementoXML(a, i).lugar();
+        lugar.nombre = nombreDe(nombreMateria, casig);
+        lugar.grupo = nombreDe(nombreGrupo, cgrupo);
+        lugar.profesor = nombreDe(nombreProfesor, cprofe);
+        const std::string elemento = elementoEnInforme(lugar);
         if (!cod.count(casig)) {
-            esperados.insert(
-                clave("ASIGT", TipoAviso::Omitido, descripcion(a, i), "casig", casig, ""));
+            esperados.insert(clave("ASIGT", TipoAviso::Omitido, elemento, "casig", casig, ""));
             ++omitidas;
             continue;
         }
-        for (const auto& [atributo, tabla] :
-             {std::pair{"cgrupo", &grupos}, std::pair{"cprofe", &profesores}}) {
-            const std::string id = recortar(a.attribute(atributo).value());
+        for (const auto& [atributo, id, tabla] :
+             {std::tuple{"cgrupo", cgrupo, &grupos}, std::tuple{"cprofe", cprofe, &profesores}})
             if (!tabla->count(id))
-                esperados.insert(clave("ASIGT", TipoAviso::SinCorrespondencia, descripcion(a, i),
-                                       atributo, id, ""));
-        }
+                esperados.insert(
+                    clave("ASIGT", TipoAviso::SinCorrespondencia, elemento, atributo, id, ""));
     }
     // The two values the sample plants beyond what a field holds.
     esperados.insert(clave("PROFT", TipoAviso::ValorSustituido,
-                           "profesor número 12 (idprofesor 1138)", "NOMBRE",
-                           "Javier, Łukaszewicz Blanco", "Javier, ?ukaszewicz Blanco"));
+                           "el profesor «Javier Łukaszewicz Blanco» (código JGB, idprofesor 1138)",
+                           "NOMBRE", "Javier, Łukaszewicz Blanco", "Javier, ?ukaszewicz Blanco"));
     esperados.insert(clave(
-        "AULAT", TipoAviso::ValorRecortado, "daula número 40 (idaula 1226)", "NOMBRE",
+        "AULAT", TipoAviso::ValorRecortado,
+        "el aula «Departamento de Geografía e Historia y Seminario de Ciencias Sociales, segunda "
+        "planta del edificio B» (código D39, idaula 1226)",
+        "NOMBRE",
         "Departamento de Geografía e Historia y Seminario de Ciencias Sociales, segunda planta "
         "del edificio B",
         "Departamento de Geografía e Historia y Seminario de Ciencias Sociales, segunda p"));
@@ -160,8 +184,12 @@ TEST(InformeEjemplo, CadaAvisoDelColegioDeEjemplo) {
     const std::string archivo = leerArchivo(ktemp / kNombreInforme);
     EXPECT_EQ(archivo, informe.contenidoArchivo());
     EXPECT_EQ(archivo.rfind("\xEF\xBB\xBFInforme de Pontavia: exportar\r\n", 0), 0u);
-    EXPECT_NE(archivo.find("  omitido: dmateria número 121 (idmateria 1120), codigo \"LCL1ESO\""),
+    EXPECT_NE(archivo.find("  omitido: la materia «Lengua Castellana y Literatura 1º ESO» (código "
+                           "LCL1ESO, idmateria 1120), codigo \"LCL1ESO\""),
               std::string::npos);
+    // Every omission is read before the first renamed code, though the subjects' renamed
+    // codes came before the assignments left out.
+    EXPECT_LT(archivo.rfind("  omitido: "), archivo.find("  código cambiado: "));
 }
 
 namespace {
@@ -215,9 +243,10 @@ TEST(Comprobar, NoEscribeNadaYDaElInformeDeLaExportacion) {
     Informe real;
     EXPECT_EQ(exportar(datos / "centro.xml", ktemp.ruta(), real), Resultado::Hecho);
     EXPECT_EQ(prueba.csv(), real.csv());
-    EXPECT_EQ(claves(prueba), (std::multiset<std::string>{clave("PROFT", TipoAviso::CodigoCambiado,
-                                                                "profesor número 2 (idprofesor 2)",
-                                                                "codigo", "ana", "ana1")}));
+    EXPECT_EQ(claves(prueba),
+              (std::multiset<std::string>{clave("PROFT", TipoAviso::CodigoCambiado,
+                                                "el profesor «Ana c d» (código ana, idprofesor 2)",
+                                                "codigo", "ana", "ana1")}));
 }
 
 TEST(Comprobar, NoNecesitaLaCarpetaDeTamberlo) {
@@ -285,29 +314,44 @@ TEST(Restaurar, SinExportacionAnteriorOConUnaTablaEnUsoNoCambiaNada) {
     EXPECT_EQ(instantanea(ktemp.ruta()), antes);
 }
 
-// Items come as the builders meet them, tables interleaved; the report prints them grouped by
-// table in the order they came, and keeps a value's own line break whatever the line ends.
-TEST(InformeTexto, AgrupaPorTablaYRespetaLosSaltosDeLosValores) {
+// Items come as the builders meet them, tables and kinds interleaved; the report prints them
+// kind by kind, what was lost first (an omission met last comes before a code renamed first),
+// then table by table in the order the run wrote them, and keeps a value's own line break
+// whatever the line ends. The CSV rows follow the same order.
+TEST(InformeTexto, PorImportanciaYTablaYRespetaLosSaltosDeLosValores) {
     Informe informe;
     informe.empezar("exportar", "centro.xml");
     informe.agregar({"AULAT", TipoAviso::ValorRecortado, "daula número 1", "NOMBRE", "Aula\nnorte",
                      "Aula", "el campo admite 4 caracteres"});
     informe.agregar({"PROFT", TipoAviso::CodigoCambiado, "", "codigo", "ana", "ana1",
                      "el código ya lo tiene otro"});
+    informe.agregar({"AULAT", TipoAviso::CodigoCambiado, "daula número 3", "codigo", "C", "C1",
+                     "el código ya lo tiene otro"});
     informe.agregar({"AULAT", TipoAviso::Omitido, "daula número 2", "codigo", "B", "", "x"});
     informe.filas("PROFT", 2);
     const std::string cuerpo =
         "  PROFT       2 filas, 1 aviso\n"
-        "  AULAT       2 avisos\n"
-        "  Total: 3 avisos\n"
+        "  AULAT       3 avisos\n"
+        "  Total: 4 avisos\n"
+        "\n"
+        "Omitidos: 1\n"
+        "\n"
+        "AULAT\n"
+        "  omitido: daula número 2, codigo \"B\" (x)\n"
+        "\n"
+        "Valores recortados: 1\n"
+        "\n"
+        "AULAT\n"
+        "  valor recortado: daula número 1, NOMBRE \"Aula\nnorte\" -> \"Aula\" (el campo admite 4 "
+        "caracteres)\n"
+        "\n"
+        "Códigos cambiados: 2\n"
         "\n"
         "PROFT\n"
         "  código cambiado: codigo \"ana\" -> \"ana1\" (el código ya lo tiene otro)\n"
         "\n"
         "AULAT\n"
-        "  valor recortado: daula número 1, NOMBRE \"Aula\nnorte\" -> \"Aula\" (el campo admite 4 "
-        "caracteres)\n"
-        "  omitido: daula número 2, codigo \"B\" (x)\n";
+        "  código cambiado: daula número 3, codigo \"C\" -> \"C1\" (el código ya lo tiene otro)\n";
     auto terminaEn = [](const std::string& s, const std::string& fin) {
         return s.size() >= fin.size() && s.compare(s.size() - fin.size(), fin.size(), fin) == 0;
     };
@@ -318,7 +362,93 @@ TEST(InformeTexto, AgrupaPorTablaYRespetaLosSaltosDeLosValores) {
     const std::string saltoPropio = "Aula\r\nnorte";
     cuerpoCRLF.replace(cuerpoCRLF.find(saltoPropio), saltoPropio.size(), "Aula\nnorte");
     EXPECT_TRUE(terminaEn(informe.contenidoArchivo(), cuerpoCRLF)) << informe.contenidoArchivo();
-    EXPECT_EQ(informe.avisos(), 3u);
-    EXPECT_EQ(informe.avisosDe("AULAT"), 2u);
-    EXPECT_EQ(avisosLeidos(informe)[0].valor, "Aula\nnorte");
+    EXPECT_EQ(informe.avisos(), 4u);
+    EXPECT_EQ(informe.avisosDe("AULAT"), 3u);
+    std::vector<std::string> filasCSV;
+    for (const auto& a : avisosLeidos(informe))
+        filasCSV.push_back(a.tabla + " " + a.valor);
+    EXPECT_EQ(filasCSV,
+              (std::vector<std::string>{"AULAT B", "AULAT Aula\nnorte", "PROFT ana", "AULAT C"}));
+}
+
+// Each kind of element an item can be about, named as the timetabler finds it in VELMORA and
+// with what finds its row; one with no name or code keeps its place in the file.
+TEST(InformeNombres, CadaElementoComoLoMuestraVelmora) {
+    CarpetaTemporal ktemp, datos;
+    escribirArchivo(
+        datos / "centro.xml",
+        documento(
+            "<materias>"
+            "<dmateria codigo=\"MATEMATICAS1\" nombre=\"Matemáticas\" codigo_actividad=\"LECTIVA\" "
+            "idmateria=\"10\"/>"
+            "<dmateria codigo=\"LECTIVA\" nombre=\"Lectiva\" codigo_actividad=\"LECTIVA\" "
+            "idmateria=\"11\"/>"
+            "</materias><profesores>"
+            "<profesor codigo=\"ANA\" nombre=\"Ana\" apellido1=\"Ruiz\" apellido2=\"Gil\" "
+            "documento=\"1\" idprofesor=\"20\"/>"
+            "<profesor codigo=\"ana\" nombre=\"Ana\" apellido1=\"Sanz\" apellido2=\"Paz\" "
+            "documento=\"2\" idprofesor=\"21\"/>"
+            "<profesor codigo=\"\" nombre=\"\" apellido1=\"\" apellido2=\"\" documento=\"3\" "
+            "idprofesor=\"22\"/>"
+            "<profesor codigo=\"\" nombre=\"\" apellido1=\"\" apellido2=\"\" documento=\"4\" "
+            "idprofesor=\"23\"/>"
+            "</profesores><aulas>"
+            "<daula codigo=\"\" nombre=\"Laboratorio\" capacidad_alumnos=\"20\" idaula=\"30\"/>"
+            "<daula codigo=\"A1\" nombre=\"Aula 1\" capacidad_alumnos=\"30\" idaula=\"31\"/>"
+            "</aulas><grupos>"
+            "<dgrupo codigo=\"1BACHILLERATOA\" nombre=\"1º Bachillerato A\" codigo_nivel=\"B\" "
+            "curso=\"1\" cgrupo=\"A\" idgrupo=\"40\" idcurso=\"4\"/>"
+            "<dgrupo codigo=\"1B\" nombre=\"1º B\" codigo_nivel=\"B\" curso=\"1\" cgrupo=\"B\" "
+            "idgrupo=\"41\" idcurso=\"4\"/>"
+            "</grupos><franjashorarias>"
+            "<franjahoraria dia_semana=\"1\" posicion=\"1\" hora_inicio=\"08:30:00\" "
+            "hora_final=\"09:25\"/>"
+            "<franjahoraria dia_semana=\"1\" posicion=\"2\" hora_inicio=\"09:25\" "
+            "hora_final=\"10:20\"/>"
+            "</franjashorarias><asignaturas>"
+            "<dasignatura cgrupo=\"40\" casig=\"99\" cprofe=\"20\" conexion=\"0\" nhoras=\"2\"/>"
+            "<dasignatura cgrupo=\"49\" casig=\"10\" cprofe=\"21\" conexion=\"0\" nhoras=\"2\"/>"
+            "<dasignatura cgrupo=\"\" casig=\"98\" cprofe=\"\" conexion=\"0\" nhoras=\"2\"/>"
+            "</asignaturas>"));
+    Informe informe;
+    ASSERT_EQ(exportar(datos / "centro.xml", ktemp.ruta(), informe), Resultado::Hecho);
+
+    struct Caso {
+        const char* que;
+        const char* tabla;
+        const char* campo;
+        const char* elemento;
+    };
+    const Caso casos[] = {
+        {"una materia, por nombre, código e idmateria", "ASIGNOMT", "codigo",
+         "la materia «Matemáticas» (código MATEMATICAS1, idmateria 10)"},
+        {"un profesor, por nombre y apellidos", "PROFT", "codigo",
+         "el profesor «Ana Sanz Paz» (código ana, idprofesor 21)"},
+        {"un profesor sin nombre ni código, por su lugar", "PROFT", "codigo",
+         "profesor número 4 (idprofesor 23)"},
+        {"un aula sin código, por su nombre", "AULAT", "codigo",
+         "el aula «Laboratorio» (idaula 30)"},
+        {"un grupo", "GRUPOST", "codigo",
+         "el grupo «1º Bachillerato A» (código 1BACHILLERATOA, idgrupo 40)"},
+        {"una franja horaria, sin nombre, por su lugar", "DIASHORAST", "TEXTOHOR",
+         "franjahoraria número 1"},
+        {"una asignatura sin materia, por su grupo y su profesor", "ASIGT", "casig",
+         "la asignatura del grupo «1º Bachillerato A» con el profesor «Ana Ruiz Gil» "
+         "(dasignatura número 1)"},
+        {"una asignatura sin grupo, por su materia y su profesor", "ASIGT", "cgrupo",
+         "la asignatura «Matemáticas» con el profesor «Ana Sanz Paz» (dasignatura número 2)"},
+        {"una asignatura que no lleva a nada, por su lugar", "ASIGT", "casig",
+         "dasignatura número 3"},
+    };
+    const auto avisos = avisosLeidos(informe);
+    const std::string texto = informe.texto();
+    for (const Caso& c : casos) {
+        const auto a = std::find_if(avisos.begin(), avisos.end(), [&](const AvisoLeido& x) {
+            return x.tabla == c.tabla && x.campo == c.campo && x.elemento == c.elemento;
+        });
+        ASSERT_NE(a, avisos.end()) << c.que << "\n" << texto;
+        // The line of the text names it so, before the field.
+        EXPECT_NE(texto.find(": " + a->elemento + ", " + a->campo + " \""), std::string::npos)
+            << c.que;
+    }
 }

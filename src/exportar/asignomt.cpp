@@ -22,13 +22,13 @@ bool filaMateria(Exportacion& e, const ElementoXML& NodoXML, Fila& fila, bool ta
     if ((codigo == actividad) != tareas) return false;
     const auto [cod, motivo] = asignarCodigoMateria(e.materias, codigo, nombre);
     if (!cod) {
-        e.informe.agregar({ASIGNOMT.nombre, TipoAviso::Omitido, NodoXML.descripcion(), "codigo",
-                           codigo, "", motivo});
+        e.informe.agregar({ASIGNOMT.nombre, TipoAviso::Omitido, e.informe.nombreElementoActual(),
+                           "codigo", codigo, "", motivo});
         return false;
     }
     if (*cod != codigo)
-        e.informe.agregar({ASIGNOMT.nombre, TipoAviso::CodigoCambiado, NodoXML.descripcion(),
-                           "codigo", codigo, *cod, motivo});
+        e.informe.agregar({ASIGNOMT.nombre, TipoAviso::CodigoCambiado,
+                           e.informe.nombreElementoActual(), "codigo", codigo, *cod, motivo});
     fila.texto(ASIGNOMT["COD"], *cod);
     fila.texto(ASIGNOMT["CODLARGO"], primeros(nombre, 10));
     fila.texto(ASIGNOMT["NOMBRE"], nombre);

@@ -2,6 +2,10 @@
 // identifiers into Tamberlo's codes through the tables written earlier in the run.
 #include "construir_tabla.h"
 #include "sesiones.h"
+#include "texto.h"
+
+#include <optional>
+#include <unordered_map>
 
 namespace pontavia {
 
@@ -17,6 +21,48 @@ struct Materia {
 
 using tamberlo::ASIGT;
 constexpr OrigenTabla kAsignaturas{ASIGT, "/centro/asignaturas/dasignatura", nullptr};
+
+// An assignment as the timetabler finds it in VELMORA, which shows it by its subject, group
+// and teacher: their names, by the identifiers it points to, come from the document (the
+// tables hold them cut, and none for a subject left out). Read the first time an item needs
+// them: most runs need none.
+class LugarDeAsignatura {
+  public:
+    explicit LugarDeAsignatura(const DocumentoXML& doc) : doc_(doc) {}
+
+    LugarError operator()(const ElementoXML& asignatura) {
+        if (!materias_) {
+            materias_ = nombresPorId("/centro/materias/dmateria", "idmateria");
+            grupos_ = nombresPorId("/centro/grupos/dgrupo", "idgrupo");
+            profesores_ = nombresPorId("/centro/profesores/profesor", "idprofesor");
+        }
+        auto nombre = [&](const PorId& nombres, const char* atributo) {
+            const auto it = nombres.find(recortar(asignatura.nodo().attribute(atributo).value()));
+            return it == nombres.end() ? std::string() : it->second;
+        };
+        LugarError l = asignatura.lugar();
+        l.nombre = nombre(*materias_, "casig");
+        l.grupo = nombre(*grupos_, "cgrupo");
+        l.profesor = nombre(*profesores_, "cprofe");
+        return l;
+    }
+
+  private:
+    using PorId = std::unordered_map<std::string, std::string>;
+    // The first element of each identifier, as the lookups of the tables find it.
+    PorId nombresPorId(const char* coleccion, const char* identificador) const {
+        PorId nombres;
+        const Nodos nodos = doc_.selectNodes(coleccion);
+        for (std::size_t i = 0; i < nodos.size(); ++i) {
+            const LugarError l = ElementoXML(nodos[i], i, identificador).lugar();
+            if (!l.atributoIdentificador.empty()) nombres.try_emplace(l.identificador, l.nombre);
+        }
+        return nombres;
+    }
+
+    const DocumentoXML& doc_;
+    std::optional<PorId> materias_, grupos_, profesores_;
+};
 
 } // namespace
 
@@ -41,7 +87,8 @@ void CargarAsignaturas(Exportacion& e) {
                               [](const TablaDBase& t) { return t.leerTexto(PROFT["ABREV"]); });
 
     Informe& informe = e.informe;
-    construirTabla(e, kAsignaturas, [&](const ElementoXML& NodoXML, Fila& fila) {
+    const Informe::LugarDeElemento lugar = LugarDeAsignatura(e.doc);
+    construirTablaConLugar(e, kAsignaturas, lugar, [&](const ElementoXML& NodoXML, Fila& fila) {
         const std::string_view cgrupo = NodoXML.leerVista("cgrupo");
         const std::string_view casig = NodoXML.leerVista("casig");
         const std::string_view cprofe = NodoXML.leerVista("cprofe");
@@ -54,8 +101,8 @@ void CargarAsignaturas(Exportacion& e) {
         // to look up.
         const Materia* materia = buscarFila(materias, casig);
         if (!materia || materia->cod.empty()) {
-            informe.agregar({ASIGT.nombre, TipoAviso::Omitido, NodoXML.descripcion(), "casig",
-                             casig, "",
+            informe.agregar({ASIGT.nombre, TipoAviso::Omitido, informe.nombreElementoActual(),
+                             "casig", casig, "",
                              materia ? "su materia no tiene código en ASIGNOMT"
                                      : "ninguna materia de ASIGNOMT tiene ese idmateria"});
             return false;
@@ -65,11 +112,12 @@ void CargarAsignaturas(Exportacion& e) {
         const Grupo* grupo = buscarFila(grupos, cgrupo);
         const std::string* abrevProfesor = buscarFila(profesores, cprofe);
         if (!grupo && !cgrupo.empty())
-            informe.agregar({ASIGT.nombre, TipoAviso::SinCorrespondencia, NodoXML.descripcion(),
-                             "cgrupo", cgrupo, "", "ningún grupo de GRUPOST tiene ese idgrupo"});
+            informe.agregar({ASIGT.nombre, TipoAviso::SinCorrespondencia,
+                             informe.nombreElementoActual(), "cgrupo", cgrupo, "",
+                             "ningún grupo de GRUPOST tiene ese idgrupo"});
         if (!abrevProfesor && !cprofe.empty())
-            informe.agregar({ASIGT.nombre, TipoAviso::SinCorrespondencia, NodoXML.descripcion(),
-                             "cprofe", cprofe, "",
+            informe.agregar({ASIGT.nombre, TipoAviso::SinCorrespondencia,
+                             informe.nombreElementoActual(), "cprofe", cprofe, "",
                              "ningún profesor de PROFT tiene ese idprofesor"});
         static const Grupo sinGrupo;
         static const std::string sinProfesor;

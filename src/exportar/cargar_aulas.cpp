@@ -23,8 +23,7 @@ void CargarAulas(Exportacion& e) {
         // uniqueness test must see it that way too.
         const std::string codigo = codigoDado.empty() ? recortar(primeros(nombre, 4)) : codigoDado;
         const std::string abrev = codigoUnicoNumerado(codigo, codigos);
-        avisarCambioCodigo(e.informe, AULAT.nombre, NodoXML, codigoDado, abrev,
-                           codigos.contiene(codigo));
+        avisarCambioCodigo(e.informe, AULAT.nombre, codigoDado, abrev, codigos.contiene(codigo));
         codigos.agregar(abrev);
         fila.texto(AULAT["ABREV"], abrev);
         fila.texto(AULAT["NOMBRE"], nombre);

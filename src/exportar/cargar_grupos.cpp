@@ -34,8 +34,7 @@ void CargarGrupos(Exportacion& e) {
         const std::string idGrupo = NodoXML.leer("idgrupo");
         const std::string idCurso = NodoXML.leer("idcurso");
         const std::string abrev = codigoGrupo(codigo, codigos);
-        avisarCambioCodigo(e.informe, GRUPOST.nombre, NodoXML, codigo, abrev,
-                           codigos.contiene(codigo));
+        avisarCambioCodigo(e.informe, GRUPOST.nombre, codigo, abrev, codigos.contiene(codigo));
         codigos.agregar(abrev);
         fila.texto(GRUPOST["ABREV"], abrev);
         fila.texto(GRUPOST["TURNO"], "");

@@ -21,8 +21,7 @@ void CargarProfesores(Exportacion& e) {
         const std::string documento = NodoXML.leer("documento");
         const std::string id = NodoXML.leer("idprofesor");
         const std::string abrev = codigoUnicoNumerado(codigo, codigos);
-        avisarCambioCodigo(e.informe, PROFT.nombre, NodoXML, codigo, abrev,
-                           codigos.contiene(codigo));
+        avisarCambioCodigo(e.informe, PROFT.nombre, codigo, abrev, codigos.contiene(codigo));
         codigos.agregar(abrev);
         fila.texto(PROFT["ABREV"], abrev);
         fila.texto(PROFT["NOMBRE"], nombreCompleto);

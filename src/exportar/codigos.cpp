@@ -52,11 +52,11 @@ std::string motivoCambioCodigo(std::string_view codigo, bool tomado) {
     return "el código pasa de 10 caracteres";
 }
 
-void avisarCambioCodigo(Informe& informe, const char* tabla, const ElementoXML& elemento,
-                        const std::string& codigo, const std::string& nuevo, bool tomado) {
+void avisarCambioCodigo(Informe& informe, const char* tabla, const std::string& codigo,
+                        const std::string& nuevo, bool tomado) {
     if (nuevo == codigo) return;
-    informe.agregar({tabla, TipoAviso::CodigoCambiado, elemento.descripcion(), "codigo", codigo,
-                     nuevo, motivoCambioCodigo(codigo, tomado)});
+    informe.agregar({tabla, TipoAviso::CodigoCambiado, informe.nombreElementoActual(), "codigo",
+                     codigo, nuevo, motivoCambioCodigo(codigo, tomado)});
 }
 
 CodigoMateria asignarCodigoMateria(RegistroMaterias& p, const std::string& codigo,

@@ -96,8 +96,8 @@ CodigoMateria asignarCodigoMateria(RegistroMaterias& registro, const std::string
 std::string motivoCambioCodigo(std::string_view codigo, bool tomado);
 
 // Reports a teacher's, room's or group's code that came out other than given; tomado: the
-// code given was already taken in its table.
-void avisarCambioCodigo(Informe& informe, const char* tabla, const ElementoXML& elemento,
-                        const std::string& codigo, const std::string& nuevo, bool tomado);
+// code given was already taken in its table. The item names the report's current element.
+void avisarCambioCodigo(Informe& informe, const char* tabla, const std::string& codigo,
+                        const std::string& nuevo, bool tomado);
 
 } // namespace pontavia

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pontavia {
@@ -36,13 +37,15 @@ class Fila {
 // Creates the table empty and makes a row of each element of its collection for which a
 // pass's hacerFila(elemento, fila) says true; the passes run over the collection one after
 // the other. Then counts the rows in the report and writes the table. What a field cuts or
-// stores with '?' is reported against the element being read.
+// stores with '?' is reported against the element being read, named as lugar places it (by
+// default, by its own name and code).
 template <typename... HacerFila>
-void construirTabla(Exportacion& e, const OrigenTabla& o, HacerFila&&... pasadas) {
+void construirTablaConLugar(Exportacion& e, const OrigenTabla& o, Informe::LugarDeElemento lugar,
+                            HacerFila&&... pasadas) {
     TablaDBase tabla = e.nuevaTabla(o.tabla);
     const Nodos nodos = e.doc.selectNodes(o.coleccion);
     Informe& informe = e.informe;
-    informe.vigilar(tabla);
+    informe.vigilar(tabla, std::move(lugar));
     tabla.reservar(nodos.size());
     Fila fila(tabla);
     auto recorrer = [&](auto& hacerFila) {
@@ -56,6 +59,11 @@ void construirTabla(Exportacion& e, const OrigenTabla& o, HacerFila&&... pasadas
     (recorrer(pasadas), ...);
     informe.filas(o.tabla.nombre, tabla.registros());
     tabla.cerrar();
+}
+
+template <typename... HacerFila>
+void construirTabla(Exportacion& e, const OrigenTabla& o, HacerFila&&... pasadas) {
+    construirTablaConLugar(e, o, {}, std::forward<HacerFila>(pasadas)...);
 }
 
 } // namespace pontavia

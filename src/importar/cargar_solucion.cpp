@@ -4,6 +4,8 @@
 #include "esquema_tamberlo.h"
 #include "texto.h"
 
+#include <optional>
+
 namespace pontavia {
 
 using tamberlo::ASIGNOMT, tamberlo::AULAT, tamberlo::GRUPOST, tamberlo::PROFT, tamberlo::SOLUC;
@@ -60,6 +62,45 @@ template <typename Fila> class BusquedaReciente {
     bool hecha_ = false;
 };
 
+// A lesson as the timetabler finds it: by its subject's, group's and teacher's names, which the
+// tables exportar wrote keep beside the codes SOLUC gives. Read the first time an item needs
+// them (most runs need none), from the fields the tables have.
+class LugarDeLeccion {
+  public:
+    explicit LugarDeLeccion(TablasTamberlo& t) : t_(t) {}
+
+    LugarError operator()(const TablaDBase& soluc) {
+        if (!materias_) {
+            materias_ = nombresPor(t_.materias, ASIGNOMT["COD"], ASIGNOMT["NOMBRE"]);
+            grupos_ = nombresPor(t_.grupos, GRUPOST["ABREV"], GRUPOST["DESCRIP"]);
+            profesores_ = nombresPor(t_.profesores, PROFT["ABREV"], PROFT["NOMBRE"]);
+            // PROFT keeps "Ana, Ruiz Gil"; VELMORA, and the export's report, show "Ana Ruiz Gil".
+            for (auto& [abrev, nombre] : *profesores_)
+                if (const auto coma = nombre.find(", "); coma != std::string::npos)
+                    nombre.erase(coma, 1);
+        }
+        auto nombre = [&](const FilasPorTexto<std::string>& nombres, Campo codigo) {
+            const std::string* n = buscarFila(nombres, soluc.leerTexto(codigo));
+            return n ? *n : std::string();
+        };
+        return {.nombre = nombre(*materias_, SOLUC["ASIG"]),
+                .grupo = nombre(*grupos_, SOLUC["CODGRUPO"]),
+                .profesor = nombre(*profesores_, SOLUC["PROF"]),
+                .tabla = SOLUC.nombre,
+                .registro = soluc.numeroRegistro()};
+    }
+
+  private:
+    static FilasPorTexto<std::string> nombresPor(TablaDBase& t, Campo codigo, Campo nombre) {
+        if (!t.tieneCampo(nombre)) return {};
+        return filasPor<std::string>(t, codigo,
+                                     [&](const TablaDBase& f) { return f.leerTexto(nombre); });
+    }
+
+    TablasTamberlo& t_;
+    std::optional<FilasPorTexto<std::string>> materias_, grupos_, profesores_;
+};
+
 } // namespace
 
 void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& informe) {
@@ -81,6 +122,7 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
     BusquedaReciente<Grupo> porGrupo(grupos);
 
     TablaDBase& soluc = t.soluc;
+    LugarDeLeccion lugarDeLeccion(t);
     // A field 0 bytes wide holds nothing: a SOLUC so made is damaged, not blank.
     for (std::size_t i = 0; i < std::size(SOLUC.campos); ++i) {
         const NombreCampo campo = Campo{i, SOLUC.campos[i].nombre};
@@ -93,9 +135,8 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
         ++leidos;
         auto avisar = [&](TipoAviso tipo, std::string campo, const std::string& valor,
                           std::string motivo) {
-            informe.agregar({SOLUC.nombre, tipo,
-                             "registro " + std::to_string(soluc.numeroRegistro()), std::move(campo),
-                             valor, "", std::move(motivo)});
+            informe.agregar({SOLUC.nombre, tipo, elementoEnInforme(lugarDeLeccion(soluc)),
+                             std::move(campo), valor, "", std::move(motivo)});
         };
         // Day or hour 0 (or empty) is a lesson Tamberlo did not place.
         const std::int32_t dia =

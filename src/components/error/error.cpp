@@ -145,6 +145,59 @@ std::string describirElemento(const LugarError& l) {
     return quien;
 }
 
+namespace {
+
+// What an element of each of VELMORA's collections is called.
+std::string queEs(const std::string& etiqueta) {
+    static const std::pair<const char*, const char*> kNombres[] = {
+        {"dmateria", "la materia"},
+        {"profesor", "el profesor"},
+        {"daula", "el aula"},
+        {"dgrupo", "el grupo"},
+        {"franjahoraria", "la franja horaria"},
+        {"dasignatura", "la asignatura"},
+    };
+    for (const auto& [e, nombre] : kNombres)
+        if (etiqueta == e) return nombre;
+    return "el elemento " + etiqueta;
+}
+
+// Its name, and for an assignment or a lesson its group and teacher: " «Inglés» del grupo
+// «1º ESO A» con el profesor «Ana Ruiz»".
+std::string nombres(const LugarError& l) {
+    std::string s;
+    if (!l.nombre.empty()) s += " «" + l.nombre + "»";
+    if (!l.grupo.empty()) s += " del grupo «" + l.grupo + "»";
+    if (!l.profesor.empty()) s += " con el profesor «" + l.profesor + "»";
+    return s;
+}
+
+} // namespace
+
+std::string elementoVisible(const LugarError& l) {
+    std::string s = queEs(l.elemento) + nombres(l);
+    if (!l.codigo.empty()) s += " (código " + l.codigo + ")";
+    if (l.nombre.empty() && l.codigo.empty() && l.grupo.empty() && l.profesor.empty())
+        s += " número " + numero(l.posicion);
+    return s;
+}
+
+std::string elementoEnInforme(const LugarError& l) {
+    const bool conNombre =
+        !l.nombre.empty() || !l.codigo.empty() || !l.grupo.empty() || !l.profesor.empty();
+    if (l.registro != 0) {
+        const std::string registro = "registro " + numero(l.registro);
+        return conNombre ? "la lección" + nombres(l) + " (" + registro + ")" : registro;
+    }
+    if (!conNombre) return describirElemento(l);
+    // Then what finds its row: its code and VELMORA's identifier, or, lacking the identifier,
+    // its place in the file.
+    std::string donde = l.codigo.empty() ? std::string() : "código " + l.codigo + ", ";
+    donde += l.atributoIdentificador.empty() ? l.elemento + " número " + numero(l.posicion)
+                                             : l.atributoIdentificador + " " + l.identificador;
+    return queEs(l.elemento) + nombres(l) + " (" + donde + ")";
+}
+
 std::string frase(Hecho hecho, const LugarError& l, const std::string& detalle) {
     const std::string sola = fraseSola(hecho, l, detalle);
     // Placed in a record's field, or in an element's attribute: said first, so that the user
@@ -161,22 +214,9 @@ namespace {
 
 constexpr const char* kNadaCambiado = "No se ha cambiado nada.";
 
-// An element as a timetabler finds it in VELMORA: what it is, its name and its code.
-std::string elementoVisible(const LugarError& l) {
-    static const std::pair<const char*, const char*> kNombres[] = {
-        {"dmateria", "La materia"},
-        {"profesor", "El profesor"},
-        {"daula", "El aula"},
-        {"dgrupo", "El grupo"},
-        {"franjahoraria", "La franja horaria"},
-        {"dasignatura", "La asignatura"},
-    };
-    std::string s = "El elemento " + l.elemento;
-    for (const auto& [etiqueta, nombre] : kNombres)
-        if (l.elemento == etiqueta) s = nombre;
-    if (!l.nombre.empty()) s += " «" + l.nombre + "»";
-    if (!l.codigo.empty()) s += " (código " + l.codigo + ")";
-    if (l.nombre.empty() && l.codigo.empty()) s += " número " + numero(l.posicion);
+// A sentence's first letter as a capital: the names below are made to stand mid-sentence.
+std::string alEmpezar(std::string s) {
+    if (!s.empty() && s[0] >= 'a' && s[0] <= 'z') s[0] = static_cast<char>(s[0] - 'a' + 'A');
     return s;
 }
 
@@ -235,11 +275,11 @@ std::string consejo(const Error& e) {
                    kNadaCambiado;
         if (!l.elemento.empty() && !l.atributo.empty()) {
             if (e.hecho() == Hecho::FaltaAtributo)
-                return elementoVisible(l) + " no tiene el dato «" + l.atributo +
+                return alEmpezar(elementoVisible(l)) + " no tiene el dato «" + l.atributo +
                        "», que hace falta: complételo en VELMORA, exporte de nuevo y vuelva a "
                        "intentarlo. " +
                        kNadaCambiado;
-            return elementoVisible(l) + " tiene en «" + l.atributo +
+            return alEmpezar(elementoVisible(l)) + " tiene en «" + l.atributo +
                    "» un valor que no sirve: corríjalo en VELMORA, exporte de nuevo y vuelva a "
                    "intentarlo. " +
                    kNadaCambiado;

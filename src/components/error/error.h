@@ -35,7 +35,9 @@ struct LugarError {
     std::string identificador{};         // ...and its value
     std::string atributo{};              // the attribute at fault
     std::string codigo{}, nombre{};      // the element's code and name, as VELMORA shows it
-    std::string tabla{};                 // a dBase table, by the name or the path it was opened by
+    // An assignment's or a lesson's group and teacher, by name (nombre is then its subject's).
+    std::string grupo{}, profesor{};
+    std::string tabla{}; // a dBase table, by the name or the path it was opened by
     std::size_t registro = 0;
     std::string campo{}; // a table's field
 
@@ -137,5 +139,15 @@ std::string mensajeParaElUsuario(const std::exception& e);
 
 // How the user finds an element in the file: "profesor número 2 (idprofesor 77)".
 std::string describirElemento(const LugarError& lugar);
+
+// An element as the timetabler finds it in VELMORA: what it is, its name and its code
+// ("el aula «Aula 1» (código A1)"), or, with neither, its place ("el aula número 3").
+std::string elementoVisible(const LugarError& lugar);
+
+// How the report names an element or a lesson of Tamberlo's timetable: as the timetabler finds
+// it, with what finds its row besides ("el aula «Aula 1» (código A1, idaula 1207)", "la lección
+// «Inglés» del grupo «1º ESO A» (registro 4)"); one with no name, code, group or teacher as
+// describirElemento, or "registro 4".
+std::string elementoEnInforme(const LugarError& lugar);
 
 } // namespace pontavia

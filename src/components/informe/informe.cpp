@@ -31,26 +31,27 @@ void Informe::empezar(std::string operacion, std::string archivo) {
     archivo_ = std::move(archivo);
     fecha_ = fechaHoraLocal();
     elemento_ = nullptr;
+    lugar_ = nullptr;
     avisos_.clear();
     ultima_ = 0;
     total_ = 0;
     for (auto& n : porTipo_)
         n = 0;
     advertencias_.clear();
-    csv_.clear();
     filas_.clear();
 }
 
-Informe::AvisosDeTabla& Informe::avisosDeTabla(std::string_view tabla) {
-    if (ultima_ < avisos_.size() && avisos_[ultima_].tabla == tabla) return avisos_[ultima_];
+Informe::AvisosDeTabla& Informe::avisosDeTabla(std::string_view tabla, TipoAviso tipo) {
+    auto es = [&](const AvisosDeTabla& t) { return t.tipo == tipo && t.tabla == tabla; };
+    if (ultima_ < avisos_.size() && es(avisos_[ultima_])) return avisos_[ultima_];
     for (ultima_ = 0; ultima_ < avisos_.size(); ++ultima_)
-        if (avisos_[ultima_].tabla == tabla) return avisos_[ultima_];
-    avisos_.push_back({std::string(tabla), 0, {}, {}});
+        if (es(avisos_[ultima_])) return avisos_[ultima_];
+    avisos_.push_back({std::string(tabla), tipo, 0, {}, {}, {}});
     return avisos_.back();
 }
 
 void Informe::agregar(const Aviso& a) {
-    AvisosDeTabla& t = avisosDeTabla(a.tabla);
+    AvisosDeTabla& t = avisosDeTabla(a.tabla, a.tipo);
     std::string& s = t.lineas;
     auto anadir = [&](std::string_view parte) {
         for (auto i = parte.find('\n'); i != std::string_view::npos; i = parte.find('\n', i + 1))
@@ -81,18 +82,23 @@ void Informe::agregar(const Aviso& a) {
     ++total_;
     ++porTipo_[static_cast<int>(a.tipo)];
     anadirFilaCSV(
-        csv_, {a.tabla, textoTipo(a.tipo), a.elemento, a.campo, a.valor, a.resultado, a.motivo});
+        t.csv, {a.tabla, textoTipo(a.tipo), a.elemento, a.campo, a.valor, a.resultado, a.motivo});
 }
 
-void Informe::vigilar(TablaDBase& tabla) {
+std::string Informe::nombreElementoActual() const {
+    if (!elemento_) return {};
+    return elementoEnInforme(lugar_ ? lugar_(*elemento_) : elemento_->lugar());
+}
+
+void Informe::vigilar(TablaDBase& tabla, LugarDeElemento lugar) {
     elemento_ = nullptr;
+    lugar_ = std::move(lugar);
     tabla.alCambiarValor(
         [this, nombre = std::filesystem::path(tabla.nombre()).stem().string(),
          pagina = tabla.codigoPagina().nombre()](const CampoDBase& campo, std::string_view valor,
                                                  std::string_view guardado, bool recortado) {
             agregar({nombre, recortado ? TipoAviso::ValorRecortado : TipoAviso::ValorSustituido,
-                     elemento_ ? elemento_->descripcion() : std::string(), campo.nombre, valor,
-                     guardado,
+                     nombreElementoActual(), campo.nombre, valor, guardado,
                      recortado ? "el campo admite " + std::to_string(campo.ancho) + " caracteres"
                                : "la página de códigos " + pagina + " no tiene esos caracteres"});
         });
@@ -103,15 +109,33 @@ void Informe::filas(const std::string& tabla, std::size_t cuantas) {
 }
 
 std::size_t Informe::avisosDe(std::string_view tabla) const {
+    std::size_t n = 0;
     for (const auto& t : avisos_)
-        if (t.tabla == tabla) return t.cuantos;
-    return 0;
+        if (t.tabla == tabla) n += t.cuantos;
+    return n;
 }
 
 namespace {
 
 std::string plural(std::size_t n, const char* singular, const char* varios) {
     return std::to_string(n) + " " + (n == 1 ? singular : varios);
+}
+
+// The heading of one kind's items.
+const char* tituloTipo(TipoAviso tipo) {
+    switch (tipo) {
+    case TipoAviso::Omitido:
+        return "Omitidos";
+    case TipoAviso::SinCorrespondencia:
+        return "Sin correspondencia";
+    case TipoAviso::ValorRecortado:
+        return "Valores recortados";
+    case TipoAviso::ValorSustituido:
+        return "Caracteres sustituidos";
+    case TipoAviso::CodigoCambiado:
+        return "Códigos cambiados";
+    }
+    return "";
 }
 
 } // namespace
@@ -129,6 +153,14 @@ std::vector<std::string> Informe::tablas() const {
     for (const auto& t : avisos_)
         anadir(t.tabla);
     return tablas;
+}
+
+template <typename Hacer> void Informe::enOrden(Hacer hacer) const {
+    const std::vector<std::string> nombres = tablas();
+    for (TipoAviso tipo : kTiposPorImportancia)
+        for (const auto& nombre : nombres)
+            for (const auto& t : avisos_)
+                if (t.tipo == tipo && t.tabla == nombre) hacer(t);
 }
 
 // A table's item lines with fin at each line's end; a value's own line breaks stay as they
@@ -168,7 +200,8 @@ std::string Informe::resumen(const char* finLinea) const {
 std::string Informe::csv() const {
     std::string s;
     anadirFilaCSV(s, {"tabla", "tipo", "elemento", "campo", "valor", "resultado", "motivo"});
-    return s + csv_;
+    enOrden([&](const AvisosDeTabla& t) { s += t.csv; });
+    return s;
 }
 
 std::string Informe::texto(const char* finLinea) const {
@@ -189,14 +222,19 @@ std::string Informe::texto(const char* finLinea) const {
         linea({});
     }
     s += resumen(finLinea);
-    for (const auto& nombre : tablas()) {
-        for (const auto& t : avisos_) {
-            if (t.tabla != nombre) continue;
+    // Kind by kind, so that what was lost is read before what was only renamed; within a kind,
+    // table by table.
+    const AvisosDeTabla* anterior = nullptr;
+    enOrden([&](const AvisosDeTabla& t) {
+        if (!anterior || anterior->tipo != t.tipo) {
             linea({});
-            linea({t.tabla});
-            anadirLineas(s, t, fin);
+            linea({tituloTipo(t.tipo), ": ", std::to_string(avisosDeTipo(t.tipo))});
         }
-    }
+        linea({});
+        linea({t.tabla});
+        anadirLineas(s, t, fin);
+        anterior = &t;
+    });
     return s;
 }
 

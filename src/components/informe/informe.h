@@ -3,7 +3,10 @@
 // unchanged (elements left out, codes renumbered or shortened, values cut to a field's width,
 // identifiers with no counterpart), and how many rows each table received. The rules stay
 // as they are; the report makes sure none of them acts in silence.
+#include "error.h"
+
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,12 +26,19 @@ enum class TipoAviso {
 
 const char* textoTipo(TipoAviso tipo);
 
+// The kinds as the report lists them: first what the timetabler has lost (an element that did
+// not reach its table, a reference that found nothing), then what reached it changed (a value
+// cut, characters replaced), last the codes renamed, harmless and by far the most.
+inline constexpr TipoAviso kTiposPorImportancia[] = {
+    TipoAviso::Omitido, TipoAviso::SinCorrespondencia, TipoAviso::ValorRecortado,
+    TipoAviso::ValorSustituido, TipoAviso::CodigoCambiado};
+
 // One item as it happens. The report writes it out at once and keeps nothing of it but the
 // text, so the views need only last the call.
 struct Aviso {
     std::string_view tabla; // the table the item concerns
     TipoAviso tipo;
-    std::string_view elemento;  // which element or record, as the user would find it
+    std::string_view elemento;  // which element or record, as the user finds it (elementoActual)
     std::string_view campo;     // the attribute or field involved
     std::string_view valor;     // the value as it came, whole
     std::string_view resultado; // what became of it (empty when nothing was written)
@@ -44,9 +54,15 @@ class Informe {
     // The element a builder is writing; value cuts found meanwhile are reported against it.
     // It stays current, and must live, until the next one or the next table watched.
     void elementoActual(const ElementoXML& elemento) { elemento_ = &elemento; }
+    // The current element as the items name it (elementoEnInforme): empty when there is none.
+    std::string nombreElementoActual() const;
+    // Where an element of the table being watched lies, with what names it for the timetabler;
+    // by default ElementoXML::lugar, its own name and code.
+    using LugarDeElemento = std::function<LugarError(const ElementoXML&)>;
     // Reports every value the table's fields cut or store with '?', against the current
-    // element (none until the builder names one). The report must outlive the table.
-    void vigilar(TablaDBase& tabla);
+    // element (none until the builder names one), placed by lugar. The report must outlive
+    // the table.
+    void vigilar(TablaDBase& tabla, LugarDeElemento lugar = {});
     void filas(const std::string& tabla, std::size_t cuantas);
     // A sentence about the whole run that the user must read before anything else (say, that
     // not one lesson was written); the report and the end of the run show it first.
@@ -62,38 +78,42 @@ class Informe {
 
     // A few lines: rows and items per table.
     std::string resumen(const char* finLinea = "\n") const;
-    // Every item as CSV (RFC 4180, CRLF), one row each, with a header row.
+    // Every item as CSV (RFC 4180, CRLF), one row each, with a header row; in texto()'s order.
     std::string csv() const;
-    // The whole report for people: a heading, the summary, then every item.
+    // The whole report for people: a heading, the summary, then every item, kind by kind.
     std::string texto(const char* finLinea = "\n") const;
     // texto() as the file in the Tamberlo folder holds it: UTF-8 marked as such and CRLF line
     // ends, so that Windows' own editors show it right.
     std::string contenidoArchivo() const;
 
   private:
-    // One table's items, already as texto() prints them: a school with thousands of items
-    // makes its report in one pass, whatever the number of tables.
+    // One table's items of one kind, already as texto() and csv() print them: a school with
+    // thousands of items makes its report in one pass, whatever the number of tables.
     struct AvisosDeTabla {
         std::string tabla;
+        TipoAviso tipo;
         std::size_t cuantos = 0;
         std::string lineas; // each item's line, ended by '\n'
         // Where a value's own '\n' lies in lineas, which another line end must leave alone.
         std::vector<std::size_t> saltosEnValores;
+        std::string csv; // each item's CSV row
     };
-    AvisosDeTabla& avisosDeTabla(std::string_view tabla);
+    AvisosDeTabla& avisosDeTabla(std::string_view tabla, TipoAviso tipo);
     std::vector<std::string> tablas() const;
     void anadirLineas(std::string& s, const AvisosDeTabla& t, std::string_view fin) const;
+    // Each table's items of each kind, the kinds by importance and the tables as tablas().
+    template <typename Hacer> void enOrden(Hacer hacer) const;
 
     std::string operacion_;
     std::string archivo_;
     std::string fecha_;
     const ElementoXML* elemento_ = nullptr;
-    std::vector<AvisosDeTabla> avisos_; // in the order of each table's first item
+    LugarDeElemento lugar_;
+    std::vector<AvisosDeTabla> avisos_; // in the order of each table's and kind's first item
     std::size_t ultima_ = 0;            // where the last item went: items come in runs
     std::size_t total_ = 0;
     std::size_t porTipo_[5] = {};
     std::vector<std::string> advertencias_;
-    std::string csv_; // every item's CSV row, in the order they came
     std::vector<std::pair<std::string, std::size_t>> filas_;
 };
 

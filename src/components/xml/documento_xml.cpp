@@ -538,10 +538,6 @@ LugarError ElementoXML::lugar() const {
     return l;
 }
 
-std::string ElementoXML::descripcion() const {
-    return describirElemento(lugar());
-}
-
 std::string ElementoXML::leer(const char* atributo) const {
     return std::string(leerVista(atributo));
 }

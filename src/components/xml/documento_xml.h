@@ -135,9 +135,8 @@ class ElementoXML {
     // lives as long as the document.
     std::string_view leerVista(const char* atributo) const;
     Nodo nodo() const { return nodo_; }
-    // How a user finds it in the file: "profesor número 2 (idprofesor 77)".
-    std::string descripcion() const;
-    // The same, as the place an error names.
+    // Where it lies in the file, with the name and code VELMORA shows: the place an error, or
+    // an item of the report, names.
     LugarError lugar() const;
 
   private:
