@@ -175,7 +175,7 @@ TEST_F(Importar, TablasSinNombresNombranLaLeccionPorSuRegistro) {
         for (const auto& [campo, valor] : fila)
             campos.push_back({campo, TipoCampo::Texto, 10});
         crearTabla(ktemp / archivo, campos);
-        TablaDBase t = TablaDBase::abrir(ktemp / archivo);
+        TablaDBase t = TablaDBase::abrir(ktemp / archivo, Durable::Si, discoDelSistema());
         t.empezarRegistro();
         for (const auto& [campo, valor] : fila)
             asignarTexto(t, NombreCampo::deTexto(campo), valor);
