@@ -2,7 +2,8 @@
 # Runs a command with a display of its own: con-xvfb.sh COMMAND [ARGS...].
 set -euo pipefail
 tmp=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$tmp/pantalla" >/dev/null 2>&1 &
+# A screen with room for a window at twice its size, as on a monitor set to 200 %.
+Xvfb -displayfd 3 -screen 0 2560x1600x24 3>"$tmp/pantalla" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true; rm -rf "$tmp"' EXIT
 # Xvfb writes its display's number, a whole line, once it takes connections. On a machine
