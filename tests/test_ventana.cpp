@@ -71,7 +71,9 @@ TEST_F(VentanaQt, DisposicionInteractiva) {
     EXPECT_FALSE(v->botonExportar->icon().isNull());
     for (QWidget* w : std::vector<QWidget*>{v->panelInferior, v->panelExportar, v->panelImportar})
         EXPECT_TRUE(w->isVisible());
-    // Tab order: the bottom panel first, then exportar, then importar.
+    // The keyboard starts on the first of the tab order: the bottom panel first, then
+    // exportar, then importar.
+    EXPECT_EQ(v->focusWidget(), v->botonSalir);
     std::vector<QWidget*> orden;
     QWidget* w = v->botonSalir;
     for (int i = 0; i < 4; ++i) {
