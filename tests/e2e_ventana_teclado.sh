@@ -34,6 +34,13 @@ lanzar() {
     programa=$!
 }
 ruta_dialogo() { printf '%s' "$1"; }
+# The box copies its text with Ctrl+C, as a user may copy it.
+texto_caja() {
+    xdotool key ctrl+c
+    sleep 0.3
+    xclip -o -selection clipboard 2>/dev/null
+}
+volver_a_la_ventana() { enfocar "^Exportar e importar"; }
 cli() { PONTAVIA_KTEMP=$ktemp "$cli_binario" "$@"; }
 visor_abrio() {
     local url

@@ -276,6 +276,17 @@ LRESULT VentanaPrincipal::atender(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
+    case WM_ACTIVATE:
+        // As a dialog does: the button that had the keyboard when a box or another program
+        // took it has it back once the window is active again.
+        if (LOWORD(wp) == WA_INACTIVE) {
+            HWND foco = GetFocus();
+            if (foco && IsChild(marco, foco)) foco_ = foco;
+        } else if (foco_ && IsWindowVisible(foco_)) {
+            SetFocus(foco_);
+            return 0;
+        }
+        break;
     case WM_CLOSE:
         alCerrarse();
         DestroyWindow(marco);

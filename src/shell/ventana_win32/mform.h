@@ -82,6 +82,7 @@ class VentanaPrincipal : public Formulario {
     ListaImagenes glifoOK_;
     ListaImagenes glifoCerrar_;
     Modulo hhctrl_;
+    HWND foco_ = nullptr; // the button with the keyboard when the window last lost it
     bool ocupado_ = false;
     bool mostrada_ = false;
 };
