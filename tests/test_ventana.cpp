@@ -144,6 +144,16 @@ TEST_F(VentanaQt, DosPalabrasCualesquiera) {
     EXPECT_EQ(leerArchivo(ini()), "[Transformadores]\r\nTransformado=0\r\n");
 }
 
+// Escape closes the window as its close box does: started by Tamberlo, the status is left.
+TEST_F(VentanaQt, EscapeCierraYDejaElEstado) {
+    escribirArchivo(ini(), "[Transformadores]\r\nTransformado=1\r\n");
+    auto v = abrir({"abc", "def"});
+    mostrar(*v);
+    QTest::keyClick(v.get(), Qt::Key_Escape);
+    EXPECT_FALSE(v->isVisible());
+    EXPECT_EQ(leerArchivo(ini()), "[Transformadores]\r\nTransformado=0\r\n");
+}
+
 TEST_F(VentanaQt, UnaEjecucionQueFallaDejaLaVentanaAbierta) {
     escribirArchivo(datos / "centro.xml", documento("<aulas><daula codigo=\"A\"/></aulas>"));
     auto v = abrir({"exportar", "x"});

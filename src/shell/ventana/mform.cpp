@@ -161,6 +161,12 @@ void VentanaPrincipal::keyPressEvent(QKeyEvent* e) {
         teclaF1();
         return;
     }
+    // A dialog's Escape only hides it; this one closes, as its close box does, so that the
+    // status for Tamberlo is written.
+    if (e->matches(QKeySequence::Cancel)) {
+        close();
+        return;
+    }
     QDialog::keyPressEvent(e);
 }
 
