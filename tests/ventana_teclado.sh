@@ -1,7 +1,7 @@
 # Sourced by the keyboard-driven tests of the real windows (the Qt window under Xvfb, the
 # Win32 one under Wine and Xvfb): what a user does with either window, and what must follow.
-# Only keys reach the windows; what the test reads back is the boxes' text, the files, and
-# what the system's viewer was asked to open.
+# Keys drive the windows (a click only brings Wine's back from the viewer); what the test
+# reads back is the boxes' text, the files, and what the system's viewer was asked to open.
 #
 # The sourcing script sets $tmp (a folder of its own), $ktemp and $velmora (Tamberlo's folder
 # and the folder of VELMORA's file, both inside $tmp), $ejemplo (the sample school) and
