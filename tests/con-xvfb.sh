@@ -15,5 +15,10 @@ for _ in $(seq 600); do
     sleep 0.1
 done
 pantalla=$(head -n 1 "$tmp/pantalla")
+# A Wine window needs a Wine desktop made on a display: one that a program without a display
+# (an earlier test) began stays without one while that prefix's Wine runs, so it ends first.
+if [ -n "${WINEPREFIX:-}" ]; then
+    WINEPREFIX=$WINEPREFIX "$(command -v wineserver || echo /usr/lib/wine/wineserver)" -w || true
+fi
 [ -n "$pantalla" ] || { echo "con-xvfb.sh: Xvfb no abrió una pantalla en 60 s" >&2; exit 1; }
 DISPLAY=:$pantalla "$@"

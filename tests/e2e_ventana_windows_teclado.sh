@@ -28,6 +28,10 @@ trap terminar EXIT
 source "$raiz/tests/ventana_teclado.sh"
 abrir_pantalla
 
+# A Wine window needs a Wine desktop made on a display: one that a program without a display
+# (an earlier test) began stays without one while the prefix's Wine runs, so it ends first.
+WINEPREFIX=$prefijo "$wineserver" -w 2>/dev/null || true
+
 # Wine shows the Linux root as drive Z:.
 windows() { printf 'Z:%s' "${1//\//\\}"; }
 ktemp=$tmp/KTEMP
