@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 
 using namespace pontavia;
@@ -219,6 +220,14 @@ TEST(VentanaWin32, NadaSeTapaYCadaTextoCabe) {
         {}, {"exportar", "x"}, {"importar", "x"}, {"abc", "def"}};
     for (const auto& parametros : modos) {
         auto v = ventana(parametros);
+        // Each text's line height at 96 dpi: at more, its font grows with the box.
+        std::map<std::wstring, int> alto96;
+        const auto crecio = [&](const std::wstring& texto, HFONT fuente, int dpi) {
+            const int alto = Medidor(fuente).altoDeLinea();
+            if (dpi == 96) alto96[texto] = alto;
+            // A font's pixels round to whole ones: within a tenth of the scale.
+            EXPECT_GE(alto, MulDiv(alto96[texto], dpi * 9, 96 * 10)) << enUtf8(texto);
+        };
         for (const int dpi : {96, 144, 192}) {
             SCOPED_TRACE((parametros.empty() ? std::string("interactivo") : parametros[0]) + " a " +
                          std::to_string(dpi) + " dpi");
@@ -236,6 +245,7 @@ TEST(VentanaWin32, NadaSeTapaYCadaTextoCabe) {
                 for (const auto& r : panel.rotulos) {
                     const RECT caja = cajaDe(r);
                     piezas.emplace_back(enUtf8(r.texto), caja);
+                    crecio(r.texto, r.fuente, dpi);
                     if (!(r.formato & DT_SINGLELINE)) {
                         EXPECT_LE(caja.right - caja.left, r.donde.right - r.donde.left)
                             << enUtf8(r.texto);
@@ -248,7 +258,9 @@ TEST(VentanaWin32, NadaSeTapaYCadaTextoCabe) {
                     const RECT donde = rectEnCliente(b);
                     const std::wstring texto = rotuloDe(b);
                     piezas.emplace_back(enUtf8(texto), donde);
-                    const Medidor m(reinterpret_cast<HFONT>(SendMessageW(b, WM_GETFONT, 0, 0)));
+                    const auto fuente = reinterpret_cast<HFONT>(SendMessageW(b, WM_GETFONT, 0, 0));
+                    crecio(texto, fuente, dpi);
+                    const Medidor m(fuente);
                     // The glyph with its margins, beside the text.
                     int glifo = 0;
                     BUTTON_IMAGELIST imagen{};
