@@ -2,7 +2,8 @@
 # Runs a command with a display of its own: con-xvfb.sh COMMAND [ARGS...].
 set -euo pipefail
 tmp=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 1024x768x24 3>"$tmp/pantalla" >/dev/null 2>&1 &
+# A screen with room for a window at twice its size, as on a monitor set to 200 %.
+Xvfb -displayfd 3 -screen 0 2560x1600x24 3>"$tmp/pantalla" >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true; rm -rf "$tmp"' EXIT
 # Xvfb writes its display's number, a whole line, once it takes connections. On a machine
@@ -14,5 +15,10 @@ for _ in $(seq 600); do
     sleep 0.1
 done
 pantalla=$(head -n 1 "$tmp/pantalla")
+# A Wine window needs a Wine desktop made on a display: one that a program without a display
+# (an earlier test) began stays without one while that prefix's Wine runs, so it ends first.
+if [ -n "${WINEPREFIX:-}" ]; then
+    WINEPREFIX=$WINEPREFIX "$(command -v wineserver || echo /usr/lib/wine/wineserver)" -w || true
+fi
 [ -n "$pantalla" ] || { echo "con-xvfb.sh: Xvfb no abrió una pantalla en 60 s" >&2; exit 1; }
 DISPLAY=:$pantalla "$@"

@@ -26,6 +26,11 @@ trap terminar EXIT
 for _ in $(seq 100); do [ -s "$tmp/pantalla" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$tmp/pantalla")
 
+# A Wine window needs a Wine desktop made on a display: one that a program without a display
+# (an earlier test) began stays without one while the prefix's Wine runs, so it ends first.
+WINEPREFIX=$prefijo "$wineserver" -w 2>/dev/null || true
+
+
 # A copy of the program in a folder standing for Tamberlo's, so that its status file is
 # written beside it. Wine shows the Linux root as drive Z:.
 windows() { printf 'Z:%s' "${1//\//\\}"; }

@@ -1,12 +1,27 @@
-// The Win32 window as it is laid out, in each mode: positions and sizes scaled to the
-// display's DPI, what is visible, the caption and the tab order. Runs under Wine with a display.
+// The Win32 window as a user sees it, in each mode: its caption and client area, the panels
+// and buttons that show, the tab order; and, at the scales Windows offers, that nothing covers
+// anything and every caption fits. Runs under Wine with a display.
 #include "disposicion.h"
 #include "mform.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
 
 using namespace pontavia;
 namespace d = pontavia::disposicion;
+
+// RECT is Windows' own, in the global namespace: its comparison and printing are found there.
+inline bool operator==(const RECT& a, const RECT& b) {
+    return EqualRect(&a, &b);
+}
+
+inline std::ostream& operator<<(std::ostream& o, const RECT& r) {
+    return o << '(' << r.left << ", " << r.top << ")-(" << r.right << ", " << r.bottom << ')';
+}
 
 namespace {
 
@@ -21,6 +36,10 @@ int escala(int v) {
     return MulDiv(v, dpiPantalla(), 96);
 }
 
+bool visible(HWND control) {
+    return GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE;
+}
+
 // Where a control lies in its window's client area.
 RECT rectEnCliente(HWND control) {
     RECT r;
@@ -29,12 +48,93 @@ RECT rectEnCliente(HWND control) {
     return r;
 }
 
-void esperaEn(HWND control, int x, int y, const d::Rect& r) {
-    const RECT real = rectEnCliente(control);
-    EXPECT_EQ(real.left, escala(x + r.x));
-    EXPECT_EQ(real.top, escala(y + r.y));
-    EXPECT_EQ(real.right - real.left, escala(r.ancho));
-    EXPECT_EQ(real.bottom - real.top, escala(r.alto));
+RECT cliente(HWND marco) {
+    RECT r;
+    GetClientRect(marco, &r);
+    return r;
+}
+
+bool dentro(const RECT& interior, const RECT& exterior) {
+    return interior.left >= exterior.left && interior.top >= exterior.top &&
+           interior.right <= exterior.right && interior.bottom <= exterior.bottom;
+}
+
+bool seTapan(const RECT& a, const RECT& b) {
+    RECT comun;
+    return IntersectRect(&comun, &a, &b);
+}
+
+std::string enUtf8(const std::wstring& w) {
+    std::string s;
+    for (wchar_t c : w)
+        s += c < 128 ? static_cast<char>(c) : '?';
+    return s;
+}
+
+// A button's caption as it shows: the & before its access key is not drawn.
+std::wstring rotuloDe(HWND boton) {
+    wchar_t texto[64];
+    GetWindowTextW(boton, texto, 64);
+    std::wstring s(texto);
+    std::erase(s, L'&');
+    return s;
+}
+
+// Text measured in a font, on the screen's device context.
+class Medidor {
+  public:
+    explicit Medidor(HFONT fuente) : dc_(GetDC(nullptr)), anterior_(SelectObject(dc_, fuente)) {}
+    ~Medidor() {
+        SelectObject(dc_, anterior_);
+        ReleaseDC(nullptr, dc_);
+    }
+    Medidor(const Medidor&) = delete;
+    Medidor& operator=(const Medidor&) = delete;
+
+    SIZE linea(const std::wstring& t) const {
+        SIZE s{};
+        GetTextExtentPoint32W(dc_, t.c_str(), static_cast<int>(t.size()), &s);
+        return s;
+    }
+    // The box the text takes, wrapped at ancho as DrawTextW wraps it.
+    RECT enLineas(const std::wstring& t, int ancho, UINT formato) const {
+        RECT r{0, 0, ancho, 0};
+        DrawTextW(dc_, t.c_str(), static_cast<int>(t.size()), &r, formato | DT_CALCRECT);
+        return r;
+    }
+    int altoDeLinea() const {
+        TEXTMETRICW m{};
+        GetTextMetricsW(dc_, &m);
+        return m.tmHeight;
+    }
+
+  private:
+    HDC dc_;
+    HGDIOBJ anterior_;
+};
+
+// Where a painted caption's text lies once drawn.
+RECT cajaDe(const VentanaPrincipal::Rotulo& r) {
+    const Medidor m(r.fuente);
+    if (r.formato & DT_SINGLELINE) {
+        const SIZE s = m.linea(r.texto);
+        return {r.donde.left, r.donde.top, r.donde.left + s.cx, r.donde.top + s.cy};
+    }
+    const RECT e = m.enLineas(r.texto, r.donde.right - r.donde.left, r.formato);
+    return {r.donde.left, r.donde.top, r.donde.left + e.right, r.donde.top + e.bottom};
+}
+
+// The window moved to a monitor of another DPI, as Windows tells it: the rectangle it suggests
+// holds the 632 x 266 client area grown alike, within the frame as the system draws it.
+void pasarADpi(HWND marco, int dpi) {
+    RECT ventana, area;
+    GetWindowRect(marco, &ventana);
+    GetClientRect(marco, &area);
+    const int marcoAncho = (ventana.right - ventana.left) - area.right;
+    const int marcoAlto = (ventana.bottom - ventana.top) - area.bottom;
+    RECT sugerido{0, 0, MulDiv(d::kAncho, dpi, 96) + marcoAncho,
+                  MulDiv(d::kAlto, dpi, 96) + marcoAlto};
+    SendMessageW(marco, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&sugerido));
 }
 
 std::unique_ptr<VentanaPrincipal> ventana(std::vector<std::string> parametros) {
@@ -45,27 +145,36 @@ std::unique_ptr<VentanaPrincipal> ventana(std::vector<std::string> parametros) {
 
 TEST(VentanaWin32, DisposicionInteractiva) {
     auto v = ventana({});
-    RECT cliente;
-    GetClientRect(v->marco, &cliente);
-    EXPECT_EQ(cliente.right, escala(632));
-    EXPECT_EQ(cliente.bottom, escala(266));
+    EXPECT_EQ(cliente(v->marco), (RECT{0, 0, escala(632), escala(266)}));
     wchar_t titulo[128];
     GetWindowTextW(v->marco, titulo, 128);
     EXPECT_STREQ(titulo, L"Exportar e importar datos entre Tamberlo y VELMORA");
     const LONG estilo = GetWindowLongW(v->marco, GWL_STYLE);
     EXPECT_FALSE(estilo & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
 
-    esperaEn(v->botonExportar, 0, 0, d::kBotonExportar);
-    esperaEn(v->botonImportar, 316, 0, d::kBotonImportar);
-    esperaEn(v->botonSalir, 0, 168, d::kBotonSalir);
-    esperaEn(v->botonAyuda, 0, 168, d::kBotonAyuda);
+    // All three panels show, with their captions and buttons.
+    const auto paneles = v->paneles();
+    ASSERT_EQ(paneles.size(), 3u);
+    EXPECT_EQ(paneles[0].panel, &d::kPanelInferior);
+    EXPECT_EQ(paneles[0].botones, (std::vector<HWND>{v->botonSalir, v->botonAyuda}));
+    EXPECT_EQ(paneles[1].botones, (std::vector<HWND>{v->botonExportar}));
+    EXPECT_EQ(paneles[2].botones, (std::vector<HWND>{v->botonImportar}));
+    ASSERT_EQ(paneles[0].rotulos.size(), 1u);
+    EXPECT_EQ(paneles[0].rotulos[0].texto, L"Pontavia para QX42 V-1.0");
+    EXPECT_EQ(paneles[0].rotulos[0].color, RGB(255, 0, 0));
+    ASSERT_EQ(paneles[1].rotulos.size(), 1u);
+    EXPECT_EQ(paneles[1].rotulos[0].texto, L"Transformar datos desde VELMORA hacia Tamberlo ");
+    ASSERT_EQ(paneles[2].rotulos.size(), 1u);
+    EXPECT_EQ(paneles[2].rotulos[0].texto, L"Transformar datos desde Tamberlo hacia VELMORA");
     for (HWND b : {v->botonExportar, v->botonImportar, v->botonSalir, v->botonAyuda})
-        EXPECT_TRUE(GetWindowLongW(b, GWL_STYLE) & WS_VISIBLE);
+        EXPECT_TRUE(visible(b));
     wchar_t texto[32];
     GetWindowTextW(v->botonSalir, texto, 32);
     EXPECT_STREQ(texto, L"&Salir");
     GetWindowTextW(v->botonAyuda, texto, 32);
     EXPECT_STREQ(texto, L"F1 Ayuda");
+    GetWindowTextW(v->botonExportar, texto, 32);
+    EXPECT_STREQ(texto, L"OK");
 
     // Tab order: the bottom panel first, then exportar, then importar, and round again.
     std::vector<HWND> orden{v->botonSalir};
@@ -85,13 +194,100 @@ TEST(VentanaWin32, ElLadoElegidoLlenaLaVentana) {
         auto v = ventana({c.palabra, "x"});
         HWND elegido = c.exportar ? v->botonExportar : v->botonImportar;
         HWND otro = c.exportar ? v->botonImportar : v->botonExportar;
-        esperaEn(elegido, 0, 0, c.exportar ? d::kBotonExportar : d::kBotonImportar);
-        EXPECT_TRUE(GetWindowLongW(elegido, GWL_STYLE) & WS_VISIBLE);
+        // Only the chosen side shows, over the whole client area, with its button on it.
+        const auto paneles = v->paneles();
+        ASSERT_EQ(paneles.size(), 1u);
+        EXPECT_EQ(paneles[0].panel, c.exportar ? &d::kPanelExportar : &d::kPanelImportar);
+        EXPECT_EQ(paneles[0].donde, cliente(v->marco));
+        EXPECT_EQ(paneles[0].botones, std::vector<HWND>{elegido});
+        EXPECT_TRUE(visible(elegido));
+        EXPECT_TRUE(dentro(rectEnCliente(elegido), paneles[0].donde));
         for (HWND oculto : {otro, v->botonSalir, v->botonAyuda})
-            EXPECT_FALSE(GetWindowLongW(oculto, GWL_STYLE) & WS_VISIBLE);
+            EXPECT_FALSE(visible(oculto));
     }
     // Any other word: both sides, as in the interactive mode.
     auto v = ventana({"abc", "def"});
+    EXPECT_EQ(v->paneles().size(), 3u);
     for (HWND b : {v->botonExportar, v->botonImportar, v->botonSalir, v->botonAyuda})
-        EXPECT_TRUE(GetWindowLongW(b, GWL_STYLE) & WS_VISIBLE);
+        EXPECT_TRUE(visible(b));
+}
+
+// What a user sees at 100, 150 and 200 %, in every mode: the window grown alike; within each
+// panel no control or caption covers another, and each lies on its panel; every caption fits
+// whole (a label's wrapped lines in its box, a button's text and glyph inside its edges).
+TEST(VentanaWin32, NadaSeTapaYCadaTextoCabe) {
+    const std::vector<std::vector<std::string>> modos = {
+        {}, {"exportar", "x"}, {"importar", "x"}, {"abc", "def"}};
+    for (const auto& parametros : modos) {
+        auto v = ventana(parametros);
+        // Each text's line height at 96 dpi: at more, its font grows with the box.
+        std::map<std::wstring, int> alto96;
+        const auto crecio = [&](const std::wstring& texto, HFONT fuente, int dpi) {
+            const int alto = Medidor(fuente).altoDeLinea();
+            if (dpi == 96) alto96[texto] = alto;
+            // A font's pixels round to whole ones: within a tenth of the scale.
+            EXPECT_GE(alto, MulDiv(alto96[texto], dpi * 9, 96 * 10)) << enUtf8(texto);
+        };
+        for (const int dpi : {96, 144, 192}) {
+            SCOPED_TRACE((parametros.empty() ? std::string("interactivo") : parametros[0]) + " a " +
+                         std::to_string(dpi) + " dpi");
+            pasarADpi(v->marco, dpi);
+            const auto lado = [dpi](int px) { return MulDiv(px, dpi, 96); };
+            EXPECT_EQ(cliente(v->marco), (RECT{0, 0, lado(d::kAncho), lado(d::kAlto)}));
+            const auto paneles = v->paneles();
+            for (std::size_t k = 0; k < paneles.size(); ++k) {
+                const auto& panel = paneles[k];
+                // What shows of the panel: the client area cuts it.
+                RECT vista;
+                const RECT area = cliente(v->marco);
+                IntersectRect(&vista, &panel.donde, &area);
+                std::vector<std::pair<std::string, RECT>> piezas;
+                for (const auto& r : panel.rotulos) {
+                    const RECT caja = cajaDe(r);
+                    piezas.emplace_back(enUtf8(r.texto), caja);
+                    crecio(r.texto, r.fuente, dpi);
+                    if (!(r.formato & DT_SINGLELINE)) {
+                        EXPECT_LE(caja.right - caja.left, r.donde.right - r.donde.left)
+                            << enUtf8(r.texto);
+                        EXPECT_LE(caja.bottom - caja.top, r.donde.bottom - r.donde.top)
+                            << enUtf8(r.texto);
+                    }
+                }
+                for (HWND b : panel.botones) {
+                    if (!visible(b)) continue;
+                    const RECT donde = rectEnCliente(b);
+                    const std::wstring texto = rotuloDe(b);
+                    piezas.emplace_back(enUtf8(texto), donde);
+                    const auto fuente = reinterpret_cast<HFONT>(SendMessageW(b, WM_GETFONT, 0, 0));
+                    crecio(texto, fuente, dpi);
+                    const Medidor m(fuente);
+                    // The glyph with its margins, beside the text.
+                    int glifo = 0;
+                    BUTTON_IMAGELIST imagen{};
+                    if (SendMessageW(b, BCM_GETIMAGELIST, 0, reinterpret_cast<LPARAM>(&imagen)) &&
+                        imagen.himl) {
+                        int ancho = 0, alto = 0;
+                        ImageList_GetIconSize(imagen.himl, &ancho, &alto);
+                        glifo = ancho + imagen.margin.left + imagen.margin.right + lado(4);
+                    }
+                    // A margin of 6 pixels at 96 dpi on each side, inside the button's edges.
+                    EXPECT_LE(m.linea(texto).cx + glifo + lado(2 * 6), donde.right - donde.left)
+                        << enUtf8(texto);
+                    EXPECT_LE(m.altoDeLinea() + lado(4), donde.bottom - donde.top) << enUtf8(texto);
+                }
+                for (const auto& [nombre, caja] : piezas) {
+                    EXPECT_TRUE(dentro(caja, vista)) << nombre << ' ' << caja;
+                    // No panel in front hides any of it.
+                    for (std::size_t delante = k + 1; delante < paneles.size(); ++delante)
+                        EXPECT_FALSE(seTapan(caja, paneles[delante].donde))
+                            << nombre << ' ' << caja;
+                }
+                for (std::size_t i = 0; i < piezas.size(); ++i)
+                    for (std::size_t j = i + 1; j < piezas.size(); ++j)
+                        EXPECT_FALSE(seTapan(piezas[i].second, piezas[j].second))
+                            << piezas[i].first << ' ' << piezas[i].second << " / "
+                            << piezas[j].first << ' ' << piezas[j].second;
+            }
+        }
+    }
 }

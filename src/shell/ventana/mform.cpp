@@ -5,6 +5,7 @@
 #include "panel_degradado.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -15,6 +16,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QTranslator>
@@ -62,6 +64,14 @@ QPushButton* boton(const char* texto, QStyle::StandardPixmap icono, const d::Rec
     if (icono != QStyle::SP_CustomBase) b->setIcon(padre->style()->standardIcon(icono));
     b->setGeometry(qrect(r));
     return b;
+}
+
+// A box of the window's own: Ctrl+C copies its text, as Windows' message boxes do, so that a
+// message can be pasted where help is asked for.
+void copiable(QMessageBox& caja) {
+    auto* copiar = new QShortcut(QKeySequence::Copy, &caja);
+    QObject::connect(copiar, &QShortcut::activated, &caja,
+                     [&caja] { QGuiApplication::clipboard()->setText(caja.text()); });
 }
 
 } // namespace
@@ -131,6 +141,12 @@ void VentanaPrincipal::showEvent(QShowEvent* e) {
     if (mostrada_) return;
     mostrada_ = true;
     if (auto* pantalla = screen()) move(pantalla->availableGeometry().center() - rect().center());
+    // The keyboard starts where the tab order does, on the first button showing.
+    for (QPushButton* b : {botonSalir, botonAyuda, botonExportar, botonImportar})
+        if (b->isVisible()) {
+            b->setFocus();
+            break;
+        }
     // The run starts once the window is on screen, so its dialogs appear over it.
     QTimer::singleShot(0, this, [this] { alMostrarse(); });
 }
@@ -143,6 +159,12 @@ void VentanaPrincipal::closeEvent(QCloseEvent* e) {
 void VentanaPrincipal::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_F1) {
         teclaF1();
+        return;
+    }
+    // A dialog's Escape only hides it; this one closes, as its close box does, so that the
+    // status for Tamberlo is written.
+    if (e->matches(QKeySequence::Cancel)) {
+        close();
         return;
     }
     QDialog::keyPressEvent(e);
@@ -175,6 +197,7 @@ bool VentanaPrincipal::elegirArchivo(const std::string& ultimo, std::string& ele
 void VentanaPrincipal::mensaje(const std::string& texto) {
     QMessageBox caja(QMessageBox::NoIcon, "Pontavia", QString::fromStdString(texto),
                      QMessageBox::Ok, this);
+    copiable(caja);
     caja.exec();
 }
 
@@ -184,6 +207,7 @@ bool VentanaPrincipal::mensajeFinal(const std::string& texto) {
     QPushButton* ver = caja.addButton(d::kTextoVerInforme, QMessageBox::ActionRole);
     caja.setDefaultButton(QMessageBox::Ok);
     caja.setEscapeButton(QMessageBox::Ok);
+    copiable(caja);
     caja.exec();
     return caja.clickedButton() == ver;
 }
@@ -192,6 +216,7 @@ bool VentanaPrincipal::preguntar(const std::string& texto) {
     QMessageBox caja(QMessageBox::Question, "Pontavia", QString::fromStdString(texto),
                      QMessageBox::Yes | QMessageBox::No, this);
     caja.setDefaultButton(QMessageBox::No);
+    copiable(caja);
     return caja.exec() == QMessageBox::Yes;
 }
 
@@ -202,6 +227,7 @@ bool VentanaPrincipal::abrirEnVisor(const std::filesystem::path& archivo) {
 void VentanaPrincipal::mostrarError(const std::string& texto) {
     QMessageBox caja(QMessageBox::Critical, "Pontavia", QString::fromStdString(texto),
                      QMessageBox::Ok, this);
+    copiable(caja);
     caja.exec();
 }
 

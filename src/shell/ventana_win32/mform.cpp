@@ -276,6 +276,17 @@ LRESULT VentanaPrincipal::atender(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
+    case WM_ACTIVATE:
+        // As a dialog does: the button that had the keyboard when a box or another program
+        // took it has it back once the window is active again.
+        if (LOWORD(wp) == WA_INACTIVE) {
+            HWND foco = GetFocus();
+            if (foco && IsChild(marco, foco)) foco_ = foco;
+        } else if (foco_ && IsWindowVisible(foco_)) {
+            SetFocus(foco_);
+            return 0;
+        }
+        break;
     case WM_CLOSE:
         alCerrarse();
         DestroyWindow(marco);
@@ -365,6 +376,38 @@ void VentanaPrincipal::colocar() {
     }
 }
 
+RECT VentanaPrincipal::escalado(const d::Rect& r, const d::Rect& origen) const {
+    return {escala(origen.x + r.x), escala(origen.y + r.y), escala(origen.x + r.x + r.ancho),
+            escala(origen.y + r.y + r.alto)};
+}
+
+std::vector<VentanaPrincipal::PanelVisible> VentanaPrincipal::paneles() const {
+    constexpr UINT kEnLineas = DT_WORDBREAK | DT_NOPREFIX;
+    std::vector<PanelVisible> vistos;
+    for (const d::Panel* p : {&d::kPanelInferior, &d::kPanelExportar, &d::kPanelImportar}) {
+        if (!d::panelVisible(*p, modo())) continue;
+        const d::Rect o = d::rectEn(*p, modo());
+        PanelVisible visto{p, escalado({0, 0, o.ancho, o.alto}, o), {}, {}};
+        auto rotulo = [&](const char* texto, const d::Rect& r, HFONT fuente, COLORREF color,
+                          UINT formato) {
+            visto.rotulos.push_back({escalado(r, o), ancho(texto), fuente, color, formato});
+        };
+        if (p == &d::kPanelInferior)
+            rotulo(d::kTextoVersion, {d::kXVersion, d::kYVersion, 0, 0}, fuenteNegrita_.get(),
+                   rgb(d::kColorVersion), DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
+        if (p == &d::kPanelExportar)
+            rotulo(d::kTextoExportar, d::kEtiquetaExportar, fuenteEtiqueta_.get(), RGB(0, 0, 0),
+                   kEnLineas);
+        if (p == &d::kPanelImportar)
+            rotulo(d::kTextoImportar, d::kEtiquetaImportar, fuenteEtiqueta_.get(), RGB(0, 0, 0),
+                   kEnLineas);
+        for (HWND b : {botonSalir, botonAyuda, botonExportar, botonImportar})
+            if (&panelDe(static_cast<WORD>(GetDlgCtrlID(b))) == p) visto.botones.push_back(b);
+        vistos.push_back(std::move(visto));
+    }
+    return vistos;
+}
+
 void VentanaPrincipal::pintar(HDC dc) {
     // The window's own face shows in the seam between the two top panels.
     RECT cliente;
@@ -372,11 +415,10 @@ void VentanaPrincipal::pintar(HDC dc) {
     FillRect(dc, &cliente, GetSysColorBrush(COLOR_BTNFACE));
     SetBkMode(dc, TRANSPARENT);
     // Back to front, each panel with what it holds.
-    for (const d::Panel* p : {&d::kPanelInferior, &d::kPanelExportar, &d::kPanelImportar}) {
-        if (!d::panelVisible(*p, modo())) continue;
-        const d::Rect o = d::rectEn(*p, modo());
-        const int x0 = escala(o.x), y0 = escala(o.y);
-        const int x1 = escala(o.x + o.ancho), y1 = escala(o.y + o.alto);
+    for (const PanelVisible& visto : paneles()) {
+        const d::Panel* p = visto.panel;
+        const int x0 = visto.donde.left, y0 = visto.donde.top;
+        const int x1 = visto.donde.right, y1 = visto.donde.bottom;
         const COLORREF arriba = rgb(p->arriba), abajo = rgb(p->abajo);
         TRIVERTEX v[2] = {
             {x0, y0, static_cast<COLOR16>(p->arriba.r << 8), static_cast<COLOR16>(p->arriba.g << 8),
@@ -391,25 +433,13 @@ void VentanaPrincipal::pintar(HDC dc) {
         linea(dc, x1 - 1, y0, x1, y1, mezcla(abajo, RGB(0, 0, 0), 90));
         linea(dc, x0, y1 - 1, x1, y1, mezcla(abajo, RGB(0, 0, 0), 90));
 
-        auto texto = [&](const char* t, const d::Rect& r, HFONT fuente, COLORREF color,
-                         UINT formato) {
-            const std::wstring w = ancho(t);
-            RECT donde{escala(o.x + r.x), escala(o.y + r.y), escala(o.x + r.x + r.ancho),
-                       escala(o.y + r.y + r.alto)};
-            HGDIOBJ anterior = SelectObject(dc, fuente);
-            SetTextColor(dc, color);
-            DrawTextW(dc, w.c_str(), static_cast<int>(w.size()), &donde, formato | DT_NOPREFIX);
+        for (const Rotulo& r : visto.rotulos) {
+            RECT donde = r.donde;
+            HGDIOBJ anterior = SelectObject(dc, r.fuente);
+            SetTextColor(dc, r.color);
+            DrawTextW(dc, r.texto.c_str(), static_cast<int>(r.texto.size()), &donde, r.formato);
             SelectObject(dc, anterior);
-        };
-        if (p == &d::kPanelInferior)
-            texto(d::kTextoVersion, {d::kXVersion, d::kYVersion, 0, 0}, fuenteNegrita_.get(),
-                  rgb(d::kColorVersion), DT_SINGLELINE | DT_NOCLIP);
-        if (p == &d::kPanelExportar)
-            texto(d::kTextoExportar, d::kEtiquetaExportar, fuenteEtiqueta_.get(), RGB(0, 0, 0),
-                  DT_WORDBREAK);
-        if (p == &d::kPanelImportar)
-            texto(d::kTextoImportar, d::kEtiquetaImportar, fuenteEtiqueta_.get(), RGB(0, 0, 0),
-                  DT_WORDBREAK);
+        }
     }
 }
 

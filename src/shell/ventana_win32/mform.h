@@ -2,10 +2,14 @@
 // VentanaPrincipal: Pontavia's one window, drawn with the Win32 API. Its behaviour is Formulario's;
 // this class adds the controls, the painting of the panels, the dialogs, the busy cursor,
 // HTML Help, and the scaling to the monitor's DPI.
+#include "disposicion.h"
 #include "formulario.h"
 #include "recursos_gdi.h"
 
 #include <windows.h>
+
+#include <string>
+#include <vector>
 
 namespace pontavia {
 
@@ -33,6 +37,26 @@ class VentanaPrincipal : public Formulario {
     bool abrirAyuda(const std::filesystem::path& archivo, int contexto) override;
     bool abrirGuia(const std::filesystem::path& carpeta, int contexto) override;
 
+    // A caption the window paints itself (the panels' texts are no controls), in client pixels
+    // at the window's DPI: DT_WORDBREAK wraps it in donde; DT_SINGLELINE starts it at donde's
+    // top left corner and lets it run on.
+    struct Rotulo {
+        RECT donde;
+        std::wstring texto;
+        HFONT fuente;
+        COLORREF color;
+        UINT formato;
+    };
+    // A panel showing, where it lies in the client area, and what lies on it.
+    struct PanelVisible {
+        const disposicion::Panel* panel;
+        RECT donde;
+        std::vector<Rotulo> rotulos;
+        std::vector<HWND> botones;
+    };
+    // The panels showing in this mode, back to front: what pintar draws.
+    std::vector<PanelVisible> paneles() const;
+
     // The window itself (its frame) and its four buttons.
     HWND marco = nullptr;
     HWND botonExportar = nullptr;
@@ -48,6 +72,7 @@ class VentanaPrincipal : public Formulario {
     void colocar();
     void pintar(HDC dc);
     int escala(int pixeles) const;
+    RECT escalado(const disposicion::Rect& r, const disposicion::Rect& origen) const;
 
     HINSTANCE instancia_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
@@ -57,6 +82,7 @@ class VentanaPrincipal : public Formulario {
     ListaImagenes glifoOK_;
     ListaImagenes glifoCerrar_;
     Modulo hhctrl_;
+    HWND foco_ = nullptr; // the button with the keyboard when the window last lost it
     bool ocupado_ = false;
     bool mostrada_ = false;
 };
