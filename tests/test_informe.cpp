@@ -430,8 +430,8 @@ TEST(InformeNombres, CadaElementoComoLoMuestraVelmora) {
          "el aula «Laboratorio» (idaula 30)"},
         {"un grupo", "GRUPOST", "codigo",
          "el grupo «1º Bachillerato A» (código 1BACHILLERATOA, idgrupo 40)"},
-        {"una franja horaria, sin nombre, por su lugar", "DIASHORAST", "TEXTOHOR",
-         "franjahoraria número 1"},
+        {"una franja horaria, por su día, su hora y sus horas", "DIASHORAST", "TEXTOHOR",
+         "la franja horaria «Lunes, hora 1, 08:30:00-09:25» (franjahoraria número 1)"},
         {"una asignatura sin materia, por su grupo y su profesor", "ASIGT", "casig",
          "la asignatura del grupo «1º Bachillerato A» con el profesor «Ana Ruiz Gil» "
          "(dasignatura número 1)"},

@@ -1,18 +1,11 @@
 // CargarFranjas: the school's weekly time slots, into DIASHORAST.
 #include "construir_tabla.h"
 #include "texto.h"
-
-#include <array>
+#include "velmora.h"
 
 namespace pontavia {
 
 namespace {
-
-std::string nombreDia(std::int32_t dia) {
-    static const std::array<const char*, 7> nombres = {"Lunes",   "Martes", "Miércoles", "Jueves",
-                                                       "Viernes", "Sábado", "Domingo"};
-    return (dia >= 1 && dia <= 7) ? nombres[static_cast<std::size_t>(dia - 1)] : "";
-}
 
 // Minutes since midnight of a time written HH?MM: characters 1-2 and 4-5; the separator is
 // not looked at.

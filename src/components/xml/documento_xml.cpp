@@ -7,14 +7,18 @@
 #include "memoria_xml.h"
 #include "salida_documento.h"
 #include "texto.h"
+#include "velmora.h"
 #include "xml_bien_formado.h"
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
+#include <cstring>
 #include <functional>
 #include <future>
 #include <optional>
 #include <system_error>
+#include <vector>
 
 namespace pontavia {
 
@@ -519,6 +523,34 @@ void anadirAtributo(Nodo nodo, const char* nombre, std::string_view valor) {
     nodo.append_attribute(nombre).set_value(valor.data(), valor.size());
 }
 
+namespace {
+
+// A time slot has no name: it goes by its day, its place in the day and its hours, as the
+// timetabler sees it ("Martes, hora 3, 10:05-11:00"), each part as written where it is not a
+// day's number.
+std::string nombreDeFranja(Nodo franja) {
+    const std::string dia = recortar(franja.attribute("dia_semana").value());
+    const std::string hora = recortar(franja.attribute("posicion").value());
+    const std::string inicio = recortar(franja.attribute("hora_inicio").value());
+    const std::string final_ = recortar(franja.attribute("hora_final").value());
+    std::vector<std::string> partes;
+    if (!dia.empty()) {
+        long long numero = 0;
+        const auto [fin, error] = std::from_chars(dia.data(), dia.data() + dia.size(), numero);
+        const std::string nombre =
+            error == std::errc() && fin == dia.data() + dia.size() ? nombreDia(numero) : "";
+        partes.push_back(nombre.empty() ? "día " + dia : nombre);
+    }
+    if (!hora.empty()) partes.push_back("hora " + hora);
+    if (!inicio.empty() || !final_.empty()) partes.push_back(inicio + "-" + final_);
+    std::string nombre;
+    for (const auto& p : partes)
+        nombre += (nombre.empty() ? "" : ", ") + p;
+    return nombre;
+}
+
+} // namespace
+
 LugarError ElementoXML::lugar() const {
     LugarError l{.elemento = nodo_.name(), .posicion = posicion_ + 1};
     if (identificador_) {
@@ -535,6 +567,8 @@ LugarError ElementoXML::lugar() const {
         const std::string a = recortar(nodo_.attribute(apellido).value());
         if (!a.empty()) l.nombre += " " + a;
     }
+    if (l.nombre.empty() && std::strcmp(nodo_.name(), "franjahoraria") == 0)
+        l.nombre = nombreDeFranja(nodo_);
     return l;
 }
 

@@ -6,6 +6,12 @@
 
 namespace pontavia {
 
+std::string nombreDia(long long dia) {
+    static const char* const kNombres[] = {"Lunes",   "Martes", "Miércoles", "Jueves",
+                                           "Viernes", "Sábado", "Domingo"};
+    return dia >= 1 && dia <= 7 ? kNombres[dia - 1] : "";
+}
+
 void exigirCentro(const DocumentoXML& doc, const std::string& archivo) {
     const Nodo raiz = doc.documentElement();
     if (!raiz) throw Error(ClaseError::MalFormada, Hecho::SinRaiz, {.archivo = archivo});

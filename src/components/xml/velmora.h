@@ -6,6 +6,10 @@
 
 namespace pontavia {
 
+// The name of a day of the week as VELMORA numbers them, 1 for Monday to 7 for Sunday
+// ("Lunes"...); empty for any other number.
+std::string nombreDia(long long dia);
+
 // Raises a clear error when the document's root element is not centro.
 void exigirCentro(const DocumentoXML& doc, const std::string& archivo);
 
