@@ -186,6 +186,19 @@ std::map<std::string, std::string> instantanea(const fs::path& carpeta) {
     return archivos;
 }
 
+void reponer(const fs::path& carpeta, const std::map<std::string, std::string>& foto) {
+    for (const auto& e : fs::directory_iterator(carpeta))
+        fs::remove_all(e.path());
+    for (const auto& [ruta, bytes] : foto) {
+        if (bytes == "<carpeta>") {
+            fs::create_directories(carpeta / ruta);
+        } else {
+            fs::create_directories((carpeta / ruta).parent_path());
+            escribirArchivo(carpeta / ruta, bytes);
+        }
+    }
+}
+
 std::map<std::string, std::string> tablasEn(const fs::path& carpeta) {
     std::map<std::string, std::string> tablas;
     for (const auto& e : fs::directory_iterator(carpeta))

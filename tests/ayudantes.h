@@ -104,6 +104,8 @@ std::vector<std::string> columna(const fs::path& ruta, const std::string& campo)
 
 // Every file below a folder with its bytes, to prove that nothing changed.
 std::map<std::string, std::string> instantanea(const fs::path& carpeta);
+// Puts carpeta back as a snapshot holds it: what it holds now goes first.
+void reponer(const fs::path& carpeta, const std::map<std::string, std::string>& foto);
 // A snapshot without the report's date: two runs at different moments write the same report
 // otherwise.
 std::map<std::string, std::string> sinFecha(std::map<std::string, std::string> foto);

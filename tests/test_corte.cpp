@@ -47,20 +47,6 @@ std::string escuela(int n) {
         "\"/></asignaturas>");
 }
 
-// Puts a folder back as a snapshot holds it.
-void reponer(const fs::path& carpeta, const std::map<std::string, std::string>& foto) {
-    for (const auto& e : fs::directory_iterator(carpeta))
-        fs::remove_all(e.path());
-    for (const auto& [ruta, bytes] : foto) {
-        if (bytes == "<carpeta>") {
-            fs::create_directories(carpeta / ruta);
-        } else {
-            fs::create_directories((carpeta / ruta).parent_path());
-            escribirArchivo(carpeta / ruta, bytes);
-        }
-    }
-}
-
 class Corte : public ::testing::Test {
   protected:
     CarpetaTemporal ktemp;
@@ -94,6 +80,25 @@ class Corte : public ::testing::Test {
             ASSERT_TRUE(fs::exists(ruta));
             const std::string bytes = leerArchivo(ruta);
             EXPECT_TRUE(bytes == una.at(t + ".DBF") || bytes == otra.at(t + ".DBF"));
+        }
+    }
+
+    // restaurar after a killed run, which finds the folder as if that run never started (it
+    // gives back Z and keeps A) or wholly ended (it gives back A and keeps dejada), with nothing
+    // left behind. Counts which of the two it was.
+    void restaurarTrasElCorte(const std::map<std::string, std::string>& tablasA,
+                              const std::map<std::string, std::string>& tablasZ,
+                              const std::map<std::string, std::string>& dejada,
+                              std::size_t& nuncaEmpezada, std::size_t& terminada) {
+        ASSERT_EQ(desenlace([&] { restaurar(ktemp.ruta()); }), "");
+        nadaQueSobre();
+        if (tablasEn(ktemp.ruta()) == tablasZ) {
+            EXPECT_EQ(tablasEn(anterior()), tablasA);
+            ++nuncaEmpezada;
+        } else {
+            EXPECT_EQ(tablasEn(ktemp.ruta()), tablasA);
+            EXPECT_EQ(tablasEn(anterior()), dejada);
+            ++terminada;
         }
     }
 
@@ -153,16 +158,8 @@ TEST_F(Corte, ExportarMuertoEnCadaPaso) {
                 EXPECT_EQ(instantanea(ktemp.ruta()), foto);
             }
         }
-        ASSERT_EQ(desenlace([&] { restaurar(ktemp.ruta()); }), "");
-        nadaQueSobre();
-        if (tablasEn(ktemp.ruta()) == tablasZ) {
-            EXPECT_EQ(tablasEn(anterior()), tablasA);
-            ++nuncaEmpezada;
-        } else {
-            EXPECT_EQ(tablasEn(ktemp.ruta()), tablasA);
-            EXPECT_EQ(tablasEn(anterior()), tablasB);
-            ++terminada;
-        }
+        ASSERT_NO_FATAL_FAILURE(
+            restaurarTrasElCorte(tablasA, tablasZ, tablasB, nuncaEmpezada, terminada));
     }
     EXPECT_GT(nuncaEmpezada, 0u);
     EXPECT_GT(terminada, 0u);
@@ -241,16 +238,8 @@ TEST_F(Corte, RestaurarMuertoEnCadaPaso) {
         reponer(ktemp.ruta(), antes);
         ASSERT_EQ(cortar(k, corrida), DiscoConFallos::kTerminado);
         cadaTablaEsUnaDe(tablasA, tablasZ);
-        ASSERT_EQ(desenlace([&] { restaurar(ktemp.ruta()); }), "");
-        nadaQueSobre();
-        if (tablasEn(ktemp.ruta()) == tablasZ) {
-            EXPECT_EQ(tablasEn(anterior()), tablasA);
-            ++nuncaEmpezada;
-        } else {
-            EXPECT_EQ(tablasEn(ktemp.ruta()), tablasA);
-            EXPECT_EQ(tablasEn(anterior()), tablasZ);
-            ++terminada;
-        }
+        ASSERT_NO_FATAL_FAILURE(
+            restaurarTrasElCorte(tablasA, tablasZ, tablasZ, nuncaEmpezada, terminada));
     }
     EXPECT_GT(nuncaEmpezada, 0u);
     EXPECT_GT(terminada, 0u);

@@ -525,24 +525,6 @@ TEST_F(Exportar, DiscoLlenoEnCualquierPuntoNoCambiaNada) {
     }
 }
 
-namespace {
-
-// Puts a folder back as a snapshot holds it.
-void reponer(const fs::path& carpeta, const std::map<std::string, std::string>& foto) {
-    for (const auto& e : fs::directory_iterator(carpeta))
-        fs::remove_all(e.path());
-    for (const auto& [ruta, bytes] : foto) {
-        if (bytes == "<carpeta>") {
-            fs::create_directories(carpeta / ruta);
-        } else {
-            fs::create_directories((carpeta / ruta).parent_path());
-            escribirArchivo(carpeta / ruta, bytes);
-        }
-    }
-}
-
-} // namespace
-
 // The k-th file operation of a run fails, whatever it is, for every k: Tamberlo's folder is as it
 // was, or, once the move has passed its point of no return, wholly the new set. A removal
 // that fails may leave a staging folder, which the next run clears; nothing else.

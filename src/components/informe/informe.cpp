@@ -10,20 +10,35 @@
 
 namespace pontavia {
 
+namespace {
+
+// Each kind, as an item's line names it and as its section is headed, in the order the report
+// lists them: first what the timetabler has lost (an element that did not reach its table, a
+// reference that found nothing), then what reached it changed (a value cut, characters
+// replaced), last the codes renamed, harmless and by far the most.
+struct DescripcionTipo {
+    TipoAviso tipo;
+    const char* texto;
+    const char* titulo;
+};
+constexpr DescripcionTipo kTipos[] = {
+    {TipoAviso::Omitido, "omitido", "Omitidos"},
+    {TipoAviso::SinCorrespondencia, "sin correspondencia", "Sin correspondencia"},
+    {TipoAviso::ValorRecortado, "valor recortado", "Valores recortados"},
+    {TipoAviso::ValorSustituido, "caracteres sustituidos", "Caracteres sustituidos"},
+    {TipoAviso::CodigoCambiado, "código cambiado", "Códigos cambiados"},
+};
+
+const DescripcionTipo& descripcion(TipoAviso tipo) {
+    for (const auto& d : kTipos)
+        if (d.tipo == tipo) return d;
+    return kTipos[0]; // every kind is described above
+}
+
+} // namespace
+
 const char* textoTipo(TipoAviso tipo) {
-    switch (tipo) {
-    case TipoAviso::Omitido:
-        return "omitido";
-    case TipoAviso::CodigoCambiado:
-        return "código cambiado";
-    case TipoAviso::ValorRecortado:
-        return "valor recortado";
-    case TipoAviso::ValorSustituido:
-        return "caracteres sustituidos";
-    case TipoAviso::SinCorrespondencia:
-        return "sin correspondencia";
-    }
-    return "";
+    return descripcion(tipo).texto;
 }
 
 void Informe::empezar(std::string operacion, std::string archivo) {
@@ -121,23 +136,6 @@ std::string plural(std::size_t n, const char* singular, const char* varios) {
     return std::to_string(n) + " " + (n == 1 ? singular : varios);
 }
 
-// The heading of one kind's items.
-const char* tituloTipo(TipoAviso tipo) {
-    switch (tipo) {
-    case TipoAviso::Omitido:
-        return "Omitidos";
-    case TipoAviso::SinCorrespondencia:
-        return "Sin correspondencia";
-    case TipoAviso::ValorRecortado:
-        return "Valores recortados";
-    case TipoAviso::ValorSustituido:
-        return "Caracteres sustituidos";
-    case TipoAviso::CodigoCambiado:
-        return "Códigos cambiados";
-    }
-    return "";
-}
-
 } // namespace
 
 // The tables in the order the run wrote them, then those that only have items.
@@ -157,10 +155,10 @@ std::vector<std::string> Informe::tablas() const {
 
 template <typename Hacer> void Informe::enOrden(Hacer hacer) const {
     const std::vector<std::string> nombres = tablas();
-    for (TipoAviso tipo : kTiposPorImportancia)
+    for (const auto& tipo : kTipos)
         for (const auto& nombre : nombres)
             for (const auto& t : avisos_)
-                if (t.tipo == tipo && t.tabla == nombre) hacer(t);
+                if (t.tipo == tipo.tipo && t.tabla == nombre) hacer(t);
 }
 
 // A table's item lines with fin at each line's end; a value's own line breaks stay as they
@@ -228,7 +226,7 @@ std::string Informe::texto(const char* finLinea) const {
     enOrden([&](const AvisosDeTabla& t) {
         if (!anterior || anterior->tipo != t.tipo) {
             linea({});
-            linea({tituloTipo(t.tipo), ": ", std::to_string(avisosDeTipo(t.tipo))});
+            linea({descripcion(t.tipo).titulo, ": ", std::to_string(avisosDeTipo(t.tipo))});
         }
         linea({});
         linea({t.tabla});

@@ -26,13 +26,6 @@ enum class TipoAviso {
 
 const char* textoTipo(TipoAviso tipo);
 
-// The kinds as the report lists them: first what the timetabler has lost (an element that did
-// not reach its table, a reference that found nothing), then what reached it changed (a value
-// cut, characters replaced), last the codes renamed, harmless and by far the most.
-inline constexpr TipoAviso kTiposPorImportancia[] = {
-    TipoAviso::Omitido, TipoAviso::SinCorrespondencia, TipoAviso::ValorRecortado,
-    TipoAviso::ValorSustituido, TipoAviso::CodigoCambiado};
-
 // One item as it happens. The report writes it out at once and keeps nothing of it but the
 // text, so the views need only last the call.
 struct Aviso {
