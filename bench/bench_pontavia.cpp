@@ -5,6 +5,7 @@
 #include "documento_xml.h"
 #include "escenario.h"
 #include "esquema_tamberlo.h"
+#include "informe.h"
 #include "nucleo.h"
 #include "xml_bien_formado.h"
 
@@ -48,7 +49,7 @@ std::string leerUnaVez(const fs::path& ruta) {
 }
 
 // One run, exportar or importar, through the door every front end uses.
-using Puerta = Resultado (*)(const fs::path&, const fs::path&, Informe&, Disco&);
+using Puerta = void (*)(const fs::path&, const fs::path&, InformeLeido&, Disco&);
 template <Puerta Run, std::size_t Escenario::*Elementos> void Corrida(benchmark::State& state) {
     const Escenario& e = escenario(g_datos, static_cast<int>(state.range(0)));
     for (auto _ : state) {

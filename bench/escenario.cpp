@@ -1,6 +1,7 @@
 #include "escenario.h"
 
 #include "esquema_tamberlo.h"
+#include "informe.h"
 #include "nucleo.h"
 #include "plataforma.h"
 #include "tabla_dbase.h"

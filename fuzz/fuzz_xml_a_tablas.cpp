@@ -2,6 +2,7 @@
 // checked and turned into the six tables, in a folder in memory (/dev/shm), as the dry run
 // does. Only the program's own errors may come out.
 #include "error.h"
+#include "informe.h"
 #include "nucleo.h"
 
 #include <cstddef>

@@ -422,7 +422,7 @@ TablaRetenida::~TablaRetenida() {
 }
 #endif
 
-std::vector<AvisoLeido> avisosLeidos(const Informe& informe) {
+std::vector<AvisoLeido> avisosLeidos(const InformeLeido& informe) {
     // RFC 4180 as the report writes it: a quoted cell doubles its quotes, rows end in CRLF.
     const std::string csv = informe.csv();
     std::vector<std::vector<std::string>> filas(1);

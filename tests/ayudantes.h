@@ -3,6 +3,7 @@
 // how a run through the core's door ended, and the command-line front end. Only the core is
 // needed here; the windows the front ends' tests play are in ventanas_de_prueba.h.
 #include "error.h"
+#include "informe.h"
 #include "nucleo.h"
 #include "tabla_dbase.h"
 #include "tabla_de_prueba.h"
@@ -120,18 +121,14 @@ std::string documento(const std::string& interior);
 
 // How a run through the core's door ended, as one text to compare: "" when it did its work,
 // kFaltaEntrada when its input was missing, or the message of the pontavia::Error it raised
-// (what the user reads). Runs that return no Resultado (restaurar) give "" or the message.
+// (what the user reads).
 inline constexpr const char* kFaltaEntrada = "(falta la entrada)";
 template <typename Corrida> std::string desenlace(Corrida&& corrida) {
     try {
-        if constexpr (std::is_same_v<decltype(corrida()), Resultado>) {
-            return corrida() == Resultado::Hecho ? "" : kFaltaEntrada;
-        } else {
-            corrida();
-            return "";
-        }
+        corrida();
+        return "";
     } catch (const Error& e) {
-        return e.what();
+        return e.faltaEntradaDeCorrida() ? kFaltaEntrada : e.what();
     }
 }
 
@@ -182,6 +179,6 @@ ResultadoCLI ejecutarCLI(const std::vector<std::string>& argumentos);
 struct AvisoLeido {
     std::string tabla, tipo, elemento, campo, valor, resultado, motivo;
 };
-std::vector<AvisoLeido> avisosLeidos(const Informe& informe);
+std::vector<AvisoLeido> avisosLeidos(const InformeLeido& informe);
 
 } // namespace pontavia::prueba

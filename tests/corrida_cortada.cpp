@@ -12,6 +12,7 @@
 #include "disco_con_fallos.h"
 #include "error.h"
 #include "formulario.h"
+#include "informe.h"
 #include "nucleo.h"
 #include "sistema.h"
 

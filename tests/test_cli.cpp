@@ -6,11 +6,15 @@
 #include "tabla_dbase.h"
 #include "tabla_de_prueba.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
 #include <pugixml.hpp>
+#include <set>
+#include <sstream>
 #ifndef _WIN32
 #include <csignal>
 #include <sys/wait.h>
@@ -103,6 +107,54 @@ TEST(CLI, UnCodigoDeSalidaPorCadaClaseDeFallo) {
     for (const char* codigo :
          {"\n  0 ", "\n  1 ", "\n  2 ", "\n  3 ", "\n  4 ", "\n  5 ", "\n  64 ", "\n  70 "})
         EXPECT_NE(ayuda.salida.find(codigo), std::string::npos) << codigo;
+}
+
+// The exit codes the README lists for scripts are those pontavia-cli has and --ayuda lists:
+// one table in the program makes the help, and the README is checked against it.
+TEST(CLI, LosCodigosDelREADMESonLosDeLaAyuda) {
+    std::set<int> enAyuda, enREADME;
+    const std::string ayuda = ejecutarCLI({"--ayuda"}).salida;
+    std::istringstream lineasAyuda(ayuda.substr(ayuda.find("Códigos de salida:")));
+    std::string linea;
+    while (std::getline(lineasAyuda, linea))
+        if (linea.size() > 2 && linea.rfind("  ", 0) == 0 &&
+            std::isdigit(static_cast<unsigned char>(linea[2])))
+            enAyuda.insert(std::stoi(linea.substr(2)));
+    std::ifstream readme(fs::path(PONTAVIA_EJEMPLOS) / ".." / "README.md");
+    ASSERT_TRUE(readme);
+    bool enTabla = false;
+    while (std::getline(readme, linea)) {
+        if (linea.rfind("| code |", 0) == 0)
+            enTabla = true;
+        else if (enTabla && linea.rfind("|", 0) != 0)
+            break;
+        else if (enTabla && linea.size() > 2 && std::isdigit(static_cast<unsigned char>(linea[2])))
+            enREADME.insert(std::stoi(linea.substr(2)));
+    }
+    EXPECT_EQ(enAyuda.size(), 8u);
+    EXPECT_EQ(enREADME, enAyuda);
+}
+
+// A table the user names by its path is spoken of as that file: neither missing from
+// Tamberlo's folder nor to be exported again.
+TEST(CLI, MostrarHablaDelArchivoElegido) {
+    KTEMPTemporal ktemp;
+    CarpetaTemporal datos;
+    std::string vieja = tablaBytes(0x03, {{"NOMBRE", 'C', 4}}, {" Ana "});
+    vieja[0] = 0x02;
+    escribirArchivo(datos / "vieja.dbf", vieja);
+    auto r = ejecutarCLI({"mostrar", (datos / "vieja.dbf").string()});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("FoxBASE"), std::string::npos) << r.errores;
+    EXPECT_EQ(r.errores.find("carpeta de Tamberlo"), std::string::npos) << r.errores;
+    EXPECT_EQ(r.errores.find("exporte"), std::string::npos) << r.errores;
+
+    r = ejecutarCLI({"mostrar", "NOEXISTE"});
+    EXPECT_EQ(r.codigo, 2);
+    EXPECT_NE(r.errores.find("No se encuentra la tabla NOEXISTE.DBF: compruebe su nombre"),
+              std::string::npos)
+        << r.errores;
+    EXPECT_EQ(r.errores.find("exporte"), std::string::npos) << r.errores;
 }
 
 TEST(CLI, MostrarComoCSVYSuEstructura) {

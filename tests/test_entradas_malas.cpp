@@ -110,9 +110,6 @@ const std::string kLeccion = " " + numero("1", 2) + numero("2", 2) + texto("1", 
                              texto("1ESOA", 10) + texto("MAT", 10) + texto("LECT", 10) +
                              texto("ANA", 10) + texto("A1", 10);
 
-// The two runs through the door.
-enum class Corrida { Exportar, Importar };
-
 class EntradasMalas : public ::testing::Test {
   protected:
     CarpetaTemporal ktemp;

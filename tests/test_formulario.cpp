@@ -292,7 +292,7 @@ class Corridas : public ::testing::Test {
         escribirArchivo(datos / "centro.xml", documento(""));
         if (haySoluc) {
             Informe informe;
-            ASSERT_EQ(exportar(datos / "centro.xml", ktemp.ruta(), informe), Resultado::Hecho);
+            exportar(datos / "centro.xml", ktemp.ruta(), informe);
             crearTabla(ktemp / tamberlo::SOLUC.archivo(), tamberlo::SOLUC.definiciones());
         }
         if (!hayXML) fs::remove(datos / "centro.xml");
@@ -398,22 +398,74 @@ TEST_F(Corridas, DialogoCanceladoUsaElArchivoAnterior) {
     EXPECT_EQ(programa.filenameXML, (datos / "centro.xml").string());
 }
 
-// An error goes on to the window that shows it, with the cursor given back, no message of
-// its own, no close, and the status of the run before.
-TEST_F(Corridas, UnErrorPasaALaVentanaConElCursorDevuelto) {
+// An error goes to the window's error box, with the cursor given back, no message of its
+// own, no close, and the status of the run before.
+TEST_F(Corridas, UnErrorVaALaCajaDeErrorConElCursorDevuelto) {
     for (const Lado lado : {Lado::Exportar, Lado::Importar}) {
         SCOPED_TRACE(lado == Lado::Exportar ? "exportar" : "importar");
         preparar(true, true);
         programa.ModoLinea = 2;
         programa.EstadoTransformado = 1;
         ventana.mensajes.clear();
+        ventana.errores.clear();
         escribirArchivo(datos / "centro.xml", "esto no es XML");
-        EXPECT_THROW(correr(lado), Error);
+        correr(lado);
         EXPECT_FALSE(ventana.ocupado);
         EXPECT_EQ(programa.EstadoTransformado, 1);
         EXPECT_EQ(ventana.cierres, 0);
         EXPECT_EQ(ventana.mensajes, lado == Lado::Importar ? std::vector<std::string>{kRecordatorio}
                                                            : std::vector<std::string>{});
+        ASSERT_EQ(ventana.errores.size(), 1u);
+        EXPECT_NE(ventana.errores[0].find("no es un XML válido"), std::string::npos)
+            << ventana.errores[0];
+    }
+}
+
+// The end of a run is made once: what the window shows when a run cannot end is, word for
+// word, what pontavia-cli writes on standard error; Tamberlo's status -1 is only for the two
+// inputs it has always meant, and the exit code follows the fault's kind.
+TEST_F(Corridas, ElFinalEsElMismoEnLaVentanaYEnLaConsola) {
+    struct Caso {
+        const char* nombre;
+        Lado lado;
+        bool hayXML, haySoluc, hayTablas;
+        bool esError; // the error box rather than a plain message
+        int estado;   // Tamberlo's status after it, in command-line mode (from 0)
+        int codigo;   // pontavia-cli's exit code
+    };
+    const Caso casos[] = {
+        {"sin el archivo de VELMORA", Lado::Exportar, false, false, false, false, -1, 2},
+        {"sin el horario", Lado::Importar, true, false, true, false, -1, 2},
+        {"sin las tablas exportadas", Lado::Importar, true, true, false, true, 0, 2},
+        {"XML no válido", Lado::Exportar, true, false, false, true, 0, 1},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        fs::remove_all(ktemp.ruta());
+        fs::create_directories(ktemp.ruta());
+        preparar(c.hayXML, c.haySoluc);
+        if (!c.hayTablas)
+            for (const auto& [tabla, bytes] : tablasEn(ktemp.ruta()))
+                if (tabla != tamberlo::SOLUC.archivo()) fs::remove(ktemp / tabla);
+        if (c.esError && c.hayXML && c.lado == Lado::Exportar)
+            escribirArchivo(datos / "centro.xml", "esto no es XML");
+        programa.ModoLinea = 2;
+        programa.EstadoTransformado = 0;
+        ventana.mensajes.clear();
+        ventana.errores.clear();
+        correr(c.lado);
+        const std::string enVentana = c.esError
+                                          ? (ventana.errores.empty() ? "" : ventana.errores[0])
+                                          : ventana.mensajes.back();
+        EXPECT_EQ(ventana.errores.size(), c.esError ? 1u : 0u);
+        EXPECT_EQ(programa.EstadoTransformado, c.estado);
+        EXPECT_EQ(ventana.cierres > 0, !c.esError);
+        ventana.cierres = 0;
+
+        const auto r = ejecutarCLI(
+            {c.lado == Lado::Exportar ? "exportar" : "importar", (datos / "centro.xml").string()});
+        EXPECT_EQ(r.codigo, c.codigo);
+        EXPECT_EQ(r.errores, enVentana + "\n");
     }
 }
 
@@ -457,16 +509,20 @@ TEST_F(Corridas, UnResultadoDeTamberloNoSeExporta) {
         const auto antesKtemp = instantanea(ktemp.ruta());
         const auto antesDatos = instantanea(datos.ruta());
         ventana.archivo = (datos / "ResultadoTamberlocentro.xml").string();
+        ventana.errores.clear();
+        corridaExportar(programa, ventana);
+        ASSERT_EQ(ventana.errores.size(), 1u);
+        EXPECT_NE(
+            ventana.errores[0].find("es un resultado de Tamberlo, no una exportación de VELMORA"),
+            std::string::npos)
+            << ventana.errores[0];
         try {
-            corridaExportar(programa, ventana);
+            Informe informe;
+            exportar(datos / "ResultadoTamberlocentro.xml", ktemp.ruta(), informe);
             ADD_FAILURE() << "exportado";
         } catch (const Error& e) {
             EXPECT_EQ(e.clase(), ClaseError::NoEsDeVelmora);
             EXPECT_EQ(e.hecho(), Hecho::ResultadoDeTamberlo);
-            EXPECT_NE(mensajeParaElUsuario(e).find(
-                          "es un resultado de Tamberlo, no una exportación de VELMORA"),
-                      std::string::npos)
-                << mensajeParaElUsuario(e);
         }
         EXPECT_TRUE(ventana.mensajes.empty());
         EXPECT_EQ(programa.EstadoTransformado, 0);

@@ -78,11 +78,15 @@ template <typename Base> class FormularioDePrueba : public DialogosDePrueba<Base
     }
 };
 
-// The window of the runs' tests: besides its dialogs, the cursor and the closes are recorded.
+// The window of the runs' tests: besides its dialogs, the error box, the cursor and the
+// closes are recorded.
 class VentanaPrueba : public DialogosDePrueba<Ventana> {
   public:
     int cierres = 0;
     bool ocupado = false;
+    std::vector<std::string> errores;
+
+    void mostrarError(const std::string& texto) override { errores.push_back(texto); }
 
     void cursorOcupado(bool o) override { ocupado = o; }
     void cerrar() override { ++cierres; }

@@ -186,7 +186,7 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
         if (const std::string* p = buscar(porProfesor, SOLUC["PROF"], PROFT.nombre)) cprofe = *p;
         if (const std::string* a = buscar(porAula, SOLUC["AULA"], AULAT.nombre)) caula = *a;
 
-        FilaXML& DsolucionXML = solucionHorario.crear("dsolucion");
+        FilaXML& DsolucionXML = solucionHorario.crear(kElementoLeccion);
         DsolucionXML.anadirAtributo("casig", casig);
         DsolucionXML.anadirAtributo("cgrupo", cgrupo);
         DsolucionXML.anadirAtributo("cprofe", cprofe);
@@ -204,7 +204,7 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
         ++escritos;
     }
     informe.filas(SOLUC.nombre, leidos);
-    informe.filas("dsolucion", escritos);
+    informe.filas(kElementoLeccion, escritos);
     if (leidos > 0 && escritos == 0)
         informe.advertir(
             "Ninguna de las " + std::to_string(leidos) +

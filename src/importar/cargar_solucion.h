@@ -5,6 +5,9 @@
 
 namespace pontavia {
 
+// The element of one lesson in the result; the report counts the lessons written under it.
+inline constexpr const char* kElementoLeccion = "dsolucion";
+
 // Writes into solucion_horario one dsolucion per lesson that SOLUC places, Tamberlo's codes
 // translated back into VELMORA's identifiers; what did not pass goes into the report.
 void CargarSolucion(TablasTamberlo& tablas, HijosEnCurso& solucionHorario, Informe& informe);

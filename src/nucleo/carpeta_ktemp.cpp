@@ -9,4 +9,8 @@ std::filesystem::path carpetaKTEMP() {
     return variable.empty() ? sistema::carpetaKTEMPPredeterminada() : sistema::ruta(variable);
 }
 
+std::string descripcionCarpetaKTEMP() {
+    return sistema::descripcionCarpetaKTEMP();
+}
+
 } // namespace pontavia

@@ -3,6 +3,7 @@
 #include "archivo_atomico.h"
 #include "disco.h"
 #include "error.h"
+#include "esquema_tamberlo.h"
 #include "exportar.h"
 #include "importar.h"
 #include "mostrar.h"
@@ -13,28 +14,84 @@
 
 namespace pontavia {
 
-Resultado exportar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
-                   Informe& informe, Disco& disco) {
-    if (!existeArchivo(xml, disco)) return Resultado::FaltaEntrada;
-    exportarCentro(xml, ktemp, informe, disco);
-    return Resultado::Hecho;
+namespace {
+
+// The report the run made goes to the caller's read side however the run ends: a run that
+// fails half-way leaves what it found so far.
+class EntregaInforme {
+  public:
+    explicit EntregaInforme(InformeLeido& destino) : destino_(destino) {}
+    ~EntregaInforme() { destino_ = std::move(static_cast<InformeLeido&>(informe)); }
+    EntregaInforme(const EntregaInforme&) = delete;
+    EntregaInforme& operator=(const EntregaInforme&) = delete;
+    Informe informe;
+
+  private:
+    InformeLeido& destino_;
+};
+
+// A run's input that is not there: the program's own words, with which file it is.
+[[noreturn]] void faltaEntrada(Hecho hecho, const std::filesystem::path& xml,
+                               const std::filesystem::path& soluc = {}) {
+    throw Error(ClaseError::FaltaEntrada, hecho,
+                {.archivo = textoDeRuta(xml), .tabla = soluc.empty() ? "" : textoDeRuta(soluc)});
 }
 
-Resultado comprobar(const std::filesystem::path& xml, Informe& informe, Disco& disco) {
-    if (!existeArchivo(xml, disco)) return Resultado::FaltaEntrada;
-    comprobarCentro(xml, informe, disco);
-    return Resultado::Hecho;
+} // namespace
+
+void exportar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
+              InformeLeido& informe, Disco& disco) {
+    if (!existeArchivo(xml, disco)) faltaEntrada(Hecho::NoExisteArchivo, xml);
+    EntregaInforme entrega(informe);
+    exportarCentro(xml, ktemp, entrega.informe, disco);
 }
 
-Resultado importar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
-                   Informe& informe, Disco& disco) {
+void comprobar(const std::filesystem::path& xml, InformeLeido& informe, Disco& disco) {
+    if (!existeArchivo(xml, disco)) faltaEntrada(Hecho::NoExisteArchivo, xml);
+    EntregaInforme entrega(informe);
+    comprobarCentro(xml, entrega.informe, disco);
+}
+
+void importar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
+              InformeLeido& informe, Disco& disco) {
     prepararCarpetaTamberlo(ktemp, disco);
     // The tables it reads are those a run cut off would have left.
     completarMovimientoInterrumpido(ktemp, disco);
-    if (!existeArchivo(xml, disco) || !existeEnCarpeta(ktemp, "SOLUC.DBF", disco))
-        return Resultado::FaltaEntrada;
-    importarHorario(xml, ktemp, informe, disco);
-    return Resultado::Hecho;
+    if (!existeArchivo(xml, disco)) faltaEntrada(Hecho::NoExisteArchivoOSolucion, xml);
+    const auto soluc = buscarEnCarpeta(ktemp, tamberlo::SOLUC.archivo(), disco);
+    if (!existeArchivo(soluc, disco)) faltaEntrada(Hecho::NoExisteArchivoOSolucion, xml, soluc);
+    EntregaInforme entrega(informe);
+    importarHorario(xml, ktemp, entrega.informe, disco);
+}
+
+FinDeCorrida correr(Corrida corrida, const std::filesystem::path& xml, Disco& disco) {
+    FinDeCorrida fin(corrida);
+    try {
+        fin.ktemp_ = carpetaKTEMP();
+        switch (corrida) {
+        case Corrida::Exportar:
+            exportar(xml, fin.ktemp_, fin.informe_, disco);
+            fin.archivoInforme_ = informeDeExportar(fin.ktemp_, disco);
+            break;
+        case Corrida::Importar:
+            importar(xml, fin.ktemp_, fin.informe_, disco);
+            fin.archivoInforme_ = informeDeImportar(fin.ktemp_, disco);
+            fin.resultado_ = resultadoDeImportar(xml);
+            break;
+        case Corrida::Comprobar:
+            comprobar(xml, fin.informe_, disco);
+            fin.archivoInforme_ = informeDeComprobar(disco);
+            fin.movimientoInterrumpido_ = hayMovimientoInterrumpido(fin.ktemp_, disco);
+            break;
+        }
+    } catch (const std::exception& e) {
+        const auto* error = dynamic_cast<const Error*>(&e);
+        fin.como_ = error && error->faltaEntradaDeCorrida() ? FinDeCorrida::Como::FaltaEntrada
+                                                            : FinDeCorrida::Como::Fallida;
+        fin.clase_ = claseDe(e);
+        fin.mensaje_ = mensajeParaElUsuario(e);
+    }
+    return fin;
 }
 
 std::vector<std::string> restaurar(const std::filesystem::path& ktemp, Disco& disco) {
@@ -46,6 +103,8 @@ void escribirArchivoEntero(const std::filesystem::path& destino, std::string_vie
     escribirAtomico(disco, destino, datos);
 }
 
+namespace {
+
 std::filesystem::path buscarTabla(const std::string& tabla, const std::filesystem::path& ktemp,
                                   Disco& disco) {
     if (existeArchivo(sistema::ruta(tabla), disco)) return sistema::ruta(tabla);
@@ -54,18 +113,35 @@ std::filesystem::path buscarTabla(const std::string& tabla, const std::filesyste
     prepararCarpetaTamberlo(ktemp, disco);
     const auto ruta = buscarEnCarpeta(ktemp, nombre, disco);
     if (!existeArchivo(ruta, disco))
-        throw Error(ClaseError::FaltaEntrada, Hecho::NoExisteTabla, {.tabla = ruta.string()});
+        throw Error(ClaseError::FaltaEntrada, Hecho::NoExisteTabla, {.tabla = textoDeRuta(ruta)});
     return ruta;
 }
 
-void mostrarTablaCSV(const std::filesystem::path& tabla, std::ostream& salida, Disco& disco) {
-    TablaDBase t = TablaDBase::abrir(tabla, Durable::Si, disco);
-    mostrarCSV(t, salida);
+// Opens the table the user named, and shows it; a fault in a file outside Tamberlo's folder
+// is told as that file's.
+template <typename Mostrar>
+void mostrarTabla(const std::string& tabla, const std::filesystem::path& ktemp, Disco& disco,
+                  Mostrar mostrar) {
+    const auto ruta = buscarTabla(tabla, ktemp, disco);
+    try {
+        TablaDBase t = TablaDBase::abrir(ruta, Durable::Si, disco);
+        mostrar(t);
+    } catch (const Error& e) {
+        if (ruta.parent_path() == ktemp) throw;
+        throw e.enTablaElegida();
+    }
 }
 
-void mostrarEstructuraTabla(const std::filesystem::path& tabla, std::ostream& salida,
-                            Disco& disco) {
-    mostrarEstructura(TablaDBase::abrir(tabla, Durable::Si, disco), salida);
+} // namespace
+
+void mostrarTablaCSV(const std::string& tabla, const std::filesystem::path& ktemp,
+                     std::ostream& salida, Disco& disco) {
+    mostrarTabla(tabla, ktemp, disco, [&](TablaDBase& t) { mostrarCSV(t, salida); });
+}
+
+void mostrarEstructuraTabla(const std::string& tabla, const std::filesystem::path& ktemp,
+                            std::ostream& salida, Disco& disco) {
+    mostrarTabla(tabla, ktemp, disco, [&](TablaDBase& t) { mostrarEstructura(t, salida); });
 }
 
 std::filesystem::path rutaDeTexto(std::string_view utf8) {
@@ -93,21 +169,6 @@ bool movimientoInterrumpido(const std::filesystem::path& ktemp, Disco& disco) {
     return hayMovimientoInterrumpido(ktemp, disco);
 }
 
-std::string queFalta(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
-                     Disco& disco) {
-    constexpr const char* kNadaCambiado = " No se ha cambiado nada.";
-    if (xml.empty())
-        return std::string("No se ha elegido ningún archivo de VELMORA: elija el archivo XML que "
-                           "exportó VELMORA.") +
-               kNadaCambiado;
-    if (ktemp.empty() || !existeArchivo(xml, disco))
-        return "No se encuentra el archivo de VELMORA " + textoDeRuta(xml) +
-               ": elija el archivo XML que exportó VELMORA." + kNadaCambiado;
-    return "No se encuentra el horario de Tamberlo " +
-           textoDeRuta(buscarEnCarpeta(ktemp, "SOLUC.DBF", disco)) +
-           ": guarde el horario en Tamberlo y vuelva a intentarlo." + kNadaCambiado;
-}
-
 std::vector<std::string> planRestaurar(const std::filesystem::path& ktemp, Disco& disco) {
     return planRestauracion(ktemp, disco);
 }
@@ -128,7 +189,8 @@ std::filesystem::path resultadoDeImportar(const std::filesystem::path& xml) {
     return archivoResultado(xml);
 }
 
-void guardarInforme(const Informe& informe, const std::filesystem::path& archivo, Disco& disco) {
+void guardarInforme(const InformeLeido& informe, const std::filesystem::path& archivo,
+                    Disco& disco) {
     escribirAtomico(disco, archivo, informe.contenidoArchivo());
 }
 

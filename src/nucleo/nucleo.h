@@ -1,13 +1,14 @@
 #pragma once
 // The one door into Pontavia's core, for every front end (the windows, pontavia-cli): the
-// only header of the core a front end includes. Each run takes its files, fills the report
-// it is given, and says what happened. Errors are raised as pontavia::Error (error.h): its
-// kind, its place, and its Spanish sentence ready for the user; the front end shows the
-// sentence, and may act on the kind. Nothing here asks the user anything or knows how it is
+// only header of the core a front end includes. A front end starts a run with correr() and
+// shows the end it gets back (fin_de_corrida.h), made once for all of them. Every fault, a
+// missing input too, is raised as pontavia::Error (error_publico.h): its kind, where, and its
+// Spanish sentence ready for the user. Nothing here asks the user anything or knows how it is
 // shown. What a run reads, writes, moves, removes or holds goes through the Disco it is given:
 // the system's own unless a test hands in another.
-#include "error.h"
-#include "informe.h"
+#include "error_publico.h"
+#include "fin_de_corrida.h"
+#include "informe_leido.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -22,40 +23,29 @@ namespace pontavia {
 class Disco;
 Disco& discoDelSistema();
 
-// How a run that raised no error ended.
-enum class Resultado {
-    Hecho,        // the run did its work
-    FaltaEntrada, // its input is not there; nothing was done
-};
-
+// The runs themselves, each raising an Error when it cannot end (its input missing too): the
+// report it made goes to informe in either case. correr() is how a front end starts them.
 // VELMORA's XML file into Tamberlo's six tables in the folder ktemp (made when missing),
-// with the report beside them. FaltaEntrada when xml is not a file.
-Resultado exportar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
-                   Informe& informe, Disco& disco = discoDelSistema());
-
-// exportar's dry run: only the report, nothing written. FaltaEntrada when xml is not a file.
-Resultado comprobar(const std::filesystem::path& xml, Informe& informe,
-                    Disco& disco = discoDelSistema());
-
+// with the report beside them.
+void exportar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
+              InformeLeido& informe, Disco& disco = discoDelSistema());
+// exportar's dry run: only the report, nothing written.
+void comprobar(const std::filesystem::path& xml, InformeLeido& informe,
+               Disco& disco = discoDelSistema());
 // Tamberlo's timetable (SOLUC in ktemp) into a new XML file beside xml, the report in ktemp.
-// FaltaEntrada when either is missing.
-Resultado importar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
-                   Informe& informe, Disco& disco = discoDelSistema());
+void importar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
+              InformeLeido& informe, Disco& disco = discoDelSistema());
 
 // The tables the last exportar replaced, put back into ktemp: one line per table saying what
 // became of it. With no set kept, an error says so.
 std::vector<std::string> restaurar(const std::filesystem::path& ktemp,
                                    Disco& disco = discoDelSistema());
 
-// Said before the program's own words when a run's input is not there ("No existe archivo",
-// "No existe archivo XML o Solución."): which file is missing, what to do, and that nothing
-// was changed. For importar, ktemp is where SOLUC is looked for; empty for exportar.
-std::string queFalta(const std::filesystem::path& xml, const std::filesystem::path& ktemp = {},
-                     Disco& disco = discoDelSistema());
-
 // Tamberlo's folder: $PONTAVIA_KTEMP, or /KTEMP (\KTEMP at the root of the current drive on
 // Windows). The runs make it when they need it and it is missing.
 std::filesystem::path carpetaKTEMP();
+// Where that folder is when PONTAVIA_KTEMP names none, as the help tells the user.
+std::string descripcionCarpetaKTEMP();
 
 // Tamberlo's status file: one entry set, every other byte as it was, written atomically.
 // Raises "Unable to write to %s" (the file's full path) when the file cannot be written.
@@ -67,16 +57,14 @@ void escribirEntradaIni(const std::filesystem::path& archivo, const std::string&
 void escribirArchivoEntero(const std::filesystem::path& destino, std::string_view datos,
                            Disco& disco = discoDelSistema());
 
-// A dBase table named the way a user names it: a path to it, or a name in ktemp (".DBF"
-// added when it has no extension, found whatever its case). Raises when there is none.
-std::filesystem::path buscarTabla(const std::string& tabla, const std::filesystem::path& ktemp,
-                                  Disco& disco = discoDelSistema());
-// The table as CSV (RFC 4180: a header row of field names, then one row per live record,
-// CRLF line ends), or its layout.
-void mostrarTablaCSV(const std::filesystem::path& tabla, std::ostream& salida,
-                     Disco& disco = discoDelSistema());
-void mostrarEstructuraTabla(const std::filesystem::path& tabla, std::ostream& salida,
-                            Disco& disco = discoDelSistema());
+// A dBase table named the way a user names it (a path to it, or a name in ktemp, ".DBF" added
+// when it has no extension, found whatever its case), as CSV (RFC 4180: a header row of field
+// names, then one row per live record, CRLF line ends), or its layout. A table the user named by a
+// path outside ktemp is spoken of as that file, not as one of Tamberlo's.
+void mostrarTablaCSV(const std::string& tabla, const std::filesystem::path& ktemp,
+                     std::ostream& salida, Disco& disco = discoDelSistema());
+void mostrarEstructuraTabla(const std::string& tabla, const std::filesystem::path& ktemp,
+                            std::ostream& salida, Disco& disco = discoDelSistema());
 // The tables exportar writes, one name a line, in their order: the list scripts go through.
 void mostrarTablasExportadas(std::ostream& salida);
 
@@ -120,7 +108,7 @@ std::filesystem::path informeDeComprobar(Disco& disco = discoDelSistema());
 std::filesystem::path resultadoDeImportar(const std::filesystem::path& xml);
 // The report as the Tamberlo folder's file holds it, written whole into archivo (the dry
 // run's, which has no place in ktemp).
-void guardarInforme(const Informe& informe, const std::filesystem::path& archivo,
+void guardarInforme(const InformeLeido& informe, const std::filesystem::path& archivo,
                     Disco& disco = discoDelSistema());
 // The newer of the two reports in ktemp; empty when there is neither.
 std::filesystem::path ultimoInforme(const std::filesystem::path& ktemp,

@@ -1,7 +1,6 @@
 #include "corridas.h"
 
 #include "nucleo.h"
-#include "resumen_final.h"
 
 #include <string>
 
@@ -16,24 +15,41 @@ std::filesystem::path elegirXML(Programa& p, Ventana& v) {
     return rutaDeTexto(p.filenameXML);
 }
 
-// How a run ends, the same for both: the input missing gives its message and, in command-line
-// mode, status -1; a run done gives status 1 and "Proceso finalizado" with what the run did,
-// and the report a button away. In command-line mode the window then closes.
-void terminar(Resultado r, const std::string& faltaEntrada, const std::filesystem::path& informe,
-              const std::filesystem::path& resultado, Programa& p, Ventana& v) {
-    if (r == Resultado::FaltaEntrada) {
-        v.mensaje(faltaEntrada);
-        if (p.ModoLinea != 2) return;
+// The run with the busy cursor, its report kept for the window.
+FinDeCorrida correrConCursor(Corrida corrida, const std::filesystem::path& xml, Programa& p,
+                             Ventana& v) {
+    CursorOcupado cursor(v);
+    FinDeCorrida fin = correr(corrida, xml, *p.disco);
+    p.informe = fin.informe();
+    return fin;
+}
+
+// How exportar and importar end for Tamberlo: a run done gives status 1, its input missing
+// status -1 in command-line mode; either closes the window in that mode. A run refused or
+// failed leaves the status as it was and the window open with its error, as always.
+void terminar(const FinDeCorrida& fin, Programa& p, Ventana& v) {
+    if (fin.como() == FinDeCorrida::Como::Hecha) p.EstadoTransformado = 1;
+    if (fin.como() == FinDeCorrida::Como::FaltaEntrada && p.ModoLinea == 2)
         p.EstadoTransformado = -1;
-    } else {
-        p.EstadoTransformado = 1;
-        if (v.mensajeFinal("Proceso finalizado" + resumenFinal(p.informe, informe, resultado)))
-            verInforme(v, informe);
-    }
-    if (p.ModoLinea == 2) v.cerrar();
+    mostrarFin(fin, v);
+    if (fin.como() != FinDeCorrida::Como::Fallida && p.ModoLinea == 2) v.cerrar();
 }
 
 } // namespace
+
+void mostrarFin(const FinDeCorrida& fin, Ventana& v) {
+    switch (fin.como()) {
+    case FinDeCorrida::Como::Hecha:
+        if (v.mensajeFinal(fin.textoCaja())) verInforme(v, fin.archivoInforme());
+        return;
+    case FinDeCorrida::Como::FaltaEntrada:
+        v.mensaje(fin.textoCaja());
+        return;
+    case FinDeCorrida::Como::Fallida:
+        v.mostrarError(fin.textoCaja());
+        return;
+    }
+}
 
 void verInforme(Ventana& v, const std::filesystem::path& informe) {
     if (!v.abrirEnVisor(informe))
@@ -42,26 +58,13 @@ void verInforme(Ventana& v, const std::filesystem::path& informe) {
 
 void corridaExportar(Programa& p, Ventana& v) {
     const auto xml = elegirXML(p, v);
-    Resultado r;
-    {
-        CursorOcupado cursor(v);
-        r = exportar(xml, carpetaKTEMP(), p.informe, *p.disco);
-    }
-    const auto ktemp = carpetaKTEMP();
-    terminar(r, queFalta(xml) + "\n\nNo existe archivo", informeDeExportar(ktemp), {}, p, v);
+    terminar(correrConCursor(Corrida::Exportar, xml, p, v), p, v);
 }
 
 void corridaImportar(Programa& p, Ventana& v) {
-    v.mensaje("Deberá Abrir el fichero XML de VELMORA,\r\n"
-              "desde el cual realizó la Importación a Tamberlo");
+    v.mensaje(kRecordatorioImportar);
     const auto xml = elegirXML(p, v);
-    Resultado r;
-    {
-        CursorOcupado cursor(v);
-        r = importar(xml, carpetaKTEMP(), p.informe, *p.disco);
-    }
-    terminar(r, queFalta(xml, carpetaKTEMP()) + "\n\nNo existe archivo XML o Solución.",
-             informeDeImportar(carpetaKTEMP()), resultadoDeImportar(xml), p, v);
+    terminar(correrConCursor(Corrida::Importar, xml, p, v), p, v);
 }
 
 } // namespace pontavia

@@ -1,7 +1,7 @@
 #pragma once
-// The two runs as a window starts them, the same for every window: the file dialog, the
-// door into the core, and how the run ends for the user and for Tamberlo's status. Errors
-// from the core go on to the caller, which shows them.
+// The runs as a window starts them, the same for every window: the file dialog, the door into
+// the core, and how the run's end (made once, behind the door) is shown and becomes Tamberlo's
+// status.
 #include "programa.h"
 #include "ventana.h"
 
@@ -13,6 +13,10 @@ void corridaExportar(Programa& programa, Ventana& ventana);
 // importar: reminds which file to choose, asks for it, and saves Tamberlo's timetable as a
 // new XML file beside it.
 void corridaImportar(Programa& programa, Ventana& ventana);
+
+// The box that tells how a run ended: a run done in the end box, with the report a button
+// away; its input missing in a plain box; a fault in the error box.
+void mostrarFin(const FinDeCorrida& fin, Ventana& ventana);
 
 // Opens a report in the system's viewer, or says that nothing could.
 void verInforme(Ventana& ventana, const std::filesystem::path& informe);

@@ -17,12 +17,6 @@ std::string enMinusculas(std::string s) {
     return s;
 }
 
-// A path as the UTF-8 text the messages are made of, on every system.
-std::string textoDe(const std::filesystem::path& ruta) {
-    const std::u8string u = ruta.u8string();
-    return {u.begin(), u.end()};
-}
-
 } // namespace
 
 Modo modoDeArranque(const std::vector<std::string>& parametros) {
@@ -130,12 +124,12 @@ void Formulario::mostrarAyuda(int contexto) {
     const auto archivo = carpeta_ / kArchivoAyuda;
     if (!existeArchivo(archivo)) {
         if (!abrirGuia(carpeta_, contexto))
-            mensaje("No se encuentra la ayuda: ni " + textoDe(archivo) +
+            mensaje("No se encuentra la ayuda: ni " + textoDeRuta(archivo) +
                     " ni la guía de Pontavia junto al programa. Instale Pontavia de nuevo.");
         return;
     }
     if (!abrirAyuda(archivo, contexto))
-        mensaje("No hay ningún visor instalado para abrir la ayuda " + textoDe(archivo) + ".");
+        mensaje("No hay ningún visor instalado para abrir la ayuda " + textoDeRuta(archivo) + ".");
 }
 
 } // namespace pontavia

@@ -73,8 +73,6 @@ class Formulario : public Ventana {
     void pulsarAyuda();
     void teclaF1();
 
-    // The application's error box: the error's own text, caption "Pontavia".
-    virtual void mostrarError(const std::string& texto) { mensaje(texto); }
     // Asks the platform's viewer for the help file; contexto 0 is the table of contents.
     // False when no viewer could open it.
     virtual bool abrirAyuda(const std::filesystem::path& archivo, int contexto) = 0;

@@ -12,63 +12,20 @@ namespace {
 
 using namespace pontavia;
 
-#ifdef _WIN32
-constexpr const char* kCarpetaTamberlo = "\\KTEMP, en la raíz de la unidad actual";
-#else
-constexpr const char* kCarpetaTamberlo = "/KTEMP";
-#endif
-
-void escribirInformeCSV(const Informe& informe, const std::string& destino) {
+void escribirInformeCSV(const InformeLeido& informe, const std::string& destino) {
     if (!destino.empty()) escribirArchivoEntero(rutaDeTexto(destino), informe.csv());
 }
 
-// exportar or importar on ARCHIVO, with the window's messages; after them, the report's
-// summary.
-using Corrida = Resultado (*)(const std::filesystem::path&, const std::filesystem::path&, Informe&,
-                              Disco&);
-int ejecutar(Corrida corrida, const char* faltaEntrada, const std::string& archivo,
-             const std::string& informeCSV) {
-    const auto ktemp = carpetaKTEMP();
-    Informe informe;
-    if (corrida(rutaDeTexto(archivo), ktemp, informe, discoDelSistema()) ==
-        Resultado::FaltaEntrada) {
-        const bool esImportar = corrida == &pontavia::importar;
-        std::cerr << queFalta(rutaDeTexto(archivo), esImportar ? ktemp : std::filesystem::path())
-                  << "\n\n"
-                  << faltaEntrada << '\n';
-        return kSalidaFaltaEntrada;
+// A run on ARCHIVO, told as every front end tells its end: a run done on standard output,
+// with the report as CSV where asked; anything else on standard error, with its kind's code.
+int ejecutar(Corrida corrida, const std::string& archivo, const std::string& informeCSV) {
+    const FinDeCorrida fin = correr(corrida, rutaDeTexto(archivo));
+    if (fin.como() != FinDeCorrida::Como::Hecha) {
+        std::cerr << fin.textoConsola() << '\n';
+        return codigoDeSalida(fin.clase());
     }
-    std::cout << "Proceso finalizado\n";
-    for (const auto& frase : informe.advertencias())
-        std::cout << "\nATENCIÓN: " << frase << '\n';
-    const bool esImportar = corrida == &pontavia::importar;
-    std::cout << "\nResumen del informe:\n"
-              << informe.resumen() << "Informe completo en "
-              << (esImportar ? informeDeImportar(ktemp) : informeDeExportar(ktemp)).string()
-              << "\n";
-    escribirInformeCSV(informe, informeCSV);
-    return kSalidaHecho;
-}
-
-// A crash half-way through moving the tables in: the dry run only tells it.
-void avisarMovimientoInterrumpido() {
-    if (movimientoInterrumpido(carpetaKTEMP()))
-        std::cout << "Aviso: una exportación o restauración anterior se interrumpió mientras "
-                     "colocaba las tablas en "
-                  << carpetaKTEMP().string()
-                  << "; la próxima exportación, importación o restauración la completará.\n";
-}
-
-// The dry run: the whole report on standard output, nothing written but the CSV asked for.
-int comprobar(const std::string& archivo, const std::string& informeCSV) {
-    Informe informe;
-    if (pontavia::comprobar(rutaDeTexto(archivo), informe) == Resultado::FaltaEntrada) {
-        std::cerr << queFalta(rutaDeTexto(archivo)) << "\n\nNo existe archivo\n";
-        return kSalidaFaltaEntrada;
-    }
-    std::cout << informe.texto();
-    avisarMovimientoInterrumpido();
-    escribirInformeCSV(informe, informeCSV);
+    std::cout << fin.textoConsola();
+    escribirInformeCSV(fin.informe(), informeCSV);
     return kSalidaHecho;
 }
 
@@ -84,7 +41,7 @@ int main(int argc, char** argv) {
         punteros.push_back(a.data());
     CLI::App app{"Pontavia: intercambio de datos entre VELMORA y Tamberlo.\n"
                  "Las tablas de Tamberlo están en la carpeta " +
-                     std::string(kCarpetaTamberlo) +
+                     descripcionCarpetaKTEMP() +
                      ", o en la que indique la variable PONTAVIA_KTEMP.",
                  "pontavia-cli"};
     textosEnEspanol(app);
@@ -152,16 +109,13 @@ int main(int argc, char** argv) {
     }
     if (*exportar || *importar || *comprobar_) prepararMemoria(argv, rutaDeTexto(archivo));
     try {
-        if (*exportar)
-            return ejecutar(pontavia::exportar, "No existe archivo", archivo, informeCSV);
+        if (*exportar) return ejecutar(Corrida::Exportar, archivo, informeCSV);
         if (*importar) {
             // The reminder that the window shows before its dialog.
-            std::cout << "Deberá Abrir el fichero XML de VELMORA,\r\n"
-                         "desde el cual realizó la Importación a Tamberlo\n";
-            return ejecutar(pontavia::importar, "No existe archivo XML o Solución.", archivo,
-                            informeCSV);
+            std::cout << kRecordatorioImportar << '\n';
+            return ejecutar(Corrida::Importar, archivo, informeCSV);
         }
-        if (*comprobar_) return comprobar(archivo, informeCSV);
+        if (*comprobar_) return ejecutar(Corrida::Comprobar, archivo, informeCSV);
         if (*restaurar) {
             for (const auto& linea : pontavia::restaurar(carpetaKTEMP()))
                 std::cout << linea << '\n';
@@ -172,15 +126,14 @@ int main(int argc, char** argv) {
             mostrarTablasExportadas(std::cout);
             return kSalidaHecho;
         }
-        const auto ruta = buscarTabla(tabla, carpetaKTEMP());
         if (estructura)
-            mostrarEstructuraTabla(ruta, std::cout);
+            mostrarEstructuraTabla(tabla, carpetaKTEMP(), std::cout);
         else
-            mostrarTablaCSV(ruta, std::cout);
+            mostrarTablaCSV(tabla, carpetaKTEMP(), std::cout);
         return kSalidaHecho;
     } catch (const std::exception& e) {
         std::cout.flush();
         std::cerr << mensajeParaElUsuario(e) << '\n';
-        return codigoDeSalida(e);
+        return codigoDeSalida(claseDe(e));
     }
 }

@@ -17,7 +17,7 @@ struct Programa {
     // The XML file chosen last, by either run.
     std::string filenameXML;
     // What the last run did to the data besides passing it through.
-    Informe informe;
+    InformeLeido informe;
     // The disk the runs write through: the system's, unless a test hands in another.
     Disco* disco = &discoDelSistema();
 };

@@ -2,7 +2,6 @@
 
 #include "corridas.h"
 #include "nucleo.h"
-#include "resumen_final.h"
 
 #include <string>
 
@@ -34,19 +33,17 @@ void tareaComprobar(Programa& p, Ventana& v) {
     std::string elegido;
     if (!v.elegirArchivo(p.filenameXML, elegido)) return;
     p.filenameXML = elegido;
-    const auto archivo = informeDeComprobar();
-    {
+    const FinDeCorrida fin = [&] {
         CursorOcupado cursor(v);
-        if (comprobar(rutaDeTexto(elegido), p.informe) == Resultado::FaltaEntrada) {
-            cursor.restaurar();
-            v.mensaje(queFalta(rutaDeTexto(elegido)) + "\n\nNo existe archivo");
-            return;
-        }
-        guardarInforme(p.informe, archivo);
-    }
-    if (v.mensajeFinal("Comprobación terminada: no se ha escrito nada en las tablas de Tamberlo." +
-                       resumenFinal(p.informe, archivo)))
-        verInforme(v, archivo);
+        FinDeCorrida f = correr(Corrida::Comprobar, rutaDeTexto(elegido), *p.disco);
+        p.informe = f.informe();
+        // It writes nothing for Tamberlo: its report goes to a file of its own, in the
+        // system's temporary folder, a button away from the end box.
+        if (f.como() == FinDeCorrida::Como::Hecha)
+            guardarInforme(f.informe(), f.archivoInforme(), *p.disco);
+        return f;
+    }();
+    mostrarFin(fin, v);
 }
 
 void tareaRestaurar(Ventana& v) {

@@ -20,6 +20,8 @@ class Ventana {
         mensaje(texto);
         return false;
     }
+    // The application's error box: the error's own text, caption "Pontavia".
+    virtual void mostrarError(const std::string& texto) { mensaje(texto); }
     // A question with "Sí" and "No", "No" the default; true for "Sí".
     virtual bool preguntar(const std::string& texto) = 0;
     // Opens a file (a report) in the system's viewer for it; false when none could.

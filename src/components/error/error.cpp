@@ -4,6 +4,7 @@
 // value"), which Tamberlo's users know.
 #include "error.h"
 
+#include <filesystem>
 #include <utility>
 
 namespace pontavia {
@@ -21,6 +22,10 @@ std::string enLineaYColumna(const LugarError& l) {
 // The sentence itself, before it is placed in an attribute or a record.
 std::string fraseSola(Hecho hecho, const LugarError& l, const std::string& detalle) {
     switch (hecho) {
+    case Hecho::NoExisteArchivo:
+        return "No existe archivo";
+    case Hecho::NoExisteArchivoOSolucion:
+        return "No existe archivo XML o Solución.";
     case Hecho::ArchivoNoAbierto:
         return "No se pudo abrir el archivo " + l.archivo + ".";
     case Hecho::ArchivoNoLeido:
@@ -239,12 +244,31 @@ std::string consejoInterno() {
            std::string(kNadaCambiado);
 }
 
+// A run's input that is not there: which file, and what to do.
+std::string consejoEntrada(const LugarError& l) {
+    const std::string nada = std::string(" ") + kNadaCambiado;
+    if (l.archivo.empty() && l.tabla.empty())
+        return "No se ha elegido ningún archivo de VELMORA: elija el archivo XML que exportó "
+               "VELMORA." +
+               nada;
+    if (l.tabla.empty())
+        return "No se encuentra el archivo de VELMORA " + l.archivo +
+               ": elija el archivo XML que exportó VELMORA." + nada;
+    return "No se encuentra el horario de Tamberlo " + l.tabla +
+           ": guarde el horario en Tamberlo y vuelva a intentarlo." + nada;
+}
+
 // What is wrong, in the timetabler's words, what to do, and that nothing was changed.
 std::string consejo(const Error& e) {
     const LugarError& l = e.lugar();
     const std::string archivo = l.archivo.empty() ? std::string("elegido") : l.archivo;
     switch (e.clase()) {
     case ClaseError::FaltaEntrada:
+        if (e.faltaEntradaDeCorrida()) return consejoEntrada(l);
+        if (e.hecho() == Hecho::NoExisteTabla)
+            return "No se encuentra la tabla " + tablaVisible(l) +
+                   ": compruebe su nombre, o la ruta del archivo, y vuelva a intentarlo. " +
+                   kNadaCambiado;
         if (!l.tabla.empty())
             return "Falta la tabla " + tablaVisible(l) +
                    " en la carpeta de Tamberlo: exporte antes los datos de VELMORA a Tamberlo y "
@@ -291,6 +315,11 @@ std::string consejo(const Error& e) {
         return "Otro programa, seguramente Tamberlo, tiene abierta la tabla " + tablaVisible(l) +
                ": cierre Tamberlo y vuelva a intentarlo. " + kNadaCambiado;
     case ClaseError::TablaDanada:
+        if (l.tablaElegida)
+            return "La tabla " + tablaVisible(l) +
+                   " está dañada o no es una tabla dBase que Pontavia sepa leer: compruebe que "
+                   "es el archivo que quería abrir. " +
+                   kNadaCambiado;
         return "La tabla " + tablaVisible(l) +
                " de la carpeta de Tamberlo está dañada o no es como la escribe Tamberlo: " +
                (esSoluc(l) ? "vuelva a guardar el horario en Tamberlo"
@@ -326,12 +355,37 @@ std::string mensajeParaElUsuario(const std::exception& e) {
     return (error ? consejo(*error) : consejoInterno()) + "\n\n" + e.what();
 }
 
-Error::Error(ClaseError clase, Hecho hecho, LugarError lugar, std::string detalle)
+ClaseError claseDe(const std::exception& e) {
+    if (const auto* error = dynamic_cast<const Error*>(&e)) return error->clase();
+    if (dynamic_cast<const std::filesystem::filesystem_error*>(&e)) return ClaseError::FalloDeDisco;
+    return ClaseError::Interna;
+}
+
+Error::Error(ClaseError clase, Hecho hecho) : Error(clase, hecho, LugarError{}) {}
+
+Error::Error(ClaseError clase, Hecho hecho, const LugarError& lugar, std::string detalle)
     : std::runtime_error(frase(hecho, lugar, detalle)), clase_(clase), hecho_(hecho),
-      lugar_(std::move(lugar)), detalle_(std::move(detalle)) {}
+      lugar_(std::make_shared<const LugarError>(lugar)), detalle_(std::move(detalle)) {}
+
+bool Error::faltaEntradaDeCorrida() const {
+    return hecho_ == Hecho::NoExisteArchivo || hecho_ == Hecho::NoExisteArchivoOSolucion;
+}
+
+std::string Error::donde() const {
+    const LugarError& l = *lugar_;
+    if (!l.elemento.empty() && l.registro == 0) return elementoVisible(l);
+    if (!l.tabla.empty()) return l.tabla;
+    return l.archivo;
+}
+
+Error Error::enTablaElegida() const {
+    LugarError l = *lugar_;
+    l.tablaElegida = true;
+    return Error(clase_, hecho_, l, detalle_);
+}
 
 Error Error::enAtributo(const LugarError& elemento, const std::string& atributo) const {
-    LugarError l = lugar_;
+    LugarError l = *lugar_;
     l.elemento = elemento.elemento;
     l.posicion = elemento.posicion;
     l.atributoIdentificador = elemento.atributoIdentificador;
@@ -339,16 +393,16 @@ Error Error::enAtributo(const LugarError& elemento, const std::string& atributo)
     l.codigo = elemento.codigo;
     l.nombre = elemento.nombre;
     l.atributo = atributo;
-    return Error(clase_, hecho_, std::move(l), detalle_);
+    return Error(clase_, hecho_, l, detalle_);
 }
 
 Error Error::enRegistro(const std::string& tabla, std::size_t registro,
                         const std::string& campo) const {
-    LugarError l = lugar_;
+    LugarError l = *lugar_;
     l.tabla = tabla;
     l.registro = registro;
     l.campo = campo;
-    return Error(clase_, hecho_, std::move(l), detalle_);
+    return Error(clase_, hecho_, l, detalle_);
 }
 
 } // namespace pontavia

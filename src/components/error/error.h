@@ -1,28 +1,16 @@
 #pragma once
-// The one kind of error the core raises. It knows what went wrong (its kind, which a front
-// end turns into what the user or a script can do), where (a file's line and column, an
-// element's attribute, a table's record and field) and which of Pontavia's sentences tells
-// it; the Spanish sentence the window or the command line shows is made from those in one
-// place, error.cpp.
+// The error from inside the core. It knows what went wrong (its kind, which a front end turns
+// into what the user or a script can do), where (a file's line and column, an element's
+// attribute, a table's record and field) and which of Pontavia's sentences tells it; the
+// Spanish sentence the window or the command line shows is made from those in one place,
+// error.cpp. The front ends see only its kind, its sentence and where (error_publico.h).
+#include "publico/error_publico.h"
+
 #include <cstddef>
 #include <exception>
-#include <stdexcept>
 #include <string>
 
 namespace pontavia {
-
-// What kind of fault it is: what can be done about it.
-enum class ClaseError {
-    FaltaEntrada,     // a file the run reads is not there
-    MalFormada,       // VELMORA's file is not well-formed XML
-    NoEsDeVelmora,    // well-formed, but not a document of VELMORA's
-    ValorNoValido,    // a value that cannot be read, or that its field cannot hold
-    TablaRetenida,    // another program holds a table (Tamberlo, most likely)
-    TablaDanada,      // a table that is not a dBase table, or not as Tamberlo writes it
-    FalloDeDisco,     // no room, no permission, or the disk failed
-    NadaQueRestaurar, // restaurar finds no set of tables kept
-    Interna,          // Pontavia's own fault
-};
 
 // Where it happened: only what is known is set (numbers from 1; 0 when not known).
 struct LugarError {
@@ -40,6 +28,8 @@ struct LugarError {
     std::string tabla{}; // a dBase table, by the name or the path it was opened by
     std::size_t registro = 0;
     std::string campo{}; // a table's field
+    // The table is a file the user named, not one of Tamberlo's folder.
+    bool tablaElegida = false;
 
     bool operator==(const LugarError&) const = default;
 };
@@ -47,7 +37,12 @@ struct LugarError {
 // Each thing that can go wrong, as one sentence; the kind is given beside it, as the same
 // sentence can tell faults of different kinds (a table that cannot be opened: missing, or a
 // disk that fails).
-enum class Hecho {
+enum class Hecho : int {
+    // a run's input: Pontavia's own words, "No existe archivo" and "No existe archivo XML o
+    // Solución."; archivo is VELMORA's file as chosen (empty when none was), tabla the
+    // timetable looked for when it is that which is missing
+    NoExisteArchivo,
+    NoExisteArchivoOSolucion,
     // VELMORA's file
     ArchivoNoAbierto,        // the file cannot be opened
     ArchivoNoLeido,          // nor read
@@ -106,36 +101,8 @@ enum class Hecho {
     ElementoNoColocado,
 };
 
-class Error : public std::runtime_error {
-  public:
-    Error(ClaseError clase, Hecho hecho, LugarError lugar = {}, std::string detalle = {});
-
-    ClaseError clase() const { return clase_; }
-    Hecho hecho() const { return hecho_; }
-    const LugarError& lugar() const { return lugar_; }
-    // The value, the encoding or the system's reason the sentence quotes.
-    const std::string& detalle() const { return detalle_; }
-
-    // The same fault, found in an element's attribute (lugar: the element) or in a record's
-    // field: the sentence then names the element and attribute, or the record and field.
-    Error enAtributo(const LugarError& elemento, const std::string& atributo) const;
-    Error enRegistro(const std::string& tabla, std::size_t registro,
-                     const std::string& campo) const;
-
-  private:
-    ClaseError clase_;
-    Hecho hecho_;
-    LugarError lugar_;
-    std::string detalle_;
-};
-
 // The fault's own sentence (what()): the system's words where it has them.
 std::string frase(Hecho hecho, const LugarError& lugar, const std::string& detalle);
-
-// What the window or the command line shows: first, in a timetabler's words, which item or
-// table is at fault, what is wrong, what to do and that nothing was changed; then, after a
-// blank line, the fault's own sentence unchanged.
-std::string mensajeParaElUsuario(const std::exception& e);
 
 // How the user finds an element in the file: "profesor número 2 (idprofesor 77)".
 std::string describirElemento(const LugarError& lugar);

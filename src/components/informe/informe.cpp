@@ -123,7 +123,7 @@ void Informe::filas(const std::string& tabla, std::size_t cuantas) {
     filas_.emplace_back(tabla, cuantas);
 }
 
-std::size_t Informe::avisosDe(std::string_view tabla) const {
+std::size_t InformeLeido::avisosDe(std::string_view tabla) const {
     std::size_t n = 0;
     for (const auto& t : avisos_)
         if (t.tabla == tabla) n += t.cuantos;
@@ -139,7 +139,7 @@ std::string plural(std::size_t n, const char* singular, const char* varios) {
 } // namespace
 
 // The tables in the order the run wrote them, then those that only have items.
-std::vector<std::string> Informe::tablas() const {
+std::vector<std::string> InformeLeido::tablas() const {
     std::vector<std::string> tablas;
     auto anadir = [&](const std::string& t) {
         for (const auto& x : tablas)
@@ -153,7 +153,7 @@ std::vector<std::string> Informe::tablas() const {
     return tablas;
 }
 
-template <typename Hacer> void Informe::enOrden(Hacer hacer) const {
+template <typename Hacer> void InformeLeido::enOrden(Hacer hacer) const {
     const std::vector<std::string> nombres = tablas();
     for (const auto& tipo : kTipos)
         for (const auto& nombre : nombres)
@@ -163,7 +163,8 @@ template <typename Hacer> void Informe::enOrden(Hacer hacer) const {
 
 // A table's item lines with fin at each line's end; a value's own line breaks stay as they
 // came.
-void Informe::anadirLineas(std::string& s, const AvisosDeTabla& t, std::string_view fin) const {
+void InformeLeido::anadirLineas(std::string& s, const AvisosDeTabla& t,
+                                std::string_view fin) const {
     const std::string_view lineas = t.lineas;
     if (fin == "\n") {
         s.append(lineas);
@@ -182,7 +183,7 @@ void Informe::anadirLineas(std::string& s, const AvisosDeTabla& t, std::string_v
     s.append(lineas.substr(desde));
 }
 
-std::string Informe::resumen(const char* finLinea) const {
+std::string InformeLeido::resumen(const char* finLinea) const {
     std::map<std::string, std::size_t> filasPorTabla(filas_.begin(), filas_.end());
     std::string r;
     for (const auto& t : tablas()) {
@@ -195,14 +196,14 @@ std::string Informe::resumen(const char* finLinea) const {
     return r + "  Total: " + plural(total_, "aviso", "avisos") + finLinea;
 }
 
-std::string Informe::csv() const {
+std::string InformeLeido::csv() const {
     std::string s;
     anadirFilaCSV(s, {"tabla", "tipo", "elemento", "campo", "valor", "resultado", "motivo"});
     enOrden([&](const AvisosDeTabla& t) { s += t.csv; });
     return s;
 }
 
-std::string Informe::texto(const char* finLinea) const {
+std::string InformeLeido::texto(const char* finLinea) const {
     const std::string_view fin = finLinea;
     std::string s;
     auto linea = [&](std::initializer_list<std::string_view> partes) {
@@ -236,7 +237,7 @@ std::string Informe::texto(const char* finLinea) const {
     return s;
 }
 
-std::string Informe::contenidoArchivo() const {
+std::string InformeLeido::contenidoArchivo() const {
     return "\xEF\xBB\xBF" + texto("\r\n");
 }
 

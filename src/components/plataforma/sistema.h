@@ -116,6 +116,8 @@ Archivo retenerAbandonada(const fs::path& carpeta);
 // Tamberlo's folder when PONTAVIA_KTEMP does not name another: \KTEMP at the root of the
 // current drive on Windows, /KTEMP elsewhere.
 fs::path carpetaKTEMPPredeterminada();
+// That folder as the help describes it to the user.
+const char* descripcionCarpetaKTEMP();
 // The value of an environment variable in UTF-8; empty when unset.
 std::string variableEntorno(const char* nombre);
 // The folder of the running executable.

@@ -222,6 +222,10 @@ fs::path carpetaKTEMPPredeterminada() {
     return "/KTEMP";
 }
 
+const char* descripcionCarpetaKTEMP() {
+    return "/KTEMP";
+}
+
 std::string variableEntorno(const char* nombre) {
     const char* valor = std::getenv(nombre);
     return valor ? valor : "";

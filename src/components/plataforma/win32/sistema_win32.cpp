@@ -309,6 +309,10 @@ bool vaciarEntradas(const fs::path&) {
     return true;
 }
 
+const char* descripcionCarpetaKTEMP() {
+    return "\\KTEMP, en la raíz de la unidad actual";
+}
+
 fs::path carpetaKTEMPPredeterminada() {
     std::error_code ec;
     fs::path raiz = fs::current_path(ec).root_path();
