@@ -102,6 +102,10 @@ enfocar "^Exportar e importar" 600 || fallo "pontavia.exe no abrió su ventana"
 comprobar "/S con Pontavia abierto termina enseguida con el código 2" \
     test "$(codigo_de wine "$instalador" /S "/D=$carpeta")" -eq 2
 comprobar "/S con Pontavia abierto no toca nada" nada_cambiado
+# The uninstaller too; run in place (_?=), it gives its own exit code.
+comprobar "desinstalar /S con Pontavia abierto termina con el código 2" \
+    test "$(codigo_de wine "$carpeta\\desinstalar-pontavia.exe" /S "_?=$carpeta")" -eq 2
+comprobar "desinstalar /S con Pontavia abierto no toca nada" nada_cambiado
 
 # By hand: Siguiente, Acepto, Instalar; the folder offered is the earlier install's.
 a_mano() {
