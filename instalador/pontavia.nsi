@@ -89,7 +89,8 @@ Function ${UN}Retenido
     ${EndIf}
 FunctionEnd
 
-; $R0 becomes what holds Pontavia's files in $INSTDIR, one line each; empty when nothing does.
+; $R0 becomes what holds Pontavia's files in $INSTDIR and how to end it, one line each; empty
+; when nothing does.
 Function ${UN}QuienRetiene
     StrCpy $R0 ""
     StrCpy $0 "$INSTDIR\pontavia.exe"
@@ -97,21 +98,21 @@ Function ${UN}QuienRetiene
     ${If} $1 = 1
         FindWindow $3 "${CLASE_VENTANA}"
         ${If} $3 <> 0
-            StrCpy $R0 "$R0Pontavia está abierto: la ventana «${TITULO_VENTANA}».$\r$\n"
+            StrCpy $R0 "$R0Pontavia está abierto: la ventana «${TITULO_VENTANA}». Ciérrela con Salir.$\r$\n"
         ${Else}
-            StrCpy $R0 "$R0Pontavia está abierto (pontavia.exe), quizá solo con un mensaje suyo a la vista.$\r$\n"
+            StrCpy $R0 "$R0Pontavia está abierto (pontavia.exe), quizá solo con un mensaje suyo a la vista. Ciérrelo.$\r$\n"
         ${EndIf}
     ${EndIf}
     StrCpy $0 "$INSTDIR\pontavia-cli.exe"
     Call ${UN}Retenido
     ${If} $1 = 1
-        StrCpy $R0 "$R0pontavia-cli.exe está en marcha, en una consola o una tarea programada.$\r$\n"
+        StrCpy $R0 "$R0pontavia-cli.exe está en marcha, en una consola o una tarea programada. Espere a que termine.$\r$\n"
     ${EndIf}
     !ifdef GUIA
         StrCpy $0 "$INSTDIR\${GUIA}"
         Call ${UN}Retenido
         ${If} $1 = 1
-            StrCpy $R0 "$R0La guía de Pontavia está abierta en el visor de ayuda.$\r$\n"
+            StrCpy $R0 "$R0La guía de Pontavia está abierta en el visor de ayuda. Ciérrela.$\r$\n"
         ${EndIf}
     !endif
 FunctionEnd
@@ -124,7 +125,7 @@ Function ${UN}PedirQueSeCierre
         ${If} $R0 == ""
             Return
         ${EndIf}
-        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$R0$\r$\nCiérrelo y pulse Reintentar. Con Cancelar se deja ${QUE} sin cambiar nada en $INSTDIR." /SD IDCANCEL IDRETRY otra_vez
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$R0$\r$\nDespués pulse Reintentar. Con Cancelar se deja ${QUE} sin cambiar nada en $INSTDIR." /SD IDCANCEL IDRETRY otra_vez
         Return
       otra_vez:
     ${Loop}

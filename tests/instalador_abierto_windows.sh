@@ -2,9 +2,10 @@
 # The installer over an earlier install while Pontavia is open, under Wine and Xvfb in Spanish:
 # silently it ends at once with code 2 and touches nothing; by hand it asks to close Pontavia,
 # naming its window, with Reintentar and Cancelar (Cancelar: code 2, nothing touched;
-# Reintentar once Pontavia is closed: the upgrade goes on). The upgrade takes away what 1.0
-# left in the Start menu and the uninstall entry, and keeps Tamberlo's files, Tamberlo.ini
-# among them, byte for byte; the uninstaller says it takes Pontavia's files and leaves them.
+# Reintentar once Pontavia is closed: the upgrade goes on); the guide open in the help viewer
+# stops it as well. The upgrade takes away what 1.0 left in the Start menu and the uninstall
+# entry, and keeps Tamberlo's files, Tamberlo.ini among them, byte for byte; the uninstaller
+# says it takes Pontavia's files and leaves them.
 #   instalador_abierto_windows.sh SETUP.EXE LEER_CAJA.EXE
 # The Wine prefix is $WINEPREFIX when set (made on first use), else one of its own.
 set -euo pipefail
@@ -158,6 +159,18 @@ abierto() { xdotool search --onlyvisible --name "^Exportar e importar" >/dev/nul
 comprobar "Terminar sin «Iniciar Pontavia» no lo abre" ausente abierto
 comprobar "la actualización conserva Tamberlo.ini y los archivos de Tamberlo" \
     test "$(de_tamberlo)" = "$tamberlo"
+
+# The guide open in the help viewer holds its file as Pontavia does its own.
+antes=$(huella "$instalada")
+(exec bash "$raiz/scripts/con-wine" "$prefijo" hh.exe "$carpeta\\Pontavia.chm" >/dev/null 2>&1) &
+programa=$!
+esperar xdotool search --onlyvisible --name "Guía de Pontavia" || fallo "el visor no abrió la guía"
+comprobar "/S con la guía abierta termina con el código 2" \
+    test "$(codigo_de wine "$instalador" /S "/D=$carpeta")" -eq 2
+comprobar "/S con la guía abierta no toca nada" test "$(huella "$instalada")" = "$antes"
+kill "$programa"
+timeout 30 tail --pid="$programa" -f /dev/null || true
+programa=
 
 # The uninstaller says what it takes: Pontavia's files, not the folder.
 (bash "$raiz/scripts/con-wine" "$prefijo" "$carpeta\\desinstalar-pontavia.exe" >/dev/null 2>&1) &
