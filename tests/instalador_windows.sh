@@ -37,13 +37,16 @@ comprobar() { # DESCRIPTION COMMAND...
         echo "FALLA: $que"
     fi
 }
-acceso_directo() { find "$prefijo/drive_c" -iname 'Pontavia.lnk' | grep -q .; }
-# The window's own tasks, each a shortcut of its own; and the guide.
+# The Start menu's folder "Pontavia": the window, its own tasks, each a shortcut of its own,
+# and the guide; nothing of Pontavia loose beside the folder.
+menu() { find "$prefijo/drive_c" -type d -path '*/Start Menu/Programs/Pontavia'; }
+acceso_directo() { find "$(menu)" -name 'Pontavia.lnk' 2>/dev/null | grep -q .; }
 accesos_de_tareas() { # present|absent
     local n
-    n=$(find "$prefijo/drive_c" -iname 'Pontavia - *.lnk' | wc -l)
-    if [ "$1" = present ]; then [ "$n" -eq 4 ]; else [ "$n" -eq 0 ]; fi
+    n=$(find "$(menu)" -name '*.lnk' 2>/dev/null | wc -l)
+    if [ "$1" = present ]; then [ "$n" -eq 5 ]; else [ "$n" -eq 0 ]; fi
 }
+sueltos() { find "$prefijo/drive_c" -path '*/Start Menu/Programs/Pontavia*.lnk' ! -path '*/Pontavia/*' | grep -q .; }
 registrado() { wine reg query "$clave" /v InstallLocation 2>/dev/null | grep -qF "$carpeta"; }
 ausente() { ! "$@"; }
 esperar() { # Up to 60 s for a condition.
@@ -55,18 +58,16 @@ wine "$instalador" /S "/D=$carpeta"
 comprobar "instala pontavia.exe" test -s "$instalada/pontavia.exe"
 comprobar "instala pontavia-cli.exe" test -s "$instalada/pontavia-cli.exe"
 comprobar "instala el desinstalador" test -s "$instalada/desinstalar-pontavia.exe"
-comprobar "entrada en el menú Inicio" acceso_directo
+comprobar "entrada en la carpeta Pontavia del menú Inicio" acceso_directo
+comprobar "ninguna entrada suelta en el menú Inicio" ausente sueltos
 comprobar "registrado para desinstalar" registrado
 comprobar "instala la licencia" test -s "$instalada/LICENSE.txt"
 comprobar "instala las licencias de terceros" grep -q "^== pugixml " "$instalada/LICENCIAS-TERCEROS.txt"
 tamano() { wine reg query "$clave" /v EstimatedSize 2>/dev/null | grep -qE 'REG_DWORD[[:space:]]+0x[0-9a-f]*[1-9a-f]'; }
 comprobar "la entrada de desinstalación da su tamaño" tamano
-# With a guide, the uninstall entry's help link is the guide beside the programs.
-guia=$(cd "$instalada" && ls ./*.chm 2>/dev/null | head -1 || true)
-if [ -n "$guia" ]; then
-    ayuda_registrada() { wine reg query "$clave" /v HelpLink 2>/dev/null | grep -qiF "$carpeta\\${guia#./}"; }
-    comprobar "la entrada de desinstalación enlaza la guía" ayuda_registrada
-fi
+# A help link is a web address, never a file of this machine; there is none to give.
+enlace_local() { wine reg query "$clave" /v HelpLink 2>/dev/null | grep -q REG_SZ; }
+comprobar "la entrada de desinstalación no enlaza un archivo local" ausente enlace_local
 # The version in the installer's name is the one pontavia-cli.exe gives.
 version=$(basename "$instalador" .exe)
 version=${version#pontavia-}
@@ -74,9 +75,9 @@ version=${version%-setup}
 dice=$(wine "$carpeta\\pontavia-cli.exe" --version 2>/dev/null | tr -d '\r' || true)
 comprobar "pontavia-cli.exe --version da la del instalador" test "$dice" = "pontavia-cli $version"
 comprobar "instala la guía Pontavia.chm" test -s "$instalada/Pontavia.chm"
-comprobar "accesos de informe, comprobar, deshacer y guía" accesos_de_tareas present
+comprobar "accesos de Pontavia, informe, comprobar, deshacer y guía" accesos_de_tareas present
 # A shortcut's arguments may be stored as UTF-16: its bytes read without the zeros.
-con_palabra() { find "$prefijo/drive_c" -iname 'Pontavia - *.lnk' -exec cat {} + | tr -d '\0' | grep -qa "$1"; }
+con_palabra() { find "$(menu)" -name '*.lnk' -exec cat {} + | tr -d '\0' | grep -qa "$1"; }
 for palabra in informe comprobar restaurar; do
     comprobar "el acceso con la palabra $palabra" con_palabra "$palabra"
 done
@@ -100,6 +101,8 @@ wine "$carpeta\\desinstalar-pontavia.exe" /S
 comprobar "la carpeta desaparece, licencias incluidas" esperar ausente test -e "$instalada"
 comprobar "sin entrada en el menú Inicio" esperar ausente acceso_directo
 comprobar "sin accesos de tareas" esperar accesos_de_tareas absent
+sin_menu() { [ -z "$(menu)" ]; }
+comprobar "sin carpeta en el menú Inicio" esperar sin_menu
 comprobar "sin registro para desinstalar" esperar ausente registrado
 echo "$bien passed, $mal failed"
 [ "$mal" -eq 0 ]
