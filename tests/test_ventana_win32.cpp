@@ -1,13 +1,18 @@
 // The Win32 window as a user sees it, in each mode: its caption and client area, the panels
-// and buttons that show, the tab order; and, at the scales Windows offers, that nothing covers
-// anything and every caption fits. Runs under Wine with a display.
+// and buttons that show, the tab order; at the scales Windows offers, that nothing covers
+// anything and every caption fits; what a screen reader says of each control. Runs under Wine
+// with a display.
 #include "disposicion.h"
 #include "mform.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+// The accessibility GUIDs this file uses are defined here.
+#include <initguid.h>
+#include <oleacc.h>
 
 #include <algorithm>
+#include <iostream>
 #include <map>
 #include <string>
 
@@ -139,6 +144,67 @@ void pasarADpi(HWND marco, int dpi) {
 
 std::unique_ptr<VentanaPrincipal> ventana(std::vector<std::string> parametros) {
     return std::make_unique<VentanaPrincipal>(GetModuleHandleW(nullptr), parametros, ".");
+}
+
+// What MSAA tells a screen reader of a control: its name (trailing spaces aside) and its role.
+struct ParaLector {
+    std::wstring nombre;
+    long papel = 0;
+};
+
+ParaLector paraLector(HWND control) {
+    ParaLector r;
+    IAccessible* a = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible,
+                                          reinterpret_cast<void**>(&a))))
+        return r;
+    VARIANT yo;
+    VariantInit(&yo);
+    yo.vt = VT_I4;
+    yo.lVal = CHILDID_SELF;
+    BSTR nombre = nullptr;
+    if (a->get_accName(yo, &nombre) == S_OK && nombre) {
+        r.nombre = nombre;
+        r.nombre.erase(r.nombre.find_last_not_of(L' ') + 1);
+        SysFreeString(nombre);
+    }
+    VARIANT papel;
+    VariantInit(&papel);
+    if (SUCCEEDED(a->get_accRole(yo, &papel)) && papel.vt == VT_I4) r.papel = papel.lVal;
+    a->Release();
+    return r;
+}
+
+// What this system's MSAA tells of a plain button: the name a program gives it by dynamic
+// annotation, and its role (Wine's tells neither: every control is a client area named by its
+// text).
+struct LoQueDiceElSistema {
+    bool nombresAnotados = false;
+    bool papeles = false;
+};
+
+LoQueDiceElSistema loQueDiceElSistema() {
+    HWND prueba = CreateWindowExW(0, L"BUTTON", L"OK", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    LoQueDiceElSistema dice;
+    dice.papeles = paraLector(prueba).papel == ROLE_SYSTEM_PUSHBUTTON;
+    IAccPropServices* servicios = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IAccPropServices, reinterpret_cast<void**>(&servicios)))) {
+        dice.nombresAnotados =
+            SUCCEEDED(servicios->SetHwndPropStr(prueba, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
+                                                L"anotado")) &&
+            paraLector(prueba).nombre == L"anotado";
+        const MSAAPROPID nombre = PROPID_ACC_NAME;
+        servicios->ClearHwndProps(prueba, OBJID_CLIENT, CHILDID_SELF, &nombre, 1);
+        servicios->Release();
+    }
+    DestroyWindow(prueba);
+    return dice;
+}
+
+std::wstring anchoDe(std::string_view s) {
+    return std::wstring(s.begin(), s.end());
 }
 
 } // namespace
@@ -289,5 +355,71 @@ TEST(VentanaWin32, NadaSeTapaYCadaTextoCabe) {
                             << piezas[j].first << ' ' << piezas[j].second;
             }
         }
+    }
+}
+
+// What a screen reader says of each control, in every mode: the OK buttons by what they do,
+// the captions as static text lying over what is painted of them; what shows stays as it was.
+// The annotated names and the roles where the system's MSAA tells them (Wine's does not).
+TEST(VentanaWin32, CadaControlTieneNombreParaUnLector) {
+    const ComDelHilo com;
+    const LoQueDiceElSistema dice = loQueDiceElSistema();
+    if (!dice.nombresAnotados)
+        std::cout << "Nota: el MSAA de este sistema no dice los nombres anotados: no se "
+                     "comprueban los de los botones OK.\n";
+    if (!dice.papeles)
+        std::cout << "Nota: el MSAA de este sistema no dice el papel de cada control: no se "
+                     "comprueba.\n";
+    const std::vector<std::vector<std::string>> modos = {{}, {"exportar", "x"}, {"importar", "x"}};
+    for (const auto& parametros : modos) {
+        SCOPED_TRACE(parametros.empty() ? std::string("interactivo") : parametros[0]);
+        auto v = ventana(parametros);
+        const struct {
+            HWND control;
+            long papel;
+            std::wstring nombre;
+            bool anotado;
+        } casos[] = {
+            {v->botonSalir, ROLE_SYSTEM_PUSHBUTTON, L"Salir", false},
+            {v->botonAyuda, ROLE_SYSTEM_PUSHBUTTON, L"F1 Ayuda", false},
+            {v->textoVersion, ROLE_SYSTEM_STATICTEXT, L"Pontavia para QX42 V-1.0", false},
+            {v->textoExportar, ROLE_SYSTEM_STATICTEXT,
+             L"Transformar datos desde VELMORA hacia Tamberlo", false},
+            {v->botonExportar, ROLE_SYSTEM_PUSHBUTTON,
+             L"Transformar datos desde VELMORA hacia Tamberlo", true},
+            {v->textoImportar, ROLE_SYSTEM_STATICTEXT,
+             L"Transformar datos desde Tamberlo hacia VELMORA", false},
+            {v->botonImportar, ROLE_SYSTEM_PUSHBUTTON,
+             L"Transformar datos desde Tamberlo hacia VELMORA", true},
+        };
+        for (const auto& c : casos) {
+            SCOPED_TRACE(enUtf8(c.nombre));
+            const ParaLector leido = paraLector(c.control);
+            if (dice.papeles) {
+                EXPECT_EQ(leido.papel, c.papel);
+            }
+            if (!c.anotado || dice.nombresAnotados) {
+                EXPECT_EQ(leido.nombre, c.nombre);
+            }
+        }
+        EXPECT_EQ(anchoDe(d::kNombreBotonExportar), casos[4].nombre);
+        EXPECT_EQ(anchoDe(d::kNombreBotonImportar), casos[6].nombre);
+        EXPECT_EQ(rotuloDe(v->botonExportar), L"OK");
+        EXPECT_EQ(rotuloDe(v->botonImportar), L"OK");
+
+        // Each caption's text lies over the caption, and shows with its panel only.
+        std::vector<HWND> vistos;
+        for (const auto& panel : v->paneles())
+            for (const auto& r : panel.rotulos) {
+                SCOPED_TRACE(enUtf8(r.texto));
+                vistos.push_back(r.control);
+                EXPECT_TRUE(visible(r.control));
+                EXPECT_TRUE(dentro(cajaDe(r), rectEnCliente(r.control)))
+                    << cajaDe(r) << " / " << rectEnCliente(r.control);
+            }
+        for (HWND t : {v->textoVersion, v->textoExportar, v->textoImportar})
+            if (std::find(vistos.begin(), vistos.end(), t) == vistos.end()) {
+                EXPECT_FALSE(visible(t));
+            }
     }
 }
