@@ -1,7 +1,7 @@
 // The Win32 window as a user sees it, in each mode: its caption and client area, the panels
 // and buttons that show, the tab order; at the scales Windows offers, that nothing covers
-// anything and every caption fits; what a screen reader says of each control. Runs under Wine
-// with a display.
+// anything and every caption fits; what a screen reader says of each control; the report
+// opened where no program opens text files. Runs under Wine with a display.
 #include "disposicion.h"
 #include "mform.h"
 
@@ -12,6 +12,8 @@
 #include <oleacc.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <string>
@@ -206,6 +208,66 @@ LoQueDiceElSistema loQueDiceElSistema() {
 std::wstring anchoDe(std::string_view s) {
     return std::wstring(s.begin(), s.end());
 }
+
+// The top-level window on the screen whose title holds texto, or null.
+HWND ventanaConTitulo(const std::wstring& texto) {
+    struct Busqueda {
+        const std::wstring& texto;
+        HWND hallada;
+    } busqueda{texto, nullptr};
+    EnumWindows(
+        [](HWND h, LPARAM p) -> BOOL {
+            auto& b = *reinterpret_cast<Busqueda*>(p);
+            wchar_t titulo[512];
+            if (!IsWindowVisible(h) || GetWindowTextW(h, titulo, 512) <= 0 ||
+                std::wstring(titulo).find(b.texto) == std::wstring::npos)
+                return TRUE;
+            b.hallada = h;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&busqueda));
+    return busqueda.hallada;
+}
+
+// For as long as it lives, the user's .txt files are of a kind no program opens, as on a desk
+// whose administrator took the association away; then as they were.
+class TxtSinPrograma {
+  public:
+    TxtSinPrograma() {
+        HKEY k = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, kClave, 0, KEY_READ, &k) == ERROR_SUCCESS) {
+            existia_ = true;
+            wchar_t valor[256];
+            DWORD bytes = sizeof valor;
+            if (RegQueryValueExW(k, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(valor),
+                                 &bytes) == ERROR_SUCCESS)
+                anterior_ = valor;
+            RegCloseKey(k);
+        }
+        escribir(L"PontaviaPruebaSinPrograma");
+    }
+    ~TxtSinPrograma() {
+        if (!existia_)
+            RegDeleteTreeW(HKEY_CURRENT_USER, kClave);
+        else
+            escribir(anterior_);
+    }
+    TxtSinPrograma(const TxtSinPrograma&) = delete;
+    TxtSinPrograma& operator=(const TxtSinPrograma&) = delete;
+
+  private:
+    static constexpr const wchar_t* kClave = L"Software\\Classes\\.txt";
+    static void escribir(const std::wstring& clase) {
+        HKEY k = nullptr;
+        RegCreateKeyExW(HKEY_CURRENT_USER, kClave, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k,
+                        nullptr);
+        RegSetValueExW(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(clase.c_str()),
+                       static_cast<DWORD>((clase.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(k);
+    }
+    bool existia_ = false;
+    std::wstring anterior_;
+};
 
 } // namespace
 
@@ -422,4 +484,46 @@ TEST(VentanaWin32, CadaControlTieneNombreParaUnLector) {
                 EXPECT_FALSE(visible(t));
             }
     }
+}
+
+// "Ver informe" where no program opens .txt files: Notepad, from the system's folder, shows
+// the report.
+TEST(VentanaWin32, SinProgramaParaTxtElInformeSeAbreConElBlocDeNotas) {
+    const TxtSinPrograma sinPrograma;
+    wchar_t temporal[MAX_PATH];
+    GetTempPathW(MAX_PATH, temporal);
+    const std::filesystem::path informe =
+        std::filesystem::path(temporal) / L"INFORME-PRUEBA-\u00d1.TXT";
+    std::ofstream(informe, std::ios::binary) << "Proceso finalizado\r\n";
+    auto v = ventana({});
+    ASSERT_TRUE(v->abrirEnVisor(informe));
+
+    HWND bloc = nullptr;
+    for (int i = 0; i < 600 && !bloc; ++i) {
+        Sleep(100);
+        bloc = ventanaConTitulo(informe.filename().wstring());
+    }
+    ASSERT_NE(bloc, nullptr) << "ninguna ventana muestra el informe";
+    wchar_t clase[64];
+    GetClassNameW(bloc, clase, 64);
+    EXPECT_STREQ(clase, L"Notepad");
+    // The report's text, once Notepad has read it (another process's edit box tells it only
+    // when asked).
+    wchar_t texto[256] = L"";
+    for (int i = 0; i < 100 && !texto[0]; ++i) {
+        if (HWND edicion = FindWindowExW(bloc, nullptr, L"Edit", nullptr))
+            SendMessageW(edicion, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(texto));
+        if (!texto[0]) Sleep(100);
+    }
+    EXPECT_STREQ(texto, L"Proceso finalizado\r\n");
+
+    DWORD id = 0;
+    GetWindowThreadProcessId(bloc, &id);
+    HANDLE proceso = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id);
+    PostMessageW(bloc, WM_CLOSE, 0, 0);
+    if (proceso) {
+        if (WaitForSingleObject(proceso, 10000) != WAIT_OBJECT_0) TerminateProcess(proceso, 1);
+        CloseHandle(proceso);
+    }
+    std::filesystem::remove(informe);
 }

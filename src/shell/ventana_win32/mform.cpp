@@ -580,7 +580,17 @@ bool VentanaPrincipal::preguntar(const std::string& texto) {
 bool VentanaPrincipal::abrirEnVisor(const std::filesystem::path& archivo) {
     const auto r = reinterpret_cast<INT_PTR>(
         ShellExecuteW(marco, L"open", archivo.wstring().c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    return r > 32;
+    if (r > 32) return true;
+    // No program opens the file's kind (a locked-down desk, Wine): the reports are text, and
+    // every Windows has Notepad, in its system folder.
+    if (r != SE_ERR_NOASSOC && r != SE_ERR_ASSOCINCOMPLETE) return false;
+    wchar_t sistema[MAX_PATH];
+    const UINT n = GetSystemDirectoryW(sistema, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return false;
+    const std::wstring notepad = std::wstring(sistema) + L"\\notepad.exe";
+    const std::wstring parametro = L"\"" + archivo.wstring() + L"\"";
+    return reinterpret_cast<INT_PTR>(ShellExecuteW(marco, L"open", notepad.c_str(),
+                                                   parametro.c_str(), nullptr, SW_SHOWNORMAL)) > 32;
 }
 
 void VentanaPrincipal::mostrarError(const std::string& texto) {
