@@ -5,6 +5,7 @@
 #include "panel_degradado.h"
 #include "ventanas_de_prueba.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
@@ -86,6 +87,38 @@ TEST_F(VentanaQt, DisposicionInteractiva) {
                                             v->botonImportar}));
     v->close();
     EXPECT_FALSE(fs::exists(ini()));
+}
+
+// What a screen reader says of each control: the OK buttons by what they do, the captions as
+// text; what shows stays as it was.
+TEST_F(VentanaQt, CadaControlTieneNombreParaUnLector) {
+    auto v = abrir({});
+    mostrar(*v);
+    const struct {
+        QWidget* control;
+        QAccessible::Role papel;
+        const char* nombre;
+    } casos[] = {
+        {v->botonSalir, QAccessible::Button, "Salir"},
+        {v->botonAyuda, QAccessible::Button, "F1 Ayuda"},
+        {v->etiquetaVersion, QAccessible::StaticText, "Pontavia para QX42 V-1.0"},
+        {v->etiquetaExportar, QAccessible::StaticText,
+         "Transformar datos desde VELMORA hacia Tamberlo "},
+        {v->botonExportar, QAccessible::Button, "Transformar datos desde VELMORA hacia Tamberlo"},
+        {v->etiquetaImportar, QAccessible::StaticText,
+         "Transformar datos desde Tamberlo hacia VELMORA"},
+        {v->botonImportar, QAccessible::Button, "Transformar datos desde Tamberlo hacia VELMORA"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c.control);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->role(), c.papel);
+        EXPECT_EQ(a->text(QAccessible::Name), QString::fromUtf8(c.nombre));
+    }
+    EXPECT_EQ(v->botonExportar->text(), "OK");
+    EXPECT_EQ(v->botonImportar->text(), "OK");
+    v->close();
 }
 
 TEST_F(VentanaQt, ModoInteractivoConOtroNumeroDeParametros) {

@@ -1,13 +1,20 @@
 // The Win32 window as a user sees it, in each mode: its caption and client area, the panels
-// and buttons that show, the tab order; and, at the scales Windows offers, that nothing covers
-// anything and every caption fits. Runs under Wine with a display.
+// and buttons that show, the tab order; at the scales Windows offers, that nothing covers
+// anything and every caption fits; what a screen reader says of each control; the report
+// opened where no program opens text files. Runs under Wine with a display.
 #include "disposicion.h"
 #include "mform.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+// The accessibility GUIDs this file uses are defined here.
+#include <initguid.h>
+#include <oleacc.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <map>
 #include <string>
 
@@ -140,6 +147,127 @@ void pasarADpi(HWND marco, int dpi) {
 std::unique_ptr<VentanaPrincipal> ventana(std::vector<std::string> parametros) {
     return std::make_unique<VentanaPrincipal>(GetModuleHandleW(nullptr), parametros, ".");
 }
+
+// What MSAA tells a screen reader of a control: its name (trailing spaces aside) and its role.
+struct ParaLector {
+    std::wstring nombre;
+    long papel = 0;
+};
+
+ParaLector paraLector(HWND control) {
+    ParaLector r;
+    IAccessible* a = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IAccessible,
+                                          reinterpret_cast<void**>(&a))))
+        return r;
+    VARIANT yo;
+    VariantInit(&yo);
+    yo.vt = VT_I4;
+    yo.lVal = CHILDID_SELF;
+    BSTR nombre = nullptr;
+    if (a->get_accName(yo, &nombre) == S_OK && nombre) {
+        r.nombre = nombre;
+        r.nombre.erase(r.nombre.find_last_not_of(L' ') + 1);
+        SysFreeString(nombre);
+    }
+    VARIANT papel;
+    VariantInit(&papel);
+    if (SUCCEEDED(a->get_accRole(yo, &papel)) && papel.vt == VT_I4) r.papel = papel.lVal;
+    a->Release();
+    return r;
+}
+
+// What this system's MSAA tells of a plain button: the name a program gives it by dynamic
+// annotation, and its role (Wine's tells neither: every control is a client area named by its
+// text).
+struct LoQueDiceElSistema {
+    bool nombresAnotados = false;
+    bool papeles = false;
+};
+
+LoQueDiceElSistema loQueDiceElSistema() {
+    HWND prueba = CreateWindowExW(0, L"BUTTON", L"OK", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    LoQueDiceElSistema dice;
+    dice.papeles = paraLector(prueba).papel == ROLE_SYSTEM_PUSHBUTTON;
+    IAccPropServices* servicios = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IAccPropServices, reinterpret_cast<void**>(&servicios)))) {
+        dice.nombresAnotados =
+            SUCCEEDED(servicios->SetHwndPropStr(prueba, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
+                                                L"anotado")) &&
+            paraLector(prueba).nombre == L"anotado";
+        const MSAAPROPID nombre = PROPID_ACC_NAME;
+        servicios->ClearHwndProps(prueba, OBJID_CLIENT, CHILDID_SELF, &nombre, 1);
+        servicios->Release();
+    }
+    DestroyWindow(prueba);
+    return dice;
+}
+
+std::wstring anchoDe(std::string_view s) {
+    return std::wstring(s.begin(), s.end());
+}
+
+// The top-level window on the screen whose title holds texto, or null.
+HWND ventanaConTitulo(const std::wstring& texto) {
+    struct Busqueda {
+        const std::wstring& texto;
+        HWND hallada;
+    } busqueda{texto, nullptr};
+    EnumWindows(
+        [](HWND h, LPARAM p) -> BOOL {
+            auto& b = *reinterpret_cast<Busqueda*>(p);
+            wchar_t titulo[512];
+            if (!IsWindowVisible(h) || GetWindowTextW(h, titulo, 512) <= 0 ||
+                std::wstring(titulo).find(b.texto) == std::wstring::npos)
+                return TRUE;
+            b.hallada = h;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&busqueda));
+    return busqueda.hallada;
+}
+
+// For as long as it lives, the user's .txt files are of a kind no program opens, as on a desk
+// whose administrator took the association away; then as they were.
+class TxtSinPrograma {
+  public:
+    TxtSinPrograma() {
+        HKEY k = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, kClave, 0, KEY_READ, &k) == ERROR_SUCCESS) {
+            existia_ = true;
+            wchar_t valor[256];
+            DWORD bytes = sizeof valor;
+            if (RegQueryValueExW(k, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(valor),
+                                 &bytes) == ERROR_SUCCESS)
+                anterior_ = valor;
+            RegCloseKey(k);
+        }
+        escribir(L"PontaviaPruebaSinPrograma");
+    }
+    ~TxtSinPrograma() {
+        if (!existia_)
+            RegDeleteTreeW(HKEY_CURRENT_USER, kClave);
+        else
+            escribir(anterior_);
+    }
+    TxtSinPrograma(const TxtSinPrograma&) = delete;
+    TxtSinPrograma& operator=(const TxtSinPrograma&) = delete;
+
+  private:
+    static constexpr const wchar_t* kClave = L"Software\\Classes\\.txt";
+    static void escribir(const std::wstring& clase) {
+        HKEY k = nullptr;
+        RegCreateKeyExW(HKEY_CURRENT_USER, kClave, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k,
+                        nullptr);
+        RegSetValueExW(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(clase.c_str()),
+                       static_cast<DWORD>((clase.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(k);
+    }
+    bool existia_ = false;
+    std::wstring anterior_;
+};
 
 } // namespace
 
@@ -290,4 +418,112 @@ TEST(VentanaWin32, NadaSeTapaYCadaTextoCabe) {
             }
         }
     }
+}
+
+// What a screen reader says of each control, in every mode: the OK buttons by what they do,
+// the captions as static text lying over what is painted of them; what shows stays as it was.
+// The annotated names and the roles where the system's MSAA tells them (Wine's does not).
+TEST(VentanaWin32, CadaControlTieneNombreParaUnLector) {
+    const ComDelHilo com;
+    const LoQueDiceElSistema dice = loQueDiceElSistema();
+    if (!dice.nombresAnotados)
+        std::cout << "Nota: el MSAA de este sistema no dice los nombres anotados: no se "
+                     "comprueban los de los botones OK.\n";
+    if (!dice.papeles)
+        std::cout << "Nota: el MSAA de este sistema no dice el papel de cada control: no se "
+                     "comprueba.\n";
+    const std::vector<std::vector<std::string>> modos = {{}, {"exportar", "x"}, {"importar", "x"}};
+    for (const auto& parametros : modos) {
+        SCOPED_TRACE(parametros.empty() ? std::string("interactivo") : parametros[0]);
+        auto v = ventana(parametros);
+        const struct {
+            HWND control;
+            long papel;
+            std::wstring nombre;
+            bool anotado;
+        } casos[] = {
+            {v->botonSalir, ROLE_SYSTEM_PUSHBUTTON, L"Salir", false},
+            {v->botonAyuda, ROLE_SYSTEM_PUSHBUTTON, L"F1 Ayuda", false},
+            {v->textoVersion, ROLE_SYSTEM_STATICTEXT, L"Pontavia para QX42 V-1.0", false},
+            {v->textoExportar, ROLE_SYSTEM_STATICTEXT,
+             L"Transformar datos desde VELMORA hacia Tamberlo", false},
+            {v->botonExportar, ROLE_SYSTEM_PUSHBUTTON,
+             L"Transformar datos desde VELMORA hacia Tamberlo", true},
+            {v->textoImportar, ROLE_SYSTEM_STATICTEXT,
+             L"Transformar datos desde Tamberlo hacia VELMORA", false},
+            {v->botonImportar, ROLE_SYSTEM_PUSHBUTTON,
+             L"Transformar datos desde Tamberlo hacia VELMORA", true},
+        };
+        for (const auto& c : casos) {
+            SCOPED_TRACE(enUtf8(c.nombre));
+            const ParaLector leido = paraLector(c.control);
+            if (dice.papeles) {
+                EXPECT_EQ(leido.papel, c.papel);
+            }
+            if (!c.anotado || dice.nombresAnotados) {
+                EXPECT_EQ(leido.nombre, c.nombre);
+            }
+        }
+        EXPECT_EQ(anchoDe(d::kNombreBotonExportar), casos[4].nombre);
+        EXPECT_EQ(anchoDe(d::kNombreBotonImportar), casos[6].nombre);
+        EXPECT_EQ(rotuloDe(v->botonExportar), L"OK");
+        EXPECT_EQ(rotuloDe(v->botonImportar), L"OK");
+
+        // Each caption's text lies over the caption, and shows with its panel only.
+        std::vector<HWND> vistos;
+        for (const auto& panel : v->paneles())
+            for (const auto& r : panel.rotulos) {
+                SCOPED_TRACE(enUtf8(r.texto));
+                vistos.push_back(r.control);
+                EXPECT_TRUE(visible(r.control));
+                EXPECT_TRUE(dentro(cajaDe(r), rectEnCliente(r.control)))
+                    << cajaDe(r) << " / " << rectEnCliente(r.control);
+            }
+        for (HWND t : {v->textoVersion, v->textoExportar, v->textoImportar})
+            if (std::find(vistos.begin(), vistos.end(), t) == vistos.end()) {
+                EXPECT_FALSE(visible(t));
+            }
+    }
+}
+
+// "Ver informe" where no program opens .txt files: Notepad, from the system's folder, shows
+// the report.
+TEST(VentanaWin32, SinProgramaParaTxtElInformeSeAbreConElBlocDeNotas) {
+    const TxtSinPrograma sinPrograma;
+    wchar_t temporal[MAX_PATH];
+    GetTempPathW(MAX_PATH, temporal);
+    const std::filesystem::path informe =
+        std::filesystem::path(temporal) / L"INFORME-PRUEBA-\u00d1.TXT";
+    std::ofstream(informe, std::ios::binary) << "Proceso finalizado\r\n";
+    auto v = ventana({});
+    ASSERT_TRUE(v->abrirEnVisor(informe));
+
+    HWND bloc = nullptr;
+    for (int i = 0; i < 600 && !bloc; ++i) {
+        Sleep(100);
+        bloc = ventanaConTitulo(informe.filename().wstring());
+    }
+    ASSERT_NE(bloc, nullptr) << "ninguna ventana muestra el informe";
+    wchar_t clase[64];
+    GetClassNameW(bloc, clase, 64);
+    EXPECT_STREQ(clase, L"Notepad");
+    // The report's text, once Notepad has read it (another process's edit box tells it only
+    // when asked).
+    wchar_t texto[256] = L"";
+    for (int i = 0; i < 100 && !texto[0]; ++i) {
+        if (HWND edicion = FindWindowExW(bloc, nullptr, L"Edit", nullptr))
+            SendMessageW(edicion, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(texto));
+        if (!texto[0]) Sleep(100);
+    }
+    EXPECT_STREQ(texto, L"Proceso finalizado\r\n");
+
+    DWORD id = 0;
+    GetWindowThreadProcessId(bloc, &id);
+    HANDLE proceso = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id);
+    PostMessageW(bloc, WM_CLOSE, 0, 0);
+    if (proceso) {
+        if (WaitForSingleObject(proceso, 10000) != WAIT_OBJECT_0) TerminateProcess(proceso, 1);
+        CloseHandle(proceso);
+    }
+    std::filesystem::remove(informe);
 }

@@ -4,6 +4,8 @@
 // which panels a start from Tamberlo leaves in view.
 #include "formulario.h"
 
+#include <string_view>
+
 namespace pontavia::disposicion {
 
 struct Rect {
@@ -39,6 +41,14 @@ inline constexpr const char* kTextoImportar = "Transformar datos desde Tamberlo 
 inline constexpr Rect kBotonImportar{96, 120, 89, 25};
 inline constexpr const char* kTextoOK = "OK";
 inline constexpr int kPuntosEtiqueta = 12;
+
+// What a screen reader says for each OK button, whose "OK" tells nothing by itself: what the
+// button does, which its panel's caption says (without the space a caption may end with).
+inline constexpr std::string_view nombreParaLectores(std::string_view rotulo) {
+    return rotulo.substr(0, rotulo.find_last_not_of(' ') + 1);
+}
+inline constexpr std::string_view kNombreBotonExportar = nombreParaLectores(kTextoExportar);
+inline constexpr std::string_view kNombreBotonImportar = nombreParaLectores(kTextoImportar);
 
 // The bottom panel: the close and help buttons, and the version in bold red.
 inline constexpr Rect kBotonSalir{256, 32, 89, 25};

@@ -137,7 +137,7 @@ std::vector<std::string> argumentos(int argc, char** argv);
 // again, once, to do so.
 void prepararMemoria(char** argv, std::uintmax_t bytesEntrada);
 // Standard output and error as they are written: UTF-8, and line ends as given (a CSV's CRLF
-// stays CRLF on Windows).
+// stays CRLF on Windows); on a Windows console, the same text as the console shows it.
 void prepararConsola();
 
 } // namespace pontavia::sistema

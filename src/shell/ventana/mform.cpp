@@ -120,6 +120,10 @@ VentanaPrincipal::VentanaPrincipal(const QStringList& parametros, std::filesyste
     etiquetaVersion->setStyleSheet("color: red;");
     etiquetaVersion->adjustSize();
 
+    // A screen reader says what each OK button does; the button still shows "OK".
+    botonExportar->setAccessibleName(QString::fromUtf8(d::kNombreBotonExportar));
+    botonImportar->setAccessibleName(QString::fromUtf8(d::kNombreBotonImportar));
+
     setTabOrder(botonSalir, botonAyuda);
     setTabOrder(botonAyuda, botonExportar);
     setTabOrder(botonExportar, botonImportar);

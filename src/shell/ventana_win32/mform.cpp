@@ -7,6 +7,9 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <htmlhelp.h>
+// The accessibility GUIDs this file uses are defined here.
+#include <initguid.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 namespace pontavia {
@@ -20,6 +23,9 @@ constexpr WORD kIdExportar = 101;
 constexpr WORD kIdImportar = 102;
 constexpr WORD kIdSalir = 103;
 constexpr WORD kIdAyuda = 104;
+constexpr WORD kIdTextoVersion = 105;
+constexpr WORD kIdTextoExportar = 106;
+constexpr WORD kIdTextoImportar = 107;
 // Posted once the window is on screen, so that a run's dialogs appear over it.
 constexpr UINT kMostrada = WM_APP + 1;
 // The longest path the file dialog hands back.
@@ -175,16 +181,29 @@ VentanaPrincipal::VentanaPrincipal(HINSTANCE instancia, const std::vector<std::s
     CreateWindowExW(estiloExtendido, kClase, ancho(d::kTitulo).c_str(), estilo, CW_USEDEFAULT,
                     CW_USEDEFAULT, d::kAncho, d::kAlto, nullptr, nullptr, instancia_, this);
 
-    // Created in their tab order: the bottom panel's two buttons, then exportar, then importar.
+    // Created in their tab order: the bottom panel's two buttons, then exportar, then importar;
+    // each panel's caption before what it names, in the order a screen reader goes through them.
+    auto control = [&](const wchar_t* tipo, WORD id, const char* texto, DWORD forma) {
+        return CreateWindowExW(0, tipo, ancho(texto).c_str(), WS_CHILD | forma, 0, 0, 0, 0, marco,
+                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instancia_,
+                               nullptr);
+    };
     auto boton = [&](WORD id, const char* texto) {
-        return CreateWindowExW(
-            0, L"BUTTON", ancho(texto).c_str(), WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0,
-            marco, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), instancia_, nullptr);
+        return control(L"BUTTON", id, texto, WS_TABSTOP | BS_PUSHBUTTON);
+    };
+    // The captions are painted with the panels; their controls draw what the window paints
+    // where they lie (SS_OWNERDRAW), and hold the text for whoever reads the screen.
+    auto texto = [&](WORD id, const char* t) {
+        return control(L"STATIC", id, t, SS_OWNERDRAW | SS_NOPREFIX);
     };
     botonSalir = boton(kIdSalir, d::kTextoSalir);
     botonAyuda = boton(kIdAyuda, d::kTextoAyuda);
+    textoVersion = texto(kIdTextoVersion, d::kTextoVersion);
+    textoExportar = texto(kIdTextoExportar, d::kTextoExportar);
     botonExportar = boton(kIdExportar, d::kTextoOK);
+    textoImportar = texto(kIdTextoImportar, d::kTextoImportar);
     botonImportar = boton(kIdImportar, d::kTextoOK);
+    nombrarParaLectores();
 
     dpi_ = dpiDe(marco);
     crearFuentes();
@@ -292,6 +311,12 @@ LRESULT VentanaPrincipal::atender(UINT msg, WPARAM wp, LPARAM lp) {
         DestroyWindow(marco);
         return 0;
     case WM_DESTROY:
+        // The names go with the buttons, before they are gone.
+        if (anotaciones_) {
+            const MSAAPROPID nombre = PROPID_ACC_NAME;
+            for (HWND b : {botonExportar, botonImportar})
+                anotaciones_.get()->ClearHwndProps(b, OBJID_CLIENT, CHILDID_SELF, &nombre, 1);
+        }
         SetWindowLongPtrW(marco, GWLP_USERDATA, 0);
         marco = nullptr;
         PostQuitMessage(0);
@@ -313,6 +338,20 @@ LRESULT VentanaPrincipal::atender(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_ERASEBKGND:
         return 1;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        if (item->CtlType != ODT_STATIC) break;
+        // A caption's control shows the part of the window it covers, as the window paints it.
+        RECT donde;
+        GetWindowRect(item->hwndItem, &donde);
+        MapWindowPoints(nullptr, marco, reinterpret_cast<POINT*>(&donde), 2);
+        Lienzo lienzo(item->hDC, donde.right - donde.left, donde.bottom - donde.top);
+        POINT origen;
+        SetViewportOrgEx(lienzo.dc(), -donde.left, -donde.top, &origen);
+        pintar(lienzo.dc());
+        SetViewportOrgEx(lienzo.dc(), origen.x, origen.y, nullptr);
+        return TRUE;
+    }
     case WM_PRINTCLIENT:
         // Themed buttons ask for what lies behind their rounded corners.
         pintar(reinterpret_cast<HDC>(wp));
@@ -374,6 +413,38 @@ void VentanaPrincipal::colocar() {
                      escala(r.alto), SWP_NOZORDER | SWP_NOACTIVATE);
         ShowWindow(b, d::panelVisible(p, modo()) ? SW_SHOWNA : SW_HIDE);
     }
+    // Each caption's control over its text: the box it wraps in, or the line it takes.
+    for (HWND t : {textoVersion, textoExportar, textoImportar})
+        ShowWindow(t, SW_HIDE);
+    for (const PanelVisible& visto : paneles())
+        for (const Rotulo& r : visto.rotulos) {
+            RECT donde = r.donde;
+            if (r.formato & DT_SINGLELINE) {
+                HDC dc = GetDC(marco);
+                HGDIOBJ anterior = SelectObject(dc, r.fuente);
+                SIZE s{};
+                GetTextExtentPoint32W(dc, r.texto.c_str(), static_cast<int>(r.texto.size()), &s);
+                SelectObject(dc, anterior);
+                ReleaseDC(marco, dc);
+                donde.right = donde.left + s.cx;
+                donde.bottom = donde.top + s.cy;
+            }
+            SetWindowPos(r.control, nullptr, donde.left, donde.top, donde.right - donde.left,
+                         donde.bottom - donde.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        }
+}
+
+void VentanaPrincipal::nombrarParaLectores() {
+    // Dynamic annotation: the system's own description of each button, with the name changed.
+    IAccPropServices* servicios = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices, reinterpret_cast<void**>(&servicios))))
+        return;
+    anotaciones_.reset(servicios);
+    for (auto [b, nombre] : {std::pair{botonExportar, d::kNombreBotonExportar},
+                             std::pair{botonImportar, d::kNombreBotonImportar}})
+        servicios->SetHwndPropStr(b, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME,
+                                  ancho(nombre).c_str());
 }
 
 RECT VentanaPrincipal::escalado(const d::Rect& r, const d::Rect& origen) const {
@@ -389,18 +460,19 @@ std::vector<VentanaPrincipal::PanelVisible> VentanaPrincipal::paneles() const {
         const d::Rect o = d::rectEn(*p, modo());
         PanelVisible visto{p, escalado({0, 0, o.ancho, o.alto}, o), {}, {}};
         auto rotulo = [&](const char* texto, const d::Rect& r, HFONT fuente, COLORREF color,
-                          UINT formato) {
-            visto.rotulos.push_back({escalado(r, o), ancho(texto), fuente, color, formato});
+                          UINT formato, HWND control) {
+            visto.rotulos.push_back(
+                {escalado(r, o), ancho(texto), fuente, color, formato, control});
         };
         if (p == &d::kPanelInferior)
             rotulo(d::kTextoVersion, {d::kXVersion, d::kYVersion, 0, 0}, fuenteNegrita_.get(),
-                   rgb(d::kColorVersion), DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
+                   rgb(d::kColorVersion), DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX, textoVersion);
         if (p == &d::kPanelExportar)
             rotulo(d::kTextoExportar, d::kEtiquetaExportar, fuenteEtiqueta_.get(), RGB(0, 0, 0),
-                   kEnLineas);
+                   kEnLineas, textoExportar);
         if (p == &d::kPanelImportar)
             rotulo(d::kTextoImportar, d::kEtiquetaImportar, fuenteEtiqueta_.get(), RGB(0, 0, 0),
-                   kEnLineas);
+                   kEnLineas, textoImportar);
         for (HWND b : {botonSalir, botonAyuda, botonExportar, botonImportar})
             if (&panelDe(static_cast<WORD>(GetDlgCtrlID(b))) == p) visto.botones.push_back(b);
         vistos.push_back(std::move(visto));
@@ -508,7 +580,17 @@ bool VentanaPrincipal::preguntar(const std::string& texto) {
 bool VentanaPrincipal::abrirEnVisor(const std::filesystem::path& archivo) {
     const auto r = reinterpret_cast<INT_PTR>(
         ShellExecuteW(marco, L"open", archivo.wstring().c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    return r > 32;
+    if (r > 32) return true;
+    // No program opens the file's kind (a locked-down desk, Wine): the reports are text, and
+    // every Windows has Notepad, in its system folder.
+    if (r != SE_ERR_NOASSOC && r != SE_ERR_ASSOCINCOMPLETE) return false;
+    wchar_t sistema[MAX_PATH];
+    const UINT n = GetSystemDirectoryW(sistema, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return false;
+    const std::wstring notepad = std::wstring(sistema) + L"\\notepad.exe";
+    const std::wstring parametro = L"\"" + archivo.wstring() + L"\"";
+    return reinterpret_cast<INT_PTR>(ShellExecuteW(marco, L"open", notepad.c_str(),
+                                                   parametro.c_str(), nullptr, SW_SHOWNORMAL)) > 32;
 }
 
 void VentanaPrincipal::mostrarError(const std::string& texto) {

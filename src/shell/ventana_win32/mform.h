@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+struct IAccPropServices;
+
 namespace pontavia {
 
 class VentanaPrincipal : public Formulario {
@@ -37,15 +39,16 @@ class VentanaPrincipal : public Formulario {
     bool abrirAyuda(const std::filesystem::path& archivo, int contexto) override;
     bool abrirGuia(const std::filesystem::path& carpeta, int contexto) override;
 
-    // A caption the window paints itself (the panels' texts are no controls), in client pixels
-    // at the window's DPI: DT_WORDBREAK wraps it in donde; DT_SINGLELINE starts it at donde's
-    // top left corner and lets it run on.
+    // A caption the window paints itself, in client pixels at the window's DPI: DT_WORDBREAK
+    // wraps it in donde; DT_SINGLELINE starts it at donde's top left corner and lets it run on.
+    // control: the static text over it, which a screen reader reads.
     struct Rotulo {
         RECT donde;
         std::wstring texto;
         HFONT fuente;
         COLORREF color;
         UINT formato;
+        HWND control;
     };
     // A panel showing, where it lies in the client area, and what lies on it.
     struct PanelVisible {
@@ -63,6 +66,10 @@ class VentanaPrincipal : public Formulario {
     HWND botonImportar = nullptr;
     HWND botonSalir = nullptr;
     HWND botonAyuda = nullptr;
+    // The captions' static texts: the version, and each top panel's.
+    HWND textoVersion = nullptr;
+    HWND textoExportar = nullptr;
+    HWND textoImportar = nullptr;
 
   private:
     static LRESULT CALLBACK procedimiento(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -70,10 +77,12 @@ class VentanaPrincipal : public Formulario {
     void crearFuentes();
     void crearGlifos();
     void colocar();
+    void nombrarParaLectores();
     void pintar(HDC dc);
     int escala(int pixeles) const;
     RECT escalado(const disposicion::Rect& r, const disposicion::Rect& origen) const;
 
+    ComDelHilo com_; // first made, last gone
     HINSTANCE instancia_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     Fuente fuente_;
@@ -82,6 +91,7 @@ class VentanaPrincipal : public Formulario {
     ListaImagenes glifoOK_;
     ListaImagenes glifoCerrar_;
     Modulo hhctrl_;
+    Propio<IAccPropServices*, liberarCom> anotaciones_; // the OK buttons' names, while they live
     HWND foco_ = nullptr; // the button with the keyboard when the window last lost it
     bool ocupado_ = false;
     bool mostrada_ = false;

@@ -1,5 +1,6 @@
 #pragma once
-// The window's GDI objects and loaded modules, each released with the object that holds it.
+// The window's GDI objects, loaded modules and COM objects, each released with the object that
+// holds it.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -47,6 +48,9 @@ inline void liberarLocal(void* p) {
 inline void destruirLista(HIMAGELIST h) {
     ImageList_Destroy(h);
 }
+inline void liberarCom(IUnknown* p) {
+    p->Release();
+}
 
 using Fuente = Propio<HFONT, borrarObjeto>;
 using Pincel = Propio<HBRUSH, borrarObjeto>;
@@ -54,5 +58,20 @@ using Pluma = Propio<HPEN, borrarObjeto>;
 using Mapa = Propio<HBITMAP, borrarObjeto>;
 using Modulo = Propio<HMODULE, liberarModulo>;
 using ListaImagenes = Propio<HIMAGELIST, destruirLista>;
+
+// COM on the calling thread, for as long as the object lives (single-threaded, as a window's
+// thread has it; nothing to undo when another part of the thread set it up otherwise).
+class ComDelHilo {
+  public:
+    ComDelHilo() : hecho_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComDelHilo() {
+        if (hecho_) CoUninitialize();
+    }
+    ComDelHilo(const ComDelHilo&) = delete;
+    ComDelHilo& operator=(const ComDelHilo&) = delete;
+
+  private:
+    bool hecho_;
+};
 
 } // namespace pontavia

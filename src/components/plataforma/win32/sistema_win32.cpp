@@ -4,10 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <ctime>
-#include <fcntl.h>
-#include <io.h>
 #include <random>
 #include <shellapi.h>
 
@@ -385,11 +382,5 @@ std::vector<std::string> argumentos(int argc, char** argv) {
 
 // Windows' heap needs nothing set before it starts.
 void prepararMemoria(char**, std::uintmax_t) {}
-
-void prepararConsola() {
-    ::SetConsoleOutputCP(CP_UTF8);
-    ::_setmode(::_fileno(stdout), _O_BINARY);
-    ::_setmode(::_fileno(stderr), _O_BINARY);
-}
 
 } // namespace pontavia::sistema
