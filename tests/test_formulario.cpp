@@ -553,8 +553,13 @@ TEST_F(Corridas, ImportarSinNingunaLeccionEscritaLoDicePrimero) {
     EXPECT_EQ(programa.EstadoTransformado, 1);
     ASSERT_EQ(ventana.finales.size(), 1u);
     const std::string aviso = "ATENCIÓN: Ninguna de las 2 lecciones del horario de Tamberlo";
-    EXPECT_EQ(ventana.finales[0].rfind("Proceso finalizado\n\n" + aviso, 0), 0u)
+    EXPECT_EQ(ventana.finales[0].rfind("Proceso finalizado\n2 lecciones no llegaron a VELMORA: el "
+                                       "informe dice cuáles y por qué.\n\n" +
+                                           aviso,
+                                       0),
+              0u)
         << ventana.finales[0];
+    EXPECT_EQ(ventana.gravedades.back(), Gravedad::Aviso);
     const std::string informe = leerArchivo(ktemp / kNombreInformeImportar);
     ASSERT_NE(informe.find(aviso), std::string::npos) << informe;
     EXPECT_LT(informe.find(aviso), informe.find("Total:"));
@@ -569,10 +574,61 @@ TEST_F(Corridas, ElFinalDiceLoQueHizoYAbreElInforme) {
     corridaExportar(programa, ventana);
     ASSERT_EQ(ventana.finales.size(), 1u);
     const std::string& fin = ventana.finales[0];
-    EXPECT_EQ(fin.rfind("Proceso finalizado\n\nFilas: ASIGNOMT 0, ", 0), 0u) << fin;
+    EXPECT_EQ(fin.rfind("Proceso finalizado\n\nFilas:\n  Materias y actividades (ASIGNOMT): 0\n"
+                        "  Profesores (PROFT): 0\n  Aulas (AULAT): 0\n  Grupos (GRUPOST): 0\n"
+                        "  Franjas horarias (DIASHORAST): 0\n  Asignaturas (ASIGT): 0\n",
+                        0),
+              0u)
+        << fin;
     EXPECT_LT(fin.find("Elementos omitidos"), fin.find("Códigos cambiados")) << fin;
     EXPECT_NE(fin.find("Informe: " + (ktemp / kNombreInforme).string()), std::string::npos) << fin;
     EXPECT_EQ(ventana.vistos, (std::vector<fs::path>{ktemp / kNombreInforme}));
+}
+
+// Every box carries the icon of what it tells, by one rule: information for a run done with
+// nothing lost and for nothing to undo, a warning for a run that lost items and for a missing
+// input, an error for a run refused. The end box says first how many items did not arrive.
+TEST_F(Corridas, CadaCajaConSuIcono) {
+    const std::string perdidas =
+        "<asignaturas>"
+        "<dasignatura cgrupo=\"40\" casig=\"99\" cprofe=\"20\" conexion=\"0\" nhoras=\"2\"/>"
+        "<dasignatura cgrupo=\"40\" casig=\"98\" cprofe=\"20\" conexion=\"0\" nhoras=\"2\"/>"
+        "</asignaturas>";
+    struct Caso {
+        const char* nombre;
+        std::string centro; // VELMORA's file; empty: none chosen
+        Gravedad gravedad;
+        std::string segundaLinea; // the end box's, after "Proceso finalizado"
+    };
+    const Caso casos[] = {
+        {"nada perdido", documento(""), Gravedad::Informacion, ""},
+        {"elementos perdidos", documento(perdidas), Gravedad::Aviso,
+         "2 elementos no llegaron a Tamberlo: el informe dice cuáles y por qué."},
+        {"sin archivo", "", Gravedad::Aviso, ""},
+        {"XML no válido", "esto no es XML", Gravedad::Error, ""},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        fs::remove(datos / "centro.xml");
+        if (!c.centro.empty()) escribirArchivo(datos / "centro.xml", c.centro);
+        ventana.gravedades.clear();
+        ventana.finales.clear();
+        corridaExportar(programa, ventana);
+        ASSERT_EQ(ventana.gravedades.size(), 1u);
+        EXPECT_EQ(ventana.gravedades[0], c.gravedad);
+        if (!ventana.finales.empty()) {
+            const std::string& fin = ventana.finales[0];
+            const auto salto = fin.find('\n');
+            EXPECT_EQ(fin.substr(salto + 1, fin.find('\n', salto + 1) - salto - 1), c.segundaLinea)
+                << fin;
+        }
+    }
+    // Nothing to undo is news, not a fault.
+    FormularioSinToolkit formulario({"restaurar"}, datos.ruta());
+    fs::remove_all(ktemp.ruta());
+    formulario.alMostrarse();
+    ASSERT_EQ(formulario.gravedades.size(), 1u);
+    EXPECT_EQ(formulario.gravedades[0], Gravedad::Informacion);
 }
 
 // The Start menu's tasks: the last report, the dry run, and the undo once confirmed.
@@ -624,9 +680,11 @@ TEST(FormularioTareas, UnaTareaCierraSinDejarEstado) {
 
     FormularioSinToolkit r({"restaurar"}, datos.ruta());
     r.alMostrarse();
-    ASSERT_EQ(r.errores.size(), 1u);
-    EXPECT_NE(r.errores[0].find("No hay tablas de una exportación anterior"), std::string::npos)
-        << r.errores[0];
+    // Nothing to undo is told in an information box, not as a fault.
+    EXPECT_TRUE(r.errores.empty());
+    ASSERT_EQ(r.mensajes.size(), 1u);
+    EXPECT_NE(r.mensajes[0].find("No hay tablas de una exportación anterior"), std::string::npos)
+        << r.mensajes[0];
     EXPECT_EQ(r.cierres, 1);
     EXPECT_FALSE(fs::exists(datos / "Tamberlo.ini"));
 }

@@ -84,6 +84,19 @@ preparar() {
     cli exportar "$velmora/centro.xml" >/dev/null
 }
 
+# The key given closes the end box (named as the failure says it) and the window stays.
+cerrar_caja_con() {
+    xdotool key "$1"
+    # Without a window manager a closed window leaves the screen slowly under Wine.
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "^Pontavia$" >/dev/null 2>&1 || break
+        sleep 0.1
+    done
+    xdotool search --onlyvisible --name "^Pontavia$" >/dev/null 2>&1 &&
+        fallo "$2 no cerró la caja final"
+    kill -0 "$programa" 2>/dev/null || fallo "la ventana se cerró con la caja"
+}
+
 # exportar by hand: the end box says "Proceso finalizado" and what was done, Enter closes it
 # and the window stays; a second run takes the file offered (the last one), and "Ver informe",
 # chosen from the keyboard, opens exportar's report in the system's viewer.
@@ -97,21 +110,23 @@ escenario_exportar_a_mano() {
     enfocar "Seleccione Archivo XML"
     xdotool type --delay 5 "$(ruta_dialogo "$velmora/centro.xml")"
     xdotool key Return
-    leer_caja Pontavia "Proceso finalizado" "Filas:" "INFORME-PONTAVIA.TXT"
-    xdotool key Return
-    # Without a window manager a closed window leaves the screen slowly under Wine.
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name "^Pontavia$" >/dev/null 2>&1 || break
-        sleep 0.1
-    done
-    xdotool search --onlyvisible --name "^Pontavia$" >/dev/null 2>&1 &&
-        fallo "Intro no cerró la caja final"
-    kill -0 "$programa" 2>/dev/null || fallo "la ventana se cerró con la caja"
+    leer_caja Pontavia "Proceso finalizado" "Materias y actividades (ASIGNOMT):" \
+        "INFORME-PONTAVIA.TXT"
+    cerrar_caja_con Return Intro
     for t in $(cli mostrar --tablas); do
         test -s "$ktemp/$t.DBF" || fallo "falta $t.DBF"
     done
 
-    # Again, from where the keyboard was left: the same button, the file the dialog offers.
+    # Again, from where the keyboard was left: the same button, the file the dialog offers;
+    # Escape closes the end box as Enter does.
+    enfocar "^Exportar e importar"
+    xdotool key space
+    enfocar "Seleccione Archivo XML"
+    xdotool key Return
+    leer_caja Pontavia "Proceso finalizado"
+    cerrar_caja_con Escape Escape
+
+    # And once more, for its second button.
     enfocar "^Exportar e importar"
     xdotool key space
     enfocar "Seleccione Archivo XML"

@@ -31,14 +31,24 @@ template <typename Base> class DialogosDePrueba : public Base {
         elegido = archivo;
         return confirmar;
     }
-    void mensaje(const std::string& texto) override { mensajes.push_back(texto); }
+    // Each box's weight (its icon), in the order shown: plain boxes, warnings, the end box.
+    std::vector<Gravedad> gravedades;
+    void mensaje(const std::string& texto) override {
+        mensajes.push_back(texto);
+        gravedades.push_back(Gravedad::Informacion);
+    }
+    void avisar(const std::string& texto) override {
+        mensajes.push_back(texto);
+        gravedades.push_back(Gravedad::Aviso);
+    }
 
     // The end box: its first line among the messages, the whole text in finales;
     // verInforme is the button the user takes.
     bool verInforme = false;
     std::vector<std::string> finales;
-    bool mensajeFinal(const std::string& texto) override {
+    bool mensajeFinal(const std::string& texto, Gravedad gravedad) override {
         mensajes.push_back(texto.substr(0, texto.find('\n')));
+        gravedades.push_back(gravedad);
         finales.push_back(texto);
         return verInforme;
     }
@@ -64,7 +74,10 @@ template <typename Base> class FormularioDePrueba : public DialogosDePrueba<Base
     std::vector<int> ayudas;
     bool visorInstalado = true;
 
-    void mostrarError(const std::string& texto) override { errores.push_back(texto); }
+    void mostrarError(const std::string& texto) override {
+        errores.push_back(texto);
+        this->gravedades.push_back(Gravedad::Error);
+    }
     bool abrirAyuda(const std::filesystem::path&, int contexto) override {
         ayudas.push_back(contexto);
         return visorInstalado;
@@ -86,7 +99,10 @@ class VentanaPrueba : public DialogosDePrueba<Ventana> {
     bool ocupado = false;
     std::vector<std::string> errores;
 
-    void mostrarError(const std::string& texto) override { errores.push_back(texto); }
+    void mostrarError(const std::string& texto) override {
+        errores.push_back(texto);
+        gravedades.push_back(Gravedad::Error);
+    }
 
     void cursorOcupado(bool o) override { ocupado = o; }
     void cerrar() override { ++cierres; }

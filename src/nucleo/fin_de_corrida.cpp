@@ -8,23 +8,49 @@ namespace pontavia {
 
 namespace {
 
-// What the box says below its first line: first any warning about the whole run, then the
-// rows each table received, how many items were left out and how many codes changed, and
-// where the report and the result file are.
-std::string resumenCaja(const InformeLeido& informe, const std::filesystem::path& archivoInforme,
+// A table's rows as the timetabler reads them: what it holds, then its name ("Profesores
+// (PROFT): 50"); the lessons importar read and wrote likewise.
+std::string filaVisible(const std::string& tabla, std::size_t cuantas) {
+    std::string que = tabla;
+    if (tabla == tamberlo::SOLUC.nombre)
+        que = "Lecciones leídas del horario de Tamberlo (" + tabla + ")";
+    else if (tabla == kElementoLeccion)
+        que = "Lecciones escritas en el resultado (" + tabla + ")";
+    else
+        for (const auto& t : tamberlo::kTablasTamberlo)
+            if (tabla == t.nombre) que = std::string(t.contenido) + " (" + tabla + ")";
+    return "\n  " + que + ": " + std::to_string(cuantas);
+}
+
+// The line right after the first when items did not reach their table: how many, and that
+// the report names them.
+std::string perdidos(Corrida corrida, const InformeLeido& informe) {
+    const std::size_t n = informe.avisosDeTipo(TipoAviso::Omitido);
+    if (n == 0) return {};
+    const bool uno = n == 1;
+    if (corrida == Corrida::Importar)
+        return "\n" + std::to_string(n) + (uno ? " lección no llegó" : " lecciones no llegaron") +
+               " a VELMORA: el informe dice cuál" + (uno ? "" : "es") + " y por qué.";
+    const char* verbo = corrida == Corrida::Comprobar ? (uno ? " no llegaría" : " no llegarían")
+                                                      : (uno ? " no llegó" : " no llegaron");
+    return "\n" + std::to_string(n) + (uno ? " elemento" : " elementos") + verbo +
+           " a Tamberlo: el informe dice cuál" + (uno ? "" : "es") + " y por qué.";
+}
+
+// What the box says below its first line: how many items were lost, any warning about the
+// whole run, then the rows each table received, how many items were left out and how many
+// codes changed, and where the report and the result file are.
+std::string resumenCaja(Corrida corrida, const InformeLeido& informe,
+                        const std::filesystem::path& archivoInforme,
                         const std::filesystem::path& resultado) {
-    std::string s;
+    std::string s = perdidos(corrida, informe);
     for (const auto& frase : informe.advertencias())
         s += "\n\nATENCIÓN: " + frase;
-    std::string filas;
-    for (const auto& [tabla, cuantas] : informe.filas()) {
-        // SOLUC is what importar read; the rows it wrote are the lessons of the result.
-        const bool leida = tabla == tamberlo::SOLUC.nombre;
-        filas += (filas.empty() ? "" : ", ") + std::string(leida ? "leídas de " : "") +
-                 (tabla == kElementoLeccion ? std::string("lecciones escritas") : tabla) + " " +
-                 std::to_string(cuantas);
+    if (!informe.filas().empty()) {
+        s += "\n\nFilas:";
+        for (const auto& [tabla, cuantas] : informe.filas())
+            s += filaVisible(tabla, cuantas);
     }
-    if (!filas.empty()) s += "\n\nFilas: " + filas + ".";
     s += "\nElementos omitidos (no llegaron a su tabla): " +
          std::to_string(informe.avisosDeTipo(TipoAviso::Omitido)) + ".";
     s += "\nCódigos cambiados: " + std::to_string(informe.avisosDeTipo(TipoAviso::CodigoCambiado)) +
@@ -46,7 +72,30 @@ constexpr const char* kComprobacionTerminada =
 std::string FinDeCorrida::textoCaja() const {
     if (como_ != Como::Hecha) return mensaje_;
     return (corrida_ == Corrida::Comprobar ? kComprobacionTerminada : kProcesoFinalizado) +
-           resumenCaja(informe_, archivoInforme_, resultado_);
+           resumenCaja(corrida_, informe_, archivoInforme_, resultado_);
+}
+
+Gravedad FinDeCorrida::gravedad() const {
+    switch (como_) {
+    case Como::Hecha:
+        // Something the timetabler has lost, or must read, is worth the warning's icon.
+        return informe_.avisosDeTipo(TipoAviso::Omitido) > 0 ||
+                       informe_.avisosDeTipo(TipoAviso::SinCorrespondencia) > 0 ||
+                       !informe_.advertencias().empty()
+                   ? Gravedad::Aviso
+                   : Gravedad::Informacion;
+    case Como::FaltaEntrada:
+        return Gravedad::Aviso;
+    case Como::Fallida:
+        break;
+    }
+    // A lookup table missing too: importar cannot read what it needs, a fault as always.
+    return Gravedad::Error;
+}
+
+Gravedad gravedadDe(ClaseError clase) {
+    // Nothing was wrong when there was nothing to undo.
+    return clase == ClaseError::NadaQueRestaurar ? Gravedad::Informacion : Gravedad::Error;
 }
 
 std::string FinDeCorrida::textoConsola() const {

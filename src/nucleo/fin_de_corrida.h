@@ -20,6 +20,15 @@ enum class Corrida {
     Comprobar, // exportar's dry run: the report, nothing written
 };
 
+// What a box tells, and so the icon it carries: one rule for every box of every window.
+enum class Gravedad {
+    Informacion, // a run done with nothing lost, a task's answer, nothing to undo
+    Aviso,       // a run done with items lost or a warning; a run's input missing
+    Error,       // a run refused or failed
+};
+// The weight of a fault of this kind outside a run (restaurar, the status file).
+Gravedad gravedadDe(ClaseError clase);
+
 // What importar says before its file dialog (and pontavia-cli before the run): which file to
 // choose.
 inline constexpr const char* kRecordatorioImportar =
@@ -50,6 +59,8 @@ class FinDeCorrida {
     // What pontavia-cli writes: a run done, for standard output (for the dry run, the whole
     // report); otherwise the same message as the box, for standard error.
     std::string textoConsola() const;
+    // The icon of the box that tells it.
+    Gravedad gravedad() const;
     // The kind of fault of a run not done, from which a script's exit code follows.
     ClaseError clase() const { return clase_; }
     // The report the run made (as far as it got), and where it lies.

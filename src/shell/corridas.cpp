@@ -38,17 +38,9 @@ void terminar(const FinDeCorrida& fin, Programa& p, Ventana& v) {
 } // namespace
 
 void mostrarFin(const FinDeCorrida& fin, Ventana& v) {
-    switch (fin.como()) {
-    case FinDeCorrida::Como::Hecha:
-        if (v.mensajeFinal(fin.textoCaja())) verInforme(v, fin.archivoInforme());
-        return;
-    case FinDeCorrida::Como::FaltaEntrada:
-        v.mensaje(fin.textoCaja());
-        return;
-    case FinDeCorrida::Como::Fallida:
-        v.mostrarError(fin.textoCaja());
-        return;
-    }
+    if (fin.como() != FinDeCorrida::Como::Hecha)
+        return v.mostrarCaja(fin.textoCaja(), fin.gravedad());
+    if (v.mensajeFinal(fin.textoCaja(), fin.gravedad())) verInforme(v, fin.archivoInforme());
 }
 
 void verInforme(Ventana& v, const std::filesystem::path& informe) {

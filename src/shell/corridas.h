@@ -15,7 +15,8 @@ void corridaExportar(Programa& programa, Ventana& ventana);
 void corridaImportar(Programa& programa, Ventana& ventana);
 
 // The box that tells how a run ended: a run done in the end box, with the report a button
-// away; its input missing in a plain box; a fault in the error box.
+// away; otherwise a box with the icon of its weight (a missing input warns, a fault is an
+// error).
 void mostrarFin(const FinDeCorrida& fin, Ventana& ventana);
 
 // Opens a report in the system's viewer, or says that nothing could.

@@ -74,7 +74,7 @@ void Formulario::tarea() {
         }
     } catch (const std::exception& ex) {
         cursorOcupado(false);
-        mostrarError(mensajeParaElUsuario(ex));
+        mostrarCaja(mensajeParaElUsuario(ex), gravedadDe(claseDe(ex)));
     }
 }
 
@@ -89,7 +89,7 @@ bool Formulario::escribirEstado() {
                            std::to_string(programa_.EstadoTransformado));
         return true;
     } catch (const std::exception& ex) {
-        mostrarError(mensajeParaElUsuario(ex));
+        mostrarCaja(mensajeParaElUsuario(ex), gravedadDe(claseDe(ex)));
         return false;
     }
 }
@@ -99,7 +99,7 @@ void Formulario::ejecutar(void (*run)(Programa&, Ventana&)) {
         run(programa_, *this);
     } catch (const std::exception& ex) {
         cursorOcupado(false);
-        mostrarError(mensajeParaElUsuario(ex));
+        mostrarCaja(mensajeParaElUsuario(ex), gravedadDe(claseDe(ex)));
     }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // All that a run asks of the window: the same runs serve the Qt window, pontavia-cli and
 // the tests, each with its own Ventana.
+#include "nucleo.h"
+
 #include <filesystem>
 #include <string>
 
@@ -12,13 +14,27 @@ class Ventana {
     // The open-file dialog, offering the file chosen last; true, with the path, when the
     // user confirms a file.
     virtual bool elegirArchivo(const std::string& ultimo, std::string& elegido) = 0;
-    // A modal message box with one OK button; returns once the user has dismissed it.
+    // A modal message box with one OK button and the information icon; returns once the user
+    // has dismissed it.
     virtual void mensaje(const std::string& texto) = 0;
-    // The box that ends a run: texto, its OK button the default (Enter closes it), and a
-    // second button "Ver informe"; true when the user chose that one.
-    virtual bool mensajeFinal(const std::string& texto) {
-        mensaje(texto);
+    // The same with the warning icon: an input missing.
+    virtual void avisar(const std::string& texto) { mensaje(texto); }
+    // The box that ends a run: texto, the icon of its weight, its OK button the default (Enter
+    // and Escape close it), and a second button "Ver informe"; true when the user chose that.
+    virtual bool mensajeFinal(const std::string& texto, Gravedad gravedad) {
+        mostrarCaja(texto, gravedad);
         return false;
+    }
+    // Any box but the end's, with the icon of its weight: the one rule every box follows.
+    void mostrarCaja(const std::string& texto, Gravedad gravedad) {
+        switch (gravedad) {
+        case Gravedad::Informacion:
+            return mensaje(texto);
+        case Gravedad::Aviso:
+            return avisar(texto);
+        case Gravedad::Error:
+            return mostrarError(texto);
+        }
     }
     // The application's error box: the error's own text, caption "Pontavia".
     virtual void mostrarError(const std::string& texto) { mensaje(texto); }

@@ -40,6 +40,7 @@ struct Campo {
 // A description whatever its number of fields, for the lists of tables.
 struct VistaTabla {
     const char* nombre;
+    const char* contenido;
     NivelDBase nivel;
     Papel papel;
     std::span<const CampoEsquema> campos;
@@ -57,7 +58,8 @@ struct VistaTabla {
 };
 
 template <std::size_t N> struct EsquemaTabla {
-    const char* nombre; // the file is this with ".DBF"
+    const char* nombre;    // the file is this with ".DBF"
+    const char* contenido; // what it holds, as the timetabler says it ("Profesores")
     NivelDBase nivel;
     Papel papel;
     CampoEsquema campos[N]; // in the table's order
@@ -69,7 +71,7 @@ template <std::size_t N> struct EsquemaTabla {
         throw "la tabla no tiene ese campo";
     }
 
-    constexpr operator VistaTabla() const { return {nombre, nivel, papel, campos}; }
+    constexpr operator VistaTabla() const { return {nombre, contenido, nivel, papel, campos}; }
     std::string archivo() const { return VistaTabla(*this).archivo(); }
     std::vector<DefinicionCampo> definiciones() const { return VistaTabla(*this).definiciones(); }
 
@@ -109,6 +111,7 @@ template <std::size_t N> struct EsquemaTabla {
     }
 };
 template <std::size_t N>
-EsquemaTabla(const char*, NivelDBase, Papel, const CampoEsquema (&)[N]) -> EsquemaTabla<N>;
+EsquemaTabla(const char*, const char*, NivelDBase, Papel, const CampoEsquema (&)[N])
+    -> EsquemaTabla<N>;
 
 } // namespace pontavia

@@ -11,6 +11,7 @@ using enum TipoCampo;
 
 // Subjects and activities.
 inline constexpr EsquemaTabla ASIGNOMT{"ASIGNOMT",
+                                       "Materias y actividades",
                                        NivelDBase::III,
                                        Papel::ExportadaConIndice,
                                        {
@@ -24,6 +25,7 @@ inline constexpr EsquemaTabla ASIGNOMT{"ASIGNOMT",
 
 // Teachers.
 inline constexpr EsquemaTabla PROFT{"PROFT",
+                                    "Profesores",
                                     NivelDBase::III,
                                     Papel::ExportadaConIndice,
                                     {
@@ -37,6 +39,7 @@ inline constexpr EsquemaTabla PROFT{"PROFT",
 
 // Rooms.
 inline constexpr EsquemaTabla AULAT{"AULAT",
+                                    "Aulas",
                                     NivelDBase::III,
                                     Papel::ExportadaConIndice,
                                     {
@@ -49,6 +52,7 @@ inline constexpr EsquemaTabla AULAT{"AULAT",
 
 // Class groups.
 inline constexpr EsquemaTabla GRUPOST{"GRUPOST",
+                                      "Grupos",
                                       NivelDBase::III,
                                       Papel::ExportadaConIndice,
                                       {
@@ -67,6 +71,7 @@ inline constexpr EsquemaTabla GRUPOST{"GRUPOST",
 // The weekly time slots. SESION_ORDEN's name makes it level 7; it never had an index, so
 // an index file of that name is not Pontavia's to remove.
 inline constexpr EsquemaTabla DIASHORAST{"DIASHORAST",
+                                         "Franjas horarias",
                                          NivelDBase::Siete,
                                          Papel::ExportadaSinIndice,
                                          {
@@ -87,6 +92,7 @@ inline constexpr EsquemaTabla DIASHORAST{"DIASHORAST",
 
 // The teaching assignments.
 inline constexpr EsquemaTabla ASIGT{"ASIGT",
+                                    "Asignaturas",
                                     NivelDBase::III,
                                     Papel::ExportadaConIndice,
                                     {
@@ -111,6 +117,7 @@ inline constexpr EsquemaTabla ASIGT{"ASIGT",
 // Tamberlo's timetable, one record per lesson, as Tamberlo writes it. importar reads its
 // fields by name, whatever their order, and DIA and HORA as numbers whatever their type.
 inline constexpr EsquemaTabla SOLUC{"SOLUC",
+                                    "Lecciones del horario de Tamberlo",
                                     NivelDBase::III,
                                     Papel::DeTamberlo,
                                     {

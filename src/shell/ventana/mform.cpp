@@ -198,16 +198,40 @@ bool VentanaPrincipal::elegirArchivo(const std::string& ultimo, std::string& ele
     return true;
 }
 
-void VentanaPrincipal::mensaje(const std::string& texto) {
-    QMessageBox caja(QMessageBox::NoIcon, "Pontavia", QString::fromStdString(texto),
-                     QMessageBox::Ok, this);
+namespace {
+
+QMessageBox::Icon iconoDe(Gravedad gravedad) {
+    switch (gravedad) {
+    case Gravedad::Informacion:
+        return QMessageBox::Information;
+    case Gravedad::Aviso:
+        return QMessageBox::Warning;
+    case Gravedad::Error:
+        break;
+    }
+    return QMessageBox::Critical;
+}
+
+} // namespace
+
+void VentanaPrincipal::caja(const std::string& texto, Gravedad gravedad) {
+    QMessageBox caja(iconoDe(gravedad), "Pontavia", QString::fromStdString(texto), QMessageBox::Ok,
+                     this);
     copiable(caja);
     caja.exec();
 }
 
-bool VentanaPrincipal::mensajeFinal(const std::string& texto) {
-    QMessageBox caja(QMessageBox::Information, "Pontavia", QString::fromStdString(texto),
-                     QMessageBox::Ok, this);
+void VentanaPrincipal::mensaje(const std::string& texto) {
+    caja(texto, Gravedad::Informacion);
+}
+
+void VentanaPrincipal::avisar(const std::string& texto) {
+    caja(texto, Gravedad::Aviso);
+}
+
+bool VentanaPrincipal::mensajeFinal(const std::string& texto, Gravedad gravedad) {
+    QMessageBox caja(iconoDe(gravedad), "Pontavia", QString::fromStdString(texto), QMessageBox::Ok,
+                     this);
     QPushButton* ver = caja.addButton(d::kTextoVerInforme, QMessageBox::ActionRole);
     caja.setDefaultButton(QMessageBox::Ok);
     caja.setEscapeButton(QMessageBox::Ok);
@@ -229,10 +253,7 @@ bool VentanaPrincipal::abrirEnVisor(const std::filesystem::path& archivo) {
 }
 
 void VentanaPrincipal::mostrarError(const std::string& texto) {
-    QMessageBox caja(QMessageBox::Critical, "Pontavia", QString::fromStdString(texto),
-                     QMessageBox::Ok, this);
-    copiable(caja);
-    caja.exec();
+    caja(texto, Gravedad::Error);
 }
 
 void VentanaPrincipal::cursorOcupado(bool ocupado) {

@@ -32,7 +32,8 @@ class VentanaPrincipal : public QDialog, public Formulario {
     // The window interface of the runs. The dialogs are virtual so that tests answer them.
     bool elegirArchivo(const std::string& ultimo, std::string& elegido) override;
     void mensaje(const std::string& texto) override;
-    bool mensajeFinal(const std::string& texto) override;
+    void avisar(const std::string& texto) override;
+    bool mensajeFinal(const std::string& texto, Gravedad gravedad) override;
     bool preguntar(const std::string& texto) override;
     bool abrirEnVisor(const std::filesystem::path& archivo) override;
     void mostrarError(const std::string& texto) override;
@@ -59,6 +60,9 @@ class VentanaPrincipal : public QDialog, public Formulario {
     void keyPressEvent(QKeyEvent* e) override;
 
   private:
+    // A box with one OK button and the icon of its weight.
+    void caja(const std::string& texto, Gravedad gravedad);
+
     bool mostrada_ = false;
     bool cursorPuesto_ = false;
 };

@@ -537,16 +537,80 @@ bool VentanaPrincipal::elegirArchivo(const std::string& ultimo, std::string& ele
     return true;
 }
 
-void VentanaPrincipal::mensaje(const std::string& texto) {
-    MessageBoxW(marco, ancho(texto).c_str(), L"Pontavia", MB_OK);
+namespace {
+
+UINT iconoCaja(Gravedad gravedad) {
+    switch (gravedad) {
+    case Gravedad::Informacion:
+        return MB_ICONINFORMATION;
+    case Gravedad::Aviso:
+        return MB_ICONWARNING;
+    case Gravedad::Error:
+        break;
+    }
+    return MB_ICONERROR;
 }
 
-bool VentanaPrincipal::mensajeFinal(const std::string& texto) {
+PCWSTR iconoTarea(Gravedad gravedad) {
+    return gravedad == Gravedad::Informacion ? TD_INFORMATION_ICON
+           : gravedad == Gravedad::Aviso     ? TD_WARNING_ICON
+                                             : TD_ERROR_ICON;
+}
+
+// The end box closes with Escape as with Enter: the task dialog would only let Escape cancel
+// a box that has a Cancel button, and some of its versions not even with
+// TDF_ALLOW_DIALOG_CANCELLATION. While it shows, Escape on it is turned into a click on OK.
+thread_local HWND g_cajaFinal = nullptr;
+thread_local HHOOK g_ganchoEscape = nullptr;
+
+LRESULT CALLBACK ganchoEscape(int codigo, WPARAM wp, LPARAM lp) {
+    auto* m = reinterpret_cast<MSG*>(lp);
+    if (codigo == HC_ACTION && wp == PM_REMOVE && g_cajaFinal && m->message == WM_KEYDOWN &&
+        m->wParam == VK_ESCAPE && (m->hwnd == g_cajaFinal || IsChild(g_cajaFinal, m->hwnd))) {
+        SendMessageW(g_cajaFinal, TDM_CLICK_BUTTON, IDOK, 0);
+        m->message = WM_NULL;
+    }
+    return CallNextHookEx(g_ganchoEscape, codigo, wp, lp);
+}
+
+HRESULT CALLBACK alNotificarCajaFinal(HWND hwnd, UINT notificacion, WPARAM, LPARAM, LONG_PTR) {
+    if (notificacion == TDN_CREATED) g_cajaFinal = hwnd;
+    if (notificacion == TDN_DESTROYED) g_cajaFinal = nullptr;
+    return S_OK;
+}
+
+// The hook for as long as the end box shows.
+class EscapeCierra {
+  public:
+    EscapeCierra() {
+        g_ganchoEscape =
+            SetWindowsHookExW(WH_GETMESSAGE, ganchoEscape, nullptr, GetCurrentThreadId());
+    }
+    ~EscapeCierra() {
+        if (g_ganchoEscape) UnhookWindowsHookEx(g_ganchoEscape);
+        g_ganchoEscape = nullptr;
+        g_cajaFinal = nullptr;
+    }
+    EscapeCierra(const EscapeCierra&) = delete;
+    EscapeCierra& operator=(const EscapeCierra&) = delete;
+};
+
+} // namespace
+
+void VentanaPrincipal::mensaje(const std::string& texto) {
+    MessageBoxW(marco, ancho(texto).c_str(), L"Pontavia", MB_OK | iconoCaja(Gravedad::Informacion));
+}
+
+void VentanaPrincipal::avisar(const std::string& texto) {
+    MessageBoxW(marco, ancho(texto).c_str(), L"Pontavia", MB_OK | iconoCaja(Gravedad::Aviso));
+}
+
+bool VentanaPrincipal::mensajeFinal(const std::string& texto, Gravedad gravedad) {
     // A task dialog carries a button of its own; comctl32 6 has one, or the box has only OK.
     using TaskDialogIndirect_t = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
     auto f = funcion<TaskDialogIndirect_t>(GetModuleHandleW(L"comctl32.dll"), "TaskDialogIndirect");
     if (!f) {
-        mensaje(texto);
+        mostrarCaja(texto, gravedad);
         return false;
     }
     constexpr int kIdVerInforme = 100;
@@ -560,13 +624,20 @@ bool VentanaPrincipal::mensajeFinal(const std::string& texto) {
     c.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
     c.dwCommonButtons = TDCBF_OK_BUTTON;
     c.pszWindowTitle = L"Pontavia";
+    c.pszMainIcon = iconoTarea(gravedad);
     c.pszContent = contenido.c_str();
+    c.pfCallback = alNotificarCajaFinal;
     c.cButtons = 1;
     c.pButtons = botones;
     c.nDefaultButton = IDOK;
     int elegido = IDOK;
-    if (FAILED(f(&c, &elegido, nullptr, nullptr))) {
-        mensaje(texto);
+    HRESULT hecho;
+    {
+        EscapeCierra escape;
+        hecho = f(&c, &elegido, nullptr, nullptr);
+    }
+    if (FAILED(hecho)) {
+        mostrarCaja(texto, gravedad);
         return false;
     }
     return elegido == kIdVerInforme;
@@ -594,7 +665,7 @@ bool VentanaPrincipal::abrirEnVisor(const std::filesystem::path& archivo) {
 }
 
 void VentanaPrincipal::mostrarError(const std::string& texto) {
-    MessageBoxW(marco, ancho(texto).c_str(), L"Pontavia", MB_OK | MB_ICONERROR);
+    MessageBoxW(marco, ancho(texto).c_str(), L"Pontavia", MB_OK | iconoCaja(Gravedad::Error));
 }
 
 void VentanaPrincipal::cursorOcupado(bool ocupado) {

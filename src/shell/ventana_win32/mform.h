@@ -30,7 +30,8 @@ class VentanaPrincipal : public Formulario {
 
     bool elegirArchivo(const std::string& ultimo, std::string& elegido) override;
     void mensaje(const std::string& texto) override;
-    bool mensajeFinal(const std::string& texto) override;
+    void avisar(const std::string& texto) override;
+    bool mensajeFinal(const std::string& texto, Gravedad gravedad) override;
     bool preguntar(const std::string& texto) override;
     bool abrirEnVisor(const std::filesystem::path& archivo) override;
     void mostrarError(const std::string& texto) override;
