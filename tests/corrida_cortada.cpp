@@ -30,7 +30,7 @@ class FormularioSinVentana final : public Formulario {
   public:
     FormularioSinVentana(std::filesystem::path carpeta, std::string xml)
         : Formulario({"exportar", "x"}, std::move(carpeta)), xml_(std::move(xml)) {}
-    bool elegirArchivo(const std::string&, std::string& elegido) override {
+    bool elegirArchivo(const std::string&, const std::string&, std::string& elegido) override {
         elegido = xml_;
         return true;
     }

@@ -2,6 +2,7 @@
 // the run the first showing starts, the status left on closing, errors and help; and the two
 // runs as every window starts them, around the core's door.
 #include "corridas.h"
+#include "disposicion.h"
 #include "error.h"
 #include "esquema_tamberlo.h"
 #include "formulario.h"
@@ -320,6 +321,7 @@ TEST_P(ComoTermina, MensajesEstadoYCierre) {
     EXPECT_EQ(ventana.cierres, c.cierres);
     EXPECT_FALSE(ventana.ocupado);
     EXPECT_EQ(programa.filenameXML, ventana.archivo);
+    EXPECT_EQ(ventana.titulos, std::vector<std::string>{disposicion::kTituloDialogo});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -642,6 +644,8 @@ TEST_F(Corridas, TareasDelMenuInicio) {
     const auto antes = instantanea(ktemp.ruta());
     ventana.verInforme = true;
     tareaComprobar(programa, ventana);
+    // Its dialog says that it only checks; the runs' keep their title.
+    EXPECT_EQ(ventana.titulos.back(), disposicion::kTituloDialogoComprobar);
     EXPECT_EQ(instantanea(ktemp.ruta()), antes);
     ASSERT_EQ(ventana.finales.size(), 1u);
     EXPECT_EQ(ventana.finales[0].rfind("Comprobación terminada", 0), 0u);

@@ -156,7 +156,7 @@ escenario_comprobar() {
     huella "$ktemp" >"$tmp/ktemp.antes"
     huella "$velmora" >"$tmp/velmora.antes"
     lanzar comprobar
-    enfocar "Seleccione Archivo XML"
+    enfocar "Comprobar un archivo XML de VELMORA"
     xdotool type --delay 5 "$(ruta_dialogo "$velmora/centro.xml")"
     xdotool key Return
     leer_caja Pontavia "Filas:" "INFORME-COMPROBAR"

@@ -27,7 +27,11 @@ template <typename Base> class DialogosDePrueba : public Base {
     bool confirmar = true;
     std::vector<std::string> mensajes;
 
-    bool elegirArchivo(const std::string&, std::string& elegido) override {
+    // The dialogs' titles, in the order shown.
+    std::vector<std::string> titulos;
+    bool elegirArchivo(const std::string& titulo, const std::string&,
+                       std::string& elegido) override {
+        titulos.push_back(titulo);
         elegido = archivo;
         return confirmar;
     }

@@ -1,5 +1,6 @@
 #include "corridas.h"
 
+#include "disposicion.h"
 #include "nucleo.h"
 
 #include <string>
@@ -11,7 +12,8 @@ namespace {
 // The file dialog, offering the file chosen last; a cancelled dialog keeps it.
 std::filesystem::path elegirXML(Programa& p, Ventana& v) {
     std::string elegido;
-    if (v.elegirArchivo(p.filenameXML, elegido)) p.filenameXML = elegido;
+    if (v.elegirArchivo(disposicion::kTituloDialogo, p.filenameXML, elegido))
+        p.filenameXML = elegido;
     return rutaDeTexto(p.filenameXML);
 }
 

@@ -69,6 +69,9 @@ inline constexpr const char* kTextoVerInforme = "Ver informe";
 
 // The file dialog both runs share.
 inline constexpr const char* kTituloDialogo = "Seleccione Archivo XML obtenido de VELMORA";
+// The dry run's dialog says that it only checks: exportar's title would promise an export.
+inline constexpr const char* kTituloDialogoComprobar =
+    "Comprobar un archivo XML de VELMORA (no se cambiará nada)";
 inline constexpr const char* kFiltroDialogo = "*.xml";
 inline constexpr const char* kExtensionDialogo = "xml";
 

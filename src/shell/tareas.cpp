@@ -1,6 +1,7 @@
 #include "tareas.h"
 
 #include "corridas.h"
+#include "disposicion.h"
 #include "nucleo.h"
 
 #include <string>
@@ -31,7 +32,7 @@ void tareaVerInforme(Ventana& v) {
 
 void tareaComprobar(Programa& p, Ventana& v) {
     std::string elegido;
-    if (!v.elegirArchivo(p.filenameXML, elegido)) return;
+    if (!v.elegirArchivo(disposicion::kTituloDialogoComprobar, p.filenameXML, elegido)) return;
     p.filenameXML = elegido;
     const FinDeCorrida fin = [&] {
         CursorOcupado cursor(v);

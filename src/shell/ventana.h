@@ -11,9 +11,10 @@ namespace pontavia {
 class Ventana {
   public:
     virtual ~Ventana() = default;
-    // The open-file dialog, offering the file chosen last; true, with the path, when the
-    // user confirms a file.
-    virtual bool elegirArchivo(const std::string& ultimo, std::string& elegido) = 0;
+    // The open-file dialog with its title, offering the file chosen last; true, with the
+    // path, when the user confirms a file.
+    virtual bool elegirArchivo(const std::string& titulo, const std::string& ultimo,
+                               std::string& elegido) = 0;
     // A modal message box with one OK button and the information icon; returns once the user
     // has dismissed it.
     virtual void mensaje(const std::string& texto) = 0;

@@ -12,8 +12,9 @@ class VentanaDeTerminal : public pontavia::Formulario {
   public:
     using Formulario::Formulario;
 
-    bool elegirArchivo(const std::string& ultimo, std::string& elegido) override {
-        std::cout << "Archivo XML de VELMORA [" << ultimo << "]: ";
+    bool elegirArchivo(const std::string& titulo, const std::string& ultimo,
+                       std::string& elegido) override {
+        std::cout << titulo << " [" << ultimo << "]: ";
         return static_cast<bool>(std::getline(std::cin, elegido)) && !elegido.empty();
     }
     void mensaje(const std::string& texto) override { std::cout << texto << '\n'; }

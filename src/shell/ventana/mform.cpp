@@ -186,8 +186,9 @@ bool VentanaPrincipal::abrirGuia(const std::filesystem::path& carpeta, int conte
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(pagina.string())));
 }
 
-bool VentanaPrincipal::elegirArchivo(const std::string& ultimo, std::string& elegido) {
-    QFileDialog dialogo(this, d::kTituloDialogo);
+bool VentanaPrincipal::elegirArchivo(const std::string& titulo, const std::string& ultimo,
+                                     std::string& elegido) {
+    QFileDialog dialogo(this, QString::fromStdString(titulo));
     dialogo.setNameFilter(d::kFiltroDialogo);
     dialogo.setDefaultSuffix(d::kExtensionDialogo);
     dialogo.setFileMode(QFileDialog::ExistingFile);

@@ -30,7 +30,8 @@ class VentanaPrincipal : public QDialog, public Formulario {
     ~VentanaPrincipal() override;
 
     // The window interface of the runs. The dialogs are virtual so that tests answer them.
-    bool elegirArchivo(const std::string& ultimo, std::string& elegido) override;
+    bool elegirArchivo(const std::string& titulo, const std::string& ultimo,
+                       std::string& elegido) override;
     void mensaje(const std::string& texto) override;
     void avisar(const std::string& texto) override;
     bool mensajeFinal(const std::string& texto, Gravedad gravedad) override;

@@ -515,10 +515,11 @@ void VentanaPrincipal::pintar(HDC dc) {
     }
 }
 
-bool VentanaPrincipal::elegirArchivo(const std::string& ultimo, std::string& elegido) {
+bool VentanaPrincipal::elegirArchivo(const std::string& tituloDialogo, const std::string& ultimo,
+                                     std::string& elegido) {
     std::wstring archivo = ancho(ultimo);
     archivo.resize(kLargoRuta, L'\0');
-    const std::wstring titulo = ancho(d::kTituloDialogo);
+    const std::wstring titulo = ancho(tituloDialogo);
     // One entry, its name and its pattern, each ended by a null, the list by another.
     const std::wstring filtro = ancho(d::kFiltroDialogo) + L'\0' + ancho(d::kFiltroDialogo) + L'\0';
     const std::wstring extension = ancho(d::kExtensionDialogo);

@@ -28,7 +28,8 @@ class VentanaPrincipal : public Formulario {
     // Shows the window and runs the message loop until it is closed; the program's exit code.
     int ejecutarBucle();
 
-    bool elegirArchivo(const std::string& ultimo, std::string& elegido) override;
+    bool elegirArchivo(const std::string& titulo, const std::string& ultimo,
+                       std::string& elegido) override;
     void mensaje(const std::string& texto) override;
     void avisar(const std::string& texto) override;
     bool mensajeFinal(const std::string& texto, Gravedad gravedad) override;
