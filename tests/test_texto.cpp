@@ -2,6 +2,7 @@
 #include "ayudantes.h"
 #include "codigo_pagina.h"
 #include "error.h"
+#include "sistema.h"
 #include "texto.h"
 
 #include <gtest/gtest.h>
@@ -53,16 +54,16 @@ TEST(Texto, EnterosEstrictos) {
 TEST(Texto, DecimalesConElSeparadorDeLaConfiguracionRegional) {
     {
         LocaleTemporal es("es_ES.UTF-8");
-        EXPECT_DOUBLE_EQ(aDecimal("2,5"), 2.5);
-        EXPECT_DOUBLE_EQ(aDecimal("-3"), -3.0);
-        EXPECT_THROW(aDecimal("2.5"), Error);
+        EXPECT_DOUBLE_EQ(aDecimal("2,5", sistema::separadorDecimal()), 2.5);
+        EXPECT_DOUBLE_EQ(aDecimal("-3", sistema::separadorDecimal()), -3.0);
+        EXPECT_THROW(aDecimal("2.5", sistema::separadorDecimal()), Error);
     }
     {
         LocaleTemporal c("C");
-        EXPECT_DOUBLE_EQ(aDecimal("2.5"), 2.5);
+        EXPECT_DOUBLE_EQ(aDecimal("2.5", sistema::separadorDecimal()), 2.5);
         for (std::string malo : {"", "dos", "2,5", "2.5.1", "e3", "."}) {
             try {
-                aDecimal(malo);
+                aDecimal(malo, sistema::separadorDecimal());
                 ADD_FAILURE() << malo;
             } catch (const Error& e) {
                 EXPECT_EQ(std::string(e.what()),

@@ -1,6 +1,7 @@
 #include "documento_xml.h"
 
 #include "archivo_atomico.h"
+#include "ascii.h"
 #include "conversor.h"
 #include "error.h"
 #include "mapeo.h"
@@ -33,12 +34,6 @@ constexpr unsigned kOpciones =
 // From this size a file is checked on another core: below it, a thread costs what it saves.
 constexpr std::size_t kArchivoGrande = std::size_t{512} << 10;
 
-std::string minusculas(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
 // The encoding named in the XML declaration, or the empty text when there is none.
 std::string codificacionDeclarada(std::string_view bytes) {
     if (bytes.substr(0, 5) != "<?xml") return "";
@@ -55,7 +50,7 @@ std::string codificacionDeclarada(std::string_view bytes) {
 }
 
 Familia familiaDe(const std::string& nombre) {
-    const std::string n = minusculas(nombre);
+    const std::string n = minusculasAscii(nombre);
     if (n == "utf-8" || n == "utf8") return Familia::Utf8;
     if (n == "iso-8859-1" || n == "iso8859-1" || n == "latin1" || n == "iso_8859-1" ||
         n == "latin-1" || n == "l1")

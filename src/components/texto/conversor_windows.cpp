@@ -1,11 +1,11 @@
 // The system's converters on Windows: its code pages, by the number that an encoding's name
 // stands for. The dBase single-byte pages never come here: the program's own tables read them.
+#include "ascii.h"
 #include "conversor.h"
 #include "conversor_latin1.h"
 #include "texto.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <string>
 
@@ -46,15 +46,9 @@ constexpr NombreCodigo kNombres[] = {
     {"ibm-thai", 20838},    {"dos-862", 862},
 };
 
-std::string minusculas(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
 // The code page a name stands for; 0 when it stands for none that this system has.
 unsigned codigoDe(const std::string& nombre) {
-    const std::string n = minusculas(nombre);
+    const std::string n = minusculasAscii(nombre);
     for (const NombreCodigo& e : kNombres)
         if (n == e.nombre) return e.codigo;
     for (const char* prefijo : {"windows-", "cp", "ibm-", "ibm"}) {
