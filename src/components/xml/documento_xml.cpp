@@ -6,6 +6,7 @@
 #include "error.h"
 #include "mapeo.h"
 #include "memoria_xml.h"
+#include "razones_xml.h"
 #include "salida_documento.h"
 #include "texto.h"
 #include "velmora.h"
@@ -67,43 +68,6 @@ std::size_t primerUtf8Invalido(std::string_view s) {
         if (siguienteCaracter(s, i) < 0) return inicio;
     }
     return std::string::npos;
-}
-
-std::string razonEnEspanol(pugi::xml_parse_status st) {
-    switch (st) {
-    case pugi::status_file_not_found:
-        return "no se encontró el archivo";
-    case pugi::status_io_error:
-        return "error de lectura";
-    case pugi::status_out_of_memory:
-        return "memoria insuficiente";
-    case pugi::status_unrecognized_tag:
-        return "etiqueta no reconocida";
-    case pugi::status_bad_pi:
-        return "instrucción de proceso o declaración mal formada";
-    case pugi::status_bad_comment:
-        return "comentario mal formado";
-    case pugi::status_bad_cdata:
-        return "sección CDATA mal formada";
-    case pugi::status_bad_doctype:
-        return "declaración DOCTYPE mal formada";
-    case pugi::status_bad_pcdata:
-        return "texto mal formado";
-    case pugi::status_bad_start_element:
-        return "etiqueta de apertura mal formada";
-    case pugi::status_bad_attribute:
-        return "atributo mal formado";
-    case pugi::status_bad_end_element:
-        return "etiqueta de cierre mal formada";
-    case pugi::status_end_element_mismatch:
-        return "la etiqueta de cierre no corresponde a la de apertura";
-    case pugi::status_append_invalid_root:
-        return "raíz no válida";
-    case pugi::status_no_document_element:
-        return "no hay elemento raíz";
-    default:
-        return "documento mal formado";
-    }
 }
 
 // Line and column (from 1) of a byte offset into the parsed UTF-8 text.
