@@ -3,6 +3,7 @@
 #include "archivo_atomico.h"
 #include "ascii.h"
 #include "conversor.h"
+#include "conversor_latin1.h"
 #include "error.h"
 #include "mapeo.h"
 #include "memoria_xml.h"
@@ -53,9 +54,7 @@ std::string codificacionDeclarada(std::string_view bytes) {
 Familia familiaDe(const std::string& nombre) {
     const std::string n = minusculasAscii(nombre);
     if (n == "utf-8" || n == "utf8") return Familia::Utf8;
-    if (n == "iso-8859-1" || n == "iso8859-1" || n == "latin1" || n == "iso_8859-1" ||
-        n == "latin-1" || n == "l1")
-        return Familia::Latin1;
+    if (esLatin1(n)) return Familia::Latin1;
     if (n == "utf-16le") return Familia::Utf16LE;
     if (n == "utf-16" || n == "utf-16be") return Familia::Utf16BE;
     return Familia::Otra;
@@ -178,8 +177,10 @@ DocumentoXML DocumentoXML::cargarCabeceraMientrasSeComprueba(const std::filesyst
     const std::string codificacion = codificacionDe(archivo->bytes());
     const Familia familia = familiaDe(codificacion);
     std::string_view texto = archivo->bytes();
-    // Where pugixml reads the file's own bytes, and the file is worth a thread.
-    if ((familia != Familia::Latin1 && familia != Familia::Utf8) || texto.size() < kArchivoGrande)
+    // Where pugixml reads the file's own bytes, and the file is worth a thread. A Latin-1 file
+    // with bytes that windows-1252 reads otherwise is converted whole first.
+    if ((familia != Familia::Latin1 && familia != Familia::Utf8) || texto.size() < kArchivoGrande ||
+        (familia == Familia::Latin1 && conBytesDeWindows(texto)))
         return cargarCabecera(ruta, disco);
     if (familia == Familia::Utf8 && texto.substr(0, 3) == "\xEF\xBB\xBF") texto.remove_prefix(3);
     const char* nombreCodificacion = familia == Familia::Latin1 ? "ISO-8859-1" : "UTF-8";
@@ -339,6 +340,14 @@ DocumentoXML DocumentoXML::leer(std::shared_ptr<void> dueno, std::string_view by
     if (soloCabecera && familia != Familia::Utf16LE && familia != Familia::Utf16BE) {
         convertido = sinContenido(texto, limites);
         texto = convertido;
+    }
+    // pugixml reads Latin-1 byte for byte; bytes that windows-1252 reads otherwise (Windows'
+    // quotes, dashes, euro sign) are read as the characters that were typed, through UTF-8.
+    if (familia == Familia::Latin1 && conBytesDeWindows(texto)) {
+        std::string utf8 = aUtf8(d.codificacion_, texto);
+        convertido = std::move(utf8);
+        texto = convertido;
+        codificacion = pugi::encoding_utf8;
     }
 
     // UTF-8 as read is parsed where it lies, without a copy of a large file.
