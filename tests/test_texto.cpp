@@ -146,4 +146,17 @@ TEST(Texto, Latin1SeLeeComoWindows1252) {
     }
     EXPECT_FALSE(esLatin1("windows-1252"));
     EXPECT_FALSE(esLatin1("latin2"));
+
+    // Whether a file holds such a byte, wherever it lies (words of eight are tested at once).
+    for (std::size_t largo : {1u, 7u, 8u, 9u, 31u, 32u, 33u, 70u}) {
+        for (std::size_t en = 0; en < largo; ++en) {
+            for (const char b : {'\x80', '\x9F', '\x7F', '\xA0', '\xE0', '\x00'}) {
+                std::string t(largo, 'a');
+                t[en] = b;
+                const bool esperado = b == '\x80' || b == '\x9F';
+                EXPECT_EQ(conBytesDeWindows(t), esperado) << largo << " " << en << " " << int(b);
+            }
+        }
+    }
+    EXPECT_FALSE(conBytesDeWindows(""));
 }

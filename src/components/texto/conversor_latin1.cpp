@@ -23,6 +23,28 @@ bool esLatin1(std::string_view nombre) {
                        [&](const char* x) { return n == x; });
 }
 
+bool conBytesDeWindows(std::string_view bytes) {
+    constexpr std::uint64_t kUnos = 0x0101010101010101u;
+    constexpr std::uint64_t kAltos = 0x8080808080808080u;
+    // A byte from 0x80 to 0x9F has 100 as its top bits: masked to them and compared with
+    // 0x80, it becomes a zero byte, which the usual test finds (exact for a whole word).
+    const auto hay = [&](std::size_t en) {
+        std::uint64_t w;
+        std::memcpy(&w, bytes.data() + en, 8);
+        const std::uint64_t x = (w & (kUnos * 0xE0)) ^ kAltos;
+        return (x - kUnos) & ~x & kAltos;
+    };
+    std::size_t i = 0;
+    // Four words a step, so that the processor works on them side by side.
+    for (; i + 32 <= bytes.size(); i += 32)
+        if (hay(i) | hay(i + 8) | hay(i + 16) | hay(i + 24)) return true;
+    for (; i + 8 <= bytes.size(); i += 8)
+        if (hay(i)) return true;
+    for (; i < bytes.size(); ++i)
+        if ((static_cast<unsigned char>(bytes[i]) & 0xE0) == 0x80) return true;
+    return false;
+}
+
 namespace {
 
 // What each byte from 0x80 to 0x9F reads as: windows-1252's character, from the program's own
