@@ -502,6 +502,9 @@ TEST(DocumentoXML, CabeceraEsElDocumentoSinElContenidoDeLaRaiz) {
         {"windows-1252", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n"
                          "<centro n=\"\x80\">\x80" +
                              cuerpo + "</centro>"},
+        {"ISO-8859-1 escrito en Windows", "<?xml version=\"1.0\" encoding=\"latin1\"?>\n"
+                                          "<centro n=\"\x93x\x94\x81\">\x97" +
+                                              cuerpo + "</centro><!-- \x85 -->"},
         {"UTF-16LE", utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><!-- \xF1 -->"
                            "<centro n=\"Mar\xEDtima\">" +
                                cuerpo + "</centro><!-- fin -->",
