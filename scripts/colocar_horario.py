@@ -5,15 +5,42 @@ wrote in a KTEMP folder and writes SOLUC.DBF there, one record per lesson.
 Each assignment of ASIGT gives as many lessons as its whole hours (at least one); each lesson
 goes to the first of the 30 weekly slots where neither its group nor its teacher is busy, or,
 when there is none, to the slot its group uses least. Rooms are taken in turn from AULAT.
+SOLUC's layout is read from the program's own description of Tamberlo's tables
+(src/components/tamberlo/esquema_tamberlo.h), so the two cannot differ.
 Usage: colocar_horario.py KTEMP [SALIDA]
 """
 import math
 import os
+import re
 import sys
 
 import dbf
 
 DIAS, HORAS = 5, 6
+
+
+ESQUEMA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "components",
+                       "tamberlo", "esquema_tamberlo.h")
+
+
+def estructura(nombre):
+    """A table's fields as python-dbf writes a layout ("DIA N(2,0); ..."), from the description
+    of the table in esquema_tamberlo.h; with its dBase level."""
+    with open(ESQUEMA, encoding="utf-8") as f:
+        texto = f.read()
+    tabla = re.search(r'EsquemaTabla\s+%s\s*\{\s*"%s"\s*,\s*NivelDBase::(\w+)\s*,[^{]*\{(.*?)\}\s*\}\s*;'
+                      % (nombre, nombre), texto, re.S)
+    if not tabla:
+        sys.exit("colocar_horario: %s no está descrita en %s" % (nombre, ESQUEMA))
+    nivel, cuerpo = tabla.groups()
+    tipos = {"Texto": "C({w})", "Entero": "N({w},0)", "Decimal": "N({w},{d})", "Logico": "L"}
+    campos = []
+    for campo, tipo, ancho, decimales in re.findall(
+            r'\{\s*"(\w+)"\s*,\s*(\w+)\s*,\s*(\d+)\s*,\s*(\d+)\s*\}', cuerpo):
+        campos.append(campo + " " + tipos[tipo].format(w=ancho, d=decimales))
+    if not campos:
+        sys.exit("colocar_horario: %s sin campos en %s" % (nombre, ESQUEMA))
+    return "; ".join(campos), {"III": "db3", "Siete": "db7"}[nivel]
 
 
 def leer(carpeta, nombre):
@@ -54,12 +81,13 @@ def main():
                               profesor, aulas[(n + k) % len(aulas)] if aulas else ""))
     if os.path.exists(salida):
         os.remove(salida)
-    tabla = dbf.Table(salida, "DIA N(2,0); HORA N(2,0); SESIONES C(20); CODGRUPO C(10); "
-                      "ASIG C(10); TAREA C(10); PROF C(10); AULA C(10)",
-                      dbf_type="db3", codepage="cp1252")
+    campos, nivel = estructura("SOLUC")
+    tabla = dbf.Table(salida, campos, dbf_type=nivel, codepage="cp1252")
     tabla.open(dbf.READ_WRITE)
     for r in registros:
-        tabla.append(r)
+        # By name (python-dbf names fields in lower case), whatever their order in SOLUC.
+        tabla.append(dict(zip(("dia", "hora", "sesiones", "codgrupo", "asig", "tarea", "prof",
+                               "aula"), r)))
     tabla.close()
 
 

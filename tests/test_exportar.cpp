@@ -431,6 +431,32 @@ TEST_F(Exportar, HorasConDecimalesSegunLaConfiguracionRegional) {
               "point value");
 }
 
+// A file labelled ISO-8859-1 but written by a Windows program carries Windows' quotes and
+// dashes in bytes 0x80 to 0x9F: they reach the tables as they were typed. A character
+// windows-1252 lacks is written as its nearest one, and the report says what was written.
+TEST_F(Exportar, NombresComoSeEscribieron) {
+    escribirArchivo(
+        datos / "centro.xml",
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
+        "<centro codigo_interno=\"1\" nombre=\"IES Prueba\" curso=\"2026/2027\" version=\"1\">"
+        "<materias><dmateria codigo=\"MUS\" nombre=\"\x93M\xFAsica\x94 \x97 \x91"
+        "cl\xE1sica\x92\" "
+        "codigo_actividad=\"LECTIVA\" idmateria=\"1\"/></materias>"
+        "<profesores><profesor codigo=\"JL\" nombre=\"Javier\" apellido1=\"&#321;ukaszewicz\" "
+        "apellido2=\"Erd&#337;s\" documento=\"1H\" idprofesor=\"2\"/></profesores>"
+        "</centro>\n");
+    pontavia::exportar(datos / "centro.xml", ktemp.ruta(), informe);
+    EXPECT_EQ(columna(tabla("ASIGNOMT"), "NOMBRE"),
+              (std::vector<std::string>{"“Música” — ‘clásica’"}));
+    EXPECT_EQ(columna(tabla("PROFT"), "NOMBRE"),
+              (std::vector<std::string>{"Javier, Lukaszewicz Erdos"}));
+    const std::string escrito = informe.contenidoArchivo();
+    EXPECT_NE(escrito.find("\"Javier, Łukaszewicz Erdős\" -> \"Javier, Lukaszewicz Erdos\""),
+              std::string::npos)
+        << escrito;
+    EXPECT_EQ(escrito.find("Música"), std::string::npos) << escrito;
+}
+
 TEST_F(Exportar, UnaSegundaEjecucionEscribeLasMismasTablas) {
     const std::string interior = "<materias>" + materia("MAT", "M", "L", "1") +
                                  materia("MAT", "M", "L", "2") + "</materias><profesores>" +

@@ -256,6 +256,15 @@ TEST(DocumentoXML, LeeLoBienFormadoPocoComun) {
         {"latin1, otro nombre de ISO-8859-1",
          "<?xml version=\"1.0\" encoding=\"latin1\"?><centro n=\"Mar\xEDtima\">\xF1</centro>",
          "Marítima", "ñ"},
+        // Written by a Windows program: its quotes, dashes and euro sign are what was typed;
+        // the five bytes windows-1252 leaves undefined stay what they are.
+        {"ISO-8859-1 escrito en Windows",
+         "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><centro n=\"\x91Mar\xEDtima\x92\">"
+         "\x80 \x96\x97\x81\x9D</centro>",
+         "‘Marítima’", "€ –—\xC2\x81\xC2\x9D"},
+        {"l1, otro nombre de ISO-8859-1, escrito en Windows",
+         "<?xml version=\"1.0\" encoding=\"l1\"?><centro n=\"\x93x\x94\">\x85</centro>", "“x”",
+         "…"},
         {"windows-1252",
          "<?xml version=\"1.0\" encoding=\"windows-1252\"?><centro n=\"Mar\xEDtima\">"
          "\x80</centro>",
@@ -493,6 +502,9 @@ TEST(DocumentoXML, CabeceraEsElDocumentoSinElContenidoDeLaRaiz) {
         {"windows-1252", "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n"
                          "<centro n=\"\x80\">\x80" +
                              cuerpo + "</centro>"},
+        {"ISO-8859-1 escrito en Windows", "<?xml version=\"1.0\" encoding=\"latin1\"?>\n"
+                                          "<centro n=\"\x93x\x94\x81\">\x97" +
+                                              cuerpo + "</centro><!-- \x85 -->"},
         {"UTF-16LE", utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?><!-- \xF1 -->"
                            "<centro n=\"Mar\xEDtima\">" +
                                cuerpo + "</centro><!-- fin -->",

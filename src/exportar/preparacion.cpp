@@ -2,6 +2,7 @@
 
 #include "archivo_atomico.h"
 #include "bloqueo.h"
+#include "carpeta_tamberlo.h"
 #include "error.h"
 #include "esquema_tamberlo.h"
 #include "exportar.h"

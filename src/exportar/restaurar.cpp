@@ -1,4 +1,5 @@
 // restaurar: the undo of exportar, from the one generation of tables it keeps.
+#include "carpeta_tamberlo.h"
 #include "error.h"
 #include "exportar.h"
 #include "plataforma.h"

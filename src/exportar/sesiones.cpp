@@ -1,6 +1,7 @@
 #include "sesiones.h"
 
 #include "error.h"
+#include "sistema.h"
 #include "texto.h"
 
 #include <cmath>
@@ -18,7 +19,8 @@ constexpr const char* kMedia = "½";
 } // namespace
 
 Sesiones calcularSesiones(std::string_view nhoras) {
-    const auto escritas = static_cast<float>(aDecimal(nhoras));
+    // Hours are written as the user writes numbers, with the regional decimal separator.
+    const auto escritas = static_cast<float>(aDecimal(nhoras, sistema::separadorDecimal()));
     if (!(std::fabs(escritas) < kHorasMaximas))
         throw Error(ClaseError::ValorNoValido, Hecho::HorasFueraDeRango, {}, std::string(nhoras));
     Sesiones s;

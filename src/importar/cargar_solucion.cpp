@@ -26,7 +26,7 @@ auto convertirCampo(const TablaDBase& soluc, Campo campo, Convertir convertir) {
     try {
         return convertir();
     } catch (const Error& e) {
-        throw e.enRegistro("SOLUC", soluc.numeroRegistro(), campo.nombre);
+        throw e.enRegistro(SOLUC.nombre, soluc.numeroRegistro(), campo.nombre);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "archivo_atomico.h"
 #include "cargar_solucion.h"
+#include "carpeta_tamberlo.h"
 #include "plataforma.h"
 #include "sistema.h"
 #include "tablas_tamberlo.h"

@@ -1,5 +1,6 @@
 #include "tablas_tamberlo.h"
 
+#include "carpeta_tamberlo.h"
 #include "error.h"
 #include "esquema_tamberlo.h"
 #include "plataforma.h"

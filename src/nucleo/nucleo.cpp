@@ -1,6 +1,7 @@
 #include "nucleo.h"
 
 #include "archivo_atomico.h"
+#include "carpeta_tamberlo.h"
 #include "disco.h"
 #include "error.h"
 #include "esquema_tamberlo.h"

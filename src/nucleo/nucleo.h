@@ -6,6 +6,7 @@
 // Spanish sentence ready for the user. Nothing here asks the user anything or knows how it is
 // shown. What a run reads, writes, moves, removes or holds goes through the Disco it is given:
 // the system's own unless a test hands in another.
+#include "ascii.h"
 #include "error_publico.h"
 #include "fin_de_corrida.h"
 #include "informe_leido.h"

@@ -8,26 +8,15 @@
 
 namespace pontavia {
 
-namespace {
-
-// What Tamberlo's mode word becomes: A to Z lower-cased, every other byte as it is.
-std::string enMinusculas(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
-} // namespace
-
 Modo modoDeArranque(const std::vector<std::string>& parametros) {
     if (parametros.size() == 1) {
-        const std::string palabra = enMinusculas(parametros[0]);
+        const std::string palabra = minusculasAscii(parametros[0]);
         if (palabra == "informe") return Modo::VerInforme;
         if (palabra == "comprobar") return Modo::Comprobar;
         if (palabra == "restaurar") return Modo::Restaurar;
     }
     if (parametros.size() != 2) return Modo::Interactivo;
-    const std::string palabra = enMinusculas(parametros[0]);
+    const std::string palabra = minusculasAscii(parametros[0]);
     if (palabra == "exportar") return Modo::Exportar;
     if (palabra == "importar") return Modo::Importar;
     return Modo::OtraPalabra;

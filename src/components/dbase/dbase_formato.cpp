@@ -1,5 +1,6 @@
 #include "dbase_formato.h"
 
+#include "ascii.h"
 #include "error.h"
 #include "sistema.h"
 
@@ -67,13 +68,6 @@ std::string codigoPorNombreIdioma(std::string_view nombre) {
         std::isdigit((unsigned char)nombre[4]))
         return "ibm-" + std::string(nombre.substr(2, 3));
     return "windows-1252";
-}
-
-std::string mayusculas(std::string_view s) {
-    std::string r(s);
-    for (char& c : r)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return r;
 }
 
 std::string nombreCampo(std::string_view bytes) {
@@ -192,7 +186,7 @@ FormatoDBase leerFormato(std::string_view datos, const std::string& nombreTabla)
                          std::to_string(desplazamiento) + " de un registro que mide " +
                          std::to_string(f.longitudRegistro));
         if (d.deSistema) {
-            if (mayusculas(c.nombre) == "_NULLFLAGS") {
+            if (mayusculasAscii(c.nombre) == "_NULLFLAGS") {
                 f.desplazamientoNulos = c.desplazamiento;
                 f.anchoNulos = c.ancho;
             }

@@ -1,6 +1,7 @@
 #include "tabla_dbase.h"
 
 #include "archivo_atomico.h"
+#include "ascii.h"
 #include "dbase_valores.h"
 #include "error.h"
 #include "sistema.h"
@@ -17,13 +18,6 @@ namespace {
 
 constexpr char kFinArchivo = 0x1A;
 constexpr char kBorrado = '*';
-
-std::string mayusculas(std::string_view s) {
-    std::string r(s);
-    for (char& c : r)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return r;
-}
 
 std::string leerArchivo(Disco& disco, const sistema::Archivo& archivo,
                         const std::filesystem::path& ruta) {
@@ -104,7 +98,7 @@ void TablaDBase::iniciar() {
         (contenido().size() - formato_.longitudCabecera) / formato_.longitudRegistro;
     registros_ = std::min<std::size_t>(formato_.registrosCabecera, caben);
     for (const auto& c : formato_.campos)
-        nombresCampos_.push_back(mayusculas(c.nombre));
+        nombresCampos_.push_back(mayusculasAscii(c.nombre));
     primero();
 }
 
@@ -139,7 +133,7 @@ std::optional<std::size_t> TablaDBase::buscarCampo(NombreCampo nombre) const {
     };
     auto porTexto = [&]() {
         auto i = buscar(nombre.texto());
-        return i ? i : buscar(mayusculas(nombre.texto()));
+        return i ? i : buscar(mayusculasAscii(nombre.texto()));
     };
     if (!nombre.fijo()) return porTexto();
 

@@ -4,6 +4,8 @@
 // value"), which Tamberlo's users know.
 #include "error.h"
 
+#include "ascii.h"
+
 #include <filesystem>
 #include <utility>
 
@@ -221,7 +223,7 @@ constexpr const char* kNadaCambiado = "No se ha cambiado nada.";
 
 // A sentence's first letter as a capital: the names below are made to stand mid-sentence.
 std::string alEmpezar(std::string s) {
-    if (!s.empty() && s[0] >= 'a' && s[0] <= 'z') s[0] = static_cast<char>(s[0] - 'a' + 'A');
+    if (!s.empty()) s[0] = mayusculaAscii(s[0]);
     return s;
 }
 
@@ -232,9 +234,8 @@ std::string tablaVisible(const LugarError& l) {
 }
 
 bool esSoluc(const LugarError& l) {
-    std::string t = tablaVisible(l);
-    for (char& c : t)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    // By its name as Tamberlo writes it: the sentences lie below the tables' descriptions.
+    const std::string t = mayusculasAscii(tablaVisible(l));
     return t == "SOLUC" || t == "SOLUC.DBF";
 }
 

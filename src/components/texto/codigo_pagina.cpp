@@ -5,6 +5,7 @@
 #include "tablas_texto.h"
 #include "texto.h"
 
+#include <algorithm>
 #include <map>
 #include <mutex>
 
@@ -16,6 +17,15 @@ const tablas::TablaPagina* tablaDe(const std::string& nombre) {
     for (std::size_t i = 0; i < tablas::kNumPaginas; ++i)
         if (nombre == tablas::kPaginas[i].nombre) return &tablas::kPaginas[i];
     return nullptr;
+}
+
+// The character c comes nearest to (tablas_texto.h); 0 when there is none.
+char32_t cercanoDe(char32_t c) {
+    const tablas::Cercano* fin = tablas::kCercanos + tablas::kNumCercanos;
+    const tablas::Cercano* e =
+        std::lower_bound(tablas::kCercanos, fin, c,
+                         [](const tablas::Cercano& x, char32_t v) { return x.origen < v; });
+    return e != fin && e->origen == c ? e->cercano : 0;
 }
 
 std::unique_ptr<Conversor> conversorDe(const std::string& nombre) {
@@ -89,10 +99,14 @@ std::string CodigoPagina::desdeUtf8(std::string_view texto, bool* sustituido) co
         auto it = c < 0 ? desdeUnicode_.end() : desdeUnicode_.find(static_cast<char32_t>(c));
         if (it != desdeUnicode_.end()) {
             s += it->second;
-        } else {
-            s += '?';
-            if (sustituido) *sustituido = true;
+            continue;
         }
+        // What the page lacks is written as its nearest character, as Windows' best-fit
+        // conversion writes it (Ł as L), and as '?' only when the page lacks that too.
+        const char32_t cercano = c < 0 ? 0 : cercanoDe(static_cast<char32_t>(c));
+        it = cercano ? desdeUnicode_.find(cercano) : desdeUnicode_.end();
+        s += it != desdeUnicode_.end() ? it->second : '?';
+        if (sustituido) *sustituido = true;
     }
     return s;
 }

@@ -25,7 +25,9 @@ class CodigoPagina {
     bool asciiIgual() const { return !multibyte_; }
 
     std::string aUtf8(std::string_view bytes) const;
-    // Characters the code page lacks become '?' (and set *sustituido when given).
+    // A character the code page lacks becomes its nearest one (Ł becomes L, “ becomes "), or
+    // '?' when the page lacks that too; either sets *sustituido when given. The multibyte
+    // pages, the system's to convert, write '?'.
     std::string desdeUtf8(std::string_view texto, bool* sustituido = nullptr) const;
 
     explicit CodigoPagina(std::string nombreICU);

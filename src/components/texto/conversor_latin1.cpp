@@ -1,15 +1,66 @@
 #include "conversor_latin1.h"
 
+#include "ascii.h"
+#include "tablas_texto.h"
 #include "texto.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
+#include <cstring>
+#include <iterator>
 
 namespace pontavia {
 
+bool esLatin1(std::string_view nombre) {
+    // The names of ISO-8859-1 in the IANA registry and those ICU and expat take.
+    static constexpr const char* kNombres[] = {
+        "iso-8859-1", "iso8859-1", "iso_8859-1", "iso_8859-1:1987", "iso-ir-100",  "latin1",
+        "latin-1",    "l1",        "ibm819",     "cp819",           "csisolatin1", "iso88591",
+    };
+    const std::string n = minusculasAscii(nombre);
+    return std::any_of(std::begin(kNombres), std::end(kNombres),
+                       [&](const char* x) { return n == x; });
+}
+
+bool conBytesDeWindows(std::string_view bytes) {
+    constexpr std::uint64_t kUnos = 0x0101010101010101u;
+    constexpr std::uint64_t kAltos = 0x8080808080808080u;
+    // A byte from 0x80 to 0x9F has 100 as its top bits: masked to them and compared with
+    // 0x80, it becomes a zero byte, which the usual test finds (exact for a whole word).
+    const auto hay = [&](std::size_t en) {
+        std::uint64_t w;
+        std::memcpy(&w, bytes.data() + en, 8);
+        const std::uint64_t x = (w & (kUnos * 0xE0)) ^ kAltos;
+        return (x - kUnos) & ~x & kAltos;
+    };
+    std::size_t i = 0;
+    // Four words a step, so that the processor works on them side by side.
+    for (; i + 32 <= bytes.size(); i += 32)
+        if (hay(i) | hay(i + 8) | hay(i + 16) | hay(i + 24)) return true;
+    for (; i + 8 <= bytes.size(); i += 8)
+        if (hay(i)) return true;
+    for (; i < bytes.size(); ++i)
+        if ((static_cast<unsigned char>(bytes[i]) & 0xE0) == 0x80) return true;
+    return false;
+}
+
 namespace {
 
-bool esLatin1(const std::string& nombre) {
-    return plegarMayusculas(nombre) == "iso-8859-1";
+// What each byte from 0x80 to 0x9F reads as: windows-1252's character, from the program's own
+// table of it.
+const std::array<std::string, 32>& bytesDeWindows() {
+    static const std::array<std::string, 32> tabla = [] {
+        std::array<std::string, 32> t;
+        const tablas::TablaPagina* w1252 = nullptr;
+        for (std::size_t i = 0; i < tablas::kNumPaginas; ++i)
+            if (std::strcmp(tablas::kPaginas[i].nombre, "windows-1252") == 0)
+                w1252 = &tablas::kPaginas[i];
+        for (std::size_t b = 0; b < t.size(); ++b)
+            anadirUtf8(t[b], w1252 ? w1252->caracteres[0x80 + b] : static_cast<char32_t>(0x80 + b));
+        return t;
+    }();
+    return tabla;
 }
 
 // The characters that the converters of ICU, the ones files were written with before, leave
@@ -41,8 +92,14 @@ class ConversorLatin1 final : public Conversor {
     std::string aUtf8(std::string_view bytes) override {
         std::string r;
         r.reserve(bytes.size() + bytes.size() / 8);
-        for (const char c : bytes)
-            anadirUtf8(r, static_cast<unsigned char>(c));
+        const auto& windows = bytesDeWindows();
+        for (const char c : bytes) {
+            const auto b = static_cast<unsigned char>(c);
+            if ((b & 0xE0) == 0x80)
+                r += windows[b - 0x80];
+            else
+                anadirUtf8(r, b);
+        }
         return r;
     }
 

@@ -1,5 +1,6 @@
 // Case folding for codes compared without regard to case: full folding with the default
 // options, from the tables taken from ICU, so that every system folds alike.
+#include "ascii.h"
 #include "tablas_texto.h"
 #include "texto.h"
 
@@ -50,14 +51,10 @@ char32_t siguienteOSustituto(std::string_view t, std::size_t& i) {
 } // namespace
 
 std::string plegarMayusculas(std::string_view texto) {
+    // Most codes are plain ASCII: folded without a search.
+    if (esAscii(texto)) return minusculasAscii(texto);
     std::string plegado;
     plegado.reserve(texto.size());
-    if (esAscii(texto)) {
-        // Most codes are plain ASCII: folded without a search.
-        for (char c : texto)
-            plegado += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-        return plegado;
-    }
     const tablas::Plegado* const inicio = tablas::kPlegados;
     const tablas::Plegado* const fin = inicio + tablas::kNumPlegados;
     std::size_t i = 0;

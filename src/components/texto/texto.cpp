@@ -1,11 +1,9 @@
 #include "texto.h"
 
 #include "error.h"
-#include "sistema.h"
 
 #include <algorithm>
 #include <charconv>
-#include <clocale>
 #include <limits>
 
 namespace pontavia {
@@ -154,12 +152,7 @@ std::int32_t aEntero(std::string_view texto) {
     return valor;
 }
 
-char separadorDecimal() {
-    return sistema::separadorDecimal();
-}
-
-double aDecimal(std::string_view texto) {
-    const char sep = separadorDecimal();
+double aDecimal(std::string_view texto, char sep) {
     auto falla = [&] {
         return Error(ClaseError::ValorNoValido, Hecho::NoEsDecimal, {}, std::string(texto));
     };

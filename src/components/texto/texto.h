@@ -47,10 +47,10 @@ bool esEntero(std::string_view texto, std::int32_t& valor);
 // As esEntero, raising "'%s' is not a valid integer value" when the text is not one.
 std::int32_t aEntero(std::string_view texto);
 
-// Decimal number written with the process locale's decimal separator, raising
-// "'%s' is not a valid floating point value" when the text is not one.
-double aDecimal(std::string_view texto);
-char separadorDecimal();
+// Decimal number written with the given decimal separator (the caller knows whose: the
+// user's regional settings), raising "'%s' is not a valid floating point value" when the text
+// is not one.
+double aDecimal(std::string_view texto, char separador);
 
 // Shortest decimal text that reads back as the same number, with '.' as separator.
 std::string decimalMasCorto(double valor);

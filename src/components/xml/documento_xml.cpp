@@ -1,10 +1,13 @@
 #include "documento_xml.h"
 
 #include "archivo_atomico.h"
+#include "ascii.h"
 #include "conversor.h"
+#include "conversor_latin1.h"
 #include "error.h"
 #include "mapeo.h"
 #include "memoria_xml.h"
+#include "razones_xml.h"
 #include "salida_documento.h"
 #include "texto.h"
 #include "velmora.h"
@@ -33,12 +36,6 @@ constexpr unsigned kOpciones =
 // From this size a file is checked on another core: below it, a thread costs what it saves.
 constexpr std::size_t kArchivoGrande = std::size_t{512} << 10;
 
-std::string minusculas(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
 // The encoding named in the XML declaration, or the empty text when there is none.
 std::string codificacionDeclarada(std::string_view bytes) {
     if (bytes.substr(0, 5) != "<?xml") return "";
@@ -55,11 +52,9 @@ std::string codificacionDeclarada(std::string_view bytes) {
 }
 
 Familia familiaDe(const std::string& nombre) {
-    const std::string n = minusculas(nombre);
+    const std::string n = minusculasAscii(nombre);
     if (n == "utf-8" || n == "utf8") return Familia::Utf8;
-    if (n == "iso-8859-1" || n == "iso8859-1" || n == "latin1" || n == "iso_8859-1" ||
-        n == "latin-1" || n == "l1")
-        return Familia::Latin1;
+    if (esLatin1(n)) return Familia::Latin1;
     if (n == "utf-16le") return Familia::Utf16LE;
     if (n == "utf-16" || n == "utf-16be") return Familia::Utf16BE;
     return Familia::Otra;
@@ -72,43 +67,6 @@ std::size_t primerUtf8Invalido(std::string_view s) {
         if (siguienteCaracter(s, i) < 0) return inicio;
     }
     return std::string::npos;
-}
-
-std::string razonEnEspanol(pugi::xml_parse_status st) {
-    switch (st) {
-    case pugi::status_file_not_found:
-        return "no se encontró el archivo";
-    case pugi::status_io_error:
-        return "error de lectura";
-    case pugi::status_out_of_memory:
-        return "memoria insuficiente";
-    case pugi::status_unrecognized_tag:
-        return "etiqueta no reconocida";
-    case pugi::status_bad_pi:
-        return "instrucción de proceso o declaración mal formada";
-    case pugi::status_bad_comment:
-        return "comentario mal formado";
-    case pugi::status_bad_cdata:
-        return "sección CDATA mal formada";
-    case pugi::status_bad_doctype:
-        return "declaración DOCTYPE mal formada";
-    case pugi::status_bad_pcdata:
-        return "texto mal formado";
-    case pugi::status_bad_start_element:
-        return "etiqueta de apertura mal formada";
-    case pugi::status_bad_attribute:
-        return "atributo mal formado";
-    case pugi::status_bad_end_element:
-        return "etiqueta de cierre mal formada";
-    case pugi::status_end_element_mismatch:
-        return "la etiqueta de cierre no corresponde a la de apertura";
-    case pugi::status_append_invalid_root:
-        return "raíz no válida";
-    case pugi::status_no_document_element:
-        return "no hay elemento raíz";
-    default:
-        return "documento mal formado";
-    }
 }
 
 // Line and column (from 1) of a byte offset into the parsed UTF-8 text.
@@ -219,8 +177,10 @@ DocumentoXML DocumentoXML::cargarCabeceraMientrasSeComprueba(const std::filesyst
     const std::string codificacion = codificacionDe(archivo->bytes());
     const Familia familia = familiaDe(codificacion);
     std::string_view texto = archivo->bytes();
-    // Where pugixml reads the file's own bytes, and the file is worth a thread.
-    if ((familia != Familia::Latin1 && familia != Familia::Utf8) || texto.size() < kArchivoGrande)
+    // Where pugixml reads the file's own bytes, and the file is worth a thread. A Latin-1 file
+    // with bytes that windows-1252 reads otherwise is converted whole first.
+    if ((familia != Familia::Latin1 && familia != Familia::Utf8) || texto.size() < kArchivoGrande ||
+        (familia == Familia::Latin1 && conBytesDeWindows(texto)))
         return cargarCabecera(ruta, disco);
     if (familia == Familia::Utf8 && texto.substr(0, 3) == "\xEF\xBB\xBF") texto.remove_prefix(3);
     const char* nombreCodificacion = familia == Familia::Latin1 ? "ISO-8859-1" : "UTF-8";
@@ -380,6 +340,14 @@ DocumentoXML DocumentoXML::leer(std::shared_ptr<void> dueno, std::string_view by
     if (soloCabecera && familia != Familia::Utf16LE && familia != Familia::Utf16BE) {
         convertido = sinContenido(texto, limites);
         texto = convertido;
+    }
+    // pugixml reads Latin-1 byte for byte; bytes that windows-1252 reads otherwise (Windows'
+    // quotes, dashes, euro sign) are read as the characters that were typed, through UTF-8.
+    if (familia == Familia::Latin1 && conBytesDeWindows(texto)) {
+        std::string utf8 = aUtf8(d.codificacion_, texto);
+        convertido = std::move(utf8);
+        texto = convertido;
+        codificacion = pugi::encoding_utf8;
     }
 
     // UTF-8 as read is parsed where it lies, without a copy of a large file.

@@ -1,6 +1,7 @@
 #include "xml_bien_formado.h"
 
 #include "error.h"
+#include "razones_xml.h"
 
 #include <algorithm>
 #include <expat.h>
@@ -12,54 +13,6 @@
 namespace pontavia {
 
 namespace {
-
-struct Razon {
-    XML_Error codigo;
-    const char* texto;
-};
-
-// The reasons expat gives for a document that is not well-formed, said as the user reads them.
-constexpr Razon kRazones[] = {
-    {XML_ERROR_NO_MEMORY, "memoria insuficiente"},
-    {XML_ERROR_SYNTAX, "error de sintaxis"},
-    {XML_ERROR_NO_ELEMENTS, "no hay elemento raíz"},
-    {XML_ERROR_INVALID_TOKEN, "carácter o marca no permitidos en este lugar"},
-    {XML_ERROR_UNCLOSED_TOKEN, "marca sin cerrar"},
-    {XML_ERROR_PARTIAL_CHAR, "carácter incompleto"},
-    {XML_ERROR_TAG_MISMATCH, "la etiqueta de cierre no corresponde a la de apertura"},
-    {XML_ERROR_DUPLICATE_ATTRIBUTE, "atributo repetido en el mismo elemento"},
-    {XML_ERROR_JUNK_AFTER_DOC_ELEMENT, "contenido después del elemento raíz"},
-    {XML_ERROR_PARAM_ENTITY_REF, "referencia a una entidad de parámetro no permitida"},
-    {XML_ERROR_UNDEFINED_ENTITY, "entidad no declarada"},
-    {XML_ERROR_RECURSIVE_ENTITY_REF, "entidad que se contiene a sí misma"},
-    {XML_ERROR_ASYNC_ENTITY, "entidad que no cierra lo que abre"},
-    {XML_ERROR_BAD_CHAR_REF, "referencia a un carácter no permitido"},
-    {XML_ERROR_BINARY_ENTITY_REF, "referencia a una entidad que no es texto"},
-    {XML_ERROR_ATTRIBUTE_EXTERNAL_ENTITY_REF,
-     "referencia a una entidad externa en el valor de un atributo"},
-    {XML_ERROR_MISPLACED_XML_PI, "declaración XML fuera del comienzo del documento"},
-    {XML_ERROR_UNKNOWN_ENCODING, "codificación desconocida"},
-    {XML_ERROR_INCORRECT_ENCODING, "la codificación declarada no es la del archivo"},
-    {XML_ERROR_UNCLOSED_CDATA_SECTION, "sección CDATA sin cerrar"},
-    {XML_ERROR_EXTERNAL_ENTITY_HANDLING, "entidad externa que no se puede tratar"},
-    {XML_ERROR_NOT_STANDALONE, "el documento no es autónomo"},
-    {XML_ERROR_ENTITY_DECLARED_IN_PE, "entidad declarada dentro de una entidad de parámetro"},
-    {XML_ERROR_INCOMPLETE_PE, "entidad de parámetro incompleta"},
-    {XML_ERROR_XML_DECL, "declaración XML mal formada"},
-    {XML_ERROR_TEXT_DECL, "declaración de texto mal formada"},
-    {XML_ERROR_PUBLICID, "identificador público con caracteres no permitidos"},
-    {XML_ERROR_AMPLIFICATION_LIMIT_BREACH,
-     "las entidades se expanden más allá del límite permitido"},
-};
-
-std::string razonEnEspanol(XML_Error codigo, bool conElementoAbierto) {
-    // expat says "no element found" too for a document that ends with elements still open.
-    if (codigo == XML_ERROR_NO_ELEMENTS && conElementoAbierto)
-        return "el documento termina con elementos sin cerrar";
-    const auto r = std::find_if(std::begin(kRazones), std::end(kRazones),
-                                [&](const Razon& x) { return x.codigo == codigo; });
-    return r == std::end(kRazones) ? "documento mal formado" : r->texto;
-}
 
 struct LiberarParser {
     void operator()(XML_Parser p) const { XML_ParserFree(p); }

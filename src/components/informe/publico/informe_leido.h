@@ -15,7 +15,7 @@ enum class TipoAviso {
     Omitido,            // the element or record did not reach its table
     CodigoCambiado,     // the code was renumbered, shortened or taken from the name
     ValorRecortado,     // the field's width cut the value
-    ValorSustituido,    // characters the table's code page lacks were stored as '?'
+    ValorSustituido,    // characters the code page lacks were stored as their nearest or '?'
     SinCorrespondencia, // an identifier or code found nothing in the table it points to
 };
 

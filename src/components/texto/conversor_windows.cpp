@@ -1,11 +1,11 @@
 // The system's converters on Windows: its code pages, by the number that an encoding's name
 // stands for. The dBase single-byte pages never come here: the program's own tables read them.
+#include "ascii.h"
 #include "conversor.h"
 #include "conversor_latin1.h"
 #include "texto.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <string>
 
@@ -28,33 +28,27 @@ struct NombreCodigo {
 
 // The names that documents use most, written as the IANA registry and ICU write them, in lower
 // case. Names of the form windows-N, cpN, ibm-N and ibmN are read as the number they carry.
+// ISO-8859-1 never comes here: the program converts it itself (conversor_latin1.h).
 constexpr NombreCodigo kNombres[] = {
-    {"utf-16le", kUtf16LE}, {"utf-16be", kUtf16BE}, {"utf-16", kUtf16BE},
-    {"utf-8", CP_UTF8},     {"utf8", CP_UTF8},      {"utf-7", CP_UTF7},
-    {"us-ascii", 20127},    {"ascii", 20127},       {"iso-8859-1", 28591},
-    {"iso_8859-1", 28591},  {"latin1", 28591},      {"l1", 28591},
-    {"iso-8859-2", 28592},  {"latin2", 28592},      {"iso-8859-3", 28593},
-    {"iso-8859-4", 28594},  {"iso-8859-5", 28595},  {"iso-8859-6", 28596},
-    {"iso-8859-7", 28597},  {"iso-8859-8", 28598},  {"iso-8859-9", 28599},
-    {"latin5", 28599},      {"iso-8859-13", 28603}, {"iso-8859-15", 28605},
-    {"latin-9", 28605},     {"koi8-r", 20866},      {"koi8-u", 21866},
-    {"shift_jis", 932},     {"shift-jis", 932},     {"sjis", 932},
-    {"windows-31j", 932},   {"euc-jp", 20932},      {"iso-2022-jp", 50220},
-    {"gb2312", 936},        {"gbk", 936},           {"gb18030", 54936},
-    {"big5", 950},          {"euc-kr", 949},        {"ks_c_5601-1987", 949},
-    {"macintosh", 10000},   {"x-mac-roman", 10000}, {"tis-620", 874},
-    {"ibm-thai", 20838},    {"dos-862", 862},
+    {"utf-16le", kUtf16LE}, {"utf-16be", kUtf16BE},  {"utf-16", kUtf16BE},
+    {"utf-8", CP_UTF8},     {"utf8", CP_UTF8},       {"utf-7", CP_UTF7},
+    {"us-ascii", 20127},    {"ascii", 20127},        {"iso-8859-2", 28592},
+    {"latin2", 28592},      {"iso-8859-3", 28593},   {"iso-8859-4", 28594},
+    {"iso-8859-5", 28595},  {"iso-8859-6", 28596},   {"iso-8859-7", 28597},
+    {"iso-8859-8", 28598},  {"iso-8859-9", 28599},   {"latin5", 28599},
+    {"iso-8859-13", 28603}, {"iso-8859-15", 28605},  {"latin-9", 28605},
+    {"koi8-r", 20866},      {"koi8-u", 21866},       {"shift_jis", 932},
+    {"shift-jis", 932},     {"sjis", 932},           {"windows-31j", 932},
+    {"euc-jp", 20932},      {"iso-2022-jp", 50220},  {"gb2312", 936},
+    {"gbk", 936},           {"gb18030", 54936},      {"big5", 950},
+    {"euc-kr", 949},        {"ks_c_5601-1987", 949}, {"macintosh", 10000},
+    {"x-mac-roman", 10000}, {"tis-620", 874},        {"ibm-thai", 20838},
+    {"dos-862", 862},
 };
-
-std::string minusculas(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
 
 // The code page a name stands for; 0 when it stands for none that this system has.
 unsigned codigoDe(const std::string& nombre) {
-    const std::string n = minusculas(nombre);
+    const std::string n = minusculasAscii(nombre);
     for (const NombreCodigo& e : kNombres)
         if (n == e.nombre) return e.codigo;
     for (const char* prefijo : {"windows-", "cp", "ibm-", "ibm"}) {
