@@ -28,7 +28,7 @@ def estructura(nombre):
     of the table in esquema_tamberlo.h; with its dBase level."""
     with open(ESQUEMA, encoding="utf-8") as f:
         texto = f.read()
-    tabla = re.search(r'EsquemaTabla\s+%s\s*\{\s*"%s"\s*,\s*NivelDBase::(\w+)\s*,[^{]*\{(.*?)\}\s*\}\s*;'
+    tabla = re.search(r'EsquemaTabla\s+%s\s*\{\s*"%s"\s*,\s*(?:"[^"]*"\s*,\s*)?NivelDBase::(\w+)\s*,[^{]*\{(.*?)\}\s*\}\s*;'
                       % (nombre, nombre), texto, re.S)
     if not tabla:
         sys.exit("colocar_horario: %s no está descrita en %s" % (nombre, ESQUEMA))
