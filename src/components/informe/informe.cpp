@@ -5,6 +5,7 @@
 #include "plataforma.h"
 #include "tabla_dbase.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -61,36 +62,53 @@ Informe::AvisosDeTabla& Informe::avisosDeTabla(std::string_view tabla, TipoAviso
     if (ultima_ < avisos_.size() && es(avisos_[ultima_])) return avisos_[ultima_];
     for (ultima_ = 0; ultima_ < avisos_.size(); ++ultima_)
         if (es(avisos_[ultima_])) return avisos_[ultima_];
-    avisos_.push_back({std::string(tabla), tipo, 0, {}, {}});
+    avisos_.push_back({std::string(tabla), tipo, 0, {}, {}, 0});
     return avisos_.back();
 }
 
 void Informe::agregar(const Aviso& a) {
     AvisosDeTabla& t = avisosDeTabla(a.tabla, a.tipo);
-    for (const std::string_view parte : {a.elemento, a.campo, a.valor, a.resultado, a.motivo}) {
-        t.textos.append(parte);
-        t.finales.push_back(t.textos.size());
+    const std::initializer_list<std::string_view> partes = {a.elemento, a.campo, a.valor,
+                                                            a.resultado, a.motivo};
+    std::size_t largo = 0;
+    for (const std::string_view parte : partes)
+        largo += parte.size();
+    // An item lies whole in one block.
+    constexpr std::size_t kBloque = 64 * 1024;
+    if (t.bloques.empty() || t.bloques.back().capacity() - t.bloques.back().size() < largo) {
+        t.bloques.emplace_back();
+        t.bloques.back().reserve(std::max(kBloque, largo));
     }
+    for (const std::string_view parte : partes) {
+        t.bloques.back().append(parte);
+        t.largos.push_back(parte.size());
+    }
+    t.letras += largo;
     ++t.cuantos;
     ++total_;
     ++porTipo_[static_cast<int>(a.tipo)];
 }
 
 template <typename Hacer> void Informe::recorrer(const AvisosDeTabla& t, Hacer hacer) {
-    const std::string_view textos = t.textos;
-    std::size_t desde = 0;
-    auto siguiente = [&](std::size_t i) {
-        const std::string_view parte = textos.substr(desde, t.finales[i] - desde);
-        desde = t.finales[i];
-        return parte;
-    };
-    for (std::size_t i = 0; i + 5 <= t.finales.size(); i += 5) {
+    std::size_t bloque = 0, desde = 0;
+    for (std::size_t i = 0; i + 5 <= t.largos.size(); i += 5) {
+        // An item that did not fit where the one before ended begins the next block.
+        if (desde == t.bloques[bloque].size() && bloque + 1 < t.bloques.size()) {
+            ++bloque;
+            desde = 0;
+        }
+        const std::string_view texto = t.bloques[bloque];
+        auto siguiente = [&](std::size_t j) {
+            const std::string_view parte = texto.substr(desde, t.largos[i + j]);
+            desde += t.largos[i + j];
+            return parte;
+        };
         Partes p;
-        p.elemento = siguiente(i);
-        p.campo = siguiente(i + 1);
-        p.valor = siguiente(i + 2);
-        p.resultado = siguiente(i + 3);
-        p.motivo = siguiente(i + 4);
+        p.elemento = siguiente(0);
+        p.campo = siguiente(1);
+        p.valor = siguiente(2);
+        p.resultado = siguiente(3);
+        p.motivo = siguiente(4);
         hacer(p);
     }
 }
@@ -186,7 +204,7 @@ std::string Informe::csv() const {
     std::string s;
     std::size_t letras = 0;
     for (const auto& t : avisos_)
-        letras += t.textos.size() + t.cuantos * (t.tabla.size() + 40);
+        letras += t.letras + t.cuantos * (t.tabla.size() + 40);
     s.reserve(letras + 64);
     anadirFilaCSV(s, {"tabla", "tipo", "elemento", "campo", "valor", "resultado", "motivo"});
     enOrden([&](const AvisosDeTabla& t) {
@@ -207,7 +225,7 @@ void Informe::anadirTexto(std::string& s, const char* finLinea) const {
     for (const auto& a : advertencias_)
         letras += a.size() + 16;
     for (const auto& t : avisos_)
-        letras += t.textos.size() + t.cuantos * (40 + fin.size()) + t.tabla.size() + 128;
+        letras += t.letras + t.cuantos * (40 + fin.size()) + t.tabla.size() + 128;
     s.reserve(s.size() + letras);
     auto linea = [&](std::initializer_list<std::string_view> partes) {
         for (auto p : partes)

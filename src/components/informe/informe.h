@@ -87,10 +87,13 @@ class Informe {
         std::string tabla;
         TipoAviso tipo;
         std::size_t cuantos = 0;
-        // Each item's elemento, campo, valor, resultado and motivo, one after another...
-        std::string textos;
-        // ...and, item by item, where each of the five ends in textos.
-        std::vector<std::size_t> finales;
+        // Each item's elemento, campo, valor, resultado and motivo, one after another, in
+        // blocks that never grow past the room they were given: a text that grows by doubling
+        // copies itself each time and leaves the memory it had behind...
+        std::vector<std::string> bloques;
+        // ...and, item by item, the length of each of the five.
+        std::vector<std::size_t> largos;
+        std::size_t letras = 0; // in all blocks
     };
     // One item's five texts, as agregar was given them.
     struct Partes {
