@@ -23,17 +23,20 @@ TABLAS = []  # the tables exportar writes, as pontavia-cli lists them
 
 
 def medir(orden, entorno):
-    """Wall time in ms and peak resident memory in bytes of one run of orden. GNU time starts
-    it and reports its peak: a child started from this interpreter would count the
-    interpreter's own memory before the exec. Runs and floors pay the same for it."""
-    with tempfile.NamedTemporaryFile("r") as pico:
+    """Wall time in ms, processor time (user and system, every thread) in ms and peak
+    resident memory in bytes of one run of orden. GNU time starts it and reports its peak: a
+    child started from this interpreter would count the interpreter's own memory before the
+    exec. Runs and floors pay the same for it. On a machine others share, the processor time
+    moves less than the wall time, which waits for them too."""
+    with tempfile.NamedTemporaryFile("r") as cifras:
         inicio = time.perf_counter()
-        r = subprocess.run(["/usr/bin/time", "-f", "%M", "-o", pico.name] + orden, env=entorno,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        r = subprocess.run(["/usr/bin/time", "-f", "%U %S %M", "-o", cifras.name] + orden,
+                           env=entorno, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         ms = (time.perf_counter() - inicio) * 1000
         if r.returncode != 0:
             raise SystemExit(f"falló: {' '.join(orden)}")
-        return ms, int(pico.read().split()[-1]) * 1024
+        usuario, sistema, pico = cifras.read().split()[-3:]
+        return ms, (float(usuario) + float(sistema)) * 1000, int(pico) * 1024
 
 
 def configuracion_regional():
@@ -106,9 +109,9 @@ def main():
     print(f"{a.datos}: procesos nuevos, mediana de {a.veces} (intercalados al azar), "
           f"configuración regional {REGIONAL or 'la del entorno'}"
           + (f"; la otra versión: {OTRO}" if OTRO else ""))
-    otra = f" {'otra ms':>9} {'x otra':>7} {'otra MB':>8} {'x otra':>7}" if OTRO else ""
+    otra = f" {'otra ms':>9} {'x otra':>7} {'x CPU':>6} {'otra MB':>8} {'x otra':>7}" if OTRO else ""
     print(f"{'run':<9} {'escala':>6} {'avisos':>7} {'ms':>9} {'suelo ms':>9} {'x suelo':>8} "
-          f"{'MB':>7} {'suelo MB':>9} {'x suelo':>8}" + otra)
+          f"{'CPU ms':>7} {'MB':>7} {'suelo MB':>9} {'x suelo':>8}" + otra)
     medianas = {}
     with tempfile.TemporaryDirectory() as tmp:
         for escala in a.escalas:
@@ -123,15 +126,17 @@ def main():
                     random.shuffle(turno)
                     for nombre, (orden, entorno) in turno:
                         figuras[nombre].append(medir(orden, entorno))
-                ms, mb = {}, {}
+                ms, cpu, mb = {}, {}, {}
                 for nombre, f in figuras.items():
-                    ms[nombre] = statistics.median(t for t, _ in f)
-                    mb[nombre] = statistics.median(m for _, m in f) / 2**20
+                    ms[nombre] = statistics.median(t for t, _, _ in f)
+                    cpu[nombre] = statistics.median(c for _, c, _ in f)
+                    mb[nombre] = statistics.median(m for _, _, m in f) / 2**20
                 linea = (f"{run:<9} {escala:>6} {n:>7} {ms['run']:>9.1f} {ms['suelo']:>9.1f} "
-                         f"{ms['run'] / ms['suelo']:>8.2f} {mb['run']:>7.1f} {mb['suelo']:>9.1f} "
-                         f"{mb['run'] / mb['suelo']:>8.2f}")
+                         f"{ms['run'] / ms['suelo']:>8.2f} {cpu['run']:>7.0f} {mb['run']:>7.1f} "
+                         f"{mb['suelo']:>9.1f} {mb['run'] / mb['suelo']:>8.2f}")
                 if OTRO:
                     linea += (f" {ms['otro']:>9.1f} {ms['run'] / ms['otro']:>7.2f} "
+                              f"{cpu['run'] / max(cpu['otro'], 1):>6.2f} "
                               f"{mb['otro']:>8.1f} {mb['run'] / mb['otro']:>7.2f}")
                 print(linea, flush=True)
                 medianas[(run, escala)] = (ms["run"], mb["run"], n)
