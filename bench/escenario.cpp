@@ -40,8 +40,10 @@ std::size_t contarElementos(const fs::path& xml) {
 }
 
 // Tamberlo's part, played simply: each assignment gives as many lessons as its whole hours
-// (at least one), spread over the 30 weekly slots, each in a room taken in turn.
-std::size_t colocarHorario(const fs::path& ktemp) {
+// (at least one), spread over the 30 weekly slots, each in a room taken in turn; with
+// informeLargo, one lesson in ten in a room and one in thirty with a teacher that the tables
+// do not have.
+std::size_t colocarHorario(const fs::path& ktemp, bool informeLargo) {
     using tamberlo::ASIGT, tamberlo::AULAT, tamberlo::SOLUC;
     TablaDBase asignaturas =
         TablaDBase::abrir(ktemp / ASIGT.archivo(), Durable::Si, discoDelSistema());
@@ -63,8 +65,12 @@ std::size_t colocarHorario(const fs::path& ktemp) {
             soluc.asignarTextoEn(SOLUC["CODGRUPO"].indice, asignaturas.leerTexto(ASIGT["CGRUP"]));
             soluc.asignarTextoEn(SOLUC["ASIG"].indice, asignaturas.leerTexto(ASIGT["CASIG"]));
             soluc.asignarTextoEn(SOLUC["TAREA"].indice, "LECT");
-            soluc.asignarTextoEn(SOLUC["PROF"].indice, asignaturas.leerTexto(ASIGT["CPROF"]));
-            soluc.asignarTextoEn(SOLUC["AULA"].indice, codigosAula[n % codigosAula.size()]);
+            const bool sinProfesor = informeLargo && n % 30 == 7;
+            const bool sinAula = informeLargo && n % 10 == 3;
+            soluc.asignarTextoEn(SOLUC["PROF"].indice,
+                                 sinProfesor ? "NOESTA" : asignaturas.leerTexto(ASIGT["CPROF"]));
+            soluc.asignarTextoEn(SOLUC["AULA"].indice,
+                                 sinAula ? "NOESTA" : codigosAula[n % codigosAula.size()]);
             soluc.guardarRegistro();
         }
     }
@@ -72,7 +78,7 @@ std::size_t colocarHorario(const fs::path& ktemp) {
     return n;
 }
 
-Escenario preparar(const fs::path& datos, int escala) {
+Escenario preparar(const fs::path& datos, int escala, bool informeLargo) {
     Escenario e;
     e.escala = escala;
     e.xml = datos / ("centro_" + std::to_string(escala) + ".xml");
@@ -87,7 +93,7 @@ Escenario preparar(const fs::path& datos, int escala) {
     for (const VistaTabla& t : tamberlo::kTablasTamberlo)
         if (t.exportada()) e.tablasExportadas[t.nombre] = leer(e.ktemp / t.archivo());
     e.informeExportar = leer(e.ktemp / kNombreInforme);
-    e.lecciones = colocarHorario(e.ktemp);
+    e.lecciones = colocarHorario(e.ktemp, informeLargo);
     importar(e.xml, e.ktemp, informe);
     e.resultadoImportar =
         leer(e.xml.parent_path() / ("ResultadoTamberlo" + e.xml.filename().string()));
@@ -97,10 +103,10 @@ Escenario preparar(const fs::path& datos, int escala) {
 
 } // namespace
 
-const Escenario& escenario(const fs::path& datos, int escala) {
+const Escenario& escenario(const fs::path& datos, int escala, bool informeLargo) {
     static std::map<int, std::unique_ptr<Escenario>> hechos;
     auto& e = hechos[escala];
-    if (!e) e = std::make_unique<Escenario>(preparar(datos, escala));
+    if (!e) e = std::make_unique<Escenario>(preparar(datos, escala, informeLargo));
     return *e;
 }
 

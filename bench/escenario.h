@@ -21,7 +21,10 @@ struct Escenario {
     std::string informeExportar, informeImportar;
 };
 
-// datos holds centro_N.xml, made by the generator; the scenario's folders go beside it.
-const Escenario& escenario(const std::filesystem::path& datos, int escala);
+// datos holds centro_N.xml, made by the generator; the scenario's folders go beside it. With
+// informeLargo, the timetable also has lessons in rooms and with teachers that the tables do
+// not know, as a timetable made on other tables has, so that importar's report is long too.
+const Escenario& escenario(const std::filesystem::path& datos, int escala,
+                           bool informeLargo = false);
 
 } // namespace pontavia::bench

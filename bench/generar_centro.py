@@ -5,6 +5,12 @@ Scale 1 is a mid-sized school (about 60 teachers, 40 rooms, 24 groups, 120 subje
 activities, 600 teaching assignments, 30 time slots); scale N has N times as many of each,
 with the mix of padded values, repeated codes and over-long codes that real exports have.
 The output is ISO-8859-1 with its XML declaration, as VELMORA writes it.
+
+With --informe-largo the school is of the kind whose report is long, as many real files are:
+besides the above, names longer than Tamberlo's fields and assignments whose group or
+teacher VELMORA no longer has, about one report item for every seven elements at scale 1
+and more as the school grows (its teachers' codes clash more). The random draws are the
+same in both kinds, so the ordinary school stays as it was.
 """
 import argparse
 import random
@@ -47,12 +53,18 @@ def relleno(rng, valor):
     return valor
 
 
+def rng_fija(i, lista):
+    """An element of lista chosen by position, so that the long-report kind draws no more
+    random numbers than the ordinary one."""
+    return lista[i * 7 % len(lista)]
+
+
 def elemento(nombre, atributos):
     partes = " ".join(f"{k}={quoteattr(v)}" for k, v in atributos)
     return f"<{nombre} {partes}/>"
 
 
-def generar(escala, semilla):
+def generar(escala, semilla, largo=False):
     rng = random.Random(semilla)
     lineas = ['<?xml version="1.0" encoding="ISO-8859-1"?>',
               "<!-- Exportación de VELMORA: datos de ejemplo, inventados -->",
@@ -75,6 +87,9 @@ def generar(escala, semilla):
                 nombre_completo = f"{nombre} {texto}" + (f" ({copia})" if copia else "")
                 if stem == "TUTORIA_":
                     nombre_completo = "Tutoría" + (f" {copia}" if copia else "")
+                elif largo and n % 10 == 3:  # longer than the 80 characters Tamberlo keeps
+                    nombre_completo += (" (programa bilingüe de profundización, con desdobles "
+                                        "y apoyo)")
                 idm = str(next(ident))
                 materias.append((idm, ni))
                 lineas.append("    " + elemento("dmateria", [
@@ -106,6 +121,9 @@ def generar(escala, semilla):
             a2 = ""
         if i == 11:
             a1 = "Łukaszewicz"  # not in Tamberlo's code page: stored with '?'
+        if largo and i % 6 == 1:  # a name longer than the 80 characters Tamberlo keeps
+            a1 = (f"{a1} {rng_fija(i, APELLIDOS)} de la Santísima Trinidad y de los Caballeros "
+                  "de San Juan")
         idp = str(next(ident))
         profesores.append(idp)
         dni = f"{rng.randrange(10**7, 10**8)}{rng.choice('TRWAGMYFPDXBNJZSQVHLCKE')}"
@@ -178,6 +196,10 @@ def generar(escala, semilla):
         nhoras = str(rng.choice([1, 2, 2, 3, 3, 4, 4, 5]))
         if i % 150 == 40:
             nhoras = "0"
+        if largo and i % 30 == 4:
+            idg = "77777"  # a group VELMORA no longer has
+        if largo and i % 30 == 19:
+            cprofe = "88888"  # a teacher VELMORA no longer has
         lineas.append("    " + elemento("dasignatura", [
             ("cgrupo", idg), ("casig", idm), ("cprofe", cprofe),
             ("conexion", "0" if i % 9 else "1"), ("nhoras", relleno(rng, nhoras))]))
@@ -191,8 +213,10 @@ def main():
     ap.add_argument("salida")
     ap.add_argument("--escala", type=int, default=1)
     ap.add_argument("--semilla", type=int, default=2026)
+    ap.add_argument("--informe-largo", action="store_true",
+                    help="a school whose report is long (names cut, references lost)")
     args = ap.parse_args()
-    texto = generar(args.escala, args.semilla)
+    texto = generar(args.escala, args.semilla, args.informe_largo)
     # Characters Latin-1 lacks go as character references, as an XML writer does.
     with open(args.salida, "w", encoding="iso-8859-1", errors="xmlcharrefreplace",
               newline="\n") as f:

@@ -2,7 +2,7 @@
 // Tamberlo folder with the tables exportar writes and a SOLUC with one record per lesson, and
 // the result importar writes beside the VELMORA file.
 //
-// Usage: preparar DATOS ESCALA...
+// Usage: preparar DATOS [--informe-largo] ESCALA...
 #include "escenario.h"
 
 #include <clocale>
@@ -13,8 +13,9 @@
 int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     try {
-        for (int i = 2; i < argc; ++i) {
-            const auto& e = pontavia::bench::escenario(argv[1], std::stoi(argv[i]));
+        const bool largo = argc > 2 && std::string(argv[2]) == "--informe-largo";
+        for (int i = largo ? 3 : 2; i < argc; ++i) {
+            const auto& e = pontavia::bench::escenario(argv[1], std::stoi(argv[i]), largo);
             std::printf("%d %zu %zu\n", e.escala, e.elementosXML, e.lecciones);
         }
     } catch (const std::exception& ex) {

@@ -371,6 +371,37 @@ TEST(InformeTexto, PorImportanciaYTablaYRespetaLosSaltosDeLosValores) {
               (std::vector<std::string>{"AULAT B", "AULAT Aula\nnorte", "PROFT ana", "AULAT C"}));
 }
 
+// A large school's items of one table and kind fill many of the report's blocks; one longer
+// than a block, and ones with nothing in them, among them: every item comes back whole, once,
+// in the order it came, in the text and in the CSV alike.
+TEST(InformeTexto, MilesDeAvisosVuelvenEnterosYEnOrden) {
+    Informe informe;
+    informe.empezar("exportar", "centro.xml");
+    std::vector<std::string> valores;
+    for (int i = 0; i < 3000; ++i)
+        valores.push_back(i % 250 == 7 ? std::string()
+                                       : "v" + std::to_string(i) + std::string(i % 97, 'x'));
+    valores[1500] = std::string(100000, 'y');
+    for (const auto& v : valores)
+        informe.agregar({"PROFT", TipoAviso::ValorRecortado, v.empty() ? "" : "el profesor «A»",
+                         v.empty() ? "" : "NOMBRE", v, "", v.empty() ? "" : "m"});
+    const std::string texto = informe.texto();
+    std::size_t desde = 0;
+    for (const auto& v : valores) {
+        const std::string linea =
+            v.empty() ? "  valor recortado:  \"\" ()\n"
+                      : "  valor recortado: el profesor «A», NOMBRE \"" + v + "\" (m)\n";
+        const auto en = texto.find(linea, desde);
+        ASSERT_NE(en, std::string::npos) << v.substr(0, 20);
+        desde = en + linea.size();
+    }
+    EXPECT_EQ(desde, texto.size());
+    std::vector<std::string> leidos;
+    for (const auto& a : avisosLeidos(informe))
+        leidos.push_back(a.valor);
+    EXPECT_EQ(leidos, valores);
+}
+
 // Each kind of element an item can be about, named as the timetabler finds it in VELMORA and
 // with what finds its row; one with no name or code keeps its place in the file.
 TEST(InformeNombres, CadaElementoComoLoMuestraVelmora) {

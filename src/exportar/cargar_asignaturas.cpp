@@ -4,7 +4,8 @@
 #include "sesiones.h"
 #include "texto.h"
 
-#include <optional>
+#include <algorithm>
+#include <memory>
 #include <unordered_map>
 
 namespace pontavia {
@@ -24,44 +25,64 @@ constexpr OrigenTabla kAsignaturas{ASIGT, "/centro/asignaturas/dasignatura", nul
 
 // An assignment as the timetabler finds it in VELMORA, which shows it by its subject, group
 // and teacher: their names, by the identifiers it points to, come from the document (the
-// tables hold them cut, and none for a subject left out). Read the first time an item needs
-// them: most runs need none.
+// tables hold them cut, and none for a subject left out). The collections are indexed the
+// first time an item needs them (most runs need none), by views into the document, sorted
+// rather than hashed, and each name is made the first time an item asks for it: a school
+// with thousands of items names only the elements they point to, and keeps little more than
+// a view and a node of each element.
 class LugarDeAsignatura {
   public:
     explicit LugarDeAsignatura(const DocumentoXML& doc) : doc_(doc) {}
 
     LugarError operator()(const ElementoXML& asignatura) {
-        if (!materias_) {
-            materias_ = nombresPorId("/centro/materias/dmateria", "idmateria");
-            grupos_ = nombresPorId("/centro/grupos/dgrupo", "idgrupo");
-            profesores_ = nombresPorId("/centro/profesores/profesor", "idprofesor");
+        if (!indices_) {
+            indices_ = std::make_shared<Indices>();
+            indices_->materias = porId("/centro/materias/dmateria", "idmateria");
+            indices_->grupos = porId("/centro/grupos/dgrupo", "idgrupo");
+            indices_->profesores = porId("/centro/profesores/profesor", "idprofesor");
         }
-        auto nombre = [&](const PorId& nombres, const char* atributo) {
-            const auto it = nombres.find(recortar(asignatura.nodo().attribute(atributo).value()));
-            return it == nombres.end() ? std::string() : it->second;
+        auto nombre = [&](const PorId& ids, const char* atributo) -> std::string {
+            const std::string_view id =
+                recortarVista(asignatura.nodo().attribute(atributo).value());
+            const auto it = std::lower_bound(ids.begin(), ids.end(), id, antes);
+            if (it == ids.end() || it->first != id) return {};
+            auto [nombrado, nuevo] = indices_->nombres.try_emplace(it->second.internal_object());
+            if (nuevo) nombrado->second = ElementoXML(it->second, 0).lugar().nombre;
+            return nombrado->second;
         };
         LugarError l = asignatura.lugar();
-        l.nombre = nombre(*materias_, "casig");
-        l.grupo = nombre(*grupos_, "cgrupo");
-        l.profesor = nombre(*profesores_, "cprofe");
+        l.nombre = nombre(indices_->materias, "casig");
+        l.grupo = nombre(indices_->grupos, "cgrupo");
+        l.profesor = nombre(indices_->profesores, "cprofe");
         return l;
     }
 
   private:
-    using PorId = std::unordered_map<std::string, std::string>;
-    // The first element of each identifier, as the lookups of the tables find it.
-    PorId nombresPorId(const char* coleccion, const char* identificador) const {
-        PorId nombres;
+    // Each element with the identifier, by its identifier; of two with the same one, the
+    // first, as the lookups of the tables find it. The views are of the document's own text,
+    // which outlives the run's builders.
+    using PorId = std::vector<std::pair<std::string_view, Nodo>>;
+    static bool antes(const PorId::value_type& a, std::string_view b) { return a.first < b; }
+    struct Indices {
+        PorId materias, grupos, profesores;
+        // The name of each element an item has named so far.
+        std::unordered_map<const void*, std::string> nombres;
+    };
+    PorId porId(const char* coleccion, const char* identificador) const {
+        PorId ids;
         const Nodos nodos = doc_.selectNodes(coleccion);
-        for (std::size_t i = 0; i < nodos.size(); ++i) {
-            const LugarError l = ElementoXML(nodos[i], i, identificador).lugar();
-            if (!l.atributoIdentificador.empty()) nombres.try_emplace(l.identificador, l.nombre);
-        }
-        return nombres;
+        ids.reserve(nodos.size());
+        for (const Nodo& nodo : nodos)
+            if (const pugi::xml_attribute id = nodo.attribute(identificador))
+                ids.emplace_back(recortarVista(id.value()), nodo);
+        std::stable_sort(ids.begin(), ids.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        return ids;
     }
 
     const DocumentoXML& doc_;
-    std::optional<PorId> materias_, grupos_, profesores_;
+    // Shared by the copies the report's naming makes of this.
+    std::shared_ptr<Indices> indices_;
 };
 
 } // namespace

@@ -4,8 +4,6 @@
 #include "esquema_tamberlo.h"
 #include "texto.h"
 
-#include <optional>
-
 namespace pontavia {
 
 using tamberlo::ASIGNOMT, tamberlo::AULAT, tamberlo::GRUPOST, tamberlo::PROFT, tamberlo::SOLUC;
@@ -37,8 +35,16 @@ std::string nombreActividad(const std::string& tarea) {
     return tarea;
 }
 
+// What a lesson takes from each lookup table's row: the identifier it writes, and the name
+// that tells the timetabler which lesson an item of the report is about.
+struct Materia {
+    std::string id, nombre;
+};
 struct Grupo {
-    std::string idGrupo, idCurso;
+    std::string idGrupo, idCurso, nombre;
+};
+struct Profesor {
+    std::string id, nombre;
 };
 
 // A lookup that remembers its last code and what it found: a timetable's records come in runs
@@ -63,66 +69,68 @@ template <typename Fila> class BusquedaReciente {
 };
 
 // A lesson as the timetabler finds it: by its subject's, group's and teacher's names, which the
-// tables exportar wrote keep beside the codes SOLUC gives. Read the first time an item needs
-// them (most runs need none), from the fields the tables have.
+// tables exportar wrote keep beside the codes SOLUC gives. They come from the lookups the
+// lesson itself made, whose rows hold them: an item costs no search of its own.
 class LugarDeLeccion {
   public:
-    explicit LugarDeLeccion(TablasTamberlo& t) : t_(t) {}
+    LugarDeLeccion(BusquedaReciente<Materia>& materias, BusquedaReciente<Grupo>& grupos,
+                   BusquedaReciente<Profesor>& profesores)
+        : materias_(materias), grupos_(grupos), profesores_(profesores) {}
 
     LugarError operator()(const TablaDBase& soluc) {
-        if (!materias_) {
-            materias_ = nombresPor(t_.materias, ASIGNOMT["COD"], ASIGNOMT["NOMBRE"]);
-            grupos_ = nombresPor(t_.grupos, GRUPOST["ABREV"], GRUPOST["DESCRIP"]);
-            profesores_ = nombresPor(t_.profesores, PROFT["ABREV"], PROFT["NOMBRE"]);
-            // PROFT keeps "Ana, Ruiz Gil"; VELMORA, and the export's report, show "Ana Ruiz Gil".
-            for (auto& [abrev, nombre] : *profesores_)
-                if (const auto coma = nombre.find(", "); coma != std::string::npos)
-                    nombre.erase(coma, 1);
-        }
-        auto nombre = [&](const FilasPorTexto<std::string>& nombres, Campo codigo) {
-            const std::string* n = buscarFila(nombres, soluc.leerTexto(codigo));
-            return n ? *n : std::string();
+        auto nombre = [&](auto& busqueda, Campo codigo) {
+            const auto* fila = busqueda.buscar(soluc.leerTexto(codigo));
+            return fila ? fila->nombre : std::string();
         };
-        return {.nombre = nombre(*materias_, SOLUC["ASIG"]),
-                .grupo = nombre(*grupos_, SOLUC["CODGRUPO"]),
-                .profesor = nombre(*profesores_, SOLUC["PROF"]),
+        return {.nombre = nombre(materias_, SOLUC["ASIG"]),
+                .grupo = nombre(grupos_, SOLUC["CODGRUPO"]),
+                .profesor = nombre(profesores_, SOLUC["PROF"]),
                 .tabla = SOLUC.nombre,
                 .registro = soluc.numeroRegistro()};
     }
 
   private:
-    static FilasPorTexto<std::string> nombresPor(TablaDBase& t, Campo codigo, Campo nombre) {
-        if (!t.tieneCampo(nombre)) return {};
-        return filasPor<std::string>(t, codigo,
-                                     [&](const TablaDBase& f) { return f.leerTexto(nombre); });
-    }
-
-    TablasTamberlo& t_;
-    std::optional<FilasPorTexto<std::string>> materias_, grupos_, profesores_;
+    BusquedaReciente<Materia>& materias_;
+    BusquedaReciente<Grupo>& grupos_;
+    BusquedaReciente<Profesor>& profesores_;
 };
+
+// A row's name, where its table has one (tables made by hand may lack it).
+std::string nombreSiHay(const TablaDBase& t, Campo nombre) {
+    return t.tieneCampo(nombre) ? t.leerTexto(nombre) : std::string();
+}
 
 } // namespace
 
 void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& informe) {
-    // The lookup tables by Tamberlo's codes, read once: every lesson asks them again.
-    const auto materias =
-        filasPor<std::string>(t.materias, ASIGNOMT["COD"],
-                              [](const TablaDBase& m) { return m.leerTexto(ASIGNOMT["IDASIG"]); });
+    // The lookup tables by Tamberlo's codes, read once: every lesson asks them again, and so
+    // does the naming of the report's items.
+    const auto materias = filasPor<Materia>(t.materias, ASIGNOMT["COD"], [](const TablaDBase& m) {
+        return Materia{m.leerTexto(ASIGNOMT["IDASIG"]), nombreSiHay(m, ASIGNOMT["NOMBRE"])};
+    });
     const auto grupos = filasPor<Grupo>(t.grupos, GRUPOST["ABREV"], [](const TablaDBase& g) {
-        return Grupo{g.leerTexto(GRUPOST["IDGRUPO"]), g.leerTexto(GRUPOST["IDCURSO"])};
+        return Grupo{g.leerTexto(GRUPOST["IDGRUPO"]), g.leerTexto(GRUPOST["IDCURSO"]),
+                     nombreSiHay(g, GRUPOST["DESCRIP"])};
     });
     const auto profesores =
-        filasPor<std::string>(t.profesores, PROFT["ABREV"],
-                              [](const TablaDBase& p) { return p.leerTexto(PROFT["IDPROF"]); });
+        filasPor<Profesor>(t.profesores, PROFT["ABREV"], [](const TablaDBase& p) {
+            // PROFT keeps "Ana, Ruiz Gil"; VELMORA, and the export's report, show "Ana Ruiz Gil".
+            std::string nombre = nombreSiHay(p, PROFT["NOMBRE"]);
+            if (const auto coma = nombre.find(", "); coma != std::string::npos)
+                nombre.erase(coma, 1);
+            return Profesor{p.leerTexto(PROFT["IDPROF"]), std::move(nombre)};
+        });
     const auto aulas = filasPor<std::string>(
         t.aulas, AULAT["ABREV"], [](const TablaDBase& a) { return a.leerTexto(AULAT["IDAULA"]); });
 
-    BusquedaReciente<std::string> porMateria(materias), porActividad(materias),
-        porProfesor(profesores), porAula(aulas);
+    BusquedaReciente<Materia> porMateria(materias), porActividad(materias);
+    BusquedaReciente<Profesor> porProfesor(profesores);
+    BusquedaReciente<std::string> porAula(aulas);
     BusquedaReciente<Grupo> porGrupo(grupos);
 
     TablaDBase& soluc = t.soluc;
-    LugarDeLeccion lugarDeLeccion(t);
+    // An item names its lesson through the searches the lesson made: found again, not sought.
+    LugarDeLeccion lugarDeLeccion(porMateria, porGrupo, porProfesor);
     // A field 0 bytes wide holds nothing: a SOLUC so made is damaged, not blank.
     for (std::size_t i = 0; i < std::size(SOLUC.campos); ++i) {
         const NombreCampo campo = Campo{i, SOLUC.campos[i].nombre};
@@ -148,13 +156,13 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
             continue;
         }
         const std::string asig = soluc.leerTexto(SOLUC["ASIG"]);
-        const std::string* materia = porMateria.buscar(asig);
+        const Materia* materia = porMateria.buscar(asig);
         if (!materia) {
             avisar(TipoAviso::Omitido, SOLUC["ASIG"].nombre, asig,
                    "ninguna materia de ASIGNOMT tiene ese código");
             continue;
         }
-        const std::string& casig = *materia;
+        const std::string& casig = materia->id;
         // A blank code asks for nothing; one that finds nothing leaves a blank identifier.
         auto buscar = [&](auto& busqueda, Campo campo, const char* donde) {
             const std::string codigo = soluc.leerTexto(campo);
@@ -173,8 +181,8 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
         // the subject's identifier begins with it.
         const std::string tarea = nombreActividad(soluc.leerTexto(SOLUC["TAREA"]));
         std::string cactiv;
-        if (const std::string* actividad = porActividad.buscar(tarea)) {
-            cactiv = *actividad;
+        if (const Materia* actividad = porActividad.buscar(tarea)) {
+            cactiv = actividad->id;
         } else if (primeros(casig, 4) == tarea) {
             cactiv = casig;
         } else {
@@ -183,7 +191,7 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
                 avisar(TipoAviso::SinCorrespondencia, SOLUC["TAREA"].nombre, tarea,
                        "ninguna actividad de ASIGNOMT tiene ese código; se escribe el código");
         }
-        if (const std::string* p = buscar(porProfesor, SOLUC["PROF"], PROFT.nombre)) cprofe = *p;
+        if (const Profesor* p = buscar(porProfesor, SOLUC["PROF"], PROFT.nombre)) cprofe = p->id;
         if (const std::string* a = buscar(porAula, SOLUC["AULA"], AULAT.nombre)) caula = *a;
 
         FilaXML& DsolucionXML = solucionHorario.crear(kElementoLeccion);

@@ -5,6 +5,7 @@
 #include "plataforma.h"
 #include "tabla_dbase.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -61,43 +62,55 @@ Informe::AvisosDeTabla& Informe::avisosDeTabla(std::string_view tabla, TipoAviso
     if (ultima_ < avisos_.size() && es(avisos_[ultima_])) return avisos_[ultima_];
     for (ultima_ = 0; ultima_ < avisos_.size(); ++ultima_)
         if (es(avisos_[ultima_])) return avisos_[ultima_];
-    avisos_.push_back({std::string(tabla), tipo, 0, {}, {}, {}});
+    avisos_.push_back({std::string(tabla), tipo, 0, {}, {}, 0});
     return avisos_.back();
 }
 
 void Informe::agregar(const Aviso& a) {
     AvisosDeTabla& t = avisosDeTabla(a.tabla, a.tipo);
-    std::string& s = t.lineas;
-    auto anadir = [&](std::string_view parte) {
-        for (auto i = parte.find('\n'); i != std::string_view::npos; i = parte.find('\n', i + 1))
-            t.saltosEnValores.push_back(s.size() + i);
-        s.append(parte);
-    };
-    anadir("  ");
-    anadir(textoTipo(a.tipo));
-    anadir(": ");
-    if (!a.elemento.empty()) {
-        anadir(a.elemento);
-        anadir(", ");
+    const std::initializer_list<std::string_view> partes = {a.elemento, a.campo, a.valor,
+                                                            a.resultado, a.motivo};
+    std::size_t largo = 0;
+    for (const std::string_view parte : partes)
+        largo += parte.size();
+    // An item lies whole in one block.
+    constexpr std::size_t kBloque = 64 * 1024;
+    if (t.bloques.empty() || t.bloques.back().capacity() - t.bloques.back().size() < largo) {
+        t.bloques.emplace_back();
+        t.bloques.back().reserve(std::max(kBloque, largo));
     }
-    anadir(a.campo);
-    anadir(" \"");
-    anadir(a.valor);
-    anadir("\"");
-    if (!a.resultado.empty()) {
-        anadir(" -> \"");
-        anadir(a.resultado);
-        anadir("\"");
+    for (const std::string_view parte : partes) {
+        t.bloques.back().append(parte);
+        t.largos.push_back(parte.size());
     }
-    anadir(" (");
-    anadir(a.motivo);
-    anadir(")");
-    s += '\n';
+    t.letras += largo;
     ++t.cuantos;
     ++total_;
     ++porTipo_[static_cast<int>(a.tipo)];
-    anadirFilaCSV(
-        t.csv, {a.tabla, textoTipo(a.tipo), a.elemento, a.campo, a.valor, a.resultado, a.motivo});
+}
+
+template <typename Hacer> void InformeLeido::recorrer(const AvisosDeTabla& t, Hacer hacer) {
+    std::size_t bloque = 0, desde = 0;
+    for (std::size_t i = 0; i + 5 <= t.largos.size(); i += 5) {
+        // An item that did not fit where the one before ended begins the next block.
+        if (desde == t.bloques[bloque].size() && bloque + 1 < t.bloques.size()) {
+            ++bloque;
+            desde = 0;
+        }
+        const std::string_view texto = t.bloques[bloque];
+        auto siguiente = [&](std::size_t j) {
+            const std::string_view parte = texto.substr(desde, t.largos[i + j]);
+            desde += t.largos[i + j];
+            return parte;
+        };
+        Partes p;
+        p.elemento = siguiente(0);
+        p.campo = siguiente(1);
+        p.valor = siguiente(2);
+        p.resultado = siguiente(3);
+        p.motivo = siguiente(4);
+        hacer(p);
+    }
 }
 
 std::string Informe::nombreElementoActual() const {
@@ -163,24 +176,15 @@ template <typename Hacer> void InformeLeido::enOrden(Hacer hacer) const {
 
 // A table's item lines with fin at each line's end; a value's own line breaks stay as they
 // came.
-void InformeLeido::anadirLineas(std::string& s, const AvisosDeTabla& t,
-                                std::string_view fin) const {
-    const std::string_view lineas = t.lineas;
-    if (fin == "\n") {
-        s.append(lineas);
-        return;
-    }
-    auto propio = t.saltosEnValores.begin();
-    std::size_t desde = 0;
-    for (auto i = lineas.find('\n'); i != std::string_view::npos; i = lineas.find('\n', i + 1)) {
-        if (propio != t.saltosEnValores.end() && *propio == i) {
-            ++propio;
-            continue;
-        }
-        s.append(lineas.substr(desde, i - desde)).append(fin);
-        desde = i + 1;
-    }
-    s.append(lineas.substr(desde));
+void InformeLeido::anadirLineas(std::string& s, const AvisosDeTabla& t, std::string_view fin) const {
+    const std::string_view tipo = textoTipo(t.tipo);
+    recorrer(t, [&](const Partes& p) {
+        s.append("  ").append(tipo).append(": ");
+        if (!p.elemento.empty()) s.append(p.elemento).append(", ");
+        s.append(p.campo).append(" \"").append(p.valor).append("\"");
+        if (!p.resultado.empty()) s.append(" -> \"").append(p.resultado).append("\"");
+        s.append(" (").append(p.motivo).append(")").append(fin);
+    });
 }
 
 std::string InformeLeido::resumen(const char* finLinea) const {
@@ -198,14 +202,31 @@ std::string InformeLeido::resumen(const char* finLinea) const {
 
 std::string InformeLeido::csv() const {
     std::string s;
+    std::size_t letras = 0;
+    for (const auto& t : avisos_)
+        letras += t.letras + t.cuantos * (t.tabla.size() + 40);
+    s.reserve(letras + 64);
     anadirFilaCSV(s, {"tabla", "tipo", "elemento", "campo", "valor", "resultado", "motivo"});
-    enOrden([&](const AvisosDeTabla& t) { s += t.csv; });
+    enOrden([&](const AvisosDeTabla& t) {
+        const std::string_view tipo = textoTipo(t.tipo);
+        recorrer(t, [&](const Partes& p) {
+            anadirFilaCSV(s, {t.tabla, tipo, p.elemento, p.campo, p.valor, p.resultado, p.motivo});
+        });
+    });
     return s;
 }
 
-std::string InformeLeido::texto(const char* finLinea) const {
+void InformeLeido::anadirTexto(std::string& s, const char* finLinea) const {
     const std::string_view fin = finLinea;
-    std::string s;
+    // Room for the whole text at once: the report of a large school is megabytes, and a text
+    // that grows by doubling copies itself and touches twice its pages. Each item's line adds
+    // at most 40 bytes and a line end to its words; each table, its heading's few lines.
+    std::size_t letras = 1024 + archivo_.size();
+    for (const auto& a : advertencias_)
+        letras += a.size() + 16;
+    for (const auto& t : avisos_)
+        letras += t.letras + t.cuantos * (40 + fin.size()) + t.tabla.size() + 128;
+    s.reserve(s.size() + letras);
     auto linea = [&](std::initializer_list<std::string_view> partes) {
         for (auto p : partes)
             s.append(p);
@@ -234,11 +255,18 @@ std::string InformeLeido::texto(const char* finLinea) const {
         anadirLineas(s, t, fin);
         anterior = &t;
     });
+}
+
+std::string InformeLeido::texto(const char* finLinea) const {
+    std::string s;
+    anadirTexto(s, finLinea);
     return s;
 }
 
 std::string InformeLeido::contenidoArchivo() const {
-    return "\xEF\xBB\xBF" + texto("\r\n");
+    std::string s = "\xEF\xBB\xBF";
+    anadirTexto(s, "\r\n");
+    return s;
 }
 
 } // namespace pontavia

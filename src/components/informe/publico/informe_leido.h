@@ -43,17 +43,26 @@ class InformeLeido {
     std::string contenidoArchivo() const;
 
   protected:
-    // One table's items of one kind, already as texto() and csv() print them: a school with
-    // thousands of items makes its report in one pass, whatever the number of tables.
+    // One table's items of one kind, kept once, as they came: texto() and csv() make their
+    // lines from them when asked, so a school with tens of thousands of items keeps each
+    // item's words once and spends nothing on the form the run does not write.
     struct AvisosDeTabla {
         std::string tabla;
         TipoAviso tipo;
         std::size_t cuantos = 0;
-        std::string lineas; // each item's line, ended by '\n'
-        // Where a value's own '\n' lies in lineas, which another line end must leave alone.
-        std::vector<std::size_t> saltosEnValores;
-        std::string csv; // each item's CSV row
+        // Each item's elemento, campo, valor, resultado and motivo, one after another, in
+        // blocks that never grow past the room they were given: a text that grows by doubling
+        // copies itself each time and leaves the memory it had behind...
+        std::vector<std::string> bloques;
+        // ...and, item by item, the length of each of the five.
+        std::vector<std::size_t> largos;
+        std::size_t letras = 0; // in all blocks
     };
+    // One item's five texts, as agregar was given them.
+    struct Partes {
+        std::string_view elemento, campo, valor, resultado, motivo;
+    };
+    template <typename Hacer> static void recorrer(const AvisosDeTabla& t, Hacer hacer);
 
     std::string operacion_;
     std::string archivo_;
@@ -67,6 +76,8 @@ class InformeLeido {
   private:
     std::vector<std::string> tablas() const;
     void anadirLineas(std::string& s, const AvisosDeTabla& t, std::string_view fin) const;
+    // texto() at the end of s.
+    void anadirTexto(std::string& s, const char* finLinea) const;
     // Each table's items of each kind, the kinds by importance and the tables as tablas().
     template <typename Hacer> void enOrden(Hacer hacer) const;
 };
