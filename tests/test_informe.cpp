@@ -292,8 +292,11 @@ TEST(Restaurar, TrasLaPrimeraExportacionRetiraLasTablas) {
     exportarEn(ktemp.ruta(), datos / "a.xml");
     const auto lineas = restaurar(ktemp.ruta());
     EXPECT_EQ(lineas.front(), "ASIGNOMT: retirada (no existía antes)");
-    EXPECT_EQ(archivosDeTamberlo(ktemp.ruta()),
-              (std::map<std::string, std::string>{{"SOLUC.DBF", "el horario"}}));
+    // The folder as it was, and its record says so: no table, from no export.
+    EXPECT_EQ(
+        archivosDeTamberlo(ktemp.ruta()),
+        (std::map<std::string, std::string>{{"SOLUC.DBF", "el horario"},
+                                            {".pontavia-conjunto", "pontavia-conjunto 1\nfin\n"}}));
 }
 
 TEST(Restaurar, SinExportacionAnteriorOConUnaTablaEnUsoNoCambiaNada) {

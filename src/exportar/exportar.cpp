@@ -5,6 +5,7 @@
 #include "exportacion.h"
 #include "plataforma.h"
 #include "preparacion.h"
+#include "registro_conjunto.h"
 #include "sistema.h"
 #include "velmora.h"
 
@@ -47,8 +48,12 @@ void exportarCentro(const std::filesystem::path& xml, const std::filesystem::pat
         if (disco.examinar(ktemp) != Disco::Entrada::Carpeta) doc.esperarComprobacion();
         prepararCarpetaTamberlo(ktemp, disco);
         CarpetaPreparacion preparacion(disco, ktemp);
-        construirTablas(informe, doc, preparacion.carpeta(), disco);
+        const auto tablas = construirTablas(informe, doc, preparacion.carpeta(), disco);
         doc.esperarComprobacion();
+        const std::u8string archivo8 = xml.u8string();
+        escribirAtomico(disco, preparacion.carpeta() / kRegistroConjunto,
+                        textoRegistro({origenDe(doc, {archivo8.begin(), archivo8.end()}),
+                                       {tablas.begin(), tablas.end()}}));
         // The report appears with the tables, or not at all: it moves in with them.
         ArchivoPreparado archivo(disco, preparacion.carpeta() / kNombreInforme,
                                  informe.contenidoArchivo());
