@@ -26,8 +26,10 @@ void comprobarCentro(const std::filesystem::path& xml, Informe& informe, Disco& 
 void completarMovimientoInterrumpido(const std::filesystem::path& ktemp, Disco& disco);
 
 // Puts back in ktemp the set of tables the last exportar replaced, all or nothing, keeping
-// the set it replaces in turn (so a second restaurar undoes the first). Returns one line per
-// table saying what became of it; raises an error when no set is kept.
+// the set it replaces in turn (so a second restaurar undoes the first). Returns a line naming
+// the export it goes back to, from the kept set's record, then one line per table saying what
+// became of it. Raises an error, nothing changed, when no set is kept, or when the kept set has
+// no record, a damaged one, or lacks a table its record lists.
 // What restaurarExportacion would do, in its lines, with nothing changed.
 std::vector<std::string> planRestauracion(const std::filesystem::path& ktemp, Disco& disco);
 std::vector<std::string> restaurarExportacion(const std::filesystem::path& ktemp, Disco& disco);

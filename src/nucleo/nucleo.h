@@ -42,8 +42,9 @@ Resultado comprobar(const std::filesystem::path& xml, Informe& informe,
 Resultado importar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
                    Informe& informe, Disco& disco = discoDelSistema());
 
-// The tables the last exportar replaced, put back into ktemp: one line per table saying what
-// became of it. With no set kept, an error says so.
+// The tables the last exportar replaced, put back into ktemp: first a line naming the export
+// they came from, then one line per table saying what became of it. With no set kept, or one
+// whose record is missing or damaged or that lacks a table it lists, an error says so.
 std::vector<std::string> restaurar(const std::filesystem::path& ktemp,
                                    Disco& disco = discoDelSistema());
 
