@@ -1,6 +1,7 @@
 #include "exportar.h"
 
 #include "archivo_atomico.h"
+#include "cambios.h"
 #include "error.h"
 #include "exportacion.h"
 #include "plataforma.h"
@@ -50,7 +51,12 @@ void exportarCentro(const std::filesystem::path& xml, const std::filesystem::pat
         CarpetaPreparacion preparacion(disco, ktemp);
         const auto tablas = construirTablas(informe, doc, preparacion.carpeta(), disco);
         doc.esperarComprobacion();
-        const std::u8string archivo8 = xml.u8string();
+        compararConTamberlo(ktemp, preparacion.carpeta(), Comparacion::Exportacion, informe, disco);
+        std::error_code sinRuta;
+        // The record names the file as the user finds it again: its whole path.
+        auto ruta = std::filesystem::absolute(xml, sinRuta);
+        if (sinRuta) ruta = xml;
+        const std::u8string archivo8 = ruta.u8string();
         escribirAtomico(disco, preparacion.carpeta() / kRegistroConjunto,
                         textoRegistro({origenDe(doc, {archivo8.begin(), archivo8.end()}),
                                        {tablas.begin(), tablas.end()}}));
@@ -61,12 +67,14 @@ void exportarCentro(const std::filesystem::path& xml, const std::filesystem::pat
     });
 }
 
-void comprobarCentro(const std::filesystem::path& xml, Informe& informe, Disco& disco) {
+void comprobarCentro(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
+                     Informe& informe, Disco& disco) {
     conDocumento(xml, disco, [&](DocumentoXML& doc) {
         informe.empezar("comprobar", xml.string());
         CarpetaPreparacion preparacion(disco, disco.carpetaTemporal());
         construirTablas(informe, doc, preparacion.carpeta(), disco);
         doc.esperarComprobacion();
+        compararConTamberlo(ktemp, preparacion.carpeta(), Comparacion::Simulacion, informe, disco);
     });
 }
 

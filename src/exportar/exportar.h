@@ -17,9 +17,10 @@ void exportarCentro(const std::filesystem::path& xml, const std::filesystem::pat
                     Informe& informe, Disco& disco);
 
 // A dry run of exportar on xml: the same tables are built, in a private temporary folder
-// that is removed afterwards, so that only the report in informe remains. Nothing is written
-// in Tamberlo's folder or beside the file.
-void comprobarCentro(const std::filesystem::path& xml, Informe& informe, Disco& disco);
+// that is removed afterwards, so that only the report in informe remains, with what they would
+// change in the tables in ktemp. Nothing is written in Tamberlo's folder or beside the file.
+void comprobarCentro(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
+                     Informe& informe, Disco& disco);
 
 // Finishes in ktemp a move of tables that an exportar or restaurar cut off left begun, so that
 // ktemp is as that run would have left it; raises an error when it cannot.

@@ -22,7 +22,7 @@ Resultado exportar(const std::filesystem::path& xml, const std::filesystem::path
 
 Resultado comprobar(const std::filesystem::path& xml, Informe& informe, Disco& disco) {
     if (!existeArchivo(xml, disco)) return Resultado::FaltaEntrada;
-    comprobarCentro(xml, informe, disco);
+    comprobarCentro(xml, carpetaKTEMP(), informe, disco);
     return Resultado::Hecho;
 }
 

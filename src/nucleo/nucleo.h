@@ -33,7 +33,8 @@ enum class Resultado {
 Resultado exportar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
                    Informe& informe, Disco& disco = discoDelSistema());
 
-// exportar's dry run: only the report, nothing written. FaltaEntrada when xml is not a file.
+// exportar's dry run: only the report, with what it would change in the tables of Tamberlo's
+// folder (carpetaKTEMP()) now; nothing written. FaltaEntrada when xml is not a file.
 Resultado comprobar(const std::filesystem::path& xml, Informe& informe,
                     Disco& disco = discoDelSistema());
 

@@ -54,6 +54,16 @@ void Informe::empezar(std::string operacion, std::string archivo) {
         n = 0;
     advertencias_.clear();
     filas_.clear();
+    cambios_.clear();
+    cambiosCSV_.clear();
+    resumenCambios_.clear();
+}
+
+void Informe::seccionCambios(std::vector<std::string> lineas, std::string csv,
+                             std::string resumen) {
+    cambios_ = std::move(lineas);
+    cambiosCSV_ = std::move(csv);
+    resumenCambios_ = std::move(resumen);
 }
 
 Informe::AvisosDeTabla& Informe::avisosDeTabla(std::string_view tabla, TipoAviso tipo) {
@@ -199,7 +209,7 @@ std::string Informe::csv() const {
     std::string s;
     anadirFilaCSV(s, {"tabla", "tipo", "elemento", "campo", "valor", "resultado", "motivo"});
     enOrden([&](const AvisosDeTabla& t) { s += t.csv; });
-    return s;
+    return s + cambiosCSV_;
 }
 
 std::string Informe::texto(const char* finLinea) const {
@@ -220,6 +230,7 @@ std::string Informe::texto(const char* finLinea) const {
         linea({});
     }
     s += resumen(finLinea);
+    if (!resumenCambios_.empty()) linea({resumenCambios_, "."});
     // Kind by kind, so that what was lost is read before what was only renamed; within a kind,
     // table by table.
     const AvisosDeTabla* anterior = nullptr;
@@ -233,6 +244,9 @@ std::string Informe::texto(const char* finLinea) const {
         anadirLineas(s, t, fin);
         anterior = &t;
     });
+    // The changes last, in a section of their own.
+    for (const auto& l : cambios_)
+        linea({l});
     return s;
 }
 

@@ -69,6 +69,15 @@ class Informe {
     // How many items of one kind, in all tables.
     std::size_t avisosDeTipo(TipoAviso tipo) const { return porTipo_[static_cast<int>(tipo)]; }
 
+    // The changes since the set of tables a run replaces (or, for the dry run, would): a
+    // section of its own after the items, its lines (without line ends) for texto(), its rows
+    // as csv() prints them, and the sentence that sums it up, which the report shows after
+    // its summary and the end of the run in its box. Replaces any earlier one.
+    void seccionCambios(std::vector<std::string> lineas, std::string csv, std::string resumen);
+    // That sentence ("Cambios desde la exportación anterior: 1 profesor nuevo, ..."); empty
+    // for a run that compared nothing.
+    const std::string& resumenCambios() const { return resumenCambios_; }
+
     // A few lines: rows and items per table.
     std::string resumen(const char* finLinea = "\n") const;
     // Every item as CSV (RFC 4180, CRLF), one row each, with a header row; in texto()'s order.
@@ -108,6 +117,9 @@ class Informe {
     std::size_t porTipo_[5] = {};
     std::vector<std::string> advertencias_;
     std::vector<std::pair<std::string, std::size_t>> filas_;
+    std::vector<std::string> cambios_;
+    std::string cambiosCSV_;
+    std::string resumenCambios_;
 };
 
 // The names under which exportar and importar leave their reports in the Tamberlo folder:
