@@ -91,14 +91,10 @@ std::string momentoLegible(const std::string& momento) {
 
 std::string ahora() {
     const std::time_t t = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &t);
-#else
-    localtime_r(&t, &local);
-#endif
-    char texto[32];
-    std::strftime(texto, sizeof texto, "%Y-%m-%d %H:%M", &local);
+    // Read once, at the end of a run; no other thread asks for the time meanwhile.
+    const std::tm* local = std::localtime(&t);
+    char texto[32] = "";
+    if (local) std::strftime(texto, sizeof texto, "%Y-%m-%d %H:%M", local);
     return texto;
 }
 
