@@ -9,6 +9,8 @@
 #include "texto.h"
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -71,14 +73,33 @@ const std::vector<Comparada>& comparadas() {
     return tablas;
 }
 
-// A table's rows as text, its fields in the description's order ("" for one it lacks).
+// A table's rows as text, its fields in the description's order ("" for one it lacks), all in
+// one string: a large school's tables compared cost about their own size, not an object per
+// value.
 struct Filas {
-    std::vector<std::vector<std::string>> filas;
+    std::size_t campos = 0;
+    std::string datos;
+    std::vector<std::uint32_t> inicios{0}; // where each value starts, row after row; one past
     bool existe = false;
+
+    std::size_t size() const { return campos ? (inicios.size() - 1) / campos : 0; }
+    std::string_view valor(std::size_t fila, std::size_t campo) const {
+        const std::size_t k = fila * campos + campo;
+        return std::string_view(datos).substr(inicios[k], inicios[k + 1] - inicios[k]);
+    }
 };
 
-Filas leerFilas(const std::filesystem::path& ruta, const VistaTabla& tabla, Disco& disco) {
+// Only the fields compared, and those that name an item, are read: the others stay empty.
+bool seLee(const Comparada& c, std::string_view campo) {
+    for (const auto& d : c.derivados)
+        if (d == campo) return campo == "TEXTODIA" || campo == "HORA" || campo == "CASIG";
+    return true;
+}
+
+Filas leerFilas(const std::filesystem::path& ruta, const Comparada& comparada, Disco& disco) {
+    const VistaTabla& tabla = comparada.tabla;
     Filas f;
+    f.campos = tabla.campos.size();
     if (!existeArchivo(ruta, disco)) return f;
     f.existe = true;
     TablaDBase t = TablaDBase::abrir(ruta, Durable::Si, disco);
@@ -87,17 +108,16 @@ Filas leerFilas(const std::filesystem::path& ruta, const VistaTabla& tabla, Disc
     std::vector<std::optional<std::size_t>> lugar;
     for (const auto& c : tabla.campos) {
         std::optional<std::size_t> i;
-        for (std::size_t j = 0; j < campos.size() && !i; ++j)
+        for (std::size_t j = 0; j < campos.size() && !i && seLee(comparada, c.nombre); ++j)
             if (campos[j].nombre == c.nombre) i = j;
         lugar.push_back(i);
     }
-    for (t.primero(); !t.alFinal(); t.siguiente()) {
-        std::vector<std::string> fila;
-        fila.reserve(lugar.size());
-        for (const auto& i : lugar)
-            fila.push_back(i ? recortar(t.leerTextoEn(*i)) : std::string());
-        f.filas.push_back(std::move(fila));
-    }
+    f.inicios.reserve(t.registros() * f.campos + 1);
+    for (t.primero(); !t.alFinal(); t.siguiente())
+        for (const auto& i : lugar) {
+            if (i) f.datos += recortarVista(t.leerTextoEn(*i));
+            f.inicios.push_back(static_cast<std::uint32_t>(f.datos.size()));
+        }
     return f;
 }
 
@@ -107,10 +127,34 @@ std::size_t indice(const VistaTabla& tabla, std::string_view campo) {
     return tabla.campos.size(); // every name above is the description's
 }
 
-// One set of tables as read, with the names its assignments are told by.
-struct Conjunto {
-    std::vector<Filas> tablas; // in comparadas()'s order
-    std::unordered_map<std::string, std::string> materias, profesores, grupos;
+// The names of a table's items by their identifier, for the assignments' lines.
+void anotarNombres(std::size_t t, const Filas& f, std::unordered_map<std::string, std::string>& m);
+
+// The names one set's assignments are told by, from its subjects, teachers and groups, looked
+// up only once an assignment changes: most exports change none.
+class Nombres {
+  public:
+    void guardar(std::size_t t, Filas filas) {
+        if (t == 0 || t == 1 || t == 3) tablas_[t] = std::move(filas);
+    }
+    const std::unordered_map<std::string, std::string>& de(std::size_t t) const {
+        if (!hechos_) {
+            for (const std::size_t i : {0u, 1u, 3u})
+                anotarNombres(i, tablas_[i], mapas_[i]);
+            hechos_ = true;
+        }
+        return mapas_[t];
+    }
+
+  private:
+    Filas tablas_[4];
+    mutable std::unordered_map<std::string, std::string> mapas_[4];
+    mutable bool hechos_ = false;
+};
+struct FilaDe {
+    const Filas& filas;
+    std::size_t fila;
+    const Nombres& nombres;
 };
 
 // A teacher's name as VELMORA shows it: PROFT holds "Ana, García López".
@@ -120,18 +164,14 @@ std::string nombreVisible(std::string nombre) {
     return nombre;
 }
 
-std::string valor(const Comparada& c, const std::vector<std::string>& fila,
-                  std::string_view campo) {
-    const std::size_t i = indice(c.tabla, campo);
-    return i < fila.size() ? fila[i] : std::string();
-}
-
 // How the report names an item of a table, as the other sections do; with its code or, for a
 // change of code, without it (both codes follow on the line).
-std::string nombreDe(std::size_t t, const std::vector<std::string>& fila, const Conjunto& s,
-                     bool conCodigo) {
+std::string nombreDe(std::size_t t, const FilaDe& f, bool conCodigo) {
     const Comparada& c = comparadas()[t];
-    const auto v = [&](std::string_view campo) { return valor(c, fila, campo); };
+    const auto v = [&](std::string_view campo) {
+        const std::size_t i = indice(c.tabla, campo);
+        return std::string(i < f.filas.campos ? f.filas.valor(f.fila, i) : std::string_view());
+    };
     const auto buscar = [](const std::unordered_map<std::string, std::string>& m,
                            const std::string& id) {
         const auto it = m.find(id);
@@ -176,9 +216,9 @@ std::string nombreDe(std::size_t t, const std::vector<std::string>& fila, const 
              .atributoIdentificador = "idmateria",
              .identificador =
                  v("IDASIG") + ", idgrupo " + v("IDGRUP") + ", idprofesor " + v("IDPROF"),
-             .nombre = buscar(s.materias, v("IDASIG")),
-             .grupo = buscar(s.grupos, v("IDGRUP")),
-             .profesor = buscar(s.profesores, v("IDPROF"))};
+             .nombre = buscar(f.nombres.de(0), v("IDASIG")),
+             .grupo = buscar(f.nombres.de(3), v("IDGRUP")),
+             .profesor = buscar(f.nombres.de(1), v("IDPROF"))};
         if (l.nombre.empty()) l.nombre = v("CASIG");
         break;
     }
@@ -186,37 +226,36 @@ std::string nombreDe(std::size_t t, const std::vector<std::string>& fila, const 
     return elementoEnInforme(l);
 }
 
-// The set in carpeta. A table there that is damaged (noLeidas given) is left out and named
-// in noLeidas: the run replaces it all the same. Any other error stops the run, nothing
-// changed: a disk that fails, a table another program holds.
-Conjunto leerConjunto(const std::filesystem::path& carpeta, Disco& disco,
-                      std::vector<std::string>* noLeidas) {
-    Conjunto s;
-    for (const Comparada& c : comparadas()) {
-        try {
-            s.tablas.push_back(
-                leerFilas(buscarEnCarpeta(carpeta, c.tabla.archivo(), disco), c.tabla, disco));
-        } catch (const Error& e) {
-            if (!noLeidas ||
-                (e.clase() != ClaseError::TablaDanada && e.clase() != ClaseError::ValorNoValido))
-                throw;
-            noLeidas->push_back(std::string(c.tabla.nombre) + ": no se pudo leer (" + e.what() +
-                                ")");
-            s.tablas.emplace_back();
-        }
+// One table of the set in carpeta. A table there that is damaged (noLeidas given) is left out
+// and named in noLeidas: the run replaces it all the same. Any other error stops the run,
+// nothing changed: a disk that fails, a table another program holds.
+Filas leerTabla(const std::filesystem::path& carpeta, std::size_t t, Disco& disco,
+                std::vector<std::string>* noLeidas) {
+    const Comparada& c = comparadas()[t];
+    try {
+        return leerFilas(buscarEnCarpeta(carpeta, c.tabla.archivo(), disco), c, disco);
+    } catch (const Error& e) {
+        if (!noLeidas ||
+            (e.clase() != ClaseError::TablaDanada && e.clase() != ClaseError::ValorNoValido))
+            throw;
+        noLeidas->push_back(std::string(c.tabla.nombre) + ": no se pudo leer (" + e.what() + ")");
+        Filas vacia;
+        vacia.campos = c.tabla.campos.size();
+        vacia.existe = true;
+        return vacia;
     }
-    const auto nombres = [&](std::size_t t, std::string_view id, std::string_view nombre,
-                             std::unordered_map<std::string, std::string>& m) {
-        const Comparada& c = comparadas()[t];
-        m.reserve(s.tablas[t].filas.size());
-        for (const auto& fila : s.tablas[t].filas)
-            m.emplace(valor(c, fila, id),
-                      t == 1 ? nombreVisible(valor(c, fila, nombre)) : valor(c, fila, nombre));
-    };
-    nombres(0, "IDASIG", "NOMBRE", s.materias);
-    nombres(1, "IDPROF", "NOMBRE", s.profesores);
-    nombres(3, "IDGRUPO", "DESCRIP", s.grupos);
-    return s;
+}
+
+void anotarNombres(std::size_t t, const Filas& f, std::unordered_map<std::string, std::string>& m) {
+    const Comparada& c = comparadas()[t];
+    if (!f.campos) return;
+    const std::size_t id = indice(c.tabla, c.clave.front());
+    const std::size_t nombre = indice(c.tabla, t == 3 ? "DESCRIP" : "NOMBRE");
+    m.reserve(f.size());
+    for (std::size_t r = 0; r < f.size(); ++r) {
+        std::string texto(f.valor(r, nombre));
+        m.emplace(std::string(f.valor(r, id)), t == 1 ? nombreVisible(std::move(texto)) : texto);
+    }
 }
 
 // The section as it is built: each kind's lines and CSV rows, table by table.
@@ -257,24 +296,42 @@ struct Seccion {
 };
 
 // Items matched by their identifiers; an identifier two rows share pairs them in order.
-void compararTabla(std::size_t t, const Conjunto& anterior, const Conjunto& nuevo, Seccion& s) {
+void compararTabla(std::size_t t, const Filas& viejas, const Nombres& nombresViejos,
+                   const Filas& nuevas, const Nombres& nombresNuevos, Seccion& s) {
     const Comparada& c = comparadas()[t];
-    const auto& viejas = anterior.tablas[t].filas;
-    const auto& nuevas = nuevo.tablas[t].filas;
     std::vector<std::size_t> clave;
     for (const auto& campo : c.clave)
         clave.push_back(indice(c.tabla, campo));
-    const auto claveDe = [&](const std::vector<std::string>& fila) {
-        std::string k;
-        for (const std::size_t i : clave)
-            k.append(fila[i]).push_back('\x1F');
-        return k;
+    // Each row's key, the fields that make it one after the other, in one string.
+    const auto claves = [&](const Filas& f, std::string& texto) {
+        std::vector<std::uint32_t> inicio{0};
+        inicio.reserve(f.size() + 1);
+        for (std::size_t r = 0; r < f.size(); ++r) {
+            for (const std::size_t i : clave)
+                texto.append(f.valor(r, i)).push_back('\x1F');
+            inicio.push_back(static_cast<std::uint32_t>(texto.size()));
+        }
+        return inicio;
     };
-    std::unordered_map<std::string, std::vector<std::size_t>> porClave;
-    porClave.reserve(viejas.size());
-    for (std::size_t i = 0; i < viejas.size(); ++i)
-        porClave[claveDe(viejas[i])].push_back(i);
-    std::unordered_map<std::string, std::size_t> usadas;
+    std::string textoViejas, textoNuevas;
+    const auto inicioViejas = claves(viejas, textoViejas);
+    const auto inicioNuevas = claves(nuevas, textoNuevas);
+    const auto claveDe = [](const std::string& texto, const std::vector<std::uint32_t>& inicio,
+                            std::size_t r) {
+        return std::string_view(texto).substr(inicio[r], inicio[r + 1] - inicio[r]);
+    };
+    // The first earlier row of each key not yet matched, and after each row the next of its key.
+    constexpr std::size_t kNinguna = static_cast<std::size_t>(-1);
+    std::unordered_map<std::string_view, std::size_t> primera;
+    primera.reserve(viejas.size());
+    std::vector<std::size_t> siguiente(viejas.size(), kNinguna);
+    for (std::size_t r = viejas.size(); r-- > 0;) {
+        auto [it, nueva] = primera.try_emplace(claveDe(textoViejas, inicioViejas, r), r);
+        if (!nueva) {
+            siguiente[r] = it->second;
+            it->second = r;
+        }
+    }
     std::vector<bool> emparejada(viejas.size());
     const std::size_t codigo = c.codigo.empty() ? c.tabla.campos.size() : indice(c.tabla, c.codigo);
     std::vector<bool> comparado(c.tabla.campos.size(), true);
@@ -286,39 +343,39 @@ void compararTabla(std::size_t t, const Conjunto& anterior, const Conjunto& nuev
             if (x == nombre) comparado[i] = false;
         if (i == codigo) comparado[i] = false;
     }
-    std::vector<std::size_t> cambiadas; // the rows with values changed, in the new order
-    for (const auto& fila : nuevas) {
-        const std::string k = claveDe(fila);
-        const auto it = porClave.find(k);
-        const std::size_t n = it == porClave.end() ? 0 : usadas[k]++;
-        if (it == porClave.end() || n >= it->second.size()) {
-            s.agregar(Cambio::Nuevo, t, nombreDe(t, fila, nuevo, true));
+    const bool conCodigo = codigo < c.tabla.campos.size();
+    for (std::size_t r = 0; r < nuevas.size(); ++r) {
+        const FilaDe nueva{nuevas, r, nombresNuevos};
+        const auto it = primera.find(claveDe(textoNuevas, inicioNuevas, r));
+        if (it == primera.end() || it->second == kNinguna) {
+            s.agregar(Cambio::Nuevo, t, nombreDe(t, nueva, true));
             ++s.nuevos[t];
             continue;
         }
-        const std::size_t i = it->second[n];
-        emparejada[i] = true;
-        const auto& vieja = viejas[i];
-        if (codigo < fila.size() && vieja[codigo] != fila[codigo]) {
-            s.agregar(Cambio::Codigo, t, nombreDe(t, fila, nuevo, false), c.codigo, vieja[codigo],
-                      fila[codigo]);
+        const std::size_t v = it->second;
+        it->second = siguiente[v];
+        emparejada[v] = true;
+        if (conCodigo && viejas.valor(v, codigo) != nuevas.valor(r, codigo)) {
+            s.agregar(Cambio::Codigo, t, nombreDe(t, nueva, false), c.codigo,
+                      viejas.valor(v, codigo), nuevas.valor(r, codigo));
             ++s.codigos;
         }
         bool cambiada = false;
-        for (std::size_t f = 0; f < fila.size(); ++f) {
-            if (!comparado[f] || vieja[f] == fila[f]) continue;
+        for (std::size_t f = 0; f < comparado.size(); ++f) {
+            const std::string_view antes = viejas.valor(v, f), ahora = nuevas.valor(r, f);
+            if (!comparado[f] || antes == ahora) continue;
             // An activity's own code repeated: its change is the code's.
-            if (codigo < fila.size() && vieja[f] == vieja[codigo] && fila[f] == fila[codigo])
+            if (conCodigo && antes == viejas.valor(v, codigo) && ahora == nuevas.valor(r, codigo))
                 continue;
-            s.agregar(Cambio::Dato, t, nombreDe(t, fila, nuevo, true), c.tabla.campos[f].nombre,
-                      vieja[f], fila[f]);
+            s.agregar(Cambio::Dato, t, nombreDe(t, nueva, true), c.tabla.campos[f].nombre, antes,
+                      ahora);
             cambiada = true;
         }
         if (cambiada) ++s.cambiados[t];
     }
-    for (std::size_t i = 0; i < viejas.size(); ++i)
-        if (!emparejada[i]) {
-            s.agregar(Cambio::Quitado, t, nombreDe(t, viejas[i], anterior, true));
+    for (std::size_t v = 0; v < viejas.size(); ++v)
+        if (!emparejada[v]) {
+            s.agregar(Cambio::Quitado, t, nombreDe(t, FilaDe{viejas, v, nombresViejos}, true));
             ++s.quitados[t];
         }
 }
@@ -380,10 +437,10 @@ void compararConTamberlo(const std::filesystem::path& ktemp, const std::filesyst
                                           : "Cambios desde la exportación anterior";
     std::vector<std::string> noLeidas;
     const bool hayCarpeta = disco.examinar(ktemp) == Disco::Entrada::Carpeta;
-    const Conjunto anterior = hayCarpeta ? leerConjunto(ktemp, disco, &noLeidas) : Conjunto{};
-    bool hayAnterior = !noLeidas.empty();
-    for (const auto& t : anterior.tablas)
-        hayAnterior = hayAnterior || t.existe;
+    bool hayAnterior = false;
+    if (hayCarpeta)
+        for (const Comparada& c : comparadas())
+            hayAnterior = hayAnterior || existeEnCarpeta(ktemp, c.tabla.archivo(), disco);
     if (!hayAnterior) {
         const std::string frase =
             titulo + ": " +
@@ -394,10 +451,17 @@ void compararConTamberlo(const std::filesystem::path& ktemp, const std::filesyst
         informe.seccionCambios({}, "", frase);
         return;
     }
-    const Conjunto nuevo = leerConjunto(nueva, disco, nullptr);
+    // Table by table, each pair read, compared and let go: what is held at once is the
+    // largest pair, and the names the assignments are told by.
     Seccion s(simulacion ? "frente a las tablas de Tamberlo" : "desde la exportación anterior");
-    for (std::size_t t = 0; t < comparadas().size(); ++t)
-        compararTabla(t, anterior, nuevo, s);
+    Nombres nombresViejos, nombresNuevos;
+    for (std::size_t t = 0; t < comparadas().size(); ++t) {
+        Filas viejas = leerTabla(ktemp, t, disco, &noLeidas);
+        Filas nuevas = leerTabla(nueva, t, disco, nullptr);
+        compararTabla(t, viejas, nombresViejos, nuevas, nombresNuevos, s);
+        nombresViejos.guardar(t, std::move(viejas));
+        nombresNuevos.guardar(t, std::move(nuevas));
+    }
 
     const std::string frase = titulo + ": " + resumen(s);
     std::vector<std::string> lineas{""};
