@@ -2,6 +2,7 @@
 
 #include "esquema_tamberlo.h"
 #include "informe.h"
+#include "registro_conjunto.h"
 #include "sistema.h"
 
 #include <cerrno>
@@ -171,8 +172,10 @@ std::vector<std::string> columna(const fs::path& ruta, const std::string& campo)
 std::map<std::string, std::string> sinFecha(std::map<std::string, std::string> foto) {
     for (auto& [ruta, bytes] : foto) {
         const auto nombre = fs::path(ruta).filename();
-        if (nombre != kNombreInforme && nombre != kNombreInformeImportar) continue;
-        const auto inicio = bytes.find("Fecha: ");
+        // The record of a set says when it was exported too.
+        const bool registro = nombre == kRegistroConjunto;
+        if (nombre != kNombreInforme && nombre != kNombreInformeImportar && !registro) continue;
+        const auto inicio = bytes.find(registro ? "exportado\t" : "Fecha: ");
         if (inicio != std::string::npos) bytes.erase(inicio, bytes.find('\n', inicio) - inicio);
     }
     return foto;

@@ -107,8 +107,8 @@ std::vector<std::string> columna(const fs::path& ruta, const std::string& campo)
 std::map<std::string, std::string> instantanea(const fs::path& carpeta);
 // Puts carpeta back as a snapshot holds it: what it holds now goes first.
 void reponer(const fs::path& carpeta, const std::map<std::string, std::string>& foto);
-// A snapshot without the report's date: two runs at different moments write the same report
-// otherwise.
+// A snapshot without the report's date and the set's moment of export: two runs at different
+// moments write the same report and record otherwise.
 std::map<std::string, std::string> sinFecha(std::map<std::string, std::string> foto);
 // The tables (.DBF) directly in a folder, with their bytes.
 std::map<std::string, std::string> tablasEn(const fs::path& carpeta);

@@ -8,6 +8,7 @@
 #include "movimiento.h"
 #include "nucleo.h"
 #include "preparacion.h"
+#include "registro_conjunto.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -66,9 +67,22 @@ class Corte : public ::testing::Test {
         return codigo;
     }
 
+    // Each school from a file of its own, which the record of its set names.
     void exportarEscuela(int n) {
-        escribirArchivo(datos / "centro.xml", escuela(n));
-        exportar(datos / "centro.xml", ktemp.ruta(), informe);
+        const auto xml = datos / ("escuela" + std::to_string(n) + ".xml");
+        escribirArchivo(xml, escuela(n));
+        exportar(xml, ktemp.ruta(), informe);
+    }
+
+    // The VELMORA file the record of the set in carpeta names (by its file's name), a set of
+    // the six tables.
+    static std::string archivoDelConjunto(const fs::path& carpeta) {
+        RegistroConjunto registro;
+        if (!fs::exists(carpeta / kRegistroConjunto)) return "(sin registro)";
+        if (!leerRegistro(leerArchivo(carpeta / kRegistroConjunto), registro) || !registro.origen)
+            return "(registro dañado)";
+        EXPECT_EQ(registro.tablas, kTablas);
+        return fs::path(registro.origen->archivo).filename().string();
     }
 
     // Each table, right after the kill, is one of the two versions given, never missing.
@@ -83,28 +97,36 @@ class Corte : public ::testing::Test {
         }
     }
 
+    // A set of tables and the VELMORA file its record names.
+    struct Conjunto {
+        std::map<std::string, std::string> tablas;
+        std::string archivo;
+    };
+    Conjunto conjuntoEn(const fs::path& carpeta) const {
+        return {tablasEn(carpeta), archivoDelConjunto(carpeta)};
+    }
+
     // restaurar after a killed run, which finds the folder as if that run never started (it
     // gives back Z and keeps A) or wholly ended (it gives back A and keeps dejada), with nothing
-    // left behind. Counts which of the two it was.
-    void restaurarTrasElCorte(const std::map<std::string, std::string>& tablasA,
-                              const std::map<std::string, std::string>& tablasZ,
-                              const std::map<std::string, std::string>& dejada,
+    // left behind; each set with the record that names its own file. Counts which of the two
+    // it was.
+    void restaurarTrasElCorte(const Conjunto& a, const Conjunto& z, const Conjunto& dejada,
                               std::size_t& nuncaEmpezada, std::size_t& terminada) {
         ASSERT_EQ(desenlace([&] { restaurar(ktemp.ruta()); }), "");
         nadaQueSobre();
-        if (tablasEn(ktemp.ruta()) == tablasZ) {
-            EXPECT_EQ(tablasEn(anterior()), tablasA);
-            ++nuncaEmpezada;
-        } else {
-            EXPECT_EQ(tablasEn(ktemp.ruta()), tablasA);
-            EXPECT_EQ(tablasEn(anterior()), dejada);
-            ++terminada;
-        }
+        const bool empezada = tablasEn(ktemp.ruta()) != z.tablas;
+        const Conjunto& enCarpeta = empezada ? a : z;
+        const Conjunto& guardado = empezada ? dejada : a;
+        EXPECT_EQ(tablasEn(ktemp.ruta()), enCarpeta.tablas);
+        EXPECT_EQ(archivoDelConjunto(ktemp.ruta()), enCarpeta.archivo);
+        EXPECT_EQ(tablasEn(anterior()), guardado.tablas);
+        EXPECT_EQ(archivoDelConjunto(anterior()), guardado.archivo);
+        ++(empezada ? terminada : nuncaEmpezada);
     }
 
     // Tamberlo's folder holds its set, the reports and the one generation, nothing else.
     void nadaQueSobre() {
-        std::set<std::string> esperado{"INFORME-PONTAVIA.TXT", kCarpetaAnterior};
+        std::set<std::string> esperado{"INFORME-PONTAVIA.TXT", kCarpetaAnterior, kRegistroConjunto};
         if (fs::exists(ktemp / "INFORME-IMPORTAR.TXT")) esperado.insert("INFORME-IMPORTAR.TXT");
         for (const auto& t : kTablas)
             esperado.insert(t + ".DBF");
@@ -127,15 +149,20 @@ TEST_F(Corte, ExportarMuertoEnCadaPaso) {
     exportarEscuela(1);
     exportarEscuela(2);
     const auto antes = instantanea(ktemp.ruta());
-    const auto tablasZ = tablasEn(anterior());
-    const auto tablasA = tablasEn(ktemp.ruta());
+    const Conjunto z = conjuntoEn(anterior());
+    const Conjunto a = conjuntoEn(ktemp.ruta());
+    ASSERT_EQ(z.archivo, "escuela1.xml");
+    ASSERT_EQ(a.archivo, "escuela2.xml");
+    const auto& tablasA = a.tablas;
     escribirArchivo(datos / "nuevo.xml", escuela(3));
     const std::vector<std::string> corrida{"exportar", (datos / "nuevo.xml").string(),
                                            ktemp.ruta().string()};
     std::size_t pasos = 0;
     ASSERT_EQ(cortar(0, corrida, &pasos), 0);
-    const auto tablasB = tablasEn(ktemp.ruta());
+    const Conjunto b = conjuntoEn(ktemp.ruta());
+    const auto& tablasB = b.tablas;
     ASSERT_NE(tablasB, tablasA);
+    ASSERT_EQ(b.archivo, "nuevo.xml");
     std::size_t nuncaEmpezada = 0;
     std::size_t terminada = 0;
     bool comprobado = false;
@@ -158,8 +185,7 @@ TEST_F(Corte, ExportarMuertoEnCadaPaso) {
                 EXPECT_EQ(instantanea(ktemp.ruta()), foto);
             }
         }
-        ASSERT_NO_FATAL_FAILURE(
-            restaurarTrasElCorte(tablasA, tablasZ, tablasB, nuncaEmpezada, terminada));
+        ASSERT_NO_FATAL_FAILURE(restaurarTrasElCorte(a, z, b, nuncaEmpezada, terminada));
     }
     EXPECT_GT(nuncaEmpezada, 0u);
     EXPECT_GT(terminada, 0u);
@@ -226,8 +252,8 @@ TEST_F(Corte, RestaurarMuertoEnCadaPaso) {
     exportarEscuela(1);
     exportarEscuela(2);
     const auto antes = instantanea(ktemp.ruta());
-    const auto tablasZ = tablasEn(anterior());
-    const auto tablasA = tablasEn(ktemp.ruta());
+    const Conjunto z = conjuntoEn(anterior());
+    const Conjunto a = conjuntoEn(ktemp.ruta());
     const std::vector<std::string> corrida{"restaurar", ktemp.ruta().string()};
     std::size_t pasos = 0;
     ASSERT_EQ(cortar(0, corrida, &pasos), 0);
@@ -237,9 +263,8 @@ TEST_F(Corte, RestaurarMuertoEnCadaPaso) {
         SCOPED_TRACE(k);
         reponer(ktemp.ruta(), antes);
         ASSERT_EQ(cortar(k, corrida), DiscoConFallos::kTerminado);
-        cadaTablaEsUnaDe(tablasA, tablasZ);
-        ASSERT_NO_FATAL_FAILURE(
-            restaurarTrasElCorte(tablasA, tablasZ, tablasZ, nuncaEmpezada, terminada));
+        cadaTablaEsUnaDe(a.tablas, z.tablas);
+        ASSERT_NO_FATAL_FAILURE(restaurarTrasElCorte(a, z, z, nuncaEmpezada, terminada));
     }
     EXPECT_GT(nuncaEmpezada, 0u);
     EXPECT_GT(terminada, 0u);
@@ -341,6 +366,41 @@ TEST(RegistroDelMovimiento, SeLeeComoSeEscribioYNadaFueraDeLaCarpeta) {
         otro = plan;
         otro.retiradas[0] = malo;
         EXPECT_FALSE(leerPlan(textoPlan(otro), leido)) << malo;
+    }
+}
+
+// The record of a kept set is read back as written, whatever its school's name holds; one cut
+// short, with half an origin, or naming a table outside its folder, is no record.
+TEST(RegistroDelConjunto, SeLeeComoSeEscribioYUnoDanadoNoEsRegistro) {
+    const OrigenConjunto origen{"C:\\Datos\\centro.xml", "IES «Tab»\tcon\nsaltos\\", " 28012345 ",
+                                "2026/2027", "2026-12-11 10:30"};
+    const std::vector<RegistroConjunto> casos = {
+        {origen, {"ASIGNOMT", "PROFT", "AULAT", "GRUPOST", "DIASHORAST", "ASIGT"}},
+        {origen, {}},
+        {std::nullopt, {"PROFT"}},
+        {std::nullopt, {}}, // a folder that had no table: said, not guessed
+    };
+    for (const auto& registro : casos) {
+        const std::string texto = textoRegistro(registro);
+        SCOPED_TRACE(texto);
+        RegistroConjunto leido;
+        ASSERT_TRUE(leerRegistro(texto, leido));
+        EXPECT_EQ(leido, registro);
+        for (std::size_t corte = 0; corte < texto.size(); ++corte)
+            EXPECT_FALSE(leerRegistro(texto.substr(0, corte), leido)) << corte;
+    }
+    const std::string base = textoRegistro(casos[0]);
+    const auto sin = [&](const std::string& linea) {
+        std::string t = base;
+        return t.erase(t.find(linea), linea.size());
+    };
+    for (const std::string& malo : std::vector<std::string>{
+             sin("curso\t2026/2027\n"), sin("archivo\tC:\\\\Datos\\\\centro.xml\n"),
+             base + "tabla\tPROFT\n", "pontavia-conjunto 2\nfin\n",
+             "pontavia-conjunto 1\ntabla\t../PROFT\nfin\n", "pontavia-conjunto 1\nnombre\tx\nfin\n",
+             "pontavia-conjunto 1\ntabla\tPROFT\\n\nfin\n"}) {
+        RegistroConjunto leido;
+        EXPECT_FALSE(leerRegistro(malo, leido)) << malo;
     }
 }
 

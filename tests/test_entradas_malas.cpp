@@ -331,7 +331,10 @@ TEST_F(EntradasMalas, ValoresEnormesYMillonDeElementos) {
     EXPECT_EQ(ejecutar(Corrida::Exportar), "");
     EXPECT_EQ(columna(ktemp / "AULAT.DBF", "NOMBRE"),
               std::vector<std::string>{std::string(80, 'x')});
-    const auto avisos = avisosLeidos(informe);
+    // The report's items, the changes since the earlier export aside.
+    auto avisos = avisosLeidos(informe);
+    std::erase_if(avisos,
+                  [](const AvisoLeido& a) { return a.motivo == "desde la exportación anterior"; });
     ASSERT_EQ(avisos.size(), 1u);
     EXPECT_EQ(avisos[0].tipo, textoTipo(TipoAviso::ValorRecortado));
 

@@ -7,6 +7,7 @@
 #include "informe.h"
 #include "nucleo.h"
 #include "preparacion.h"
+#include "registro_conjunto.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -104,14 +105,20 @@ TEST_F(Exportar, CentroVacioCreaLasSeisTablasSinFilas) {
         EXPECT_EQ(camposDe(tabla(t)), esperados) << t;
         EXPECT_TRUE(leerTabla(tabla(t)).empty()) << t;
     }
-    // The tables, the report and the kept set (empty: there was none before); no staging
-    // folder left behind.
+    // The tables, the report, the record of what they are, and the kept set (no table: there
+    // was none before, as its record says); no staging folder left behind.
     std::set<std::string> nombres;
     for (const auto& [nombre, bytes] : instantanea(ktemp.ruta()))
         nombres.insert(nombre);
-    EXPECT_EQ(nombres, (std::set<std::string>{"ASIGNOMT.DBF", "PROFT.DBF", "AULAT.DBF",
-                                              "GRUPOST.DBF", "DIASHORAST.DBF", "ASIGT.DBF",
-                                              "INFORME-PONTAVIA.TXT", ".pontavia-anterior"}));
+    EXPECT_EQ(nombres,
+              (std::set<std::string>{
+                  "ASIGNOMT.DBF", "PROFT.DBF", "AULAT.DBF", "GRUPOST.DBF", "DIASHORAST.DBF",
+                  "ASIGT.DBF", "INFORME-PONTAVIA.TXT", ".pontavia-anterior", ".pontavia-conjunto",
+                  (fs::path(".pontavia-anterior") / ".pontavia-conjunto").string()}));
+    RegistroConjunto guardado;
+    ASSERT_TRUE(
+        leerRegistro(leerArchivo(ktemp / ".pontavia-anterior/.pontavia-conjunto"), guardado));
+    EXPECT_EQ(guardado, RegistroConjunto{});
 }
 
 TEST_F(Exportar, TiposYAnchosDeLosCampos) {
@@ -615,9 +622,10 @@ TEST_F(Exportar, FalloEnCadaPasoDeLaSustitucion) {
 
 // Durability without waiting for other programs' data: every table of the new set is flushed
 // once, by name, before the first name in Tamberlo's folder changes; the folder's names are
-// flushed after the last table has moved in; the report flushes itself; the second names of
-// the tables replaced, the record of the move and the staging folder's names are made safe
-// before the first name changes. Nothing else waits.
+// flushed after the last table has moved in; the report and the records of the new set and of
+// the kept one flush themselves; the second names of the tables replaced, the record of the
+// move and the staging folder's names are made safe before the first name changes. Nothing
+// else waits.
 TEST_F(Exportar, CadaTablaEnDiscoAntesDeCambiarLosNombres) {
     exportar("");
     DiscoConFallos disco;
@@ -652,6 +660,7 @@ TEST_F(Exportar, CadaTablaEnDiscoAntesDeCambiarLosNombres) {
     EXPECT_EQ(vaciadas, tablas);
     EXPECT_GT(entradasVaciadas, ultimaEntrada);
     EXPECT_LT(entradasVaciadas, registro.size());
-    // The tables, the folder, the report, the second names, the record, the staging folder.
-    EXPECT_EQ(esperas, kTablas.size() + 5);
+    // The tables, the folder, the report, the second names, the record, the staging folder,
+    // and the records of the two sets.
+    EXPECT_EQ(esperas, kTablas.size() + 7);
 }

@@ -633,6 +633,29 @@ TEST_F(Corridas, CadaCajaConSuIcono) {
     EXPECT_EQ(formulario.gravedades[0], Gravedad::Informacion);
 }
 
+// The end box says in one line what changed since the last export, the detail a button away:
+// nothing to compare with the first time, then what the second export changed.
+TEST_F(Corridas, ElFinalDiceQueCambioDesdeLaExportacionAnterior) {
+    const auto profesor = [](const char* codigo) {
+        return documento(std::string("<profesores><profesor codigo=\"") + codigo +
+                         "\" nombre=\"Ana\" apellido1=\"Ruiz\" apellido2=\"\" "
+                         "documento=\"1\" idprofesor=\"7\"/></profesores>");
+    };
+    escribirArchivo(datos / "centro.xml", profesor("ANA"));
+    corridaExportar(programa, ventana);
+    escribirArchivo(datos / "centro.xml", profesor("ARU"));
+    corridaExportar(programa, ventana);
+    ASSERT_EQ(ventana.finales.size(), 2u);
+    EXPECT_NE(ventana.finales[0].find("\nCambios desde la exportación anterior: no hay ninguna "
+                                      "exportación anterior con la que comparar.\n"),
+              std::string::npos)
+        << ventana.finales[0];
+    EXPECT_NE(ventana.finales[1].find("\nCambios desde la exportación anterior: 1 código "
+                                      "cambiado.\n"),
+              std::string::npos)
+        << ventana.finales[1];
+}
+
 // The Start menu's tasks: the last report, the dry run, and the undo once confirmed.
 TEST_F(Corridas, TareasDelMenuInicio) {
     tareaVerInforme(ventana);
@@ -664,7 +687,15 @@ TEST_F(Corridas, TareasDelMenuInicio) {
     ventana.respuesta = false;
     tareaRestaurar(ventana);
     ASSERT_EQ(ventana.preguntas.size(), 1u);
-    EXPECT_NE(ventana.preguntas[0].find("ASIGNOMT: restaurada"), std::string::npos);
+    // In the future, naming the export it goes back to before anything changes.
+    EXPECT_NE(ventana.preguntas[0].find("\n\nVolverán las tablas exportadas de «"),
+              std::string::npos)
+        << ventana.preguntas[0];
+    EXPECT_NE(ventana.preguntas[0].find(
+                  "\n  Materias y actividades (ASIGNOMT): se volverá a poner la de antes"),
+              std::string::npos)
+        << ventana.preguntas[0];
+    EXPECT_EQ(ventana.preguntas[0].find("restaurada"), std::string::npos) << ventana.preguntas[0];
     EXPECT_EQ(instantanea(ktemp.ruta()), exportadas);
     ventana.respuesta = true;
     tareaRestaurar(ventana);

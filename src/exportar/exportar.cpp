@@ -1,10 +1,12 @@
 #include "exportar.h"
 
 #include "archivo_atomico.h"
+#include "cambios.h"
 #include "error.h"
 #include "exportacion.h"
 #include "plataforma.h"
 #include "preparacion.h"
+#include "registro_conjunto.h"
 #include "sistema.h"
 #include "velmora.h"
 
@@ -47,8 +49,17 @@ void exportarCentro(const std::filesystem::path& xml, const std::filesystem::pat
         if (disco.examinar(ktemp) != Disco::Entrada::Carpeta) doc.esperarComprobacion();
         prepararCarpetaTamberlo(ktemp, disco);
         CarpetaPreparacion preparacion(disco, ktemp);
-        construirTablas(informe, doc, preparacion.carpeta(), disco);
+        const auto tablas = construirTablas(informe, doc, preparacion.carpeta(), disco);
         doc.esperarComprobacion();
+        compararConTamberlo(ktemp, preparacion.carpeta(), Comparacion::Exportacion, informe, disco);
+        std::error_code sinRuta;
+        // The record names the file as the user finds it again: its whole path.
+        auto ruta = std::filesystem::absolute(xml, sinRuta);
+        if (sinRuta) ruta = xml;
+        const std::u8string archivo8 = ruta.u8string();
+        escribirAtomico(disco, preparacion.carpeta() / kRegistroConjunto,
+                        textoRegistro({origenDe(doc, {archivo8.begin(), archivo8.end()}),
+                                       {tablas.begin(), tablas.end()}}));
         // The report appears with the tables, or not at all: it moves in with them.
         ArchivoPreparado archivo(disco, preparacion.carpeta() / kNombreInforme,
                                  informe.contenidoArchivo());
@@ -56,12 +67,14 @@ void exportarCentro(const std::filesystem::path& xml, const std::filesystem::pat
     });
 }
 
-void comprobarCentro(const std::filesystem::path& xml, Informe& informe, Disco& disco) {
+void comprobarCentro(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
+                     Informe& informe, Disco& disco) {
     conDocumento(xml, disco, [&](DocumentoXML& doc) {
         informe.empezar("comprobar", xml.string());
         CarpetaPreparacion preparacion(disco, disco.carpetaTemporal());
         construirTablas(informe, doc, preparacion.carpeta(), disco);
         doc.esperarComprobacion();
+        compararConTamberlo(ktemp, preparacion.carpeta(), Comparacion::Simulacion, informe, disco);
     });
 }
 

@@ -9,6 +9,7 @@
 #include "informe.h"
 #include "movimiento.h"
 #include "plataforma.h"
+#include "registro_conjunto.h"
 #include "restos.h"
 #include "sistema.h"
 
@@ -111,9 +112,14 @@ void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
         return ruta.lexically_relative(ktemp_).generic_string();
     };
     const std::vector<std::filesystem::path> destinos = buscarEnCarpeta(ktemp_, archivos, disco_);
+    // The set replaced is kept with its record: where it came from, as the record of the set in
+    // place says, and which tables it holds, so that restaurar removes a table only where there
+    // was none, never where one was lost.
+    RegistroConjunto apartado{origenEnCarpeta(), {}};
     for (std::size_t i = 0; i < archivos.size(); ++i) {
         const auto& entrante = entrantesPorNombre[i];
         const bool habia = existeArchivo(destinos[i], disco_);
+        if (habia && i < conjunto.tablas.size()) apartado.tablas.push_back(conjunto.tablas[i]);
         if (habia) apartar(destinos[i], apartados / destinos[i].filename());
         // A file takes the name its predecessor had, or its own when it had none.
         if (existeArchivo(entrante, disco_))
@@ -122,6 +128,16 @@ void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
         else if (habia)
             plan.retiradas.push_back(destinos[i].filename().string());
     }
+    escribirAtomico(disco_, apartados / kRegistroConjunto, textoRegistro(apartado));
+    // The incoming set's record takes the place of the one in place, which no longer says
+    // what the folder holds.
+    const auto registroEntrante = buscarEnCarpeta(entrantes, kRegistroConjunto, disco_);
+    const auto registroEnCarpeta = buscarEnCarpeta(ktemp_, kRegistroConjunto, disco_);
+    if (existeArchivo(registroEntrante, disco_))
+        plan.entradas.push_back(
+            {relativa(registroEntrante), registroEnCarpeta.filename().string()});
+    else if (existeArchivo(registroEnCarpeta, disco_))
+        plan.retiradas.push_back(registroEnCarpeta.filename().string());
     if (informe) {
         informe->confirmar();
         plan.entradas.push_back(
@@ -141,6 +157,20 @@ void CarpetaPreparacion::confirmar(const std::filesystem::path& entrantes,
         completarMovimiento(disco_, ktemp_, carpeta_, plan);
     }
     pendiente_ = false;
+}
+
+std::optional<OrigenConjunto> CarpetaPreparacion::origenEnCarpeta() {
+    std::string texto;
+    RegistroConjunto registro;
+    // A folder whose tables an older Pontavia wrote, or whose record is gone or damaged: where
+    // they came from is not known, and the kept set says so. A record there that cannot be
+    // read now is not taken for one that says nothing: the run stops before any name changes.
+    const auto ruta = buscarEnCarpeta(ktemp_, kRegistroConjunto, disco_);
+    if (!existeArchivo(ruta, disco_)) return std::nullopt;
+    if (!disco_.leerArchivo(ruta, texto))
+        throw Error(ClaseError::FalloDeDisco, Hecho::ArchivoNoLeido, {.archivo = ruta.string()});
+    if (!leerRegistro(texto, registro)) return std::nullopt;
+    return registro.origen;
 }
 
 void CarpetaPreparacion::apartar(const std::filesystem::path& actual,

@@ -5,9 +5,11 @@
 // generation deep, so that it can be put back.
 #include "archivo_atomico.h"
 #include "disco.h"
+#include "registro_conjunto.h"
 #include "sistema.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,11 +61,14 @@ class CarpetaPreparacion {
     // it returns. A failure before the first name changes leaves everything as it was; after
     // it, the move is tried once more, and what is still left the next run finishes. A report
     // given (made in the staging folder) takes its place with the tables, or not at all; the
-    // report it replaces is not kept.
+    // report it replaces is not kept. The record of entrantes (kRegistroConjunto, safe on disk)
+    // takes the place of the folder's; the kept generation gets its own, written with it.
     void confirmar(const std::filesystem::path& entrantes, const ConjuntoTablas& conjunto,
                    ArchivoPreparado* informe = nullptr);
 
   private:
+    // Where the set in Tamberlo's folder came from, as its record says; nothing when unknown.
+    std::optional<OrigenConjunto> origenEnCarpeta();
     // Gives the file actual the second name copia, or where the file system has none, a copy
     // safe on disk.
     void apartar(const std::filesystem::path& actual, const std::filesystem::path& copia);

@@ -39,7 +39,8 @@ std::string perdidos(Corrida corrida, const InformeLeido& informe) {
 
 // What the box says below its first line: how many items were lost, any warning about the
 // whole run, then the rows each table received, how many items were left out and how many
-// codes changed, and where the report and the result file are.
+// codes changed, what changed since the last export, and where the report and the result
+// file are.
 std::string resumenCaja(Corrida corrida, const InformeLeido& informe,
                         const std::filesystem::path& archivoInforme,
                         const std::filesystem::path& resultado) {
@@ -58,6 +59,9 @@ std::string resumenCaja(Corrida corrida, const InformeLeido& informe,
     const std::size_t otros = informe.avisos() - informe.avisosDeTipo(TipoAviso::Omitido) -
                               informe.avisosDeTipo(TipoAviso::CodigoCambiado);
     if (otros > 0) s += "\nOtros avisos: " + std::to_string(otros) + ".";
+    // What changed since the set of tables the run replaced: one line, the detail in the
+    // report.
+    if (!informe.resumenCambios().empty()) s += "\n" + informe.resumenCambios() + ".";
     if (!archivoInforme.empty()) s += "\n\nInforme: " + textoDeRuta(archivoInforme);
     if (!resultado.empty()) s += "\nResultado: " + textoDeRuta(resultado);
     return s;

@@ -50,7 +50,7 @@ void exportar(const std::filesystem::path& xml, const std::filesystem::path& kte
 void comprobar(const std::filesystem::path& xml, InformeLeido& informe, Disco& disco) {
     if (!existeArchivo(xml, disco)) faltaEntrada(Hecho::NoExisteArchivo, xml);
     EntregaInforme entrega(informe);
-    comprobarCentro(xml, entrega.informe, disco);
+    comprobarCentro(xml, carpetaKTEMP(), entrega.informe, disco);
 }
 
 void importar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,

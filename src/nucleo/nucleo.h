@@ -30,15 +30,17 @@ Disco& discoDelSistema();
 // with the report beside them.
 void exportar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
               InformeLeido& informe, Disco& disco = discoDelSistema());
-// exportar's dry run: only the report, nothing written.
+// exportar's dry run: only the report, with what it would change in the tables of Tamberlo's
+// folder (carpetaKTEMP()) now; nothing written.
 void comprobar(const std::filesystem::path& xml, InformeLeido& informe,
                Disco& disco = discoDelSistema());
 // Tamberlo's timetable (SOLUC in ktemp) into a new XML file beside xml, the report in ktemp.
 void importar(const std::filesystem::path& xml, const std::filesystem::path& ktemp,
               InformeLeido& informe, Disco& disco = discoDelSistema());
 
-// The tables the last exportar replaced, put back into ktemp: one line per table saying what
-// became of it. With no set kept, an error says so.
+// The tables the last exportar replaced, put back into ktemp: first a line naming the export
+// they came from, then one line per table saying what became of it. With no set kept, or one
+// whose record is missing or damaged or that lacks a table it lists, an error says so.
 std::vector<std::string> restaurar(const std::filesystem::path& ktemp,
                                    Disco& disco = discoDelSistema());
 

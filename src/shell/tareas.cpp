@@ -50,9 +50,12 @@ void tareaComprobar(Programa& p, Ventana& v) {
 void tareaRestaurar(Ventana& v) {
     const auto ktemp = carpetaKTEMP();
     const auto plan = planRestaurar(ktemp);
+    // The export it goes back to on a line of its own, then what will become of each table.
+    const std::vector<std::string> tablas(plan.begin() + (plan.empty() ? 0 : 1), plan.end());
     if (!v.preguntar("Se deshará la última exportación en " + textoDeRuta(ktemp) +
-                     ": las tablas de Tamberlo vuelven a como estaban antes de ella." +
-                     enLineas(plan) + "\n\n¿Desea continuar?"))
+                     ": las tablas de Tamberlo volverán a como estaban antes de ella." +
+                     (plan.empty() ? std::string() : "\n\n" + plan.front()) + enLineas(tablas) +
+                     "\n\n¿Desea continuar?"))
         return;
     std::vector<std::string> hecho;
     {

@@ -121,6 +121,13 @@ std::string fraseSola(Hecho hecho, const LugarError& l, const std::string& detal
         return "Unable to write to " + l.archivo;
     case Hecho::NadaQueRestaurar:
         return "No hay tablas de una exportación anterior que restaurar en " + l.archivo + ".";
+    case Hecho::ConjuntoSinRegistro:
+        return "Las tablas guardadas en " + l.archivo +
+               " no tienen el registro que dice de qué exportación son.";
+    case Hecho::RegistroConjuntoDanado:
+        return "El registro de las tablas guardadas, " + l.archivo + ", está dañado.";
+    case Hecho::TablaGuardadaPerdida:
+        return "Falta la tabla " + l.tabla + " entre las tablas guardadas en " + l.archivo + ".";
     case Hecho::CampoAnchoNoValido:
         return "Ancho no válido para el campo " + l.campo + ".";
     case Hecho::DemasiadosCampos:
@@ -316,6 +323,22 @@ std::string consejo(const Error& e) {
         return "Otro programa, seguramente Tamberlo, tiene abierta la tabla " + tablaVisible(l) +
                ": cierre Tamberlo y vuelva a intentarlo. " + kNadaCambiado;
     case ClaseError::TablaDanada:
+        // The set kept for Deshacer, not one of Tamberlo's tables: put back without what it
+        // lost, it would take tables from Tamberlo that were there before.
+        if (e.hecho() == Hecho::RegistroConjuntoDanado)
+            return "El registro que dice qué tablas guardó la última exportación para poder "
+                   "deshacerla está dañado, así que no se sabe qué tablas había antes de ella: "
+                   "no se puede deshacer. Para volver a otros datos, expórtelos de nuevo desde "
+                   "VELMORA. " +
+                   std::string(kNadaCambiado);
+        if (e.hecho() == Hecho::TablaGuardadaPerdida)
+            return "Falta la tabla " + l.tabla +
+                   " de las que guardó la última exportación para poder deshacerla: otro "
+                   "programa la retiró de " +
+                   l.archivo +
+                   ", y sin ella no se puede deshacer. Para volver a otros datos, expórtelos de "
+                   "nuevo desde VELMORA. " +
+                   kNadaCambiado;
         if (l.tablaElegida)
             return "La tabla " + tablaVisible(l) +
                    " está dañada o no es una tabla dBase que Pontavia sepa leer: compruebe que "
@@ -341,6 +364,14 @@ std::string consejo(const Error& e) {
                "escritura y vuelva a intentarlo. " +
                kNadaCambiado;
     case ClaseError::NadaQueRestaurar:
+        if (e.hecho() == Hecho::ConjuntoSinRegistro)
+            return "Las tablas guardadas para deshacer la última exportación, en " + l.archivo +
+                   ", no dicen de qué exportación son ni qué tablas había antes de ella: las "
+                   "guardó una versión anterior de Pontavia, que no lo anotaba, u otro programa "
+                   "(una sincronización, un limpiador) vació o cambió esa carpeta. No se puede "
+                   "deshacer; la próxima exportación ya guardará las que reemplace con su "
+                   "registro. " +
+                   kNadaCambiado;
         return "No hay ninguna exportación anterior que deshacer en la carpeta de Tamberlo " +
                l.archivo + ". " + kNadaCambiado;
     case ClaseError::Interna:

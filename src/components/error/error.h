@@ -89,6 +89,11 @@ enum class Hecho : int {
     MovimientoNoLeido,   // the record of a cut-off run's move: detalle, the system's reason
     EstadoNoEscrito,     // the status file Tamberlo reads (its own words, in English)
     NadaQueRestaurar,
+    // The set kept for restaurar (archivo: its folder, or its record): a set with no record
+    // of what it is, a record that cannot be read, and a table (tabla) it lists that is gone.
+    ConjuntoSinRegistro,
+    RegistroConjuntoDanado,
+    TablaGuardadaPerdida,
     // Pontavia's own faults
     CampoAnchoNoValido,
     DemasiadosCampos,

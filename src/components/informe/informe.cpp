@@ -55,6 +55,16 @@ void Informe::empezar(std::string operacion, std::string archivo) {
         n = 0;
     advertencias_.clear();
     filas_.clear();
+    cambios_.clear();
+    cambiosCSV_.clear();
+    resumenCambios_.clear();
+}
+
+void Informe::seccionCambios(std::vector<std::string> lineas, std::string csv,
+                             std::string resumen) {
+    cambios_ = std::move(lineas);
+    cambiosCSV_ = std::move(csv);
+    resumenCambios_ = std::move(resumen);
 }
 
 Informe::AvisosDeTabla& Informe::avisosDeTabla(std::string_view tabla, TipoAviso tipo) {
@@ -213,7 +223,7 @@ std::string InformeLeido::csv() const {
             anadirFilaCSV(s, {t.tabla, tipo, p.elemento, p.campo, p.valor, p.resultado, p.motivo});
         });
     });
-    return s;
+    return s + cambiosCSV_;
 }
 
 void InformeLeido::anadirTexto(std::string& s, const char* finLinea) const {
@@ -242,6 +252,7 @@ void InformeLeido::anadirTexto(std::string& s, const char* finLinea) const {
         linea({});
     }
     s += resumen(finLinea);
+    if (!resumenCambios_.empty()) linea({resumenCambios_, "."});
     // Kind by kind, so that what was lost is read before what was only renamed; within a kind,
     // table by table.
     const AvisosDeTabla* anterior = nullptr;
@@ -255,6 +266,9 @@ void InformeLeido::anadirTexto(std::string& s, const char* finLinea) const {
         anadirLineas(s, t, fin);
         anterior = &t;
     });
+    // The changes last, in a section of their own.
+    for (const auto& l : cambios_)
+        linea({l});
 }
 
 std::string InformeLeido::texto(const char* finLinea) const {

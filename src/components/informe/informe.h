@@ -56,6 +56,11 @@ class Informe : public InformeLeido {
     // A sentence about the whole run that the user must read before anything else (say, that
     // not one lesson was written); the report and the end of the run show it first.
     void advertir(std::string frase) { advertencias_.push_back(std::move(frase)); }
+    // The changes since the set of tables a run replaces (or, for the dry run, would): a
+    // section of its own after the items, its lines (without line ends) for texto(), its rows
+    // as csv() prints them, and the sentence that sums it up, which the report shows after
+    // its summary and the end of the run in its box. Replaces any earlier one.
+    void seccionCambios(std::vector<std::string> lineas, std::string csv, std::string resumen);
 
   private:
     AvisosDeTabla& avisosDeTabla(std::string_view tabla, TipoAviso tipo);

@@ -31,6 +31,10 @@ class InformeLeido {
     std::size_t avisosDe(std::string_view tabla) const;
     // How many items of one kind, in all tables.
     std::size_t avisosDeTipo(TipoAviso tipo) const { return porTipo_[static_cast<int>(tipo)]; }
+    // The sentence that sums up the changes since the set of tables the run replaced (or, for
+    // the dry run, would): "Cambios desde la exportación anterior: 1 profesor nuevo, ...";
+    // empty for a run that compared nothing.
+    const std::string& resumenCambios() const { return resumenCambios_; }
 
     // A few lines: rows and items per table.
     std::string resumen(const char* finLinea = "\n") const;
@@ -72,6 +76,9 @@ class InformeLeido {
     std::size_t porTipo_[5] = {};
     std::vector<std::string> advertencias_;
     std::vector<std::pair<std::string, std::size_t>> filas_;
+    std::vector<std::string> cambios_; // the changes' section, line by line
+    std::string cambiosCSV_;
+    std::string resumenCambios_;
 
   private:
     std::vector<std::string> tablas() const;
