@@ -3,6 +3,7 @@
 #include "ayudantes.h"
 #include "error.h"
 #include "esquema_tamberlo.h"
+#include "procedencia_de_prueba.h"
 
 #include <algorithm>
 #include <cctype>
@@ -366,6 +367,108 @@ TEST_F(Importar, FallosQueNoEscribenNada) {
     EXPECT_EQ(leerArchivo(resultado()), anterior);
     // Every table was closed: the next run works.
     importar();
+}
+
+namespace {
+
+class ProcedenciaDelHorario : public ::testing::TestWithParam<CasoProcedencia> {};
+
+std::string nombreDeCaso(const ::testing::TestParamInfo<CasoProcedencia>& info) {
+    return info.param.nombre;
+}
+
+} // namespace
+
+// Whether the timetable belongs to the chosen file, through the door: a refusal is an error of
+// the input's kind and leaves both folders byte for byte as they were; otherwise the result
+// holds the lessons.
+TEST_P(ProcedenciaDelHorario, RechazaOEscribe) {
+    const CasoProcedencia& c = GetParam();
+    CarpetaTemporal datos, ktemp;
+    const fs::path elegido = prepararProcedencia(c.procedencia, datos.ruta(), ktemp.ruta());
+    const auto antesDatos = instantanea(datos.ruta());
+    const auto antesKtemp = instantanea(ktemp.ruta());
+    Informe informe;
+    if (c.rechazado) {
+        try {
+            (void)pontavia::importar(elegido, ktemp.ruta(), informe);
+            ADD_FAILURE() << "importado";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.clase(), ClaseError::NoEsDeVelmora);
+            EXPECT_NE(mensajeParaElUsuario(e).find(c.enMensaje), std::string::npos)
+                << mensajeParaElUsuario(e);
+        }
+        EXPECT_EQ(instantanea(datos.ruta()), antesDatos);
+        EXPECT_EQ(instantanea(ktemp.ruta()), antesKtemp);
+        return;
+    }
+    ASSERT_EQ(pontavia::importar(elegido, ktemp.ruta(), informe), Resultado::Hecho);
+    pugi::xml_document d;
+    ASSERT_TRUE(d.load_file(resultadoDeImportar(elegido).c_str()));
+    EXPECT_TRUE(d.select_node("/centro/solucion_horario"));
+    EXPECT_EQ(d.select_nodes("/centro/solucion_horario/dsolucion").size(), c.lecciones);
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, ProcedenciaDelHorario, ::testing::ValuesIn(casosDeProcedencia()),
+                         nombreDeCaso);
+
+// Another school's file: the error names the chosen file's school as VELMORA shows it.
+TEST(ProcedenciaDelHorario, ElRechazoNombraElCentroElegido) {
+    CarpetaTemporal datos, ktemp;
+    const fs::path elegido =
+        prepararProcedencia(Procedencia::DeOtroCentro, datos.ruta(), ktemp.ruta());
+    Informe informe;
+    std::string m;
+    try {
+        (void)pontavia::importar(elegido, ktemp.ruta(), informe);
+    } catch (const Error& e) {
+        m = mensajeParaElUsuario(e);
+    }
+    for (const char* dato : {"«IES Otro Centro»", "código interno 28999", "curso 2026/2027",
+                             "Elija el archivo de VELMORA desde el que exportó"})
+        EXPECT_NE(m.find(dato), std::string::npos) << dato << "\n" << m;
+}
+
+// Items the chosen file lacks come first in the report, by their codes and identifiers, with
+// the lessons each concerns; the run says how many before anything else.
+TEST(ProcedenciaDelHorario, LoQueFaltaEnElArchivoVaPrimeroEnElInforme) {
+    CarpetaTemporal datos, ktemp;
+    const fs::path elegido =
+        prepararProcedencia(Procedencia::FaltanAlgunos, datos.ruta(), ktemp.ruta());
+    Informe informe;
+    ASSERT_EQ(pontavia::importar(elegido, ktemp.ruta(), informe), Resultado::Hecho);
+    ASSERT_EQ(informe.advertencias().size(), 1u);
+    EXPECT_EQ(informe.advertencias()[0].rfind("2 elementos del horario de Tamberlo", 0), 0u)
+        << informe.advertencias()[0];
+    const auto avisos = avisosLeidos(informe);
+    ASSERT_GE(avisos.size(), 2u);
+    std::vector<std::string> primeros;
+    for (std::size_t i = 0; i < 2; ++i)
+        primeros.push_back(avisos[i].tabla + " " + avisos[i].elemento + " " + avisos[i].campo +
+                           "=" + avisos[i].valor + ": " + avisos[i].motivo);
+    EXPECT_EQ(primeros,
+              (std::vector<std::string>{
+                  "PROFT código ANA (idprofesor 417) IDPROF=417: el archivo elegido no tiene ese "
+                  "profesor; se ha escrito igual en 2 lecciones",
+                  "AULAT código A1 (idaula 501) IDAULA=501: el archivo elegido no tiene esa aula; "
+                  "se ha escrito igual en 2 lecciones"}));
+    const std::string texto = informe.texto();
+    EXPECT_NE(texto.find("No están en el archivo elegido: 2"), std::string::npos) << texto;
+}
+
+// An identifier longer than its field is kept cut in the table: the file still holds it.
+TEST(ProcedenciaDelHorario, IdentificadorCortadoPorSuCampo) {
+    CarpetaTemporal datos, ktemp;
+    const fs::path elegido =
+        prepararProcedencia(Procedencia::DelArchivo, datos.ruta(), ktemp.ruta());
+    std::string largo = leerArchivo(elegido);
+    largo.replace(largo.find("idmateria=\"3310\""), 16, "idmateria=\"33100000000042\"");
+    escribirArchivo(elegido, largo);
+    Informe exportado;
+    ASSERT_EQ(exportar(elegido, ktemp.ruta(), exportado), Resultado::Hecho);
+    Informe informe;
+    EXPECT_EQ(desenlace([&] { return pontavia::importar(elegido, ktemp.ruta(), informe); }), "");
+    EXPECT_TRUE(informe.advertencias().empty());
 }
 
 TEST(ImportarEjemplo, IdaYVueltaDelColegioDeEjemplo) {

@@ -103,7 +103,8 @@ class LugarDeLeccion {
 
 } // namespace
 
-void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& informe) {
+void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& informe,
+                    ProcedenciaHorario& procedencia) {
     // The lookup tables by Tamberlo's codes, read once: every lesson asks them again.
     const auto materias =
         filasPor<std::string>(t.materias, ASIGNOMT["COD"],
@@ -147,6 +148,7 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
                    "Tamberlo no colocó la sesión de " + soluc.leerTexto(SOLUC["ASIG"]));
             continue;
         }
+        procedencia.colocada();
         const std::string asig = soluc.leerTexto(SOLUC["ASIG"]);
         const std::string* materia = porMateria.buscar(asig);
         if (!materia) {
@@ -155,17 +157,24 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
             continue;
         }
         const std::string& casig = *materia;
+        procedencia.escrita();
+        procedencia.item(ProcedenciaHorario::Materia, asig, casig);
         // A blank code asks for nothing; one that finds nothing leaves a blank identifier.
-        auto buscar = [&](auto& busqueda, Campo campo, const char* donde) {
+        auto buscar = [&](auto& busqueda, Campo campo, const char* donde, auto item,
+                          auto identificador) {
             const std::string codigo = soluc.leerTexto(campo);
             const auto* fila = busqueda.buscar(codigo);
             if (!fila && !codigo.empty())
                 avisar(TipoAviso::SinCorrespondencia, campo.nombre, codigo,
                        std::string("ninguna fila de ") + donde + " tiene ese código");
+            if (fila) procedencia.item(item, codigo, identificador(*fila));
             return fila;
         };
+        const auto mismo = [](const std::string& id) -> const std::string& { return id; };
         std::string cgrupo, idcurso, cprofe, caula;
-        if (const Grupo* g = buscar(porGrupo, SOLUC["CODGRUPO"], GRUPOST.nombre)) {
+        if (const Grupo* g =
+                buscar(porGrupo, SOLUC["CODGRUPO"], GRUPOST.nombre, ProcedenciaHorario::Grupo,
+                       [](const Grupo& f) -> const std::string& { return f.idGrupo; })) {
             cgrupo = g->idGrupo;
             idcurso = g->idCurso;
         }
@@ -183,8 +192,12 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
                 avisar(TipoAviso::SinCorrespondencia, SOLUC["TAREA"].nombre, tarea,
                        "ninguna actividad de ASIGNOMT tiene ese código; se escribe el código");
         }
-        if (const std::string* p = buscar(porProfesor, SOLUC["PROF"], PROFT.nombre)) cprofe = *p;
-        if (const std::string* a = buscar(porAula, SOLUC["AULA"], AULAT.nombre)) caula = *a;
+        if (const std::string* p = buscar(porProfesor, SOLUC["PROF"], PROFT.nombre,
+                                          ProcedenciaHorario::Profesor, mismo))
+            cprofe = *p;
+        if (const std::string* a =
+                buscar(porAula, SOLUC["AULA"], AULAT.nombre, ProcedenciaHorario::Aula, mismo))
+            caula = *a;
 
         FilaXML& DsolucionXML = solucionHorario.crear("dsolucion");
         DsolucionXML.anadirAtributo("casig", casig);
@@ -205,12 +218,6 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
     }
     informe.filas(SOLUC.nombre, leidos);
     informe.filas("dsolucion", escritos);
-    if (leidos > 0 && escritos == 0)
-        informe.advertir(
-            "Ninguna de las " + std::to_string(leidos) +
-            " lecciones del horario de Tamberlo (SOLUC) se ha escrito en el resultado. Lo más "
-            "probable es que las tablas de Tamberlo vengan de otro archivo de VELMORA: exporte "
-            "de nuevo el archivo de VELMORA, haga el horario en Tamberlo y después importe.");
 }
 
 } // namespace pontavia

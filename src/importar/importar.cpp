@@ -3,6 +3,7 @@
 #include "archivo_atomico.h"
 #include "cargar_solucion.h"
 #include "plataforma.h"
+#include "procedencia.h"
 #include "sistema.h"
 #include "tablas_tamberlo.h"
 #include "velmora.h"
@@ -35,11 +36,16 @@ void escribirResultado(DocumentoXML& doc, const std::filesystem::path& xml,
     informe.empezar("importar", xml.string());
     // The lessons go to the file as SOLUC is read: a large timetable never sits in the tree.
     // The check of the chosen file ends before the root does, for what follows the root.
+    // Whether the timetable belongs to the chosen file is known once both are read whole: the
+    // result is then still unconfirmed, and a refusal leaves nothing behind.
     ArchivoPreparado resultado(disco, archivoResultado(xml));
+    ProcedenciaHorario procedencia;
     doc.escribirEn(resultado, CentroXML.append_child("solucion_horario"),
                    [&](HijosEnCurso& solucion) {
-                       CargarSolucion(tablas, solucion, informe);
+                       CargarSolucion(tablas, solucion, informe, procedencia);
                        doc.esperarComprobacion();
+                       procedencia.decidir(doc.identificadores(),
+                                           {xml.string(), nombre, codigoInterno, curso}, informe);
                    });
     // The report appears only once the result is in place.
     ArchivoPreparado archivo(disco, buscarEnCarpeta(ktemp, kNombreInformeImportar, disco),

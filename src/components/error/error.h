@@ -15,7 +15,8 @@ namespace pontavia {
 enum class ClaseError {
     FaltaEntrada,     // a file the run reads is not there
     MalFormada,       // VELMORA's file is not well-formed XML
-    NoEsDeVelmora,    // well-formed, but not a document of VELMORA's
+    NoEsDeVelmora,    // well-formed, but not a document of VELMORA's, or not the one Tamberlo's
+                      // timetable and tables were made from
     ValorNoValido,    // a value that cannot be read, or that its field cannot hold
     TablaRetenida,    // another program holds a table (Tamberlo, most likely)
     TablaDanada,      // a table that is not a dBase table, or not as Tamberlo writes it
@@ -60,6 +61,9 @@ enum class Hecho {
     RaizNoCentro,            // the root (elemento) is not centro
     ResultadoDeTamberlo,     // a timetable Tamberlo gave back, and none of VELMORA's sections
     FaltaAtributo,           // the element lacks the attribute
+    // Tamberlo's timetable is not of this file: none of its lessons' subjects is in it; the
+    // school by its nombre and codigo (codigo_interno), detalle its curso
+    HorarioDeOtroArchivo,
     // values: detalle is the value as written
     NoEsEntero,
     NoEsDecimal,
@@ -84,6 +88,8 @@ enum class Hecho {
     CampoDeCeroBytes,
     CampoNoNumerico,
     TablaLlena,
+    // SOLUC places lessons (detalle: how many) and ASIGNOMT knows none of their subjects
+    LeccionesSinMateria,
     // writing
     NoEscrito,           // a file: detalle, the system's reason
     TemporalesRetirados, // another program removes its temporary files

@@ -22,6 +22,7 @@ enum class TipoAviso {
     ValorRecortado,     // the field's width cut the value
     ValorSustituido,    // characters the table's code page lacks were stored as '?'
     SinCorrespondencia, // an identifier or code found nothing in the table it points to
+    AusenteDelArchivo,  // a lesson's subject, group, teacher or room the chosen file lacks
 };
 
 const char* textoTipo(TipoAviso tipo);
@@ -105,7 +106,7 @@ class Informe {
     std::vector<AvisosDeTabla> avisos_; // in the order of each table's and kind's first item
     std::size_t ultima_ = 0;            // where the last item went: items come in runs
     std::size_t total_ = 0;
-    std::size_t porTipo_[5] = {};
+    std::size_t porTipo_[6] = {};
     std::vector<std::string> advertencias_;
     std::vector<std::pair<std::string, std::size_t>> filas_;
 };
