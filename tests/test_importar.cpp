@@ -1,6 +1,7 @@
 // The importar run: each dsolucion rule, SOLUC in the III and level 7 layouts, missing input,
 // failures that write nothing, and the round trip of the sample school.
 #include "ayudantes.h"
+#include "disco_con_fallos.h"
 #include "error.h"
 #include "esquema_tamberlo.h"
 #include "procedencia_de_prueba.h"
@@ -367,6 +368,39 @@ TEST_F(Importar, FallosQueNoEscribenNada) {
     EXPECT_EQ(leerArchivo(resultado()), anterior);
     // Every table was closed: the next run works.
     importar();
+}
+
+// The result's name is made safe on disk, with the report's, after both renames and before
+// the run ends: a power cut after "Proceso finalizado" cannot bring the earlier result back.
+// A folder that cannot be made safe ends the run with an error.
+TEST_F(Importar, ElResultadoQuedaEnDiscoAntesDeTerminar) {
+    soluc({{"1", "2", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"}});
+    importar(); // an earlier result, which the next run replaces
+    DiscoConFallos cuenta;
+    cuenta.fallarEnPaso(0);
+    ASSERT_EQ(desenlace([&] { return pontavia::importar(xml, ktemp.ruta(), informe, cuenta); }),
+              "");
+    const auto& ops = cuenta.registro();
+    const auto renombrado = std::find_if(ops.begin(), ops.end(), [&](const auto& op) {
+        return op.nombre == "reemplazar" && op.hasta == resultado();
+    });
+    ASSERT_NE(renombrado, ops.end());
+    std::vector<std::pair<std::size_t, fs::path>> vaciados;
+    for (auto op = renombrado; op != ops.end(); ++op)
+        if (op->nombre == "vaciarEntradas")
+            vaciados.emplace_back(static_cast<std::size_t>(op - ops.begin()) + 1, op->ruta);
+    ASSERT_EQ(vaciados.size(), 2u);
+    EXPECT_EQ(vaciados[0].second, datos.ruta());
+    EXPECT_EQ(vaciados[1].second, ktemp.ruta());
+    EXPECT_EQ(vaciados.back().first, ops.size()) << "the last step of the run";
+    for (const auto& [paso, carpeta] : vaciados) {
+        DiscoConFallos disco;
+        disco.fallarEnPaso(paso);
+        const std::string error =
+            desenlace([&] { return pontavia::importar(xml, ktemp.ruta(), informe, disco); });
+        EXPECT_NE(error.find("No se pudo escribir en " + carpeta.string()), std::string::npos)
+            << error;
+    }
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "archivo_atomico.h"
 #include "cargar_solucion.h"
+#include "error.h"
 #include "plataforma.h"
 #include "procedencia.h"
 #include "sistema.h"
@@ -51,6 +52,12 @@ void escribirResultado(DocumentoXML& doc, const std::filesystem::path& xml,
     ArchivoPreparado archivo(disco, buscarEnCarpeta(ktemp, kNombreInformeImportar, disco),
                              informe.contenidoArchivo());
     resultado.confirmarAntesDe(archivo);
+    // "Proceso finalizado" promises the result: its name, and the report's, must outlast a
+    // power cut as their bytes do, or the earlier result could come back.
+    for (const auto& carpeta : {resultado.destino().parent_path(), archivo.destino().parent_path()})
+        if (!disco.vaciarEntradas(carpeta))
+            throw Error(ClaseError::FalloDeDisco, Hecho::CarpetaNoEscrita,
+                        {.archivo = carpeta.string()}, sistema::textoError(sistema::ultimoError()));
 }
 
 } // namespace
