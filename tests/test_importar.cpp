@@ -490,6 +490,31 @@ TEST(ProcedenciaDelHorario, LoQueFaltaEnElArchivoVaPrimeroEnElInforme) {
     EXPECT_NE(texto.find("No están en el archivo elegido: 2"), std::string::npos) << texto;
 }
 
+// The sections in any order, those not compared (assignments, time slots) before the subjects,
+// empty or with elements: the subjects are still found, in a small file and in one checked on
+// another core.
+TEST(ProcedenciaDelHorario, SeccionesEnCualquierOrden) {
+    CarpetaTemporal datos, ktemp;
+    const fs::path elegido =
+        prepararProcedencia(Procedencia::DelArchivo, datos.ruta(), ktemp.ruta());
+    const std::string original = leerArchivo(elegido);
+    const std::size_t raiz = original.find('>', original.find("<centro")) + 1;
+    for (const std::size_t relleno : {std::size_t{0}, std::size_t{1} << 20}) {
+        SCOPED_TRACE(relleno);
+        std::string otro = original;
+        otro.insert(raiz, "<franjashorarias/><asignaturas><dasignatura cgrupo=\"1205\" "
+                          "casig=\"3310\" cprofe=\"417\" conexion=\"0\" nhoras=\"3\">"
+                          "<materias><dmateria idmateria=\"1\"/></materias></dasignatura>"
+                          "</asignaturas><!--" +
+                              std::string(relleno, 'x') + "-->");
+        escribirArchivo(elegido, otro);
+        Informe informe;
+        EXPECT_EQ(desenlace([&] { return pontavia::importar(elegido, ktemp.ruta(), informe); }),
+                  "");
+        EXPECT_TRUE(informe.advertencias().empty());
+    }
+}
+
 // An identifier longer than its field is kept cut in the table: the file still holds it.
 TEST(ProcedenciaDelHorario, IdentificadorCortadoPorSuCampo) {
     CarpetaTemporal datos, ktemp;

@@ -158,7 +158,7 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
         }
         const std::string& casig = *materia;
         procedencia.escrita();
-        procedencia.item(ProcedenciaHorario::Materia, asig, casig);
+        procedencia.item(ProcedenciaHorario::Materia, materia, asig, casig);
         // A blank code asks for nothing; one that finds nothing leaves a blank identifier.
         auto buscar = [&](auto& busqueda, Campo campo, const char* donde, auto item,
                           auto identificador) {
@@ -167,7 +167,7 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
             if (!fila && !codigo.empty())
                 avisar(TipoAviso::SinCorrespondencia, campo.nombre, codigo,
                        std::string("ninguna fila de ") + donde + " tiene ese código");
-            if (fila) procedencia.item(item, codigo, identificador(*fila));
+            if (fila) procedencia.item(item, fila, codigo, identificador(*fila));
             return fila;
         };
         const auto mismo = [](const std::string& id) -> const std::string& { return id; };

@@ -5,6 +5,8 @@
 #include "texto.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -56,18 +58,43 @@ class IdentificadoresEnTabla {
     std::unordered_set<std::string> cortados_;
 };
 
+std::size_t dispersion(const void* fila) {
+    return static_cast<std::size_t>(
+        (static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(fila)) >> 4) *
+            0x9E3779B97F4A7C15ULL >>
+        32);
+}
+
 } // namespace
 
-void ProcedenciaHorario::item(Item item, const std::string& codigo,
-                              const std::string& identificador) {
-    if (ultimo_[item] && *ultimoId_[item] == identificador) {
-        ++ultimo_[item]->lecciones;
-        return;
+void ProcedenciaHorario::Conteo::buscar(const void* fila, const std::string& codigo,
+                                        const std::string& identificador) {
+    std::size_t mascara = ranuras.size() - 1;
+    std::size_t i = dispersion(fila) & mascara;
+    while (ranuras[i].fila && ranuras[i].fila != fila)
+        i = (i + 1) & mascara;
+    if (!ranuras[i].fila) {
+        // Kept at most half full, so that a search ends soon.
+        if (2 * (usos.size() + 1) > ranuras.size()) {
+            std::vector<Ranura> antes(ranuras.size() * 2);
+            antes.swap(ranuras);
+            mascara = ranuras.size() - 1;
+            for (const Ranura& r : antes) {
+                if (!r.fila) continue;
+                std::size_t j = dispersion(r.fila) & mascara;
+                while (ranuras[j].fila)
+                    j = (j + 1) & mascara;
+                ranuras[j] = r;
+            }
+            i = dispersion(fila) & mascara;
+            while (ranuras[i].fila)
+                i = (i + 1) & mascara;
+        }
+        ranuras[i] = {fila, 0, usos.size()};
+        usos.push_back({codigo, identificador, 0});
     }
-    auto [it, nuevo] = usos_[item].try_emplace(identificador, Uso{codigo, 0});
-    ++it->second.lecciones;
-    ultimo_[item] = &it->second;
-    ultimoId_[item] = &it->first;
+    ultima = fila;
+    actual = i;
 }
 
 void ProcedenciaHorario::decidir(const IdentificadoresCentro& centro, const CentroElegido& elegido,
@@ -82,8 +109,7 @@ void ProcedenciaHorario::decidir(const IdentificadoresCentro& centro, const Cent
 
     struct Ausente {
         const DescripcionItem* item;
-        const std::string* identificador;
-        const Uso* uso;
+        Uso uso;
     };
     std::vector<Ausente> ausentes;
     std::size_t materiasEnArchivo = 0;
@@ -91,9 +117,18 @@ void ProcedenciaHorario::decidir(const IdentificadoresCentro& centro, const Cent
         const DescripcionItem& d = kItems[i];
         const IdentificadoresEnTabla enArchivo(centro.*d.enArchivo,
                                                static_cast<std::size_t>(d.ancho));
-        for (const auto& [id, uso] : usos_[i]) {
+        // Rows that share an identifier are one item of VELMORA's.
+        std::unordered_map<std::string, Uso> porIdentificador;
+        const Conteo& c = conteos_[i];
+        for (const Ranura& r : c.ranuras) {
+            if (!r.fila) continue;
+            auto [it, nuevo] =
+                porIdentificador.try_emplace(c.usos[r.uso].identificador, c.usos[r.uso]);
+            it->second.lecciones += r.lecciones;
+        }
+        for (auto& [id, uso] : porIdentificador) {
             if (!enArchivo.contiene(id))
-                ausentes.push_back({&d, &id, &uso});
+                ausentes.push_back({&d, std::move(uso)});
             else if (i == Materia)
                 ++materiasEnArchivo;
         }
@@ -108,16 +143,16 @@ void ProcedenciaHorario::decidir(const IdentificadoresCentro& centro, const Cent
     // By table, then by code, so that two runs over the same files read alike.
     std::sort(ausentes.begin(), ausentes.end(), [](const Ausente& a, const Ausente& b) {
         if (a.item != b.item) return a.item < b.item;
-        return a.uso->codigo < b.uso->codigo;
+        return a.uso.codigo < b.uso.codigo;
     });
     for (const Ausente& a : ausentes) {
         const std::string elemento =
-            "código " + a.uso->codigo + " (" + a.item->atributo + " " + *a.identificador + ")";
+            "código " + a.uso.codigo + " (" + a.item->atributo + " " + a.uso.identificador + ")";
         const std::string motivo = "el archivo elegido no tiene " + std::string(a.item->que) +
-                                   "; se ha escrito igual en " + std::to_string(a.uso->lecciones) +
-                                   (a.uso->lecciones == 1 ? " lección" : " lecciones");
+                                   "; se ha escrito igual en " + std::to_string(a.uso.lecciones) +
+                                   (a.uso.lecciones == 1 ? " lección" : " lecciones");
         informe.agregar({a.item->tabla, TipoAviso::AusenteDelArchivo, elemento, a.item->campo,
-                         *a.identificador, *a.identificador, motivo});
+                         a.uso.identificador, a.uso.identificador, motivo});
     }
     informe.advertir(
         std::to_string(ausentes.size()) +

@@ -9,7 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 namespace pontavia {
 
@@ -24,9 +24,16 @@ class ProcedenciaHorario {
 
     // A lesson Tamberlo placed (day and hour not 0), written or not.
     void colocada() { ++colocadas_; }
-    // A lesson written, and each item it resolved to: Tamberlo's code and VELMORA's identifier.
+    // A lesson written, and each item it resolved to: the row of its table (which stays where
+    // it is for the whole walk over SOLUC), Tamberlo's code and VELMORA's identifier.
     void escrita() { ++escritas_; }
-    void item(Item item, const std::string& codigo, const std::string& identificador);
+    void item(Item item, const void* fila, const std::string& codigo,
+              const std::string& identificador) {
+        // Lessons come in runs of one subject, group and teacher: the last row is kept.
+        Conteo& c = conteos_[item];
+        if (fila != c.ultima) c.buscar(fila, codigo, identificador);
+        ++c.ranuras[c.actual].lecciones;
+    }
 
     // Raises when lessons were placed and none was written, or when the file holds VELMORA's
     // sections and none of the lessons' subjects; otherwise the items the file lacks go first
@@ -36,14 +43,24 @@ class ProcedenciaHorario {
 
   private:
     struct Uso {
-        std::string codigo;
+        std::string codigo, identificador;
         std::size_t lecciones = 0;
     };
-    using Usos = std::unordered_map<std::string, Uso>; // by identifier
-    std::array<Usos, 4> usos_;
-    // Lessons come in runs of one subject, group and teacher: the last use of each is kept.
-    std::array<Uso*, 4> ultimo_{};
-    std::array<const std::string*, 4> ultimoId_{};
+    // Lessons counted by the row each found, in a table open-addressed by the row's address:
+    // told for every lesson of a large timetable, it stays small and in the cache.
+    struct Ranura {
+        const void* fila = nullptr;
+        std::size_t lecciones = 0;
+        std::size_t uso = 0; // its code and identifier, in usos
+    };
+    struct Conteo {
+        std::vector<Ranura> ranuras = std::vector<Ranura>(1024);
+        std::vector<Uso> usos;
+        const void* ultima = nullptr;
+        std::size_t actual = 0; // the slot of ultima
+        void buscar(const void* fila, const std::string& codigo, const std::string& identificador);
+    };
+    std::array<Conteo, 4> conteos_;
     std::size_t colocadas_ = 0, escritas_ = 0;
 };
 

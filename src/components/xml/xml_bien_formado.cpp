@@ -80,6 +80,9 @@ struct Estado {
     std::unordered_set<std::string>* seccion = nullptr;
     const char* elementoSeccion = nullptr;
     const char* atributoSeccion = nullptr;
+    // A section none of whose elements is noted (the assignments, by far the most) is passed
+    // without a start handler, so that expat reads it at full speed: it is left at its end tag.
+    std::string saltada{};
 };
 
 // The sections of the root whose elements an importar compares with Tamberlo's timetable:
@@ -109,14 +112,21 @@ std::size_t finDelSuceso(XML_Parser p) {
     return static_cast<std::size_t>(XML_GetCurrentByteIndex(p) + XML_GetCurrentByteCount(p));
 }
 
+void XMLCALL elementoInterior(void* datos, const XML_Char* nombre, const XML_Char** atributos);
+
 // Each end tag may be the root's: the last one is. Only the positions are noted.
-void XMLCALL finDeElemento(void* datos, const XML_Char*) {
+void XMLCALL finDeElemento(void* datos, const XML_Char* nombre) {
     auto* estado = static_cast<Estado*>(datos);
     // With a start handler set, expat reports an empty element's end where its tag ends, with
     // no bytes of its own: that end is put before the tag's end, as an empty root's must be.
     const auto indice = static_cast<std::size_t>(XML_GetCurrentByteIndex(estado->parser));
     const bool vacio = XML_GetCurrentByteCount(estado->parser) == 0 && indice > 0;
     estado->limites->inicioCierre = vacio ? indice - 1 : indice;
+    if (!estado->saltada.empty()) {
+        if (estado->saltada != nombre) return;
+        estado->saltada.clear();
+        XML_SetStartElementHandler(estado->parser, elementoInterior);
+    }
     if (--estado->profundidad == 1) estado->seccion = nullptr;
 }
 
@@ -134,7 +144,10 @@ void XMLCALL elementoInterior(void* datos, const XML_Char* nombre, const XML_Cha
                 estado->seccion = &(estado->limites->centro.*s.ids);
                 estado->elementoSeccion = s.elemento;
                 estado->atributoSeccion = s.atributo;
+                return;
             }
+        estado->saltada = nombre;
+        XML_SetStartElementHandler(estado->parser, nullptr);
         return;
     }
     if (profundidad != 3 || !estado->seccion || std::strcmp(nombre, estado->elementoSeccion) != 0)
