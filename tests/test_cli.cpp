@@ -3,6 +3,7 @@
 #include "ayudantes.h"
 #include "informe.h"
 #include "preparacion.h"
+#include "procedencia_de_prueba.h"
 #include "tabla_dbase.h"
 #include "tabla_de_prueba.h"
 
@@ -474,37 +475,41 @@ TEST(CLI, UnResultadoDeTamberloNoSeExporta) {
     }
 }
 
-// A timetable whose lessons all miss the tables in KTEMP: importar still ends with exit 0 and
-// "Proceso finalizado", and says next, before the summary, that none of them was written.
-TEST(CLI, ImportarSinNingunaLeccionEscritaLoDice) {
-    using namespace pontavia;
+namespace {
+
+class ProcedenciaPorLaCLI : public ::testing::TestWithParam<pontavia::prueba::CasoProcedencia> {};
+
+std::string nombreDeCaso(const ::testing::TestParamInfo<pontavia::prueba::CasoProcedencia>& info) {
+    return info.param.nombre;
+}
+
+} // namespace
+
+// Whether the timetable belongs to the chosen file, as a script sees it: a refusal exits 1
+// (refused input) with the advice on standard error and nothing written in either folder;
+// otherwise exit 0 with "Proceso finalizado" and, when the file lacks some items, the warning
+// right after it.
+TEST_P(ProcedenciaPorLaCLI, CodigoDeSalidaYNadaEscritoAlRechazar) {
+    const auto& c = GetParam();
     KTEMPTemporal ktemp;
     CarpetaTemporal datos;
-    escribirArchivo(datos / "centro.xml", documento(""));
-    ASSERT_EQ(ejecutarCLI({"exportar", (datos / "centro.xml").string()}).codigo, 0);
-    prueba::crearTabla(ktemp / "SOLUC.DBF", {{"DIA", TipoCampo::Entero},
-                                             {"HORA", TipoCampo::Entero},
-                                             {"SESIONES", TipoCampo::Texto, 20},
-                                             {"CODGRUPO", TipoCampo::Texto, 10},
-                                             {"ASIG", TipoCampo::Texto, 10},
-                                             {"TAREA", TipoCampo::Texto, 10},
-                                             {"PROF", TipoCampo::Texto, 10},
-                                             {"AULA", TipoCampo::Texto, 10}});
-    {
-        TablaDBase t = TablaDBase::abrir(ktemp / "SOLUC.DBF", Durable::Si, discoDelSistema());
-        for (int i = 0; i < 3; ++i) {
-            t.empezarRegistro();
-            prueba::asignarTexto(t, "DIA", "1");
-            prueba::asignarTexto(t, "HORA", "2");
-            prueba::asignarTexto(t, "ASIG", "MAT");
-            t.guardarRegistro();
-        }
-        t.cerrar();
+    const fs::path elegido = prepararProcedencia(c.procedencia, datos.ruta(), ktemp.ruta());
+    const auto antesDatos = instantanea(datos.ruta());
+    const auto antesKtemp = instantanea(ktemp.ruta());
+    const auto r = ejecutarCLI({"importar", elegido.string()});
+    if (c.rechazado) {
+        EXPECT_EQ(r.codigo, 1);
+        EXPECT_EQ(r.salida.find("Proceso finalizado"), std::string::npos) << r.salida;
+        EXPECT_NE(r.errores.find(c.enMensaje), std::string::npos) << r.errores;
+        EXPECT_EQ(instantanea(datos.ruta()), antesDatos);
+        EXPECT_EQ(instantanea(ktemp.ruta()), antesKtemp);
+    } else {
+        EXPECT_EQ(r.codigo, 0) << r.errores;
+        EXPECT_NE(r.salida.find("Proceso finalizado"), std::string::npos) << r.salida;
+        EXPECT_NE(r.salida.find(c.enMensaje), std::string::npos) << r.salida;
+        EXPECT_TRUE(fs::exists(pontavia::resultadoDeImportar(elegido)));
     }
-    const auto r = ejecutarCLI({"importar", (datos / "centro.xml").string()});
-    EXPECT_EQ(r.codigo, 0);
-    EXPECT_NE(r.salida.find("Proceso finalizado\n\nATENCIÓN: Ninguna de las 3 lecciones"),
-              std::string::npos)
-        << r.salida;
-    EXPECT_NE(r.salida.find(kNombreInformeImportar), std::string::npos) << r.salida;
 }
+
+INSTANTIATE_TEST_SUITE_P(Casos, ProcedenciaPorLaCLI,
+                         ::testing::ValuesIn(pontavia::prueba::casosDeProcedencia()), nombreDeCaso);

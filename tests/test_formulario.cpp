@@ -7,6 +7,7 @@
 #include "esquema_tamberlo.h"
 #include "formulario.h"
 #include "nucleo.h"
+#include "procedencia_de_prueba.h"
 #include "sistema.h"
 #include "tabla_dbase.h"
 #include "tareas.h"
@@ -535,39 +536,51 @@ TEST_F(Corridas, UnResultadoDeTamberloNoSeExporta) {
     }
 }
 
-// Tamberlo's timetable has lessons and not one reaches the result (its codes are unknown to
-// the tables in KTEMP): the run ends as always, but the end box and the report say so first.
-TEST_F(Corridas, ImportarSinNingunaLeccionEscritaLoDicePrimero) {
-    preparar(true, true);
-    {
-        TablaDBase t = TablaDBase::abrir(ktemp / "SOLUC.DBF", Durable::Si, discoDelSistema());
-        for (int i = 0; i < 2; ++i) {
-            t.empezarRegistro();
-            t.asignarTextoEn(tamberlo::SOLUC["DIA"].indice, "1");
-            t.asignarTextoEn(tamberlo::SOLUC["HORA"].indice, "2");
-            t.asignarTextoEn(tamberlo::SOLUC["ASIG"].indice, "MAT");
-            t.guardarRegistro();
-        }
-        t.cerrar();
+namespace {
+
+class ProcedenciaDesdeTamberlo : public ::testing::TestWithParam<CasoProcedencia> {
+  protected:
+    KTEMPTemporal ktemp;
+    CarpetaTemporal datos;
+    CarpetaTemporal programa; // where Tamberlo.ini lies, beside the program
+};
+
+} // namespace
+
+// Tamberlo's start ("importar x") on each way the timetable may stand to the chosen file: a
+// refusal shows the error in the window, which stays open, and leaves the status 0 for
+// Tamberlo with nothing written; otherwise the run ends, says it (with the warning first when
+// the file lacks some items), closes and leaves 1.
+TEST_P(ProcedenciaDesdeTamberlo, EstadoYVentana) {
+    const CasoProcedencia& c = GetParam();
+    const fs::path elegido = prepararProcedencia(c.procedencia, datos.ruta(), ktemp.ruta());
+    const auto antesKtemp = instantanea(ktemp.ruta());
+    const auto antesDatos = instantanea(datos.ruta());
+    FormularioSinToolkit f({"importar", "x"}, programa.ruta());
+    f.archivo = elegido.string();
+    f.alMostrarse();
+    if (c.rechazado) {
+        ASSERT_EQ(f.errores.size(), 1u);
+        EXPECT_NE(f.errores[0].find(c.enMensaje), std::string::npos) << f.errores[0];
+        EXPECT_EQ(palabrasPropias(f.mensajes), (std::vector<std::string>{kRecordatorio}));
+        EXPECT_EQ(f.cierres, 0);
+        EXPECT_EQ(instantanea(ktemp.ruta()), antesKtemp);
+        EXPECT_EQ(instantanea(datos.ruta()), antesDatos);
+        f.alCerrarse(); // the timetabler closes the window after reading the error
+        EXPECT_EQ(leerArchivo(programa / "Tamberlo.ini"),
+                  "[Transformadores]\r\nTransformado=0\r\n");
+        return;
     }
-    corridaImportar(programa, ventana);
-    EXPECT_EQ(ventana.mensajes, (std::vector<std::string>{kRecordatorio, "Proceso finalizado"}));
-    EXPECT_EQ(programa.EstadoTransformado, 1);
-    ASSERT_EQ(ventana.finales.size(), 1u);
-    const std::string aviso = "ATENCIÓN: Ninguna de las 2 lecciones del horario de Tamberlo";
-    EXPECT_EQ(ventana.finales[0].rfind("Proceso finalizado\n2 lecciones no llegaron a VELMORA: el "
-                                       "informe dice cuáles y por qué.\n\n" +
-                                           aviso,
-                                       0),
-              0u)
-        << ventana.finales[0];
-    EXPECT_EQ(ventana.gravedades.back(), Gravedad::Aviso);
-    const std::string informe = leerArchivo(ktemp / kNombreInformeImportar);
-    ASSERT_NE(informe.find(aviso), std::string::npos) << informe;
-    EXPECT_LT(informe.find(aviso), informe.find("Total:"));
-    // The export's report is still there beside importar's.
-    EXPECT_TRUE(fs::exists(ktemp / kNombreInforme));
+    EXPECT_TRUE(f.errores.empty());
+    EXPECT_EQ(f.cierres, 1);
+    ASSERT_EQ(f.finales.size(), 1u);
+    EXPECT_EQ(f.finales[0].rfind("Proceso finalizado", 0), 0u) << f.finales[0];
+    EXPECT_NE(f.finales[0].find(c.enMensaje), std::string::npos) << f.finales[0];
+    EXPECT_EQ(leerArchivo(programa / "Tamberlo.ini"), "[Transformadores]\r\nTransformado=1\r\n");
 }
+
+INSTANTIATE_TEST_SUITE_P(Casos, ProcedenciaDesdeTamberlo, ::testing::ValuesIn(casosDeProcedencia()),
+                         nombreDe<CasoProcedencia>);
 
 // The end box names what the run did and where its report is; "Ver informe" opens it.
 TEST_F(Corridas, ElFinalDiceLoQueHizoYAbreElInforme) {

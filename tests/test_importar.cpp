@@ -1,8 +1,10 @@
 // The importar run: each dsolucion rule, SOLUC in the III and level 7 layouts, missing input,
 // failures that write nothing, and the round trip of the sample school.
 #include "ayudantes.h"
+#include "disco_con_fallos.h"
 #include "error.h"
 #include "esquema_tamberlo.h"
+#include "procedencia_de_prueba.h"
 
 #include <algorithm>
 #include <cctype>
@@ -367,6 +369,166 @@ TEST_F(Importar, FallosQueNoEscribenNada) {
     EXPECT_EQ(leerArchivo(resultado()), anterior);
     // Every table was closed: the next run works.
     importar();
+}
+
+// The result's name is made safe on disk, with the report's, after both renames and before
+// the run ends: a power cut after "Proceso finalizado" cannot bring the earlier result back.
+// A folder that cannot be made safe ends the run with an error.
+TEST_F(Importar, ElResultadoQuedaEnDiscoAntesDeTerminar) {
+    soluc({{"1", "2", "1", "1ESOA", "MAT", "LECT", "ANA", "A1"}});
+    importar(); // an earlier result, which the next run replaces
+    DiscoConFallos cuenta;
+    cuenta.fallarEnPaso(0);
+    ASSERT_EQ(desenlace([&] { return pontavia::importar(xml, ktemp.ruta(), informe, cuenta); }),
+              "");
+    const auto& ops = cuenta.registro();
+    const auto renombrado = std::find_if(ops.begin(), ops.end(), [&](const auto& op) {
+        return op.nombre == "reemplazar" && op.hasta == resultado();
+    });
+    ASSERT_NE(renombrado, ops.end());
+    std::vector<std::pair<std::size_t, fs::path>> vaciados;
+    for (auto op = renombrado; op != ops.end(); ++op)
+        if (op->nombre == "vaciarEntradas")
+            vaciados.emplace_back(static_cast<std::size_t>(op - ops.begin()) + 1, op->ruta);
+    ASSERT_EQ(vaciados.size(), 2u);
+    EXPECT_EQ(vaciados[0].second, datos.ruta());
+    EXPECT_EQ(vaciados[1].second, ktemp.ruta());
+    EXPECT_EQ(vaciados.back().first, ops.size()) << "the last step of the run";
+    for (const auto& [paso, carpeta] : vaciados) {
+        DiscoConFallos disco;
+        disco.fallarEnPaso(paso);
+        const std::string error =
+            desenlace([&] { return pontavia::importar(xml, ktemp.ruta(), informe, disco); });
+        EXPECT_NE(error.find("No se pudo escribir en " + carpeta.string()), std::string::npos)
+            << error;
+    }
+}
+
+namespace {
+
+class ProcedenciaDelHorario : public ::testing::TestWithParam<CasoProcedencia> {};
+
+std::string nombreDeCaso(const ::testing::TestParamInfo<CasoProcedencia>& info) {
+    return info.param.nombre;
+}
+
+} // namespace
+
+// Whether the timetable belongs to the chosen file, through the door: a refusal is an error of
+// the input's kind and leaves both folders byte for byte as they were; otherwise the result
+// holds the lessons.
+TEST_P(ProcedenciaDelHorario, RechazaOEscribe) {
+    const CasoProcedencia& c = GetParam();
+    CarpetaTemporal datos, ktemp;
+    const fs::path elegido = prepararProcedencia(c.procedencia, datos.ruta(), ktemp.ruta());
+    const auto antesDatos = instantanea(datos.ruta());
+    const auto antesKtemp = instantanea(ktemp.ruta());
+    Informe informe;
+    if (c.rechazado) {
+        try {
+            (void)pontavia::importar(elegido, ktemp.ruta(), informe);
+            ADD_FAILURE() << "importado";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.clase(), ClaseError::NoEsDeVelmora);
+            EXPECT_NE(mensajeParaElUsuario(e).find(c.enMensaje), std::string::npos)
+                << mensajeParaElUsuario(e);
+        }
+        EXPECT_EQ(instantanea(datos.ruta()), antesDatos);
+        EXPECT_EQ(instantanea(ktemp.ruta()), antesKtemp);
+        return;
+    }
+    pontavia::importar(elegido, ktemp.ruta(), informe);
+    pugi::xml_document d;
+    ASSERT_TRUE(d.load_file(resultadoDeImportar(elegido).c_str()));
+    EXPECT_TRUE(d.select_node("/centro/solucion_horario"));
+    EXPECT_EQ(d.select_nodes("/centro/solucion_horario/dsolucion").size(), c.lecciones);
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, ProcedenciaDelHorario, ::testing::ValuesIn(casosDeProcedencia()),
+                         nombreDeCaso);
+
+// Another school's file: the error names the chosen file's school as VELMORA shows it.
+TEST(ProcedenciaDelHorario, ElRechazoNombraElCentroElegido) {
+    CarpetaTemporal datos, ktemp;
+    const fs::path elegido =
+        prepararProcedencia(Procedencia::DeOtroCentro, datos.ruta(), ktemp.ruta());
+    Informe informe;
+    std::string m;
+    try {
+        (void)pontavia::importar(elegido, ktemp.ruta(), informe);
+    } catch (const Error& e) {
+        m = mensajeParaElUsuario(e);
+    }
+    for (const char* dato : {"«IES Otro Centro»", "código interno 28999", "curso 2026/2027",
+                             "Elija el archivo de VELMORA desde el que exportó"})
+        EXPECT_NE(m.find(dato), std::string::npos) << dato << "\n" << m;
+}
+
+// Items the chosen file lacks come first in the report, by their codes and identifiers, with
+// the lessons each concerns; the run says how many before anything else.
+TEST(ProcedenciaDelHorario, LoQueFaltaEnElArchivoVaPrimeroEnElInforme) {
+    CarpetaTemporal datos, ktemp;
+    const fs::path elegido =
+        prepararProcedencia(Procedencia::FaltanAlgunos, datos.ruta(), ktemp.ruta());
+    Informe informe;
+    pontavia::importar(elegido, ktemp.ruta(), informe);
+    ASSERT_EQ(informe.advertencias().size(), 1u);
+    EXPECT_EQ(informe.advertencias()[0].rfind("2 elementos del horario de Tamberlo", 0), 0u)
+        << informe.advertencias()[0];
+    const auto avisos = avisosLeidos(informe);
+    ASSERT_GE(avisos.size(), 2u);
+    std::vector<std::string> primeros;
+    for (std::size_t i = 0; i < 2; ++i)
+        primeros.push_back(avisos[i].tabla + " " + avisos[i].elemento + " " + avisos[i].campo +
+                           "=" + avisos[i].valor + ": " + avisos[i].motivo);
+    EXPECT_EQ(primeros,
+              (std::vector<std::string>{
+                  "PROFT código ANA (idprofesor 417) IDPROF=417: el archivo elegido no tiene ese "
+                  "profesor; se ha escrito igual en 2 lecciones",
+                  "AULAT código A1 (idaula 501) IDAULA=501: el archivo elegido no tiene esa aula; "
+                  "se ha escrito igual en 2 lecciones"}));
+    const std::string texto = informe.texto();
+    EXPECT_NE(texto.find("No están en el archivo elegido: 2"), std::string::npos) << texto;
+}
+
+// The sections in any order, those not compared (assignments, time slots) before the subjects,
+// empty or with elements: the subjects are still found, in a small file and in one checked on
+// another core.
+TEST(ProcedenciaDelHorario, SeccionesEnCualquierOrden) {
+    CarpetaTemporal datos, ktemp;
+    const fs::path elegido =
+        prepararProcedencia(Procedencia::DelArchivo, datos.ruta(), ktemp.ruta());
+    const std::string original = leerArchivo(elegido);
+    const std::size_t raiz = original.find('>', original.find("<centro")) + 1;
+    for (const std::size_t relleno : {std::size_t{0}, std::size_t{1} << 20}) {
+        SCOPED_TRACE(relleno);
+        std::string otro = original;
+        otro.insert(raiz, "<franjashorarias/><asignaturas><dasignatura cgrupo=\"1205\" "
+                          "casig=\"3310\" cprofe=\"417\" conexion=\"0\" nhoras=\"3\">"
+                          "<materias><dmateria idmateria=\"1\"/></materias></dasignatura>"
+                          "</asignaturas><!--" +
+                              std::string(relleno, 'x') + "-->");
+        escribirArchivo(elegido, otro);
+        Informe informe;
+        EXPECT_EQ(desenlace([&] { return pontavia::importar(elegido, ktemp.ruta(), informe); }),
+                  "");
+        EXPECT_TRUE(informe.advertencias().empty());
+    }
+}
+
+// An identifier longer than its field is kept cut in the table: the file still holds it.
+TEST(ProcedenciaDelHorario, IdentificadorCortadoPorSuCampo) {
+    CarpetaTemporal datos, ktemp;
+    const fs::path elegido =
+        prepararProcedencia(Procedencia::DelArchivo, datos.ruta(), ktemp.ruta());
+    std::string largo = leerArchivo(elegido);
+    largo.replace(largo.find("idmateria=\"3310\""), 16, "idmateria=\"33100000000042\"");
+    escribirArchivo(elegido, largo);
+    Informe exportado;
+    exportar(elegido, ktemp.ruta(), exportado);
+    Informe informe;
+    EXPECT_EQ(desenlace([&] { return pontavia::importar(elegido, ktemp.ruta(), informe); }), "");
+    EXPECT_TRUE(informe.advertencias().empty());
 }
 
 TEST(ImportarEjemplo, IdaYVueltaDelColegioDeEjemplo) {

@@ -219,6 +219,35 @@ escenario_resultado_de_tamberlo() {
         fallo "Tamberlo.ini: $(cat "$carpeta_programa/Tamberlo.ini")"
 }
 
+# importar from Tamberlo's start with another school's file: the sample timetable, made from
+# the sample school's tables, and a file whose subjects have other identifiers. The error box
+# says so and names the chosen file's school; nothing is written, the window stays until
+# closed, and the status for Tamberlo is 0.
+escenario_horario_de_otro_centro() {
+    preparar
+    cp "$(dirname "$ejemplo")/SOLUC.DBF" "$ktemp/SOLUC.DBF"
+    sed -e 's/idmateria="/idmateria="9/g' "$velmora/centro.xml" >"$velmora/otro.xml"
+    huella "$ktemp" >"$tmp/ktemp.antes"
+    huella "$velmora" >"$tmp/velmora.antes"
+    lanzar importar x
+    leer_caja Pontavia "Deberá Abrir el fichero XML de VELMORA"
+    xdotool key Return
+    enfocar "Seleccione Archivo XML"
+    xdotool type --delay 5 "$(ruta_dialogo "$velmora/otro.xml")"
+    xdotool key Return
+    leer_caja Pontavia "viene de otro archivo de VELMORA" "otro.xml" "código interno"
+    [[ $caja != *"Proceso finalizado"* ]] || fallo "se importó el horario de otro centro"
+    xdotool key Return
+    # Only importar's side shows, without "Salir": Escape closes the window.
+    enfocar "^Exportar e importar"
+    xdotool key Escape
+    esperar_fin
+    huella "$ktemp" | diff "$tmp/ktemp.antes" - || fallo "cambió $ktemp"
+    huella "$velmora" | diff "$tmp/velmora.antes" - || fallo "cambió la carpeta de VELMORA"
+    grep -q $'^Transformado=0\r$' "$carpeta_programa/Tamberlo.ini" ||
+        fallo "Tamberlo.ini: $(cat "$carpeta_programa/Tamberlo.ini")"
+}
+
 # Runs the case named (its function's name without "escenario_") and says it passed.
 correr() {
     "escenario_$1"

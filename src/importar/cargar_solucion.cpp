@@ -102,7 +102,8 @@ std::string nombreSiHay(const TablaDBase& t, Campo nombre) {
 
 } // namespace
 
-void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& informe) {
+void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& informe,
+                    ProcedenciaHorario& procedencia) {
     // The lookup tables by Tamberlo's codes, read once: every lesson asks them again, and so
     // does the naming of the report's items.
     const auto materias = filasPor<Materia>(t.materias, ASIGNOMT["COD"], [](const TablaDBase& m) {
@@ -155,6 +156,7 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
                    "Tamberlo no colocó la sesión de " + soluc.leerTexto(SOLUC["ASIG"]));
             continue;
         }
+        procedencia.colocada();
         const std::string asig = soluc.leerTexto(SOLUC["ASIG"]);
         const Materia* materia = porMateria.buscar(asig);
         if (!materia) {
@@ -163,17 +165,23 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
             continue;
         }
         const std::string& casig = materia->id;
+        procedencia.escrita();
+        procedencia.item(ProcedenciaHorario::Materia, materia, asig, casig);
         // A blank code asks for nothing; one that finds nothing leaves a blank identifier.
-        auto buscar = [&](auto& busqueda, Campo campo, const char* donde) {
+        auto buscar = [&](auto& busqueda, Campo campo, const char* donde, auto item,
+                          auto identificador) {
             const std::string codigo = soluc.leerTexto(campo);
             const auto* fila = busqueda.buscar(codigo);
+            if (fila) procedencia.item(item, fila, codigo, identificador(*fila));
             if (!fila && !codigo.empty())
                 avisar(TipoAviso::SinCorrespondencia, campo.nombre, codigo,
                        std::string("ninguna fila de ") + donde + " tiene ese código");
             return fila;
         };
         std::string cgrupo, idcurso, cprofe, caula;
-        if (const Grupo* g = buscar(porGrupo, SOLUC["CODGRUPO"], GRUPOST.nombre)) {
+        if (const Grupo* g =
+                buscar(porGrupo, SOLUC["CODGRUPO"], GRUPOST.nombre, ProcedenciaHorario::Grupo,
+                       [](const Grupo& f) -> const std::string& { return f.idGrupo; })) {
             cgrupo = g->idGrupo;
             idcurso = g->idCurso;
         }
@@ -191,8 +199,14 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
                 avisar(TipoAviso::SinCorrespondencia, SOLUC["TAREA"].nombre, tarea,
                        "ninguna actividad de ASIGNOMT tiene ese código; se escribe el código");
         }
-        if (const Profesor* p = buscar(porProfesor, SOLUC["PROF"], PROFT.nombre)) cprofe = p->id;
-        if (const std::string* a = buscar(porAula, SOLUC["AULA"], AULAT.nombre)) caula = *a;
+        if (const Profesor* p =
+                buscar(porProfesor, SOLUC["PROF"], PROFT.nombre, ProcedenciaHorario::Profesor,
+                       [](const Profesor& f) -> const std::string& { return f.id; }))
+            cprofe = p->id;
+        if (const std::string* a =
+                buscar(porAula, SOLUC["AULA"], AULAT.nombre, ProcedenciaHorario::Aula,
+                       [](const std::string& id) -> const std::string& { return id; }))
+            caula = *a;
 
         FilaXML& DsolucionXML = solucionHorario.crear(kElementoLeccion);
         DsolucionXML.anadirAtributo("casig", casig);
@@ -213,12 +227,6 @@ void CargarSolucion(TablasTamberlo& t, HijosEnCurso& solucionHorario, Informe& i
     }
     informe.filas(SOLUC.nombre, leidos);
     informe.filas(kElementoLeccion, escritos);
-    if (leidos > 0 && escritos == 0)
-        informe.advertir(
-            "Ninguna de las " + std::to_string(leidos) +
-            " lecciones del horario de Tamberlo (SOLUC) se ha escrito en el resultado. Lo más "
-            "probable es que las tablas de Tamberlo vengan de otro archivo de VELMORA: exporte "
-            "de nuevo el archivo de VELMORA, haga el horario en Tamberlo y después importe.");
 }
 
 } // namespace pontavia

@@ -1,6 +1,7 @@
 #pragma once
 #include "documento_xml.h"
 #include "informe.h"
+#include "procedencia.h"
 #include "tablas_tamberlo.h"
 
 namespace pontavia {
@@ -9,7 +10,9 @@ namespace pontavia {
 inline constexpr const char* kElementoLeccion = "dsolucion";
 
 // Writes into solucion_horario one dsolucion per lesson that SOLUC places, Tamberlo's codes
-// translated back into VELMORA's identifiers; what did not pass goes into the report.
-void CargarSolucion(TablasTamberlo& tablas, HijosEnCurso& solucionHorario, Informe& informe);
+// translated back into VELMORA's identifiers; what did not pass goes into the report. Each
+// lesson placed and written, with what it resolved to, is told to procedencia.
+void CargarSolucion(TablasTamberlo& tablas, HijosEnCurso& solucionHorario, Informe& informe,
+                    ProcedenciaHorario& procedencia);
 
 } // namespace pontavia

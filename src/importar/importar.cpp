@@ -3,7 +3,9 @@
 #include "archivo_atomico.h"
 #include "cargar_solucion.h"
 #include "carpeta_tamberlo.h"
+#include "error.h"
 #include "plataforma.h"
+#include "procedencia.h"
 #include "sistema.h"
 #include "tablas_tamberlo.h"
 #include "velmora.h"
@@ -36,16 +38,27 @@ void escribirResultado(DocumentoXML& doc, const std::filesystem::path& xml,
     informe.empezar("importar", xml.string());
     // The lessons go to the file as SOLUC is read: a large timetable never sits in the tree.
     // The check of the chosen file ends before the root does, for what follows the root.
+    // Whether the timetable belongs to the chosen file is known once both are read whole: the
+    // result is then still unconfirmed, and a refusal leaves nothing behind.
     ArchivoPreparado resultado(disco, archivoResultado(xml));
+    ProcedenciaHorario procedencia;
     doc.escribirEn(resultado, CentroXML.append_child("solucion_horario"),
                    [&](HijosEnCurso& solucion) {
-                       CargarSolucion(tablas, solucion, informe);
+                       CargarSolucion(tablas, solucion, informe, procedencia);
                        doc.esperarComprobacion();
+                       procedencia.decidir(doc.identificadores(),
+                                           {xml.string(), nombre, codigoInterno, curso}, informe);
                    });
     // The report appears only once the result is in place.
     ArchivoPreparado archivo(disco, buscarEnCarpeta(ktemp, kNombreInformeImportar, disco),
                              informe.contenidoArchivo());
     resultado.confirmarAntesDe(archivo);
+    // "Proceso finalizado" promises the result: its name, and the report's, must outlast a
+    // power cut as their bytes do, or the earlier result could come back.
+    for (const auto& carpeta : {resultado.destino().parent_path(), archivo.destino().parent_path()})
+        if (!disco.vaciarEntradas(carpeta))
+            throw Error(ClaseError::FalloDeDisco, Hecho::CarpetaNoEscrita,
+                        {.archivo = carpeta.string()}, sistema::textoError(sistema::ultimoError()));
 }
 
 } // namespace

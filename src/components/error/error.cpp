@@ -51,6 +51,10 @@ std::string fraseSola(Hecho hecho, const LugarError& l, const std::string& detal
         return "El archivo " + l.archivo +
                " solo tiene un horario (solucion_horario), sin materias, profesores, aulas, "
                "grupos, franjas horarias ni asignaturas.";
+    case Hecho::HorarioDeOtroArchivo:
+        return "Ninguna lección del horario de Tamberlo tiene una materia del archivo " +
+               l.archivo + " (centro «" + l.nombre + "», código interno " + l.codigo + ", curso " +
+               detalle + ").";
     case Hecho::RaizNoCentro:
         return "El archivo " + l.archivo + " no es un documento de VELMORA: su elemento raíz es " +
                l.elemento + " y debería ser centro.";
@@ -75,6 +79,10 @@ std::string fraseSola(Hecho hecho, const LugarError& l, const std::string& detal
         return "No se pudo crear la carpeta de Tamberlo " + l.archivo + ": " + detalle + ".";
     case Hecho::NoExisteTabla:
         return "No existe la tabla " + l.tabla + ".";
+    case Hecho::LeccionesSinMateria:
+        return "Ninguna de las " + detalle +
+               " lecciones colocadas del horario de Tamberlo (SOLUC) tiene una materia de la "
+               "tabla ASIGNOMT.";
     case Hecho::NoExisteTablaExportada:
         return "No existe la tabla " + l.tabla + ": exporte antes los datos de VELMORA a Tamberlo.";
     case Hecho::TablaNoEsArchivo:
@@ -290,6 +298,19 @@ std::string consejo(const Error& e) {
                "exportó VELMORA. Expórtelo de nuevo desde VELMORA y vuelva a intentarlo. " +
                kNadaCambiado;
     case ClaseError::NoEsDeVelmora:
+        if (e.hecho() == Hecho::HorarioDeOtroArchivo)
+            return "El horario de Tamberlo viene de otro archivo de VELMORA, no del elegido, " +
+                   archivo + ", que es del centro «" + l.nombre + "» (código interno " + l.codigo +
+                   ", curso " + e.detalle() +
+                   "): ninguna de sus materias está en él. Elija el archivo de VELMORA desde el "
+                   "que exportó los datos a Tamberlo y vuelva a intentarlo. " +
+                   kNadaCambiado;
+        if (e.hecho() == Hecho::LeccionesSinMateria)
+            return "Ninguna lección del horario de Tamberlo se puede escribir: las tablas de la "
+                   "carpeta de Tamberlo vienen de otra exportación que la del horario y no tienen "
+                   "sus materias. Exporte de nuevo a Tamberlo el archivo de VELMORA con el que "
+                   "hizo el horario, elija ese mismo archivo al importar y vuelva a intentarlo. " +
+                   std::string(kNadaCambiado);
         if (e.hecho() == Hecho::ResultadoDeTamberlo)
             return "El archivo " + archivo +
                    " es un resultado de Tamberlo, no una exportación de VELMORA: elija el archivo "

@@ -55,6 +55,9 @@ enum class Hecho : int {
     RaizNoCentro,            // the root (elemento) is not centro
     ResultadoDeTamberlo,     // a timetable Tamberlo gave back, and none of VELMORA's sections
     FaltaAtributo,           // the element lacks the attribute
+    // Tamberlo's timetable is not of this file: none of its lessons' subjects is in it; the
+    // school by its nombre and codigo (codigo_interno), detalle its curso
+    HorarioDeOtroArchivo,
     // values: detalle is the value as written
     NoEsEntero,
     NoEsDecimal,
@@ -79,6 +82,8 @@ enum class Hecho : int {
     CampoDeCeroBytes,
     CampoNoNumerico,
     TablaLlena,
+    // SOLUC places lessons (detalle: how many) and ASIGNOMT knows none of their subjects
+    LeccionesSinMateria,
     // writing
     NoEscrito,           // a file: detalle, the system's reason
     TemporalesRetirados, // another program removes its temporary files

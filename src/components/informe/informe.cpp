@@ -14,8 +14,9 @@ namespace pontavia {
 namespace {
 
 // Each kind, as an item's line names it and as its section is headed, in the order the report
-// lists them: first what the timetabler has lost (an element that did not reach its table, a
-// reference that found nothing), then what reached it changed (a value cut, characters
+// lists them: first what VELMORA will not find (a lesson's item the chosen file lacks), then
+// what the timetabler has lost (an element that did not reach its table, a reference that
+// found nothing), then what reached it changed (a value cut, characters
 // replaced), last the codes renamed, harmless and by far the most.
 struct DescripcionTipo {
     TipoAviso tipo;
@@ -23,6 +24,8 @@ struct DescripcionTipo {
     const char* titulo;
 };
 constexpr DescripcionTipo kTipos[] = {
+    {TipoAviso::AusenteDelArchivo, "no está en el archivo elegido",
+     "No están en el archivo elegido"},
     {TipoAviso::Omitido, "omitido", "Omitidos"},
     {TipoAviso::SinCorrespondencia, "sin correspondencia", "Sin correspondencia"},
     {TipoAviso::ValorRecortado, "valor recortado", "Valores recortados"},

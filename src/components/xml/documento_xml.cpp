@@ -154,6 +154,7 @@ void DocumentoXML::esperarComprobacion() {
     }
     if (errorDeComprobacion_) std::rethrow_exception(errorDeComprobacion_);
     if (!cola_) return;
+    identificadores_ = std::move(limites.centro);
     const Cola cola = std::move(*cola_);
     cola_.reset();
     // After the root's end tag, or after the root itself when it is an empty element.
@@ -349,6 +350,7 @@ DocumentoXML DocumentoXML::leer(std::shared_ptr<void> dueno, std::string_view by
         texto = convertido;
         codificacion = pugi::encoding_utf8;
     }
+    d.identificadores_ = std::move(limites.centro);
 
     // UTF-8 as read is parsed where it lies, without a copy of a large file.
     const bool enSitio = escribible && familia == Familia::Utf8 && !soloCabecera;

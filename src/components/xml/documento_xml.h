@@ -63,6 +63,10 @@ class DocumentoXML {
     // (every time it is asked) when the file is not well-formed.
     void esperarComprobacion();
 
+    // For a header (cargarCabecera...), what the whole file's sections hold, once
+    // esperarComprobacion() has found it well-formed.
+    const IdentificadoresCentro& identificadores() const { return identificadores_; }
+
     // The encoding the file had ("UTF-8" when it declared none).
     const std::string& codificacion() const { return codificacion_; }
 
@@ -97,6 +101,7 @@ class DocumentoXML {
     // then its verdict.
     std::future<LimitesRaiz> comprobacion_;
     std::exception_ptr errorDeComprobacion_;
+    IdentificadoresCentro identificadores_;
     // For a header given back while checked: the file's text, what keeps it, and where the
     // root's start tag ends; what follows the root is read from it once the check is done.
     struct Cola {

@@ -4,6 +4,7 @@
 #include "razones_xml.h"
 
 #include <algorithm>
+#include <cstring>
 #include <expat.h>
 #include <functional>
 #include <memory>
@@ -26,21 +27,93 @@ struct Estado {
     LimitesRaiz* limites;
     // Where the pass stops, when it only looks for the root's start tag.
     AperturaRaiz* apertura = nullptr;
+    // How deep the current element lies (the root is 1), and the identifiers its section
+    // collects, when it is one of the four.
+    int profundidad = 1;
+    std::unordered_set<std::string>* seccion = nullptr;
+    const char* elementoSeccion = nullptr;
+    const char* atributoSeccion = nullptr;
+    // A section none of whose elements is noted (the assignments, by far the most) is passed
+    // without a start handler, so that expat reads it at full speed: it is left at its end tag.
+    std::string saltada{};
 };
+
+// The sections of the root whose elements an importar compares with Tamberlo's timetable:
+// the section, its elements' tag, and the attribute that identifies each.
+struct SeccionCentro {
+    const char* seccion;
+    const char* elemento;
+    const char* atributo;
+    std::unordered_set<std::string> IdentificadoresCentro::*ids;
+};
+constexpr SeccionCentro kSecciones[] = {
+    {"materias", "dmateria", "idmateria", &IdentificadoresCentro::materias},
+    {"profesores", "profesor", "idprofesor", &IdentificadoresCentro::profesores},
+    {"aulas", "daula", "idaula", &IdentificadoresCentro::aulas},
+    {"grupos", "dgrupo", "idgrupo", &IdentificadoresCentro::grupos},
+};
+
+std::string_view recortado(std::string_view v) {
+    while (!v.empty() && static_cast<unsigned char>(v.front()) <= 32)
+        v.remove_prefix(1);
+    while (!v.empty() && static_cast<unsigned char>(v.back()) <= 32)
+        v.remove_suffix(1);
+    return v;
+}
 
 std::size_t finDelSuceso(XML_Parser p) {
     return static_cast<std::size_t>(XML_GetCurrentByteIndex(p) + XML_GetCurrentByteCount(p));
 }
 
+void XMLCALL elementoInterior(void* datos, const XML_Char* nombre, const XML_Char** atributos);
+
 // Each end tag may be the root's: the last one is. Only the positions are noted.
-void XMLCALL finDeElemento(void* datos, const XML_Char*) {
+void XMLCALL finDeElemento(void* datos, const XML_Char* nombre) {
     auto* estado = static_cast<Estado*>(datos);
-    estado->limites->inicioCierre =
-        static_cast<std::size_t>(XML_GetCurrentByteIndex(estado->parser));
+    // With a start handler set, expat reports an empty element's end where its tag ends, with
+    // no bytes of its own: that end is put before the tag's end, as an empty root's must be.
+    const auto indice = static_cast<std::size_t>(XML_GetCurrentByteIndex(estado->parser));
+    const bool vacio = XML_GetCurrentByteCount(estado->parser) == 0 && indice > 0;
+    estado->limites->inicioCierre = vacio ? indice - 1 : indice;
+    if (!estado->saltada.empty()) {
+        if (estado->saltada != nombre) return;
+        estado->saltada.clear();
+        XML_SetStartElementHandler(estado->parser, elementoInterior);
+    }
+    if (--estado->profundidad == 1) estado->seccion = nullptr;
+}
+
+// Inside the root: which of VELMORA's sections it has, and the identifier of each element of
+// the four sections an importar checks.
+void XMLCALL elementoInterior(void* datos, const XML_Char* nombre, const XML_Char** atributos) {
+    auto* estado = static_cast<Estado*>(datos);
+    const int profundidad = ++estado->profundidad;
+    if (profundidad == 2) {
+        for (const char* s :
+             {"materias", "profesores", "aulas", "grupos", "franjashorarias", "asignaturas"})
+            if (std::strcmp(nombre, s) == 0) estado->limites->centro.conSecciones = true;
+        for (const auto& s : kSecciones)
+            if (std::strcmp(nombre, s.seccion) == 0) {
+                estado->seccion = &(estado->limites->centro.*s.ids);
+                estado->elementoSeccion = s.elemento;
+                estado->atributoSeccion = s.atributo;
+                return;
+            }
+        estado->saltada = nombre;
+        XML_SetStartElementHandler(estado->parser, nullptr);
+        return;
+    }
+    if (profundidad != 3 || !estado->seccion || std::strcmp(nombre, estado->elementoSeccion) != 0)
+        return;
+    for (const XML_Char** a = atributos; a[0]; a += 2)
+        if (std::strcmp(a[0], estado->atributoSeccion) == 0) {
+            estado->seccion->emplace(recortado(a[1]));
+            return;
+        }
 }
 
 // Notes the first start tag and stops being called, so the rest of the check runs as fast
-// as expat can.
+// as expat can; when the root's tags are wanted, the root's content is followed instead.
 void XMLCALL primerElemento(void* datos, const XML_Char*, const XML_Char**) {
     auto* estado = static_cast<Estado*>(datos);
     estado->conElemento = true;
@@ -54,6 +127,8 @@ void XMLCALL primerElemento(void* datos, const XML_Char*, const XML_Char**) {
     if (estado->limites) {
         estado->limites->finApertura = finDelSuceso(estado->parser);
         XML_SetEndElementHandler(estado->parser, finDeElemento);
+        XML_SetStartElementHandler(estado->parser, elementoInterior);
+        return;
     }
     XML_SetStartElementHandler(estado->parser, nullptr);
 }

@@ -6,14 +6,25 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 namespace pontavia {
 
+// What a school's file holds, by VELMORA's identifiers (trimmed of codes up to 32): the
+// subjects (idmateria), teachers (idprofesor), rooms (idaula) and groups (idgrupo) of its
+// sections, and whether it has any of VELMORA's sections at all (a Tamberlo result has none).
+struct IdentificadoresCentro {
+    bool conSecciones = false;
+    std::unordered_set<std::string> materias, profesores, aulas, grupos;
+};
+
 // Where the root element's start tag ends and where its end tag begins, in bytes of the text
 // checked; for an empty root element (<centro/>) the end tag begins before the start tag ends.
+// The same pass notes the identifiers the root's sections hold.
 struct LimitesRaiz {
     std::size_t finApertura = 0;
     std::size_t inicioCierre = 0;
+    IdentificadoresCentro centro{};
 };
 
 // codificacion names how texto is encoded ("UTF-8", "UTF-16LE", "UTF-16BE" or "ISO-8859-1")

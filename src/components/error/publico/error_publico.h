@@ -13,7 +13,8 @@ namespace pontavia {
 enum class ClaseError {
     FaltaEntrada,     // a file the run reads is not there
     MalFormada,       // VELMORA's file is not well-formed XML
-    NoEsDeVelmora,    // well-formed, but not a document of VELMORA's
+    NoEsDeVelmora,    // well-formed, but not a document of VELMORA's, or not the one Tamberlo's
+                      // timetable and tables were made from
     ValorNoValido,    // a value that cannot be read, or that its field cannot hold
     TablaRetenida,    // another program holds a table (Tamberlo, most likely)
     TablaDanada,      // a table that is not a dBase table, or not as Tamberlo writes it

@@ -17,6 +17,7 @@ enum class TipoAviso {
     ValorRecortado,     // the field's width cut the value
     ValorSustituido,    // characters the code page lacks were stored as their nearest or '?'
     SinCorrespondencia, // an identifier or code found nothing in the table it points to
+    AusenteDelArchivo,  // a lesson's subject, group, teacher or room the chosen file lacks
 };
 
 class InformeLeido {
@@ -73,7 +74,7 @@ class InformeLeido {
     std::string fecha_;
     std::vector<AvisosDeTabla> avisos_; // in the order of each table's and kind's first item
     std::size_t total_ = 0;
-    std::size_t porTipo_[5] = {};
+    std::size_t porTipo_[6] = {};
     std::vector<std::string> advertencias_;
     std::vector<std::pair<std::string, std::size_t>> filas_;
     std::vector<std::string> cambios_; // the changes' section, line by line
