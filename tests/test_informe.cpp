@@ -194,7 +194,7 @@ TEST(InformeEjemplo, CadaAvisoDelColegioDeEjemplo) {
     EXPECT_EQ(archivo, informe.contenidoArchivo());
     EXPECT_EQ(archivo.rfind("\xEF\xBB\xBFInforme de Pontavia: exportar\r\n", 0), 0u);
     EXPECT_NE(archivo.find("  omitido: la materia «Lengua Castellana y Literatura 1º ESO» (código "
-                           "LCL1ESO, idmateria 1120), codigo \"LCL1ESO\""),
+                           "LCL1ESO, idmateria 1120), el código (codigo) \"LCL1ESO\""),
               std::string::npos);
     // Every omission is read before the first renamed code, though the subjects' renamed
     // codes came before the assignments left out.
@@ -432,23 +432,30 @@ TEST(InformeTexto, PorImportanciaYTablaYRespetaLosSaltosDeLosValores) {
         "  Total: 4 avisos\n"
         "\n"
         "Omitidos: 1\n"
+        "Cómo corregirlo: son datos perdidos; busque cada uno en VELMORA por su nombre o su "
+        "código, complete lo que falta y exporte de nuevo.\n"
         "\n"
         "AULAT\n"
-        "  omitido: daula número 2, codigo \"B\" (x)\n"
+        "  omitido: daula número 2, el código (codigo) \"B\" (x)\n"
         "\n"
         "Valores recortados: 1\n"
+        "Cómo corregirlo: el texto no cabía en el campo de Tamberlo; si importa, acórtelo en "
+        "VELMORA.\n"
         "\n"
         "AULAT\n"
-        "  valor recortado: daula número 1, NOMBRE \"Aula\nnorte\" -> \"Aula\" (el campo admite 4 "
-        "caracteres)\n"
+        "  valor recortado: daula número 1, el nombre (NOMBRE) \"Aula\nnorte\" -> \"Aula\" (el "
+        "campo admite 4 caracteres)\n"
         "\n"
         "Códigos cambiados: 2\n"
+        "Cómo corregirlo: no hace falta, no se pierde nada; si prefiere otro código, cámbielo en "
+        "VELMORA para que sea corto y no se repita.\n"
         "\n"
         "PROFT\n"
-        "  código cambiado: codigo \"ana\" -> \"ana1\" (el código ya lo tiene otro)\n"
+        "  código cambiado: el código (codigo) \"ana\" -> \"ana1\" (el código ya lo tiene otro)\n"
         "\n"
         "AULAT\n"
-        "  código cambiado: daula número 3, codigo \"C\" -> \"C1\" (el código ya lo tiene otro)\n";
+        "  código cambiado: daula número 3, el código (codigo) \"C\" -> \"C1\" (el código ya lo "
+        "tiene otro)\n";
     auto terminaEn = [](const std::string& s, const std::string& fin) {
         return s.size() >= fin.size() && s.compare(s.size() - fin.size(), fin.size(), fin) == 0;
     };
@@ -486,8 +493,9 @@ TEST(InformeTexto, MilesDeAvisosVuelvenEnterosYEnOrden) {
     std::size_t desde = 0;
     for (const auto& v : valores) {
         const std::string linea =
-            v.empty() ? "  valor recortado:  \"\" ()\n"
-                      : "  valor recortado: el profesor «A», NOMBRE \"" + v + "\" (m)\n";
+            v.empty()
+                ? "  valor recortado:  \"\" ()\n"
+                : "  valor recortado: el profesor «A», el nombre (NOMBRE) \"" + v + "\" (m)\n";
         const auto en = texto.find(linea, desde);
         ASSERT_NE(en, std::string::npos) << v.substr(0, 20);
         desde = en + linea.size();
@@ -575,8 +583,9 @@ TEST(InformeNombres, CadaElementoComoLoMuestraVelmora) {
             return x.tabla == c.tabla && x.campo == c.campo && x.elemento == c.elemento;
         });
         ASSERT_NE(a, avisos.end()) << c.que << "\n" << texto;
-        // The line of the text names it so, before the field.
-        EXPECT_NE(texto.find(": " + a->elemento + ", " + a->campo + " \""), std::string::npos)
-            << c.que;
+        // The line of the text names it so, before the field, which it names in words.
+        const auto linea = texto.find(": " + a->elemento + ", ");
+        ASSERT_NE(linea, std::string::npos) << c.que;
+        EXPECT_LT(texto.find(" (" + a->campo + ") \"", linea), texto.find('\n', linea)) << c.que;
     }
 }

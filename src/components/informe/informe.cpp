@@ -18,20 +18,111 @@ namespace {
 // what the timetabler has lost (an element that did not reach its table, a reference that
 // found nothing), then what reached it changed (a value cut, characters
 // replaced), last the codes renamed, harmless and by far the most.
+// Each section starts with how to mend its items in VELMORA, as the guide says it.
 struct DescripcionTipo {
     TipoAviso tipo;
     const char* texto;
     const char* titulo;
+    const char* comoCorregir;
 };
 constexpr DescripcionTipo kTipos[] = {
     {TipoAviso::AusenteDelArchivo, "no está en el archivo elegido",
-     "No están en el archivo elegido"},
-    {TipoAviso::Omitido, "omitido", "Omitidos"},
-    {TipoAviso::SinCorrespondencia, "sin correspondencia", "Sin correspondencia"},
-    {TipoAviso::ValorRecortado, "valor recortado", "Valores recortados"},
-    {TipoAviso::ValorSustituido, "caracteres sustituidos", "Caracteres sustituidos"},
-    {TipoAviso::CodigoCambiado, "código cambiado", "Códigos cambiados"},
+     "No están en el archivo elegido",
+     "Cómo corregirlo: compruebe que eligió el archivo de VELMORA del que exportó; si lo es, "
+     "esos elementos se quitaron en VELMORA después de exportar: expórtelo de nuevo y rehaga el "
+     "horario en Tamberlo."},
+    {TipoAviso::Omitido, "omitido", "Omitidos",
+     "Cómo corregirlo: son datos perdidos; busque cada uno en VELMORA por su nombre o su código, "
+     "complete lo que falta y exporte de nuevo."},
+    {TipoAviso::SinCorrespondencia, "sin correspondencia", "Sin correspondencia",
+     "Cómo corregirlo: revise en VELMORA que exista el elemento al que se refiere y exporte de "
+     "nuevo."},
+    {TipoAviso::ValorRecortado, "valor recortado", "Valores recortados",
+     "Cómo corregirlo: el texto no cabía en el campo de Tamberlo; si importa, acórtelo en "
+     "VELMORA."},
+    {TipoAviso::ValorSustituido, "caracteres sustituidos", "Caracteres sustituidos",
+     "Cómo corregirlo: Tamberlo no tiene esos caracteres y se guardó el más parecido; si importa, "
+     "cámbielos en VELMORA por otros equivalentes."},
+    {TipoAviso::CodigoCambiado, "código cambiado", "Códigos cambiados",
+     "Cómo corregirlo: no hace falta, no se pierde nada; si prefiere otro código, cámbielo en "
+     "VELMORA para que sea corto y no se repita."},
 };
+
+// What a datum is, in the timetabler's words, before its name as the file or the table spells
+// it: "la materia (casig)", "el código (codigo)". The CSV keeps the bare name, for scripts.
+struct PalabrasDeCampo {
+    std::string_view campo;
+    std::string_view palabras;
+};
+constexpr PalabrasDeCampo kCampos[] = {
+    // VELMORA's attributes
+    {"codigo", "el código"},
+    {"nombre", "el nombre"},
+    {"casig", "la materia"},
+    {"cgrupo", "el grupo"},
+    {"cprofe", "el profesor"},
+    // Tamberlo's fields
+    {"COD", "el código"},
+    {"ABREV", "el código"},
+    {"CODLARGO", "el código largo"},
+    {"CODTAREA", "la actividad"},
+    {"ESTAREA", "si es actividad"},
+    {"NOMBRE", "el nombre"},
+    {"DESCRIP", "la descripción"},
+    {"DEPART", "el departamento"},
+    {"EMAIL", "el correo"},
+    {"DNI", "el documento"},
+    {"EDIFICIO", "el edificio"},
+    {"MAXALUM", "la capacidad"},
+    {"CURSO", "el curso"},
+    {"NIVEL", "el nivel"},
+    {"GRUPO", "el grupo"},
+    {"TURNO", "el turno"},
+    {"TUTOR", "el tutor"},
+    {"PLANTILLA", "la plantilla"},
+    {"DIHO", "la franja"},
+    {"CODDIHO", "el código de la franja"},
+    {"TEXTODIA", "el nombre del día"},
+    {"TEXTOHOR", "el nombre de la hora"},
+    {"HORADESDE", "la hora de inicio"},
+    {"HORAHASTA", "la hora de fin"},
+    {"MINUTOS", "los minutos"},
+    {"MARCO", "el marco"},
+    {"MARCOXML", "el marco"},
+    {"CASIG", "la materia"},
+    {"CGRUP", "el grupo"},
+    {"CPROF", "el profesor"},
+    {"CAULA", "el aula"},
+    {"CTAREA", "la actividad"},
+    {"HORAS", "las horas"},
+    {"SESIONES", "las sesiones"},
+    {"SESION_ORDEN", "el orden de las sesiones"},
+    {"NCONEX", "la conexión"},
+    {"IDASIG", "la materia"},
+    {"IDPROF", "el profesor"},
+    {"IDAULA", "el aula"},
+    {"IDGRUPO", "el grupo"},
+    {"IDGRUP", "el grupo"},
+    {"IDCURSO", "el curso"},
+    // Tamberlo's timetable
+    {"DIA", "el día"},
+    {"HORA", "la hora"},
+    {"ASIG", "la materia"},
+    {"TAREA", "la actividad"},
+    {"CODGRUPO", "el grupo"},
+    {"PROF", "el profesor"},
+    {"AULA", "el aula"},
+};
+
+void anadirCampo(std::string& s, std::string_view campo) {
+    if (campo.empty()) return;
+    for (const auto& c : kCampos)
+        if (c.campo == campo) {
+            s.append(c.palabras).append(" (").append(campo).append(")");
+            return;
+        }
+    s.append("el dato ").append(campo);
+}
 
 const DescripcionTipo& descripcion(TipoAviso tipo) {
     for (const auto& d : kTipos)
@@ -189,12 +280,14 @@ template <typename Hacer> void InformeLeido::enOrden(Hacer hacer) const {
 
 // A table's item lines with fin at each line's end; a value's own line breaks stay as they
 // came.
-void InformeLeido::anadirLineas(std::string& s, const AvisosDeTabla& t, std::string_view fin) const {
+void InformeLeido::anadirLineas(std::string& s, const AvisosDeTabla& t,
+                                std::string_view fin) const {
     const std::string_view tipo = textoTipo(t.tipo);
     recorrer(t, [&](const Partes& p) {
         s.append("  ").append(tipo).append(": ");
         if (!p.elemento.empty()) s.append(p.elemento).append(", ");
-        s.append(p.campo).append(" \"").append(p.valor).append("\"");
+        anadirCampo(s, p.campo);
+        s.append(" \"").append(p.valor).append("\"");
         if (!p.resultado.empty()) s.append(" -> \"").append(p.resultado).append("\"");
         s.append(" (").append(p.motivo).append(")").append(fin);
     });
@@ -233,12 +326,12 @@ void InformeLeido::anadirTexto(std::string& s, const char* finLinea) const {
     const std::string_view fin = finLinea;
     // Room for the whole text at once: the report of a large school is megabytes, and a text
     // that grows by doubling copies itself and touches twice its pages. Each item's line adds
-    // at most 40 bytes and a line end to its words; each table, its heading's few lines.
+    // at most 64 bytes and a line end to its words; each table, its heading's few lines.
     std::size_t letras = 1024 + archivo_.size();
     for (const auto& a : advertencias_)
         letras += a.size() + 16;
     for (const auto& t : avisos_)
-        letras += t.letras + t.cuantos * (40 + fin.size()) + t.tabla.size() + 128;
+        letras += t.letras + t.cuantos * (64 + fin.size()) + t.tabla.size() + 400;
     s.reserve(s.size() + letras);
     auto linea = [&](std::initializer_list<std::string_view> partes) {
         for (auto p : partes)
@@ -263,6 +356,7 @@ void InformeLeido::anadirTexto(std::string& s, const char* finLinea) const {
         if (!anterior || anterior->tipo != t.tipo) {
             linea({});
             linea({descripcion(t.tipo).titulo, ": ", std::to_string(avisosDeTipo(t.tipo))});
+            linea({descripcion(t.tipo).comoCorregir});
         }
         linea({});
         linea({t.tabla});
