@@ -50,7 +50,8 @@ std::string leerUnaVez(const fs::path& ruta) {
 
 // One run, exportar or importar, through the door every front end uses.
 using Puerta = void (*)(const fs::path&, const fs::path&, InformeLeido&, Disco&);
-template <Puerta Run, std::size_t Escenario::*Elementos> void Corrida(benchmark::State& state) {
+template <Puerta Run, std::size_t Escenario::*Elementos>
+void CorridaPorLaPuerta(benchmark::State& state) {
     const Escenario& e = escenario(g_datos, static_cast<int>(state.range(0)));
     for (auto _ : state) {
         Informe informe;
@@ -151,14 +152,14 @@ BENCHMARK(CodigosCompartidos)
     ->Arg(30000)
     ->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(Corrida<exportar, &Escenario::elementosXML>)
+BENCHMARK(CorridaPorLaPuerta<exportar, &Escenario::elementosXML>)
     ->Name("Exportar")
     ->Arg(1)
     ->Arg(10)
     ->Arg(100)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(SueloExportar)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
-BENCHMARK(Corrida<importar, &Escenario::lecciones>)
+BENCHMARK(CorridaPorLaPuerta<importar, &Escenario::lecciones>)
     ->Name("Importar")
     ->Arg(1)
     ->Arg(10)
