@@ -4,6 +4,7 @@
 #include "csv.h"
 #include "error.h"
 #include "esquema_tamberlo.h"
+#include "mapeo.h"
 #include "plataforma.h"
 #include "registro_conjunto.h"
 #include "tabla_dbase.h"
@@ -429,17 +430,32 @@ std::string frenteA(const std::filesystem::path& ktemp, Disco& disco) {
 }
 
 // Whether the table in both folders holds the same fields and records, byte for byte: its
-// header's date of last change (bytes 1 to 3) aside, which every export writes anew.
+// header's date of last change (bytes 1 to 3) aside, which every export writes anew. Both
+// are mapped and compared a stretch at a time, each stretch given back once compared: the
+// largest table of a large school is tens of megabytes. Any doubt (a table missing, one that
+// cannot be read) says no, and the tables are read and compared the long way.
 bool mismaTabla(const std::filesystem::path& una, const std::filesystem::path& otra,
                 const VistaTabla& tabla, Disco& disco) {
-    std::string a, b;
-    if (!disco.leerArchivo(buscarEnCarpeta(una, tabla.archivo(), disco), a) ||
-        !disco.leerArchivo(buscarEnCarpeta(otra, tabla.archivo(), disco), b))
+    const auto rutaUna = buscarEnCarpeta(una, tabla.archivo(), disco);
+    const auto rutaOtra = buscarEnCarpeta(otra, tabla.archivo(), disco);
+    if (!existeArchivo(rutaUna, disco) || !existeArchivo(rutaOtra, disco)) return false;
+    try {
+        const Mapeo a = disco.mapear(rutaUna, Mapeo::Acceso::Lectura);
+        const Mapeo b = disco.mapear(rutaOtra, Mapeo::Acceso::Lectura);
+        const std::string_view x = a.bytes(), y = b.bytes();
+        constexpr std::size_t kTrasLaFecha = 4, kTramo = std::size_t{1} << 20;
+        if (x.size() != y.size() || x.size() <= kTrasLaFecha || x[0] != y[0]) return false;
+        for (std::size_t desde = kTrasLaFecha; desde < x.size(); desde += kTramo) {
+            const std::string_view tx = x.substr(desde, kTramo), ty = y.substr(desde, kTramo);
+            const bool igual = tx == ty;
+            a.soltar(tx);
+            b.soltar(ty);
+            if (!igual) return false;
+        }
+        return true;
+    } catch (const Error&) {
         return false;
-    constexpr std::size_t kFecha = 1, kTrasLaFecha = 4;
-    return a.size() == b.size() && a.size() > kTrasLaFecha &&
-           a.compare(0, kFecha, b, 0, kFecha) == 0 &&
-           a.compare(kTrasLaFecha, std::string::npos, b, kTrasLaFecha, std::string::npos) == 0;
+    }
 }
 
 } // namespace
