@@ -194,6 +194,20 @@ escenario_restaurar() {
     done
 }
 
+# A run refused from Tamberlo's start, its error box read: the box closed, then the window
+# (only the run's side shows, without "Salir": Escape closes it); neither Tamberlo's folder
+# nor VELMORA's changed since their fingerprints were taken, and the status left is 0.
+cerrar_rechazado() {
+    xdotool key Return
+    enfocar "^Exportar e importar"
+    xdotool key Escape
+    esperar_fin
+    huella "$ktemp" | diff "$tmp/ktemp.antes" - || fallo "cambió $ktemp"
+    huella "$velmora" | diff "$tmp/velmora.antes" - || fallo "cambió la carpeta de VELMORA"
+    grep -q $'^Transformado=0\r$' "$carpeta_programa/Tamberlo.ini" ||
+        fallo "Tamberlo.ini: $(cat "$carpeta_programa/Tamberlo.ini")"
+}
+
 # A Tamberlo result chosen for exportar, Tamberlo's start: the error box names it, and
 # neither Tamberlo's folder nor VELMORA's changes; the window stays until closed, status 0.
 escenario_resultado_de_tamberlo() {
@@ -208,15 +222,7 @@ escenario_resultado_de_tamberlo() {
     xdotool key Return
     leer_caja Pontavia "ResultadoTamberlocentro.xml"
     [[ $caja != *"Proceso finalizado"* ]] || fallo "un resultado de Tamberlo se exportó"
-    xdotool key Return
-    # Only exportar's side shows, without "Salir": Escape closes the window.
-    enfocar "^Exportar e importar"
-    xdotool key Escape
-    esperar_fin
-    huella "$ktemp" | diff "$tmp/ktemp.antes" - || fallo "cambió $ktemp"
-    huella "$velmora" | diff "$tmp/velmora.antes" - || fallo "cambió la carpeta de VELMORA"
-    grep -q $'^Transformado=0\r$' "$carpeta_programa/Tamberlo.ini" ||
-        fallo "Tamberlo.ini: $(cat "$carpeta_programa/Tamberlo.ini")"
+    cerrar_rechazado
 }
 
 # importar from Tamberlo's start with another school's file: the sample timetable, made from
@@ -237,15 +243,7 @@ escenario_horario_de_otro_centro() {
     xdotool key Return
     leer_caja Pontavia "viene de otro archivo de VELMORA" "otro.xml" "código interno"
     [[ $caja != *"Proceso finalizado"* ]] || fallo "se importó el horario de otro centro"
-    xdotool key Return
-    # Only importar's side shows, without "Salir": Escape closes the window.
-    enfocar "^Exportar e importar"
-    xdotool key Escape
-    esperar_fin
-    huella "$ktemp" | diff "$tmp/ktemp.antes" - || fallo "cambió $ktemp"
-    huella "$velmora" | diff "$tmp/velmora.antes" - || fallo "cambió la carpeta de VELMORA"
-    grep -q $'^Transformado=0\r$' "$carpeta_programa/Tamberlo.ini" ||
-        fallo "Tamberlo.ini: $(cat "$carpeta_programa/Tamberlo.ini")"
+    cerrar_rechazado
 }
 
 # Runs the case named (its function's name without "escenario_") and says it passed.
