@@ -54,17 +54,15 @@ struct Tiempo {
     const char* vuelven;
     const char* restaurada;
     const char* retirada;
+    bool conContenido; // each table named by what it holds too
 };
 // Asked before anything changes: each table by what it holds, and what will become of it.
 constexpr Tiempo kFuturo{"Volverán ", ": se volverá a poner la de antes",
-                         ": se quitará (no existía antes)"};
-constexpr Tiempo kPasado{"Han vuelto ", ": restaurada", ": retirada (no existía antes)"};
+                         ": se quitará (no existía antes)", true};
+constexpr Tiempo kPasado{"Han vuelto ", ": restaurada", ": retirada (no existía antes)", false};
 
 std::string nombreDe(const std::string& tabla, const Tiempo& tiempo) {
-    if (&tiempo == &kPasado) return tabla;
-    for (const auto& t : tamberlo::kTablasTamberlo)
-        if (tabla == t.nombre) return std::string(t.contenido) + " (" + tabla + ")";
-    return tabla;
+    return tiempo.conContenido ? tamberlo::conSuContenido(tabla) : tabla;
 }
 
 // The export it goes back to, then what becomes of each table.

@@ -11,14 +11,13 @@ namespace {
 // A table's rows as the timetabler reads them: what it holds, then its name ("Profesores
 // (PROFT): 50"); the lessons importar read and wrote likewise.
 std::string filaVisible(const std::string& tabla, std::size_t cuantas) {
-    std::string que = tabla;
+    std::string que;
     if (tabla == tamberlo::SOLUC.nombre)
         que = "Lecciones leídas del horario de Tamberlo (" + tabla + ")";
     else if (tabla == kElementoLeccion)
         que = "Lecciones escritas en el resultado (" + tabla + ")";
     else
-        for (const auto& t : tamberlo::kTablasTamberlo)
-            if (tabla == t.nombre) que = std::string(t.contenido) + " (" + tabla + ")";
+        que = tamberlo::conSuContenido(tabla);
     return "\n  " + que + ": " + std::to_string(cuantas);
 }
 

@@ -424,13 +424,6 @@ bool Error::faltaEntradaDeCorrida() const {
     return hecho_ == Hecho::NoExisteArchivo || hecho_ == Hecho::NoExisteArchivoOSolucion;
 }
 
-std::string Error::donde() const {
-    const LugarError& l = *lugar_;
-    if (!l.elemento.empty() && l.registro == 0) return elementoVisible(l);
-    if (!l.tabla.empty()) return l.tabla;
-    return l.archivo;
-}
-
 Error Error::enTablaElegida() const {
     LugarError l = *lugar_;
     l.tablaElegida = true;

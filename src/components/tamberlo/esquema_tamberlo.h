@@ -140,4 +140,12 @@ static_assert(ASIGNOMT.coherente() && PROFT.coherente() && AULAT.coherente() &&
 inline constexpr VistaTabla kTablasTamberlo[] = {ASIGNOMT,   PROFT, AULAT, GRUPOST,
                                                  DIASHORAST, ASIGT, SOLUC};
 
+// A table as the timetabler reads it: what it holds, then its name ("Profesores (PROFT)"); a
+// name no description has, as it is.
+inline std::string conSuContenido(std::string_view tabla) {
+    for (const auto& t : kTablasTamberlo)
+        if (tabla == t.nombre) return std::string(t.contenido) + " (" + std::string(tabla) + ")";
+    return std::string(tabla);
+}
+
 } // namespace pontavia::tamberlo

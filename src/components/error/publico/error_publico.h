@@ -1,7 +1,7 @@
 #pragma once
 // The error as it crosses the door to the front ends: what kind of fault it is (what can be
-// done about it), the sentence the user reads, and where it lies. Which fault it is and its
-// place field by field stay behind the door (error.h), where the sentences are made.
+// done about it) and the sentence the user reads, which says where it lies. Which fault it is
+// and its place field by field stay behind the door (error.h), where the sentences are made.
 #include <exception>
 #include <memory>
 #include <stdexcept>
@@ -34,8 +34,6 @@ class Error : public std::runtime_error {
     Error(ClaseError clase, Hecho hecho, const LugarError& lugar, std::string detalle = {});
 
     ClaseError clase() const { return clase_; }
-    // The file, table or item at fault, as the user names it; empty when the fault has none.
-    std::string donde() const;
     // Whether it is the input of a run that is not there (VELMORA's file, or Tamberlo's
     // timetable): what Tamberlo's status -1 has always meant.
     bool faltaEntradaDeCorrida() const;
